@@ -1,0 +1,27 @@
+# Cross build of uninst: static 64-bit Windows programs, tests on GoogleTest run under Wine.
+add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+# GoogleTest for mingw, built from Debian's googletest sources.
+set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# LZMA SDK's C decoder, unpacked from Debian's 7zip source package by scripts/setup.sh.
+set(LZMA_SDK_DIR ${CMAKE_SOURCE_DIR}/build/deps/lzma-sdk/C CACHE PATH "LZMA SDK C sources")
+
+# Every test program runs through wine-run, which uses the throwaway prefix of this build.
+set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix)
+configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+# uninst_add_gtest(<name> SOURCES <files...> [LIBS <targets...>])
+function(uninst_add_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE gmock_main ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up and builds both deliverables, then starts Quorvane.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+
+app="$root/build/native/app/Quorvane"
+if [ -x "$app" ]; then
+    exec "$app" "$@"
+fi
+echo "Quorvane has no main window yet: both deliverables were built (build/native, build/win64)."

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the two builds and their tests need, and unpacks
+# the LZMA SDK sources (the 7z C decoder) from Debian's 7zip source package into the
+# build area. Idempotent: quiet when everything is already there.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+    # common build tools
+    cmake ninja-build g++ pkg-config dpkg-dev
+    # Quorvane: Qt 5 Widgets, Network and Test
+    qtbase5-dev qtbase5-dev-tools libqt5svg5-dev
+    # uninst: mingw-w64 cross compilers, zlib for mingw, googletest sources, Wine
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
+    libz-mingw-w64-dev googletest wine wine64
+    # test packages and tools
+    p7zip-full zip unzip openssl xvfb xauth
+    # pictures and fonts: the resource drawing script and a Chinese-capable font
+    python3 python3-pil fonts-wqy-microhei
+    # the run command's stand-in engine converts PDFs with poppler
+    poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "setup: installing ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -qq
+    "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# The LZMA SDK is taken from Debian's 7zip source package. The source entries are derived
+# from the machine's own apt sources, kept in a private apt state under the build area.
+lzma_dir="$root/build/deps/lzma-sdk"
+if [ ! -f "$lzma_dir/C/7zDec.c" ]; then
+    echo "setup: fetching the 7zip source package for the LZMA SDK"
+    apt_dir="$root/build/deps/apt"
+    rm -rf "$apt_dir" "$lzma_dir"
+    mkdir -p "$apt_dir/etc" "$apt_dir/lists/partial" "$apt_dir/download"
+    if [ -d /etc/apt/sources.list.d ]; then
+        for f in /etc/apt/sources.list.d/*.sources; do
+            [ -f "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/etc/$(basename "$f")"
+        done
+    fi
+    if [ -f /etc/apt/sources.list ]; then
+        sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$apt_dir/etc/from-sources-list.list"
+    fi
+    apt_opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/etc"
+        -o "Dir::State::Lists=$apt_dir/lists" -o APT::Sandbox::User=root)
+    apt-get -qq "${apt_opts[@]}" update
+    (cd "$apt_dir/download" && apt-get -qq "${apt_opts[@]}" source --download-only 7zip >/dev/null)
+    tarball=$(ls "$apt_dir"/download/7zip_*.orig.tar.* | head -n 1)
+    mkdir -p "$lzma_dir"
+    tar -xf "$tarball" -C "$lzma_dir" --strip-components=1 --wildcards '*/C/*'
+    rm -rf "$apt_dir"
+fi

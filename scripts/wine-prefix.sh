@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# start: prepares the throwaway Wine prefix of the cross build once and starts a
+#        persistent wineserver for it, detached, its output sent to /dev/null (a server
+#        holding ctest's pipes would hang it, and a cold server makes every test slow).
+# stop:  ends that wineserver.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX="$root/build/win64/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml='
+
+case "${1:-}" in
+start)
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine: preparing $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i </dev/null >/dev/null 2>&1
+        wineserver -w </dev/null >/dev/null 2>&1
+    fi
+    setsid wineserver -p </dev/null >/dev/null 2>&1 &
+    # Wait until the server answers, so the first test does not pay for its start.
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    ;;
+stop)
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    ;;
+*)
+    echo "usage: $0 start|stop" >&2
+    exit 2
+    ;;
+esac
