@@ -3,9 +3,11 @@
 #        persistent wineserver for it, detached, its output sent to /dev/null (a server
 #        holding ctest's pipes would hang it, and a cold server makes every test slow).
 # stop:  ends that wineserver.
+# An optional second argument names another cross build folder (default build/win64).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="$root/build/win64/wineprefix"
+build_dir=${2:-$root/build/win64}
+export WINEPREFIX="$build_dir/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
 
@@ -25,7 +27,7 @@ stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true
     ;;
 *)
-    echo "usage: $0 start|stop" >&2
+    echo "usage: $0 start|stop [cross-build-folder]" >&2
     exit 2
     ;;
 esac
