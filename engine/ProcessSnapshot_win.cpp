@@ -1,7 +1,7 @@
 #include "ProcessSnapshot.h"
 
-#include <windows.h>
 #include <tlhelp32.h>
+#include <windows.h>
 
 namespace {
 
