@@ -1,7 +1,8 @@
 #include "ProcessSnapshot.h"
 
-#include <tlhelp32.h>
 #include <windows.h>
+// Tool Help needs the Windows types declared first.
+#include <tlhelp32.h>
 
 namespace {
 
