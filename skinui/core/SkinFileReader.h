@@ -1,0 +1,33 @@
+#pragma once
+
+#include "SkinResourceSource.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace SkinUI {
+
+struct SkinFileBytes
+{
+    std::unique_ptr<uint8_t[]> data;
+    uint32_t size = 0;
+};
+
+// Reads one skin file whole: from the resource folder when no package is set, else from
+// the package. Files above 4 MB are refused.
+class SkinFileReader
+{
+public:
+    static const uint32_t kMaxFileSize = 0x400000;
+
+    // Null on success; otherwise the message that says why the file could not be read.
+    static const wchar_t *Read(const SkinResourceSource &source, const wchar_t *name,
+                               SkinFileBytes &bytes);
+
+private:
+    static const wchar_t *ReadPlainFile(const CWideString &path, SkinFileBytes &bytes);
+    static const wchar_t *ReadPackageEntry(const SkinResourceSource &source, const wchar_t *name,
+                                           SkinFileBytes &bytes);
+};
+
+} // namespace SkinUI
