@@ -1,0 +1,237 @@
+#include "FileUtils.h"
+
+#include "TextUtils.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QUuid>
+
+namespace {
+
+// A symbolic link is removed as a link: following it would empty a folder elsewhere.
+bool isRealDirectory(const QFileInfo &info)
+{
+    return info.isDir() && !info.isSymLink();
+}
+
+bool removeEntryFile(const QFileInfo &info)
+{
+    return info.dir().remove(info.fileName());
+}
+
+bool replaceFileCopy(const QString &source, const QString &target, bool overwrite)
+{
+    if (overwrite && QFileInfo::exists(target))
+        QFile::remove(target);
+    return QFile::copy(source, target);
+}
+
+bool isDotEntry(const QString &name)
+{
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
+} // namespace
+
+QString applicationDataDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString applicationDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString tempWorkDir()
+{
+    const QString workDir = QDir::tempPath() + QStringLiteral("/TzQuorvane/");
+    if (ensureDirExists(workDir))
+        return workDir;
+    return QDir::tempPath() + QLatin1Char('/');
+}
+
+bool ensureDirExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    return QDir(path).exists() || QDir().mkpath(path);
+}
+
+bool makeDir(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo::exists(path))
+        return true;
+    return QDir().mkdir(path);
+}
+
+bool clearDirectory(const QString &path, bool removeSelf)
+{
+    if (path.isEmpty())
+        return false;
+    const QDir dir(path);
+    if (!dir.exists())
+        return true;
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (isRealDirectory(entry))
+            clearDirectory(entry.absoluteFilePath(), removeSelf);
+        else
+            removeEntryFile(entry);
+    }
+    // Only the folder asked for goes: ancestors that became empty are not ours to remove.
+    if (removeSelf)
+        return QDir().rmdir(dir.absolutePath());
+    return true;
+}
+
+void emptyDirectory(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const QDir dir(path);
+    if (!dir.exists())
+        return;
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (isRealDirectory(entry))
+            clearDirectory(entry.absoluteFilePath(), true);
+        else
+            removeEntryFile(entry);
+    }
+}
+
+qint64 fileSize(const QString &path)
+{
+    if (path.isEmpty())
+        return 0;
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return 0;
+    return file.size();
+}
+
+bool isImageFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QString lower = path.toLower();
+    for (const char *suffix : {".jpg", ".jpeg", ".gif", ".png", ".bmp", ".tif", ".tiff"}) {
+        if (lower.endsWith(QLatin1String(suffix)))
+            return true;
+    }
+    return false;
+}
+
+bool isPdfFile(const QString &path)
+{
+    return !path.isEmpty() && path.toLower().endsWith(QLatin1String(".pdf"));
+}
+
+bool isOfficeFile(const QString &path)
+{
+    for (const char *suffix :
+         {".xlsx", ".xls", ".et", ".docx", ".doc", ".wps", ".pptx", ".ppt", ".dps"}) {
+        if (path.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+bool isDriveRoot(const QString &text)
+{
+    return (text.size() == 2 || text.size() == 3) && text.at(1) == QLatin1Char(':');
+}
+
+bool hasDriveLetter(const QString &text)
+{
+    return text.size() >= 2 && text.at(1) == QLatin1Char(':');
+}
+
+QString copyToSpaceFreeName(const QString &path)
+{
+    static const QRegularExpression whiteSpace(QStringLiteral("[\\s]+"));
+    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!fileName.contains(whiteSpace))
+        return path;
+    const QString copyPath = applicationDataDir() + QStringLiteral("/output/") + timestampText() +
+                             QStringLiteral(".pdf");
+    if (QFileInfo::exists(copyPath))
+        QFile::remove(copyPath);
+    return QFile::copy(path, copyPath) ? copyPath : path;
+}
+
+void copyToTempIfChinese(const QString &sourcePath, QString &path, QString &name, QString &suffix)
+{
+    // The CJK Unified Ideographs block, as code points: a PCRE class written as
+    // "\x4e00-\x9fa5" would read as "\x4e" followed by "00-\x9f" and match plain ASCII.
+    static const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fa5}]+"));
+    const QFileInfo source(sourcePath);
+    path = sourcePath;
+    name = source.completeBaseName();
+    suffix = source.suffix();
+    if (!sourcePath.contains(chinese))
+        return;
+
+    const QString copyName = QUuid::createUuid().toString();
+    const QString copyPath = tempWorkDir() + copyName + QLatin1Char('.') + suffix;
+    if (QFile::copy(sourcePath, copyPath)) {
+        path = copyPath;
+        name = copyName;
+    }
+}
+
+bool copyFileTo(const QString &source, const QString &target, bool overwrite)
+{
+    QString normalizedTarget = target;
+    normalizedTarget.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (source == normalizedTarget)
+        return true;
+    if (!QFileInfo::exists(source))
+        return false;
+    return replaceFileCopy(source, normalizedTarget, overwrite);
+}
+
+bool copyDirectoryTree(const QString &source, const QString &target, bool overwrite)
+{
+    const QDir targetDir(target);
+    if (!targetDir.exists() && !QDir().mkdir(targetDir.absolutePath()))
+        return false;
+    const QFileInfoList entries = QDir(source).entryInfoList();
+    for (const QFileInfo &entry : entries) {
+        const QString name = entry.fileName();
+        if (isDotEntry(name) || name == QLatin1String("CONFIG"))
+            continue;
+        const QString entryTarget = targetDir.filePath(name);
+        if (entry.isDir())
+            copyDirectoryTree(entry.filePath(), entryTarget, overwrite);
+        else
+            replaceFileCopy(entry.filePath(), entryTarget, overwrite);
+    }
+    return true;
+}
+
+bool copyDirectoryTreeChecked(const QString &source, const QString &target, bool overwrite)
+{
+    const QDir targetDir(target);
+    if (!targetDir.exists() && !QDir().mkdir(targetDir.absolutePath()))
+        return false;
+    const QFileInfoList entries = QDir(source).entryInfoList();
+    for (const QFileInfo &entry : entries) {
+        if (isDotEntry(entry.fileName()))
+            continue;
+        const QString entryTarget = targetDir.filePath(entry.fileName());
+        const bool copied = entry.isDir()
+                                ? copyDirectoryTree(entry.filePath(), entryTarget, overwrite)
+                                : replaceFileCopy(entry.filePath(), entryTarget, overwrite);
+        if (!copied)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,311 @@
+#include "FileUtils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+// File and folder utilities against real folders in a throwaway directory.
+class FileUtilsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(m_dir->isValid());
+    }
+
+    void tempWorkDirIsMadeOnDemand()
+    {
+        const QString expected = QDir::tempPath() + "/TzQuorvane/";
+        QDir(expected).removeRecursively();
+        QCOMPARE(tempWorkDir(), expected);
+        QVERIFY(QDir(expected).exists());
+    }
+
+    void folderMaking_data()
+    {
+        QTest::addColumn<QString>("relative"); // "<empty>": the empty path
+        QTest::addColumn<bool>("ensureResult");
+        QTest::addColumn<bool>("makeDirResult");
+        QTest::newRow("empty path") << "<empty>" << false << false;
+        QTest::newRow("one level") << "a" << true << true;
+        QTest::newRow("missing parents") << "a/b/c" << true << false;
+        QTest::newRow("existing") << "." << true << true;
+    }
+
+    void folderMaking()
+    {
+        QFETCH(QString, relative);
+        QFETCH(bool, ensureResult);
+        QFETCH(bool, makeDirResult);
+        const QString path = relative == "<empty>" ? QString() : m_dir->filePath(relative);
+        QCOMPARE(makeDir(path), makeDirResult);
+        QCOMPARE(ensureDirExists(path), ensureResult);
+        if (ensureResult)
+            QVERIFY(QDir(path).exists());
+    }
+
+    void clearDirectoryOfMissingOrEmptyPath()
+    {
+        QVERIFY(!clearDirectory(QString(), true));
+        const QString missing = m_dir->filePath("missing");
+        QVERIFY(clearDirectory(missing, true));
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+
+    void clearDirectoryKeepsSubfoldersUnlessRemovingSelf()
+    {
+        const QString root = makeTree("tree");
+        QVERIFY(clearDirectory(root, false));
+        QVERIFY(QDir(root).exists());
+        QVERIFY(QDir(root + "/sub/deeper").exists());
+        QVERIFY(!QFileInfo::exists(root + "/top.txt"));
+        QVERIFY(!QFileInfo::exists(root + "/sub/deeper/leaf.txt"));
+    }
+
+    void clearDirectoryRemovesOnlyTheFolderAskedFor()
+    {
+        const QString parent = m_dir->filePath("only/child");
+        QVERIFY(QDir().mkpath(parent));
+        const QString root = makeTree("only/child/tree");
+        QVERIFY(clearDirectory(root, true));
+        QVERIFY(!QFileInfo::exists(root));
+        QVERIFY(QDir(parent).exists());
+    }
+
+    void clearDirectoryDoesNotFollowLinks()
+    {
+        const QString outside = makeTree("outside");
+        const QString root = m_dir->filePath("linked");
+        QVERIFY(QDir().mkpath(root));
+        QVERIFY(QFile::link(outside, root + "/link"));
+        QVERIFY(clearDirectory(root, true));
+        QVERIFY(!QFileInfo::exists(root));
+        QVERIFY(QFileInfo::exists(outside + "/top.txt"));
+        QVERIFY(QFileInfo::exists(outside + "/sub/deeper/leaf.txt"));
+    }
+
+    void emptyDirectoryKeepsTheFolderOnly()
+    {
+        const QString root = makeTree("tree");
+        emptyDirectory(root);
+        QVERIFY(QDir(root).exists());
+        QVERIFY(QDir(root).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
+    }
+
+    void fileSize()
+    {
+        QCOMPARE(::fileSize(QString()), qint64(0));
+        QCOMPARE(::fileSize(m_dir->filePath("missing")), qint64(0));
+        QCOMPARE(::fileSize(writeFile("five.bin", "12345")), qint64(5));
+    }
+
+    void pathPredicates_data()
+    {
+        QTest::addColumn<QString>("predicate");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("image jpg") << "image"
+                                   << "/a/B.JPG" << true;
+        QTest::newRow("image tiff") << "image"
+                                    << "/a/b.tiff" << true;
+        QTest::newRow("image webp") << "image"
+                                    << "/a/b.webp" << false;
+        QTest::newRow("image empty") << "image"
+                                     << "" << false;
+        QTest::newRow("pdf upper") << "pdf"
+                                   << "/a/b.PDF" << true;
+        QTest::newRow("pdf in folder name") << "pdf"
+                                            << "/a.pdf/b.txt" << false;
+        QTest::newRow("office wps") << "office"
+                                    << "/a/b.WPS" << true;
+        QTest::newRow("office et") << "office"
+                                   << "/a/b.et" << true;
+        QTest::newRow("office pdf") << "office"
+                                    << "/a/b.pdf" << false;
+        QTest::newRow("drive root C:") << "driveRoot"
+                                       << "C:" << true;
+        QTest::newRow("drive root C:/") << "driveRoot"
+                                        << "C:/" << true;
+        QTest::newRow("drive root C:/a") << "driveRoot"
+                                         << "C:/a" << false;
+        QTest::newRow("drive root /") << "driveRoot"
+                                      << "/" << false;
+        QTest::newRow("drive letter C:/a") << "driveLetter"
+                                           << "C:/a" << true;
+        QTest::newRow("drive letter /a:") << "driveLetter"
+                                          << "/a" << false;
+        QTest::newRow("drive letter C") << "driveLetter"
+                                        << "C" << false;
+    }
+
+    void pathPredicates()
+    {
+        static const QMap<QString, std::function<bool(const QString &)>> predicates = {
+            {"image", isImageFile},          {"pdf", isPdfFile},
+            {"office", isOfficeFile},        {"driveRoot", isDriveRoot},
+            {"driveLetter", hasDriveLetter},
+        };
+        QFETCH(QString, predicate);
+        QFETCH(QString, text);
+        QFETCH(bool, expected);
+        QCOMPARE(predicates.value(predicate)(text), expected);
+    }
+
+    void copyToSpaceFreeName()
+    {
+        const QString plain = writeFile("plain.pdf", "pdf");
+        QCOMPARE(::copyToSpaceFreeName(plain), plain);
+
+        const QString spaced = writeFile("with space.pdf", "spaced pdf");
+        const QString outputDir = applicationDataDir() + "/output";
+        QDir(outputDir).removeRecursively();
+        QCOMPARE(::copyToSpaceFreeName(spaced), spaced); // the folder is not made here
+
+        QVERIFY(QDir().mkpath(outputDir));
+        const QString copy = ::copyToSpaceFreeName(spaced);
+        QVERIFY(QRegularExpression("/output/\\d{4}(-\\d+){6}\\.pdf$").match(copy).hasMatch());
+        QCOMPARE(readFile(copy), QByteArray("spaced pdf"));
+    }
+
+    void copyToTempIfChineseLeavesAsciiPaths()
+    {
+        const QString source = writeFile("report 2024 (x4e00).docx", "ascii");
+        QString path, name, suffix;
+        copyToTempIfChinese(source, path, name, suffix);
+        QCOMPARE(path, source);
+        QCOMPARE(name, QString("report 2024 (x4e00)"));
+        QCOMPARE(suffix, QString("docx"));
+    }
+
+    void copyToTempIfChineseCopiesChinesePaths()
+    {
+        const QString source = writeFile("年度报告.docx", "chinese");
+        QString path, name, suffix;
+        copyToTempIfChinese(source, path, name, suffix);
+        QCOMPARE(suffix, QString("docx"));
+        QVERIFY(QRegularExpression("^\\{[0-9a-f-]{36}\\}$").match(name).hasMatch());
+        QCOMPARE(path, tempWorkDir() + name + ".docx");
+        QCOMPARE(readFile(path), QByteArray("chinese"));
+        QFile::remove(path);
+    }
+
+    void copyToTempIfChineseFallsBackWhenCopyFails()
+    {
+        const QString missing = m_dir->filePath("不存在.pdf");
+        QString path, name, suffix;
+        copyToTempIfChinese(missing, path, name, suffix);
+        QCOMPARE(path, missing);
+        QCOMPARE(name, QString("不存在"));
+        QCOMPARE(suffix, QString("pdf"));
+    }
+
+    void copyFileTo_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<bool>("expected");
+        QTest::addColumn<QByteArray>("targetContent");
+        QTest::newRow("new target") << false << false << true << QByteArray("source");
+        QTest::newRow("existing, keep") << true << false << false << QByteArray("old");
+        QTest::newRow("existing, overwrite") << true << true << true << QByteArray("source");
+    }
+
+    void copyFileTo()
+    {
+        QFETCH(bool, targetExists);
+        QFETCH(bool, overwrite);
+        QFETCH(bool, expected);
+        QFETCH(QByteArray, targetContent);
+        const QString source = writeFile("source.txt", "source");
+        const QString target = m_dir->filePath("target.txt");
+        if (targetExists)
+            writeFile("target.txt", "old");
+        QString backslashed = target;
+        backslashed.replace('/', '\\');
+        QCOMPARE(::copyFileTo(source, backslashed, overwrite), expected);
+        QCOMPARE(readFile(target), targetContent);
+    }
+
+    void copyFileToEdgeCases()
+    {
+        const QString source = writeFile("same.txt", "same");
+        QString backslashed = source;
+        backslashed.replace('/', '\\');
+        QVERIFY(::copyFileTo(source, backslashed, true));
+        QCOMPARE(readFile(source), QByteArray("same"));
+        QVERIFY(!::copyFileTo(m_dir->filePath("missing"), m_dir->filePath("t"), true));
+    }
+
+    void copyDirectoryTreeSkipsConfigBelowTheTop()
+    {
+        const QString source = makeTree("src");
+        writeFile("src/CONFIG", "top config");
+        writeFile("src/sub/CONFIG", "sub config");
+        const QString target = m_dir->filePath("copy");
+        QVERIFY(copyDirectoryTree(source, target, false));
+        QCOMPARE(readFile(target + "/sub/deeper/leaf.txt"), QByteArray("leaf"));
+        QVERIFY(!QFileInfo::exists(target + "/CONFIG"));
+        QVERIFY(!QFileInfo::exists(target + "/sub/CONFIG"));
+
+        const QString checked = m_dir->filePath("checked");
+        QVERIFY(copyDirectoryTreeChecked(source, checked, false));
+        QCOMPARE(readFile(checked + "/CONFIG"), QByteArray("top config"));
+        QVERIFY(!QFileInfo::exists(checked + "/sub/CONFIG"));
+    }
+
+    void copyDirectoryTreeOverwriteRules()
+    {
+        const QString source = makeTree("src");
+        const QString target = makeTree("dst");
+        writeFile("dst/top.txt", "stale");
+        QVERIFY(copyDirectoryTree(source, target, false)); // failures are ignored
+        QCOMPARE(readFile(target + "/top.txt"), QByteArray("stale"));
+        QVERIFY(!copyDirectoryTreeChecked(source, target, false));
+        QVERIFY(copyDirectoryTreeChecked(source, target, true));
+        QCOMPARE(readFile(target + "/top.txt"), QByteArray("top"));
+    }
+
+    void copyDirectoryTreeFailsWhenTargetCannotBeMade()
+    {
+        const QString source = makeTree("src");
+        QVERIFY(!copyDirectoryTree(source, m_dir->filePath("no/such/parent"), true));
+        QVERIFY(!copyDirectoryTreeChecked(source, m_dir->filePath("no/such/parent"), true));
+    }
+
+private:
+    QString writeFile(const QString &relative, const QByteArray &content)
+    {
+        const QString path = m_dir->filePath(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(content);
+        return path;
+    }
+
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // relative/top.txt, relative/sub/deeper/leaf.txt
+    QString makeTree(const QString &relative)
+    {
+        writeFile(relative + "/top.txt", "top");
+        writeFile(relative + "/sub/deeper/leaf.txt", "leaf");
+        return m_dir->filePath(relative);
+    }
+
+    QScopedPointer<QTemporaryDir> m_dir;
+};
+
+QTEST_GUILESS_MAIN(FileUtilsTest)
+#include "tst_FileUtils.moc"

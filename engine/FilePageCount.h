@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QThread>
+
+// Asks the engine for the page count of one document and answers once with the count as
+// text, or "全部" when none was obtained. The worker's thread only asks for the start; the
+// engine runs in the GUI thread, where the answer is emitted.
+class FilePageCount : public QThread
+{
+    Q_OBJECT
+
+public:
+    explicit FilePageCount(const QString &filePath);
+    // Ends a running engine without an answer, and waits for the worker's thread.
+    ~FilePageCount() override;
+
+    // The file's size for the row's size label: "1.50KB", "1.00MB".
+    QString fileSizeText() const;
+
+signals:
+    void PageCountResultSignal(QString pageCount);
+    void StartProcessSignal();
+
+private slots:
+    void ProcessFinished(int codeId);
+    void StartProcessSlot();
+
+protected:
+    void run() override;
+
+private:
+    bool engineLibrariesPresent() const;
+    QString readAnswer();
+
+    QProcess *m_engineProcess = nullptr;
+    QString m_enginePath;
+    QString m_filePath;
+    qint64 m_fileSize = 0;
+    QString m_stateFilePath;
+};

@@ -1,0 +1,373 @@
+#include "EngineStandIn.h"
+#include "FileToPdfJobEntity.h"
+#include "FileUtils.h"
+#include "PdfToFileJobEntity.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// What the owning row sees: every progress and result, in arrival order.
+class RowProbe : public QObject
+{
+public:
+    QStringList events;
+
+    bool resultSeen() const { return !events.filter("result").isEmpty(); }
+    void onState(int state) { events << QString("state %1").arg(state); }
+    void onResult(bool result, const QString &path)
+    {
+        events << QString("result %1 %2").arg(result ? "true" : "false", path);
+    }
+};
+
+// One job of either class behind one face; the two classes share no base but QThread.
+struct JobUnderTest
+{
+    std::unique_ptr<QThread> job;
+    std::function<void(const QString &, const QString &)> setJobParams;
+    std::function<void()> stopJob;
+    std::function<void(RowProbe *)> connectRow;
+};
+
+template <typename Job> JobUnderTest makeJobOf()
+{
+    auto *job = new Job;
+    return {
+        std::unique_ptr<QThread>(job),
+        [job](const QString &source, const QString &output) { job->setJobParams(source, output); },
+        [job] { job->stopJob(); },
+        [job](RowProbe *row) {
+            QObject::connect(job, &Job::ProcessState, row, &RowProbe::onState);
+            QObject::connect(job, &Job::ProcessResult, row, &RowProbe::onResult);
+        }};
+}
+
+JobUnderTest makeJob(const QString &className)
+{
+    if (className == "FileToPdfJobEntity")
+        return makeJobOf<FileToPdfJobEntity>();
+    return makeJobOf<PdfToFileJobEntity>();
+}
+
+const QString stateMark = "<state>";
+
+QStringList withState(QStringList arguments, const QString &statePath)
+{
+    arguments.replaceInStrings(QRegularExpression("^<state>$"), statePath);
+    return arguments;
+}
+
+} // namespace
+
+// Both conversion jobs against the stand-in engine, started as a real child process.
+class ConversionJobsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(m_engine.isValid()); }
+
+    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000); }
+
+    void argumentLists_data()
+    {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("outputPath");
+        QTest::addColumn<QStringList>("expected");
+        const QString source = "/home/u/my files/年度报告.src";
+        const QStringList head = {"", "", source, "", stateMark, ""};
+        auto arguments = [&](const QString &kind, const QString &output, const QString &suffix,
+                             const QStringList &tail) {
+            QStringList list = head;
+            list[1] = kind;
+            list[3] = output;
+            return list + QStringList{suffix} + tail;
+        };
+        const QStringList three = {"", "", ""};
+        QTest::newRow("file to pdf") << "FileToPdfJobEntity"
+                                     << "/home/u/out/年度报告.pdf"
+                                     << arguments("file2pdf", "\\home\\u\\out\\年度报告.pdf", "pdf",
+                                                  {"", "", "", "", "", "1", "0", "0", "0", "0"});
+        const struct
+        {
+            const char *suffix;
+            const char *kind;
+            QStringList tail;
+        } kinds[] = {
+            {"docx", "file2word", three},
+            {"DOCX", "file2word", three},
+            {"doc", "file2word", three},
+            {"jpeg", "file2img", {"", "", "", "576", "3"}},
+            {"jpg", "file2img", {"", "", "", "576", "3"}},
+            {"png", "file2img", {"", "", "", "576", "3"}},
+            {"bmp", "file2img", {"", "", "", "576", "3"}},
+            {"xlsx", "file2excel", {"", "", "", "", "", "0"}},
+            {"xls", "file2excel", {"", "", "", "", "", "0"}},
+            {"pptx", "file2ppt", three},
+            {"ppt", "file2ppt", three},
+            {"txt", "file2txt", three},
+            {"html", "file2html", three},
+        };
+        for (const auto &kind : kinds) {
+            const QString suffix = kind.suffix;
+            QTest::newRow(qPrintable("pdf to " + suffix))
+                << "PdfToFileJobEntity"
+                << "C:/out/r." + suffix
+                << arguments(kind.kind, "C:\\out\\r." + suffix, suffix.toLower(), kind.tail);
+        }
+        QTest::newRow("pdf to unknown suffix") << "PdfToFileJobEntity"
+                                               << "/out/r.pdf" << QStringList();
+        QTest::newRow("pdf to dotted folder, no suffix") << "PdfToFileJobEntity"
+                                                         << "/out.docx/r" << QStringList();
+    }
+
+    void argumentLists()
+    {
+        QFETCH(QString, className);
+        QFETCH(QString, outputPath);
+        QFETCH(QStringList, expected);
+        EngineStandIn::setScript({"exit 1"});
+        JobUnderTest job = makeJob(className);
+        job.setJobParams("/home/u/my files/年度报告.src", outputPath);
+        RowProbe row;
+        job.connectRow(&row);
+        job.job->start();
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+
+        const EngineRun run = m_engine.runs().last();
+        QCOMPARE(run.workingDirectory, applicationDir());
+        const QString statePath = expected.isEmpty() ? QString() : run.arguments.value(4);
+        QCOMPARE(run.arguments, withState(expected, statePath));
+        if (!expected.isEmpty())
+            QVERIFY(QRegularExpression("^" + QRegularExpression::escape(tempWorkDir()) +
+                                       "[0-9a-f]{32}$")
+                        .match(statePath)
+                        .hasMatch());
+        QCOMPARE(row.events, QStringList({"state 0", "result false "}));
+    }
+
+    void everyJobHasItsOwnStateFile()
+    {
+        EngineStandIn::setScript({"exit 1"});
+        JobUnderTest first = makeJob("FileToPdfJobEntity");
+        JobUnderTest second = makeJob("FileToPdfJobEntity");
+        RowProbe firstRow, secondRow;
+        first.connectRow(&firstRow);
+        second.connectRow(&secondRow);
+        first.job->start();
+        second.job->start();
+        QTRY_VERIFY_WITH_TIMEOUT(firstRow.resultSeen() && secondRow.resultSeen(), 10000);
+        const auto runs = m_engine.runs();
+        QVERIFY(runs.at(runs.size() - 1).arguments.at(4) !=
+                runs.at(runs.size() - 2).arguments.at(4));
+    }
+
+    void resultAfterExitZero_data()
+    {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QStringList>("stateLines"); // "<none>": the engine writes no state
+        QTest::addColumn<QString>("expected");
+        const QString path = "C:\\Users\\u\\桌面\\a, b\\new\\r.docx";
+        QTest::newRow("to pdf, one file")
+            << "FileToPdfJobEntity" << QStringList{"[outputfiles]", "filecount=1", "file_0=" + path}
+            << "result true " + path;
+        QTest::newRow("to pdf, two files")
+            << "FileToPdfJobEntity" << QStringList{"[outputfiles]", "filecount=2", "file_0=" + path}
+            << "result false ";
+        QTest::newRow("to pdf, no state file")
+            << "FileToPdfJobEntity" << QStringList{"<none>"} << "result false ";
+        QTest::newRow("from pdf, two files")
+            << "PdfToFileJobEntity"
+            << QStringList{"[outputfiles]", "filecount=2", "file_0=" + path, "file_1=x"}
+            << "result true " + path;
+        QTest::newRow("from pdf, count padded and quoted")
+            << "PdfToFileJobEntity"
+            << QStringList{"[OutputFiles]", "FileCount = 3 ", "file_0=\"" + path + "\""}
+            << "result true " + path;
+        QTest::newRow("from pdf, no files")
+            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "filecount=0", "file_0=" + path}
+            << "result false ";
+        QTest::newRow("from pdf, no path")
+            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "filecount=1"}
+            << "result false ";
+        QTest::newRow("from pdf, no count")
+            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "file_0=" + path}
+            << "result false ";
+        QTest::newRow("from pdf, no state file")
+            << "PdfToFileJobEntity" << QStringList{"<none>"} << "result false ";
+    }
+
+    void resultAfterExitZero()
+    {
+        QFETCH(QString, className);
+        QFETCH(QStringList, stateLines);
+        QFETCH(QString, expected);
+        QStringList script;
+        if (stateLines != QStringList{"<none>"}) {
+            for (const QString &line : stateLines)
+                script << "state " + line;
+        }
+        EngineStandIn::setScript(script << "output converted"
+                                        << "exit 0");
+        const QString outputPath = m_output.filePath("a.docx");
+        JobUnderTest job = makeJob(className);
+        job.setJobParams("/in/a.pdf", outputPath);
+        RowProbe row;
+        job.connectRow(&row);
+        job.job->start();
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QTest::qWait(100);
+        QCOMPARE(row.events.filter("result"), QStringList{expected});
+        QVERIFY(!QFile::exists(m_engine.runs().last().arguments.at(4)));
+        QVERIFY(QFile::exists(outputPath)); // the engine got a path it could write to
+        QFile::remove(outputPath);
+    }
+
+    void unexpectedEndsFail_data()
+    {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("stateFileKept");
+        for (const QString className : {"FileToPdfJobEntity", "PdfToFileJobEntity"}) {
+            const QByteArray prefix = className.left(9).toLatin1() + ", ";
+            QTest::newRow(prefix + "exit 1") << className << "exit 1" << false;
+            QTest::newRow(prefix + "exit 2") << className << "exit 2" << true;
+            QTest::newRow(prefix + "crash") << className << "abort" << true;
+            QTest::newRow(prefix + "killed") << className << "kill" << true;
+        }
+    }
+
+    void unexpectedEndsFail()
+    {
+        QFETCH(QString, className);
+        QFETCH(QString, ending);
+        QFETCH(bool, stateFileKept);
+        EngineStandIn::setScript(
+            {"state [outputfiles]", "state filecount=1", "state file_0=/out/a.docx", ending});
+        JobUnderTest job = makeJob(className);
+        job.setJobParams("/in/a.pdf", "/out/a.docx");
+        RowProbe row;
+        job.connectRow(&row);
+        job.job->start();
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QTest::qWait(700); // a late poll must not add anything
+        QCOMPARE(row.events.filter("result"), QStringList{"result false "});
+        QCOMPARE(row.events.last(), QString("result false "));
+        const QString statePath = m_engine.runs().last().arguments.at(4);
+        QCOMPARE(QFile::exists(statePath), stateFileKept);
+        QFile::remove(statePath);
+    }
+
+    void progressIsPolledAndFiltered()
+    {
+        EngineStandIn::setScript({"state progress=0", "sleep 700", "state progress=101",
+                                  "sleep 700", "state filesize=1000", "state step=55", "sleep 1200",
+                                  "exit 1"});
+        JobUnderTest job = makeJob("PdfToFileJobEntity");
+        job.setJobParams("/in/a.pdf", "/out/a.docx");
+        RowProbe row;
+        job.connectRow(&row);
+        job.job->start();
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 15000);
+        QTest::qWait(700);
+        QCOMPARE(row.events.first(), QString("state 0"));
+        QCOMPARE(row.events.last(), QString("result false "));
+        const QStringList polled = row.events.mid(1, row.events.size() - 2);
+        QVERIFY2(!polled.isEmpty(), qPrintable(row.events.join('|')));
+        for (const QString &event : polled)
+            QCOMPARE(event, QString("state 55"));
+    }
+
+    void stoppingEndsEngineWithoutLateEvents()
+    {
+        EngineStandIn::setScript({"state progress=30", "sleep 30000"});
+        JobUnderTest job = makeJob("FileToPdfJobEntity");
+        job.setJobParams("/in/a.docx", "/out/a.pdf");
+        RowProbe row;
+        job.connectRow(&row);
+        job.job->start();
+        // The progress arrives just after a poll, so the job's thread has only begun its
+        // half-second pause: the stop below must cut that pause short.
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), 10000);
+        QCOMPARE(EngineStandIn::runningEngines(), 1);
+
+        QElapsedTimer timer;
+        timer.start();
+        job.stopJob();
+        QCOMPARE(EngineStandIn::runningEngines(), 0);
+        const QStringList eventsAtStop = row.events;
+        job.job.reset();
+        QVERIFY2(timer.elapsed() < 350, qPrintable(QString::number(timer.elapsed())));
+        QTest::qWait(700);
+        QCOMPARE(row.events, eventsAtStop);
+        QVERIFY(!row.resultSeen());
+    }
+
+    void deletingRunningJobKillsEngineAtOnce()
+    {
+        EngineStandIn::setScript({"sleep 30000"});
+        JobUnderTest job = makeJob("PdfToFileJobEntity");
+        job.setJobParams("/in/a.pdf", "/out/a.txt");
+        RowProbe row;
+        job.connectRow(&row);
+        job.job->start();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 1, 10000);
+        QElapsedTimer timer;
+        timer.start();
+        job.job.reset();
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(EngineStandIn::runningEngines(), 0);
+        QTest::qWait(300);
+        QCOMPARE(row.events, QStringList{"state 0"});
+    }
+
+    void jobsEndedBeforeTheEngineStartsStartNone_data()
+    {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<bool>("stopFirst"); // else deleted right after the thread start
+        QTest::addColumn<bool>("started");
+        QTest::newRow("never started, deleted") << "FileToPdfJobEntity" << false << false;
+        QTest::newRow("started, deleted") << "PdfToFileJobEntity" << false << true;
+        QTest::newRow("started, stopped") << "FileToPdfJobEntity" << true << true;
+    }
+
+    void jobsEndedBeforeTheEngineStartsStartNone()
+    {
+        QFETCH(QString, className);
+        QFETCH(bool, stopFirst);
+        QFETCH(bool, started);
+        EngineStandIn::setScript({"sleep 30000"});
+        const int runsBefore = m_engine.runs().size();
+        JobUnderTest job = makeJob(className);
+        job.setJobParams("/in/a.pdf", "/out/a.docx");
+        RowProbe row;
+        job.connectRow(&row);
+        QElapsedTimer timer;
+        timer.start();
+        if (started)
+            job.job->start();
+        if (stopFirst) {
+            job.stopJob();
+            QTest::qWait(300); // the queued start request arrives after the stop
+        }
+        job.job.reset();
+        QVERIFY(timer.elapsed() < (stopFirst ? 1300 : 1000));
+        QTest::qWait(300);
+        QCOMPARE(m_engine.runs().size(), runsBefore);
+        QCOMPARE(EngineStandIn::runningEngines(), 0);
+        QVERIFY(row.events.isEmpty());
+    }
+
+private:
+    EngineStandIn m_engine;
+    QTemporaryDir m_output;
+};
+
+QTEST_GUILESS_MAIN(ConversionJobsTest)
+#include "tst_ConversionJobs.moc"

@@ -1,0 +1,38 @@
+#include "FileToPdfJobEntity.h"
+#include "PdfToFileJobEntity.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+// Runs from a folder without the engine program: a job whose engine cannot start must end
+// as a failure rather than leave its row converting.
+class EngineMissingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath() + "/Morvex"));
+    }
+
+    void fileToPdfFails() { checkFails<FileToPdfJobEntity>("/out/a.pdf"); }
+    void pdfToFileFails() { checkFails<PdfToFileJobEntity>("/out/a.docx"); }
+
+private:
+    template <typename Job> void checkFails(const QString &outputPath)
+    {
+        Job job;
+        job.setJobParams("/in/a.src", outputPath);
+        QSignalSpy results(&job, &Job::ProcessResult);
+        job.start();
+        QVERIFY(results.wait(5000));
+        QCOMPARE(results.takeFirst(), QVariantList({false, QString()}));
+        QTest::qWait(700);
+        QCOMPARE(results.size(), 0);
+        QVERIFY(job.wait(1000));
+    }
+};
+
+QTEST_GUILESS_MAIN(EngineMissingTest)
+#include "tst_EngineMissing.moc"

@@ -1,0 +1,116 @@
+#include "EngineStateFile.h"
+#include "ProfileStringReader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Reading the engine's state file: the progress lines and the INI values.
+class EngineStateFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void progress_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("step then progress") << QByteArray("step=3\nprogress=40\n") << 40;
+        QTest::newRow("progress then step") << QByteArray("progress=40\nstep=3\n") << 3;
+        QTest::newRow("after the last equals") << QByteArray("progress=a=75\n") << 75;
+        QTest::newRow("filesize skipped") << QByteArray("progress=20\nfilesize=4096\n") << 20;
+        QTest::newRow("no equals") << QByteArray("progress\n") << 0;
+        QTest::newRow("not a number") << QByteArray("progress=abc\n") << 0;
+        QTest::newRow("indented is not matched") << QByteArray(" progress=40\n") << 0;
+        QTest::newRow("case sensitive") << QByteArray("Progress=40\n") << 0;
+        QTest::newRow("prefix is enough") << QByteArray("stepping=9\n") << 9;
+        QTest::newRow("windows line ends") << QByteArray("progress=55\r\n") << 55;
+        QTest::newRow("no line end") << QByteArray("progress=66") << 66;
+        QTest::newRow("empty") << QByteArray() << 0;
+    }
+
+    void progress()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, expected);
+        QCOMPARE(readStateFileProgress(write(content)), expected);
+    }
+
+    void progressOfMissingFileIsZero()
+    {
+        QCOMPARE(readStateFileProgress(m_dir.filePath("missing")), 0);
+    }
+
+    void profileValue_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("plain") << QByteArray("[filepagenum]\npagenum=12\n") << QByteArray("12");
+        QTest::newRow("names without case")
+            << QByteArray("[FilePageNum]\nPAGENUM=12\n") << QByteArray("12");
+        QTest::newRow("blanks trimmed")
+            << QByteArray("  [ filepagenum ]  \n  pagenum  =  12  \r\n") << QByteArray("12");
+        QTest::newRow("one pair of quotes")
+            << QByteArray("[filepagenum]\npagenum=\"\"12\"\"\n") << QByteArray("\"12\"");
+        QTest::newRow("unbalanced quote kept")
+            << QByteArray("[filepagenum]\npagenum=\"12\n") << QByteArray("\"12");
+        QTest::newRow("other section")
+            << QByteArray("[other]\npagenum=3\n[filepagenum]\npagenum=4\n") << QByteArray("4");
+        QTest::newRow("key before any section") << QByteArray("pagenum=3\n") << QByteArray();
+        QTest::newRow("first of two wins")
+            << QByteArray("[filepagenum]\npagenum=1\npagenum=2\n") << QByteArray("1");
+        QTest::newRow("empty value") << QByteArray("[filepagenum]\npagenum=\n") << QByteArray();
+        QTest::newRow("missing key") << QByteArray("[filepagenum]\npages=9\n") << QByteArray();
+        QTest::newRow("longer than 2047 bytes")
+            << QByteArray("[filepagenum]\npagenum=") + QByteArray(3000, 'x') + "\n"
+            << QByteArray(2047, 'x');
+    }
+
+    void profileValue()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(readProfileString(write(content), "filepagenum", "pagenum"), expected);
+    }
+
+    void outputEntriesComeBackAsWritten_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("windows path") << "C:\\Users\\u\\Desktop\\Quorvane\\report.docx";
+        QTest::newRow("commas") << "/home/u/a, b,c/report.docx";
+        QTest::newRow("escapes look-alike") << "C:\\new\\table\\x41.docx";
+        QTest::newRow("chinese") << "/home/u/桌面/年度报告_1.png";
+    }
+
+    void outputEntriesComeBackAsWritten()
+    {
+        QFETCH(QString, path);
+        const QString stateFile =
+            write("[outputfiles]\nfilecount=2\nfile_0=" + path.toUtf8() + "\nfile_1=x\n");
+        const EngineOutputFiles outputs = readStateFileOutputs(stateFile);
+        QCOMPARE(outputs.fileCount, QString("2"));
+        QCOMPARE(outputs.firstFile, path);
+    }
+
+    void valueIsCutAtZeroByte()
+    {
+        QCOMPARE(decodeProfileValue(QByteArray("ab\0cd", 5)), QString("ab"));
+        QCOMPARE(decodeProfileValue("\xe6\xa1\x8c"), QString("桌"));
+    }
+
+private:
+    QString write(const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(QString::number(++m_files));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+};
+
+QTEST_GUILESS_MAIN(EngineStateFileTest)
+#include "tst_EngineStateFile.moc"

@@ -1,0 +1,189 @@
+#include "EngineStandIn.h"
+#include "FilePageCount.h"
+#include "FileUtils.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QStringList engineLibraries = {"Aspose.Cells.dll", "Aspose.Pdf.dll", "Aspose.Slides.dll",
+                                     "Aspose.Words.dll"};
+}
+
+// The page-count worker against the stand-in engine, started as a real child process.
+class FilePageCountTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_engine.isValid());
+        QVERIFY(m_files.isValid());
+        for (const QString &library : engineLibraries)
+            QVERIFY(touch(applicationDir() + "/" + library));
+    }
+
+    void cleanupTestCase()
+    {
+        for (const QString &library : engineLibraries)
+            QFile::remove(applicationDir() + "/" + library);
+    }
+
+    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000); }
+
+    void fileSizeText_data()
+    {
+        QTest::addColumn<int>("size"); // -1: no such file
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("1536 bytes") << 1536 << "1.50KB";
+        QTest::newRow("one mega") << 1048576 << "1.00MB";
+        QTest::newRow("just below") << 1048575 << "1024.00KB";
+        QTest::newRow("empty") << 0 << "0.00KB";
+        QTest::newRow("missing") << -1 << "0.00KB";
+    }
+
+    void fileSizeText()
+    {
+        QFETCH(int, size);
+        QFETCH(QString, expected);
+        const QString path = m_files.filePath(QString("size-%1").arg(size));
+        if (size >= 0) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(size));
+        }
+        QCOMPARE(FilePageCount(path).fileSizeText(), expected);
+    }
+
+    void answer_data()
+    {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("state file")
+            << QStringList{"state [filepagenum]", "state pagenum=12"} << "12";
+        QTest::newRow("state file wins over output")
+            << QStringList{"stdout 7", "state [filepagenum]", "state pagenum=12"} << "12";
+        QTest::newRow("output exactly as printed") << QStringList{"stdout 7"} << "7\n";
+        QTest::newRow("empty value, output")
+            << QStringList{"stdout 7", "state [filepagenum]", "state pagenum="} << "7\n";
+        QTest::newRow("empty value, no output")
+            << QStringList{"state [filepagenum]", "state pagenum="} << "全部";
+        QTest::newRow("nothing at all") << QStringList{} << "全部";
+        QTest::newRow("passed on unchecked")
+            << QStringList{"state [FilePageNum]", "state PageNum = \"-1\""} << "-1";
+        QTest::newRow("exit code ignored")
+            << QStringList{"state [filepagenum]", "state pagenum=3", "exit 1"} << "3";
+        QTest::newRow("crash, output") << QStringList{"stdout 五", "abort"} << "五\n";
+    }
+
+    void answer()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(QString, expected);
+        EngineStandIn::setScript(script);
+        const QString document = m_files.filePath("文档 1.pdf");
+        FilePageCount worker(document);
+        QSignalSpy answers(&worker, &FilePageCount::PageCountResultSignal);
+        worker.start();
+        QVERIFY(answers.wait(10000));
+        QCOMPARE(answers.takeFirst().at(0).toString(), expected);
+
+        const EngineRun run = m_engine.runs().last();
+        QCOMPARE(run.workingDirectory, applicationDataDir());
+        QCOMPARE(run.arguments.size(), 3);
+        QCOMPARE(run.arguments.mid(0, 2), QStringList({"getfilepagenum", document}));
+        const QString statePath = run.arguments.at(2);
+        QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(applicationDataDir()) +
+                                    "/state/\\d{4}(-\\d\\d){5}-\\d{3}$")
+                     .match(statePath)
+                     .hasMatch(),
+                 qPrintable(statePath));
+        QVERIFY(!QFile::exists(statePath));
+        QTest::qWait(100);
+        QCOMPARE(answers.size(), 0);
+    }
+
+    void missingLibraryStartsNoEngine_data()
+    {
+        QTest::addColumn<QString>("library");
+        for (const QString &library : engineLibraries)
+            QTest::newRow(qPrintable(library)) << library;
+    }
+
+    void missingLibraryStartsNoEngine()
+    {
+        QFETCH(QString, library);
+        EngineStandIn::setScript({"stdout 4"});
+        const QString path = applicationDir() + "/" + library;
+        QVERIFY(QFile::remove(path));
+        const int runsBefore = m_engine.runs().size();
+        {
+            FilePageCount worker(m_files.filePath("a.pdf"));
+            QSignalSpy answers(&worker, &FilePageCount::PageCountResultSignal);
+            worker.start();
+            QVERIFY(!answers.wait(1000));
+        }
+        QVERIFY(touch(path));
+        QCOMPARE(m_engine.runs().size(), runsBefore);
+    }
+
+    void workersStartedTogetherGetTheirOwnStateFiles()
+    {
+        EngineStandIn::setScript({"state [filepagenum]", "state pagenum=2"});
+        FilePageCount first(m_files.filePath("a.pdf"));
+        FilePageCount second(m_files.filePath("b.pdf"));
+        QSignalSpy firstAnswer(&first, &FilePageCount::PageCountResultSignal);
+        QSignalSpy secondAnswer(&second, &FilePageCount::PageCountResultSignal);
+        first.start();
+        second.start();
+        QTRY_VERIFY_WITH_TIMEOUT(firstAnswer.size() == 1 && secondAnswer.size() == 1, 10000);
+        const auto runs = m_engine.runs();
+        QVERIFY(runs.at(runs.size() - 1).arguments.at(2) !=
+                runs.at(runs.size() - 2).arguments.at(2));
+    }
+
+    void deletingEndsTheEngineWithoutAnswer_data()
+    {
+        QTest::addColumn<bool>("waitForEngine"); // else deleted right after the thread start
+        QTest::newRow("engine running") << true;
+        QTest::newRow("thread just started") << false;
+    }
+
+    void deletingEndsTheEngineWithoutAnswer()
+    {
+        QFETCH(bool, waitForEngine);
+        EngineStandIn::setScript({"stdout 4", "sleep 30000"});
+        auto worker = std::make_unique<FilePageCount>(m_files.filePath("a.pdf"));
+        int answers = 0;
+        connect(worker.get(), &FilePageCount::PageCountResultSignal, this, [&] { ++answers; });
+        worker->start();
+        if (waitForEngine)
+            QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 1, 10000);
+        QElapsedTimer timer;
+        timer.start();
+        worker.reset();
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(EngineStandIn::runningEngines(), 0);
+        QTest::qWait(300);
+        QCOMPARE(answers, 0);
+    }
+
+private:
+    static bool touch(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly);
+    }
+
+    EngineStandIn m_engine;
+    QTemporaryDir m_files;
+};
+
+QTEST_GUILESS_MAIN(FilePageCountTest)
+#include "tst_FilePageCount.moc"
