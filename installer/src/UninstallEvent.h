@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// What the uninstall worker reports to the uninstall window. The window receives each event
+// as WM_UNINSTALL_EVENT with a heap record in lParam, which it frees after handling.
+enum UninstallEventCode : int32_t
+{
+    kUninstallErrorEvent = 1001,       // the uninstaller reported an error; text says which
+    kUninstallProgressEvent = 5002,    // value is the fraction done, 0.0 to 1.0
+    kUninstallSucceededEvent = 5003,   // the uninstall has finished successfully
+    kUninstallStartFailedEvent = 5004, // value 1.0: uninstaller missing; 2.0: start failed
+};
+
+constexpr UINT WM_UNINSTALL_EVENT = WM_USER + 1001;
+
+struct UninstallEvent
+{
+    int32_t code;
+    double value;
+    std::wstring text;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Helpers shared by uninst's tests: scratch folders, files, and the helper programs built
+// beside the test programs.
+namespace TestSupport {
+
+const wchar_t kStandInName[] = L"TZQuorvane_uninstdata.exe";
+
+// The folder of the running test program, without a trailing backslash.
+std::wstring ProgramFolder();
+
+// A fresh folder in the temp folder, removed with everything in it on destruction.
+class ScratchFolder
+{
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    const std::wstring &Path() const { return path_; }
+    std::wstring File(const std::wstring &name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+bool WriteBytes(const std::wstring &path, const std::string &bytes);
+std::string ReadBytes(const std::wstring &path);
+bool FileExists(const std::wstring &path);
+std::wstring FromUtf8(const std::string &text);
+
+// Copies the uninstaller stand-in to folder\name and writes its script beside it as
+// "<name without extension>.script"; returns the program's path.
+std::wstring InstallStandIn(const std::wstring &folder, const std::string &script,
+                            const std::wstring &name = kStandInName);
+// The stand-in's log: its command line first, then what it reports.
+std::string StandInLog(const std::wstring &programPath);
+
+// Runs a program and returns its exit code, or -1 when it could not start or outlived
+// timeoutMs (it is then terminated).
+long RunProgram(const std::wstring &commandLine, DWORD timeoutMs);
+
+// Ends a process this test started (directly or through a stand-in), by its id.
+void EndProcess(DWORD processId);
+
+} // namespace TestSupport
