@@ -10,7 +10,7 @@ packages=(
     # common build tools
     cmake ninja-build g++ pkg-config dpkg-dev
     # Quorvane: Qt 5 Widgets, Network and Test
-    qtbase5-dev qtbase5-dev-tools libqt5svg5-dev libx11-dev
+    qtbase5-dev qtbase5-dev-tools libqt5svg5-dev libx11-dev libxcb1-dev
     # uninst: mingw-w64 cross compilers, zlib for mingw, googletest sources, Wine
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
     libz-mingw-w64-dev googletest wine wine64

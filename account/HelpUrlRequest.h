@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QThread>
+#include <QUrl>
+
+class QNetworkReply;
+
+// Fetches the customer-service link from the service's configuration. The object lives in
+// the GUI thread and its thread only posts StartSignal; GetHelpUrlSignal comes exactly once
+// per request, with the empty text when the link could not be had.
+class HelpUrlRequest : public QThread
+{
+    Q_OBJECT
+
+public:
+    HelpUrlRequest();
+    ~HelpUrlRequest() override;
+
+    void setParams(const QString &url, const QString &app_id, const QString &channel);
+
+signals:
+    void StartSignal();
+    void GetHelpUrlSignal(QString url);
+
+public slots:
+    void GetRequest(QUrl url, QString app_id, QString channel, QString device_id,
+                    QString authorization);
+    void NetFinished(QNetworkReply *reply);
+    void StartSlot();
+
+protected:
+    void run() override;
+
+private:
+    QString url;
+    QString channel;
+    QString appId;
+};

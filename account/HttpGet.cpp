@@ -1,0 +1,64 @@
+#include "HttpGet.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+
+namespace {
+
+int &timeoutSetting()
+{
+    static int milliseconds = defaultRequestTimeoutMs;
+    return milliseconds;
+}
+
+} // namespace
+
+int requestTimeoutMs()
+{
+    return timeoutSetting();
+}
+
+void setRequestTimeoutMs(int milliseconds)
+{
+    timeoutSetting() = milliseconds > 0 ? milliseconds : defaultRequestTimeoutMs;
+}
+
+QNetworkRequest makeServiceRequest(const QUrl &url)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QStringLiteral("application/json;charset=utf-8"));
+    return request;
+}
+
+void setRawTextHeader(QNetworkRequest &request, const char *name, const QString &value)
+{
+    // A null value would make Qt drop the header; an empty one is sent as such.
+    QByteArray bytes = value.toLocal8Bit();
+    if (bytes.isNull())
+        bytes = QByteArray("");
+    request.setRawHeader(QByteArray(name), bytes);
+}
+
+void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler)
+{
+    QNetworkAccessManager manager;
+    QEventLoop loop;
+    bool handled = false;
+    QObject::connect(&manager, &QNetworkAccessManager::finished, &manager,
+                     [&](QNetworkReply *reply) {
+                         handled = true;
+                         handler(reply);
+                         loop.quit();
+                     });
+
+    QNetworkReply *reply = manager.get(request);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline.start(requestTimeoutMs());
+    if (!handled)
+        loop.exec();
+}

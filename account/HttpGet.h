@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QNetworkRequest>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+class QNetworkReply;
+
+// The one way the account services talk to the web service: a GET through a network
+// access manager that lives only for the call, waited for in a local event loop so that the
+// caller keeps its straight-line flow while the GUI stays responsive. The wait is bounded:
+// a reply that has not finished in time is aborted and reaches the handler as a network
+// error, so a silent service can never hold a window or the start-up hostage.
+
+constexpr int defaultRequestTimeoutMs = 10000;
+
+int requestTimeoutMs();
+void setRequestTimeoutMs(int milliseconds);
+
+// A GET request for url with the Content-Type every request of the service carries.
+QNetworkRequest makeServiceRequest(const QUrl &url);
+// Sets a raw header from text in the system's local 8-bit encoding.
+void setRawTextHeader(QNetworkRequest &request, const char *name, const QString &value);
+
+// Sends the GET and returns after handler has run for the finished (or aborted) reply.
+// The handler owns the reply's release.
+void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QThread>
+#include <QUrl>
+
+class QNetworkReply;
+class QTimer;
+
+// Sign-in by WeChat QR code: fetches a QR code and its scene id, stores the QR image in a
+// file of its own and, once the image is there, asks every second whether the scene has
+// been scanned; hands out the token when it has. The object lives in the GUI thread: its
+// thread only posts StartSignal, so every request runs there in a bounded local wait.
+class QHttpNetRequest : public QThread
+{
+    Q_OBJECT
+
+public:
+    QHttpNetRequest();
+    ~QHttpNetRequest() override;
+
+    void setParams(const QString &url, const QString &app_id, const QString &channel);
+
+    QString imageFilePath() const { return imagePath; }
+    qint64 currentSceneId() const { return sceneId; }
+    bool isPolling() const;
+
+signals:
+    void DownloadResultSignal(bool result, QString filepath);
+    void StartSignal();
+    void LoginSuccessSignal(QString token);
+
+public slots:
+    void NetFinished(QNetworkReply *reply);
+    void DownLoadFinished(QNetworkReply *reply);
+    void CheckLoginStateFinished(QNetworkReply *reply);
+    void GetRequest(QUrl url, QString app_id, QString channel, QString device_id);
+    void StartSlot();
+    void CheckLoginStateSlot();
+
+protected:
+    void run() override;
+
+private:
+    void downloadImage(const QString &imageUrl);
+    void requestLoginState(const QString &stateUrl);
+    bool storeImage(const QByteArray &data);
+
+    QString imagePath;
+    qint64 sceneId = 0;
+    QString url;
+    QString channel;
+    QString appId;
+    QString token;
+    QTimer *pollTimer = nullptr;
+    // A tick that arrives while a poll still waits is skipped, so polls never nest.
+    bool pollWaiting = false;
+};

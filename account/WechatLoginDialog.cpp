@@ -1,0 +1,115 @@
+#include "WechatLoginDialog.h"
+#include "ui_WechatLoginDialog.h"
+
+#include "QHttpNetRequest.h"
+#include "ServiceEndpoints.h"
+#include "SettingsStore.h"
+#include "UserInfoManage.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+
+namespace {
+
+constexpr int loadingFrameIntervalMs = 50;
+constexpr int loadingFrameCount = 9;
+
+} // namespace
+
+WechatLoginDialog::WechatLoginDialog(QWidget *parent)
+    : BaseDialog(parent, false), ui(new Ui::WechatLoginDialog), request(new QHttpNetRequest),
+      loadingTimer(new QTimer)
+{
+    Q_INIT_RESOURCE(account);
+    ui->setupUi(this);
+    setAttribute(Qt::WA_TranslucentBackground);
+    enableShadow(true);
+    connect(this, &WechatLoginDialog::StartGetUserInfoSignal, this,
+            &WechatLoginDialog::StartGetUserInfoSlot);
+
+    connect(request, &QHttpNetRequest::DownloadResultSignal, this,
+            &WechatLoginDialog::DownloadResultSlot);
+    connect(request, &QHttpNetRequest::LoginSuccessSignal, this,
+            &WechatLoginDialog::LoginSuccessSlot);
+    request->setParams(serviceUrl(QStringLiteral("/v1/user/getVxLoginQrcode")),
+                       QStringLiteral("30000"), installChannel());
+    request->start(QThread::InheritPriority);
+
+    ui->widget_failed->hide();
+    ui->widget_login->show();
+    connect(loadingTimer, &QTimer::timeout, this, &WechatLoginDialog::CheckLoginState);
+    loadingTimer->start(loadingFrameIntervalMs);
+}
+
+WechatLoginDialog::~WechatLoginDialog()
+{
+    loadingTimer->stop();
+    delete loadingTimer;
+    delete ui;
+    delete request;
+}
+
+QWidget *WechatLoginDialog::titleWidget()
+{
+    return ui->widget;
+}
+
+void WechatLoginDialog::on_btn_close_clicked()
+{
+    close();
+}
+
+void WechatLoginDialog::on_btn_refrash_clicked()
+{
+    ui->widget_login->show();
+    request->start(QThread::InheritPriority);
+}
+
+void WechatLoginDialog::DownloadResultSlot(bool result, QString filepath)
+{
+    if (!result)
+        return;
+    const QImage image(filepath);
+    if (image.isNull())
+        return;
+    ui->img_qrcode->setPixmap(QPixmap::fromImage(
+        image.scaled(ui->img_qrcode->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    ui->img_qrcode->show();
+    ui->widget_login->hide();
+}
+
+void WechatLoginDialog::LoginSuccessSlot(QString token)
+{
+    writeConfigValue(QStringLiteral("user"), QStringLiteral("token"), token);
+    emit StartGetUserInfoSignal();
+}
+
+void WechatLoginDialog::StartGetUserInfoSlot()
+{
+    loadingTimer->stop();
+    UserInfoManage *store = UserInfoManage::instance();
+    if (!store)
+        return;
+    // Unique: a second sign-in after a failed fetch must not close the dialog twice.
+    connect(store, &UserInfoManage::GetUserInfoResultSignal, this,
+            &WechatLoginDialog::GetUserInfoSlot, Qt::UniqueConnection);
+    store->refresh();
+}
+
+void WechatLoginDialog::GetUserInfoSlot(bool result)
+{
+    if (!result)
+        return;
+    emit LoginSuccessSignal();
+    close();
+}
+
+void WechatLoginDialog::CheckLoginState()
+{
+    ui->img_loadding->setStyleSheet(
+        QStringLiteral("#img_loadding{border-image: "
+                       "url(:/Resources/gif/login_load/icon_login_load_00%1.png);}")
+            .arg(loadingFrame));
+    loadingFrame = loadingFrame >= loadingFrameCount ? 1 : loadingFrame + 1;
+}

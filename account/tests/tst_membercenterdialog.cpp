@@ -1,0 +1,123 @@
+#include "AccountTestEnvironment.h"
+#include "MemberCenterDialog.h"
+#include "StubServiceServer.h"
+#include "UserInfoManage.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QString infoPath = QStringLiteral("/v1/user/info");
+
+} // namespace
+
+// The account popup against the stand-in service, with no main window registered (the
+// confirmation box then runs without parent and without overlay).
+class MemberCenterDialogTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    StubServiceServer server;
+
+    static QString labelText(MemberCenterDialog &popup, const char *name)
+    {
+        return popup.findChild<QLabel *>(QString::fromLatin1(name))->text();
+    }
+
+    // Answers the confirmation box, once it is up, with the button of the given name.
+    static void answerConfirmationWith(const QString &button, QString *question)
+    {
+        QTimer::singleShot(200, [button, question] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            if (auto *label = box->findChild<QLabel *>(QStringLiteral("label")))
+                *question = label->text();
+            if (auto *pressed = box->findChild<QPushButton *>(button))
+                QTest::mouseClick(pressed, Qt::LeftButton);
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(server.startPlain());
+        pointServicesAt(server);
+    }
+
+    void opensEmptyThenShowsFetchedDetails()
+    {
+        server.script(infoPath, {StubServiceServer::json(
+                                    "{\"code\":0,\"data\":{\"id\":2024,\"nickname\":\"李雷\"}}")});
+        MemberCenterDialog popup;
+        QVERIFY(popup.windowFlags().testFlag(Qt::Popup));
+        QCOMPARE(labelText(popup, "label_username"), QString());
+        QCOMPARE(labelText(popup, "label_userID"), QStringLiteral("ID："));
+
+        QTRY_COMPARE_WITH_TIMEOUT(labelText(popup, "label_username"), QStringLiteral("李雷"), 5000);
+        QCOMPARE(labelText(popup, "label_userID"), QStringLiteral("ID：2024"));
+    }
+
+    void failedFetchKeepsLastDetails()
+    {
+        server.script(infoPath, {StubServiceServer::json("{\"code\":500}")});
+        MemberCenterDialog popup;
+        QSignalSpy results(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
+        MemberCenterDialog::refreshUserInfo();
+        QVERIFY(results.wait(5000));
+        QCOMPARE(labelText(popup, "label_username"), QStringLiteral("李雷"));
+        QVERIFY(!QPixmap(":/Resources/table/table_personal_center.png").isNull());
+        QVERIFY(!QPixmap(":/Resources/table/table_head_portrait_big.png").isNull());
+    }
+
+    void mouseLeaveHidesAtOnce()
+    {
+        MemberCenterDialog popup;
+        popup.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&popup, &leave);
+        QVERIFY(!popup.isVisible());
+    }
+
+    void signOutAsksFirst_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("signOuts");
+        QTest::newRow("confirmed") << "btn_ok" << 1;
+        QTest::newRow("cancelled") << "btn_cancel" << 0;
+        QTest::newRow("closed") << "btn_close" << 0;
+    }
+
+    void signOutAsksFirst()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, signOuts);
+        MemberCenterDialog popup;
+        QSignalSpy signedOut(&popup, &MemberCenterDialog::ExitLoginSignal);
+        popup.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+
+        QString question;
+        answerConfirmationWith(button, &question);
+        QTimer::singleShot(4000, [] {
+            if (QWidget *stuck = QApplication::activeModalWidget())
+                stuck->close();
+        });
+        popup.on_btn_exitlogin_clicked();
+
+        QCOMPARE(question, QStringLiteral("确定退出登录吗？"));
+        QCOMPARE(signedOut.size(), signOuts);
+        if (signOuts)
+            QVERIFY(!popup.isVisible());
+    }
+};
+
+QTEST_MAIN(MemberCenterDialogTest)
+#include "tst_membercenterdialog.moc"

@@ -1,0 +1,137 @@
+#include "AccountTestEnvironment.h"
+#include "HttpGet.h"
+#include "ServiceEndpoints.h"
+#include "SettingsStore.h"
+#include "StartNetRequest.h"
+#include "StubServiceServer.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+using Reply = StubServiceServer::Reply;
+Q_DECLARE_METATYPE(StubServiceServer::Reply)
+
+namespace {
+
+const QString startPath = QStringLiteral("/v1/report/start");
+const QString installPath = QStringLiteral("/v1/report/activateV2");
+
+} // namespace
+
+class StartNetRequestTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    StubServiceServer *server = nullptr;
+
+    qint64 sendTimed(const QString &path, int mode)
+    {
+        StartNetRequest report;
+        report.setParams(serviceUrl(path), "30000", installChannel());
+        QElapsedTimer clock;
+        clock.start();
+        report.sendReport(mode);
+        return clock.elapsed();
+    }
+
+private slots:
+    void init()
+    {
+        server = new StubServiceServer(this);
+        QVERIFY(server->startPlain());
+        pointServicesAt(*server);
+    }
+
+    void cleanup() { delete server; }
+
+    void reportsCarryVersionButNoToken_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("start") << startPath;
+        QTest::newRow("install") << installPath;
+    }
+
+    void reportsCarryVersionButNoToken()
+    {
+        QFETCH(QString, path);
+        writeConfigValue("user", "token", "tok-report");
+        server->script(path, {StubServiceServer::json("{\"code\":0,\"data\":null}")});
+        sendTimed(path, StartNetRequest::headedReportMode);
+
+        const auto sent = server->requestsFor(path);
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent[0].method, QByteArray("GET"));
+        QCOMPARE(sent[0].header("Content-Type"), QByteArray("application/json;charset=utf-8"));
+        QCOMPARE(sent[0].header("app_id"), QByteArray("30000"));
+        QCOMPARE(sent[0].header("channel"), QByteArray("default"));
+        QCOMPARE(sent[0].header("device_id"), deviceId().toLocal8Bit());
+        QCOMPARE(sent[0].header("version"), QByteArray("5.16.1.0"));
+        QVERIFY(!sent[0].hasHeader("Authorization"));
+        clearStoredToken();
+    }
+
+    void plainModeSendsContentTypeOnly()
+    {
+        server->script(startPath, {StubServiceServer::json("{\"code\":0}")});
+        sendTimed(startPath, StartNetRequest::plainReportMode);
+        const auto sent = server->requestsFor(startPath);
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent[0].header("Content-Type"), QByteArray("application/json;charset=utf-8"));
+        for (const char *name : {"app_id", "channel", "device_id", "version", "Authorization"})
+            QVERIFY2(!sent[0].hasHeader(name), name);
+    }
+
+    // Whatever the service does, the report returns in bounded time and start-up goes on.
+    void reportReturnsWhateverTheService_data()
+    {
+        QTest::addColumn<Reply>("reply");
+        QTest::addColumn<int>("atLeastMs");
+        Reply slow = StubServiceServer::json("{\"code\":0}");
+        slow.delayMs = 300;
+        Reply dropped;
+        dropped.drop = true;
+        Reply hung;
+        hung.hang = true;
+        QTest::newRow("slow answer is waited for") << slow << 300;
+        QTest::newRow("server error") << StubServiceServer::json("oops", 500) << 0;
+        QTest::newRow("not json") << StubServiceServer::json("<html>") << 0;
+        QTest::newRow("dropped") << dropped << 0;
+        QTest::newRow("never answered") << hung << testRequestTimeoutMs - 100;
+    }
+
+    void reportReturnsWhateverTheService()
+    {
+        QFETCH(Reply, reply);
+        QFETCH(int, atLeastMs);
+        server->script(startPath, {reply});
+        const qint64 elapsed = sendTimed(startPath, StartNetRequest::headedReportMode);
+        QVERIFY2(elapsed >= atLeastMs, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed < testRequestTimeoutMs + 1000, qPrintable(QString::number(elapsed)));
+        // Qt sends a GET once more when the connection drops before any answer.
+        QVERIFY(!server->requestsFor(startPath).isEmpty());
+    }
+
+    void unreachableServiceReturns()
+    {
+        const QString address = server->baseAddress();
+        server->close();
+        StartNetRequest report;
+        report.setParams(address + installPath, "30000", installChannel());
+        QElapsedTimer clock;
+        clock.start();
+        report.sendReport(StartNetRequest::headedReportMode);
+        QVERIFY(clock.elapsed() < testRequestTimeoutMs + 1000);
+    }
+
+    void defaultBoundIsAboutTenSeconds()
+    {
+        setRequestTimeoutMs(0);
+        QCOMPARE(requestTimeoutMs(), defaultRequestTimeoutMs);
+        QVERIFY(defaultRequestTimeoutMs >= 5000 && defaultRequestTimeoutMs <= 15000);
+        setRequestTimeoutMs(testRequestTimeoutMs);
+    }
+};
+
+QTEST_MAIN(StartNetRequestTest)
+#include "tst_startnetrequest.moc"

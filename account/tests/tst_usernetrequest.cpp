@@ -1,0 +1,191 @@
+#include "AccountTestEnvironment.h"
+#include "FileUtils.h"
+#include "ServiceEndpoints.h"
+#include "SettingsStore.h"
+#include "StubServiceServer.h"
+#include "UserNetRequest.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QtTest>
+
+using Reply = StubServiceServer::Reply;
+Q_DECLARE_METATYPE(StubServiceServer::Reply)
+
+namespace {
+
+const QString infoPath = QStringLiteral("/v1/user/info");
+
+} // namespace
+
+class UserNetRequestTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    StubServiceServer *server = nullptr;
+
+private slots:
+    void init()
+    {
+        server = new StubServiceServer(this);
+        QVERIFY(server->startPlain());
+        pointServicesAt(*server);
+        clearStoredToken();
+    }
+
+    void cleanup()
+    {
+        delete server;
+        server = nullptr;
+    }
+
+    void sendsTokenChannelAndDeviceHeaders()
+    {
+        QVERIFY(QDir().mkpath(applicationDataDir()));
+        {
+            QSettings appIni(applicationDataDir() + "/APP.ini", QSettings::IniFormat);
+            appIni.setValue("Install/channel", "store-7");
+        }
+        writeConfigValue("user", "token", "eyJ0 token/with+chars=");
+        server->script(infoPath, {StubServiceServer::json("{\"code\":0,\"data\":{}}")});
+
+        UserNetRequest request;
+        QSignalSpy results(&request, &UserNetRequest::GetUserInfoResultSignal);
+        request.setParams(serviceUrl(infoPath), "30000", installChannel());
+        request.start(QThread::InheritPriority);
+        QVERIFY(results.wait(5000));
+
+        const auto sent = server->requestsFor(infoPath);
+        QCOMPARE(sent.size(), 1);
+        QCOMPARE(sent[0].header("Content-Type"), QByteArray("application/json;charset=utf-8"));
+        QCOMPARE(sent[0].header("app_id"), QByteArray("30000"));
+        QCOMPARE(sent[0].header("channel"), QByteArray("store-7"));
+        QCOMPARE(sent[0].header("device_id"), deviceId().toLocal8Bit());
+        QCOMPARE(sent[0].header("Authorization"), QByteArray("eyJ0 token/with+chars="));
+        QVERIFY(!sent[0].hasHeader("version"));
+        QFile::remove(applicationDataDir() + "/APP.ini");
+    }
+
+    void signedOutFetchSendsEmptyAuthorization()
+    {
+        server->script(infoPath, {StubServiceServer::json("{\"code\":401}")});
+        UserNetRequest request;
+        request.setParams(serviceUrl(infoPath), "30000", installChannel());
+        request.StartSlot();
+        const auto sent = server->requestsFor(infoPath);
+        QCOMPARE(sent.size(), 1);
+        QVERIFY(sent[0].hasHeader("Authorization"));
+        QCOMPARE(sent[0].header("Authorization"), QByteArray());
+        QCOMPARE(sent[0].header("channel"), QByteArray("default"));
+    }
+
+    // Every fetch starts from stored details {"7", "old"}, so rows show what a reply changes.
+    void replyOutcomes_data()
+    {
+        QTest::addColumn<Reply>("reply");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("nickname");
+
+        auto json = [](const char *body, int status = 200) {
+            return StubServiceServer::json(body, status);
+        };
+        Reply dropped;
+        dropped.drop = true;
+        Reply hung;
+        hung.hang = true;
+
+        QTest::newRow("details replaced")
+            << json("{\"code\":0,\"data\":{\"id\":123456,\"nickname\":\"小王\"}}") << true
+            << "123456" << QStringLiteral("小王");
+        QTest::newRow("empty data keeps details") << json("{\"code\":0,\"data\":{}}") << true << "7"
+                                                  << "old";
+        QTest::newRow("id as text ignored")
+            << json("{\"code\":0,\"data\":{\"id\":\"99\",\"nickname\":\"n\"}}") << true << "7"
+            << "n";
+        QTest::newRow("nickname not text ignored")
+            << json("{\"code\":0,\"data\":{\"id\":8,\"nickname\":5}}") << true << "8"
+            << "old";
+        QTest::newRow("id beyond 32 bits reads 0")
+            << json("{\"code\":0,\"data\":{\"id\":5000000000}}") << true << "0"
+            << "old";
+        QTest::newRow("code non-zero") << json("{\"code\":401,\"data\":{\"id\":1}}") << false << "7"
+                                       << "old";
+        QTest::newRow("code as text")
+            << json("{\"code\":\"0\",\"data\":{\"id\":1}}") << false << "7"
+            << "old";
+        QTest::newRow("code missing") << json("{\"data\":{\"id\":1}}") << false << "7"
+                                      << "old";
+        QTest::newRow("data not an object") << json("{\"code\":0,\"data\":\"x\"}") << false << "7"
+                                            << "old";
+        QTest::newRow("status 500") << json("{\"code\":0,\"data\":{\"id\":1}}", 500) << false << "7"
+                                    << "old";
+        QTest::newRow("broken json") << json("{\"code\":0,") << false << "7"
+                                     << "old";
+        QTest::newRow("empty body") << json("") << false << "7"
+                                    << "old";
+        QTest::newRow("json array") << json("[0]") << false << "7"
+                                    << "old";
+        QTest::newRow("connection dropped") << dropped << false << "7"
+                                            << "old";
+        QTest::newRow("never answered") << hung << false << "7"
+                                        << "old";
+    }
+
+    void replyOutcomes()
+    {
+        QFETCH(Reply, reply);
+        QFETCH(bool, result);
+        QFETCH(QString, id);
+        QFETCH(QString, nickname);
+        server->script(infoPath, {StubServiceServer::json(
+                                      "{\"code\":0,\"data\":{\"id\":7,\"nickname\":\"old\"}}"),
+                                  reply});
+        UserNetRequest request;
+        request.setParams(serviceUrl(infoPath), "30000", installChannel());
+        request.StartSlot();
+        QCOMPARE(request.userInfo().id, QStringLiteral("7"));
+
+        QSignalSpy results(&request, &UserNetRequest::GetUserInfoResultSignal);
+        QElapsedTimer clock;
+        clock.start();
+        request.StartSlot();
+        QVERIFY(clock.elapsed() < testRequestTimeoutMs + 1000);
+
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().at(0).toBool(), result);
+        QCOMPARE(request.userInfo().id, id);
+        QCOMPARE(request.userInfo().nickname, nickname);
+    }
+
+    void unreachableServiceReportsFailure()
+    {
+        const QString closedAddress = server->baseAddress();
+        server->close();
+        UserNetRequest request;
+        QSignalSpy results(&request, &UserNetRequest::GetUserInfoResultSignal);
+        request.setParams(closedAddress + infoPath, "30000", installChannel());
+        request.StartSlot();
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().at(0).toBool(), false);
+    }
+
+    void clearedDetailsAreEmpty()
+    {
+        server->script(infoPath, {StubServiceServer::json(
+                                     "{\"code\":0,\"data\":{\"id\":1,\"nickname\":\"a\"}}")});
+        UserNetRequest request;
+        request.setParams(serviceUrl(infoPath), "30000", installChannel());
+        QVERIFY(request.userInfo().id.isEmpty() && request.userInfo().nickname.isEmpty());
+        request.StartSlot();
+        QCOMPARE(request.userInfo().nickname, QStringLiteral("a"));
+        request.clearUserInfo();
+        QVERIFY(request.userInfo().id.isEmpty() && request.userInfo().nickname.isEmpty());
+    }
+};
+
+QTEST_MAIN(UserNetRequestTest)
+#include "tst_usernetrequest.moc"

@@ -1,0 +1,210 @@
+#include "AccountTestEnvironment.h"
+#include "HttpGet.h"
+#include "SettingsStore.h"
+#include "StubServiceServer.h"
+#include "UserInfoManage.h"
+#include "WechatLoginDialog.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QString qrPath = QStringLiteral("/v1/user/getVxLoginQrcode");
+const QString scenePath = QStringLiteral("/v1/user/checkScene");
+const QString infoPath = QStringLiteral("/v1/user/info");
+const QString imagePath = QStringLiteral("/qr.png");
+
+const StubServiceServer::Reply notScannedYet =
+    StubServiceServer::json("{\"code\":1,\"data\":\"\"}");
+
+} // namespace
+
+// The sign-in dialog against the stand-in service, with no main window registered.
+class WechatLoginDialogTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    StubServiceServer *server = nullptr;
+
+    StubServiceServer::Reply qrReply(qint64 scene) const
+    {
+        return StubServiceServer::json(QStringLiteral("{\"scene_id\":%1,\"url\":\"%2\"}")
+                                           .arg(scene)
+                                           .arg(server->baseAddress() + imagePath)
+                                           .toUtf8());
+    }
+
+    template <typename T> static T *part(QWidget &dialog, const char *name)
+    {
+        T *found = dialog.findChild<T *>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("form object %s missing", name);
+        return found;
+    }
+
+    static bool qrShown(QWidget &dialog)
+    {
+        const QPixmap picture = part<QLabel>(dialog, "img_qrcode")->pixmap(Qt::ReturnByValue);
+        return !picture.isNull() && !part<QWidget>(dialog, "widget_login")->isVisible();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        server = new StubServiceServer(this);
+        QVERIFY(server->startPlain());
+        pointServicesAt(*server);
+        clearStoredToken();
+        // The store's own first fetch, signed out, settles before any dialog runs.
+        server->script(infoPath, {StubServiceServer::json("{\"code\":401}")});
+        QSignalSpy first(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
+        QVERIFY(first.wait(5000));
+    }
+
+    void init()
+    {
+        server->clearLog();
+        clearStoredToken();
+        setRequestTimeoutMs(testRequestTimeoutMs);
+    }
+
+    void signInFromQrCodeToUserDetails()
+    {
+        server->script(qrPath, {qrReply(880011)});
+        server->script(imagePath, {StubServiceServer::json(pngPicture(Qt::black, 120))});
+        server->script(scenePath, {notScannedYet,
+                                   StubServiceServer::json("{\"code\":0,\"data\":\"tok-qr\"}")});
+        server->script(infoPath,
+                       {StubServiceServer::json(
+                           "{\"code\":0,\"data\":{\"id\":4321,\"nickname\":\"扫码用户\"}}")});
+
+        WechatLoginDialog dialog;
+        QSignalSpy signedIn(&dialog, &WechatLoginDialog::LoginSuccessSignal);
+        dialog.show();
+        QVERIFY(part<QWidget>(dialog, "widget_login")->isVisible());
+        QVERIFY(!part<QWidget>(dialog, "widget_failed")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(qrShown(dialog), 5000);
+
+        QVERIFY(signedIn.wait(8000));
+        QCOMPARE(signedIn.size(), 1);
+        QCOMPARE(readConfigValue("user/token"), QStringLiteral("tok-qr"));
+        const auto fetches = server->requestsFor(infoPath);
+        QVERIFY(!fetches.isEmpty());
+        QCOMPARE(fetches.last().header("Authorization"), QByteArray("tok-qr"));
+        QCOMPARE(UserInfoManage::instance()->userInfo().nickname, QStringLiteral("扫码用户"));
+        QCOMPARE(UserInfoManage::instance()->userInfo().id, QStringLiteral("4321"));
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 2000);
+        QCOMPARE(server->requestsFor(scenePath).size(), 2);
+        QCOMPARE(server->requestsFor(scenePath)[0].query.queryItemValue("scene_id"),
+                 QStringLiteral("880011"));
+    }
+
+    void refreshShowsLoadingUntilNewCodeArrives()
+    {
+        server->script(qrPath, {qrReply(901), qrReply(902)});
+        StubServiceServer::Reply slowImage = StubServiceServer::json(pngPicture(Qt::blue, 90));
+        slowImage.delayMs = 400;
+        server->script(imagePath, {StubServiceServer::json(pngPicture(Qt::black, 90)), slowImage});
+        server->script(scenePath, {notScannedYet});
+
+        WechatLoginDialog dialog;
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(qrShown(dialog), 5000);
+
+        QTest::mouseClick(part<QPushButton>(dialog, "btn_refrash"), Qt::LeftButton);
+        QVERIFY(part<QWidget>(dialog, "widget_login")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(qrShown(dialog), 5000);
+        QCOMPARE(server->requestsFor(qrPath).size(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!server->requestsFor(scenePath).isEmpty(), 3000);
+        QCOMPARE(server->requestsFor(scenePath).last().query.queryItemValue("scene_id"),
+                 QStringLiteral("902"));
+    }
+
+    void unreadableImageKeepsLoadingPanelButPolls()
+    {
+        server->script(qrPath, {qrReply(903)});
+        server->script(imagePath, {StubServiceServer::json("this is no picture")});
+        server->script(scenePath, {notScannedYet});
+
+        WechatLoginDialog dialog;
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(!server->requestsFor(scenePath).isEmpty(), 5000);
+        QVERIFY(part<QWidget>(dialog, "widget_login")->isVisible());
+    }
+
+    void failedDetailsFetchKeepsDialogOpen()
+    {
+        server->script(qrPath, {qrReply(904)});
+        server->script(imagePath, {StubServiceServer::json(pngPicture(Qt::black))});
+        server->script(scenePath, {StubServiceServer::json("{\"code\":0,\"data\":\"tok-bad\"}")});
+        server->script(infoPath, {StubServiceServer::json("{\"code\":401}")});
+
+        WechatLoginDialog dialog;
+        QSignalSpy signedIn(&dialog, &WechatLoginDialog::LoginSuccessSignal);
+        QSignalSpy results(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
+        dialog.show();
+        QVERIFY(results.wait(6000));
+        QCOMPARE(results.first().at(0).toBool(), false);
+
+        QCOMPARE(readConfigValue("user/token"), QStringLiteral("tok-bad"));
+        const int polls = server->requestsFor(scenePath).size();
+        const QString frame = part<QLabel>(dialog, "img_loadding")->styleSheet();
+        QTest::qWait(1300);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(signedIn.size(), 0);
+        QCOMPARE(server->requestsFor(scenePath).size(), polls);
+        QCOMPARE(part<QLabel>(dialog, "img_loadding")->styleSheet(), frame);
+    }
+
+    void loadingAnimationRunsFramesOneToNine()
+    {
+        server->script(qrPath, {StubServiceServer::json("", 404)});
+        WechatLoginDialog dialog;
+        QLabel *animation = part<QLabel>(dialog, "img_loadding");
+        QStringList frames;
+        for (int tick = 0; tick < 10; ++tick) {
+            dialog.CheckLoginState();
+            frames << animation->styleSheet();
+        }
+        for (int tick = 0; tick < 10; ++tick) {
+            const int frame = tick % 9 + 1;
+            QCOMPARE(frames[tick],
+                     QStringLiteral("#img_loadding{border-image: "
+                                    "url(:/Resources/gif/login_load/icon_login_load_00%1.png);}")
+                         .arg(frame));
+            const QString picture =
+                QStringLiteral(":/Resources/gif/login_load/icon_login_load_00%1.png").arg(frame);
+            QVERIFY2(!QPixmap(picture).isNull(), qPrintable(picture));
+        }
+    }
+
+    void closeEndsDialogEvenWhileServiceHangs()
+    {
+        StubServiceServer::Reply hung;
+        hung.hang = true;
+        server->script(qrPath, {hung});
+        setRequestTimeoutMs(1000);
+
+        WechatLoginDialog dialog;
+        QSignalSpy signedIn(&dialog, &WechatLoginDialog::LoginSuccessSignal);
+        QTimer::singleShot(300, &dialog, [&dialog] {
+            QTest::mouseClick(part<QPushButton>(dialog, "btn_close"), Qt::LeftButton);
+        });
+        QElapsedTimer clock;
+        clock.start();
+        const int result = dialog.exec();
+        QCOMPARE(result, int(QDialog::Rejected));
+        QVERIFY(clock.elapsed() < 3000);
+        QCOMPARE(signedIn.size(), 0);
+        QVERIFY(readConfigValue("user/token").isEmpty());
+    }
+};
+
+QTEST_MAIN(WechatLoginDialogTest)
+#include "tst_wechatlogindialog.moc"

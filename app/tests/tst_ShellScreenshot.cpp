@@ -1,0 +1,238 @@
+#include "BaseMainWindow.h"
+#include "CShadowWindow.h"
+#include "DimOverlay.h"
+#include "DimOverlayHost.h"
+#include "MessageBoxDialog.h"
+#include "ModalDialog.h"
+
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <csignal>
+#include <cstdlib>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+constexpr int kStartTimeoutMs = 10000;
+
+// An X server of the test's own on a display number it picks itself (-displayfd), with
+// a black root window, ended when the test ends.
+class XvfbServer
+{
+public:
+    ~XvfbServer() { stop(); }
+
+    bool start(std::string &error)
+    {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            error = "no pipe";
+            return false;
+        }
+        const std::string fd = std::to_string(fds[1]);
+        const char *argv[] = {"Xvfb", "-displayfd",  fd.c_str(),  "-screen",
+                              "0",    "1280x800x24", "-nolisten", "tcp",
+                              "-br",  "-noreset",    nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        const int spawned =
+            posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        if (spawned != 0) {
+            close(fds[0]);
+            pid = -1;
+            error = "Xvfb is not installed";
+            return false;
+        }
+        display = readDisplayNumber(fds[0]);
+        close(fds[0]);
+        if (display.empty()) {
+            error = "Xvfb did not report a display in time";
+            stop();
+            return false;
+        }
+        return true;
+    }
+
+    void stop()
+    {
+        if (pid <= 0)
+            return;
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+
+    std::string display;
+
+private:
+    static std::string readDisplayNumber(int fd)
+    {
+        std::string text;
+        pollfd readable{fd, POLLIN, 0};
+        while (text.find('\n') == std::string::npos && poll(&readable, 1, kStartTimeoutMs) > 0) {
+            char buffer[32];
+            const ssize_t n = read(fd, buffer, sizeof(buffer));
+            if (n <= 0)
+                break;
+            text.append(buffer, size_t(n));
+        }
+        const size_t end = text.find('\n');
+        return end == std::string::npos ? std::string() : ":" + text.substr(0, end);
+    }
+
+    pid_t pid = -1;
+};
+
+std::string skipReason;
+
+class ScreenMainWindow : public BaseMainWindow, public DimOverlayHost
+{
+public:
+    ScreenMainWindow()
+    {
+        auto *central = new QWidget(this);
+        auto *layout = new QVBoxLayout(central);
+        title = new QWidget(central);
+        title->setFixedHeight(40);
+        layout->addWidget(title);
+        layout->addStretch();
+        setCentralWidget(central);
+        resize(600, 400);
+        overlay = new DimOverlay(this);
+    }
+    void showDimOverlay() override { overlay->showOverWindow(); }
+    void hideDimOverlay() override { overlay->hideOverlay(); }
+    QWidget *title;
+    DimOverlay *overlay;
+
+protected:
+    QWidget *titleWidget() override { return title; }
+    QWidget *dropAreaWidget() override { return nullptr; }
+};
+
+bool near(QRgb actual, QRgb expected, int tolerance)
+{
+    return qAbs(qRed(actual) - qRed(expected)) <= tolerance &&
+           qAbs(qGreen(actual) - qGreen(expected)) <= tolerance &&
+           qAbs(qBlue(actual) - qBlue(expected)) <= tolerance;
+}
+
+QString describe(QRgb pixel)
+{
+    return QStringLiteral("(%1, %2, %3)").arg(qRed(pixel)).arg(qGreen(pixel)).arg(qBlue(pixel));
+}
+
+} // namespace
+
+class TestShellScreenshot : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void messageBoxOverMainWindow();
+    void noShadowWithoutCompositor();
+};
+
+void TestShellScreenshot::messageBoxOverMainWindow()
+{
+    if (!skipReason.empty())
+        QSKIP(skipReason.c_str());
+
+    ScreenMainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
+    const QImage ownPaint =
+        window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+
+    MessageBoxDialog box(&window);
+    box.setMessage(QStringLiteral("确定退出软件吗？"),
+                   QStringLiteral("如有任务在执行中，会自动取消"));
+    QImage screen;
+    QPoint cancelCentre;
+    QRect boxRect;
+    QTimer::singleShot(600, &box, [&] {
+        screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+            QImage::Format_RGB32);
+        auto *cancel = box.findChild<QPushButton *>(QStringLiteral("btn_cancel"));
+        cancelCentre = cancel->mapToGlobal(cancel->rect().center());
+        boxRect = box.frameGeometry();
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    QTimer::singleShot(10000, &box, [&box] { box.done(-1); });
+    QCOMPARE(execModalDialog(&box, &window), int(QDialog::Rejected));
+    QVERIFY(!screen.isNull());
+
+    const QPoint origin = window.pos();
+    const int middle = window.height() / 2;
+    auto at = [&screen](const QPoint &global) { return screen.pixel(global); };
+
+    // The dim overlay: the window's white body darkened by a fifth, outside the box.
+    const QRgb dimmed = at(origin + QPoint(40, middle));
+    QVERIFY2(near(dimmed, qRgb(204, 204, 204), 3), qPrintable(describe(dimmed)));
+    // The box lies above the overlay: its white panel and its blue cancel button.
+    QVERIFY(boxRect.contains(origin + QPoint(window.width() / 2, middle)));
+    const QRgb panel = at(boxRect.topLeft() + QPoint(6, boxRect.height() - 6));
+    QVERIFY2(near(panel, qRgb(255, 255, 255), 3), qPrintable(describe(panel)));
+    const QRgb cancel = at(cancelCentre + QPoint(-25, 0));
+    QVERIFY2(near(cancel, qRgb(56, 155, 253), 3), qPrintable(describe(cancel)));
+    // The window's painted shadow, outside the overlay's 8-px inset, over the black root.
+    for (int x : {1, 4, 7}) {
+        const QRgb shadow = at(origin + QPoint(x, middle));
+        const QRgb painted = ownPaint.pixel(x, middle);
+        QVERIFY2(near(shadow, painted, 3),
+                 qPrintable(describe(shadow) + " vs " + describe(painted)));
+    }
+    QVERIFY(qRed(at(origin + QPoint(7, middle))) > qRed(at(origin + QPoint(2, middle))));
+    QVERIFY(qRed(at(origin + QPoint(7, middle))) >= 15);
+    QVERIFY(near(at(origin - QPoint(20, 0) + QPoint(0, middle)), qRgb(0, 0, 0), 2));
+}
+
+// An X server without a compositing manager would show a translucent shadow window as a
+// dark veil: no shadow is made, and a dialog asking for one simply has none.
+void TestShellScreenshot::noShadowWithoutCompositor()
+{
+    if (!skipReason.empty())
+        QSKIP(skipReason.c_str());
+    QVERIFY(!registerShadowClass(nullptr));
+    MessageBoxDialog box(nullptr);
+    box.enableShadow(true);
+    QVERIFY(box.shadow());
+    QCOMPARE(box.shadow()->shadowWidget(), nullptr);
+    QCOMPARE(int(box.shadow()->status()), 0);
+    QCOMPARE(CShadowWindow::registeredCount(), 0);
+}
+
+int main(int argc, char **argv)
+{
+    XvfbServer server;
+    if (server.start(skipReason)) {
+        qputenv("DISPLAY", QByteArray::fromStdString(server.display));
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        TestShellScreenshot test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    server.stop();
+    return result;
+}
+
+#include "tst_ShellScreenshot.moc"
