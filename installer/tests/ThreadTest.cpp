@@ -78,7 +78,7 @@ TEST(Thread, TellsTheDebuggerItsNameOrTAndItsId)
     EXPECT_TRUE(unnamed.Resume());
 }
 
-TEST(Thread, WithoutAThreadResumeFailsAndANeverResumedThreadIsLetGo)
+TEST(Thread, WithoutAThreadResumeFailsAndANeverResumedThreadEndsWithoutItsBody)
 {
     Utils::Thread never;
     EXPECT_FALSE(never.Resume());
@@ -86,12 +86,17 @@ TEST(Thread, WithoutAThreadResumeFailsAndANeverResumedThreadIsLetGo)
     EXPECT_EQ(never.Id(), Utils::Thread::kJoinedId);
 
     std::atomic<DWORD> ranOn{0};
+    HANDLE observer = nullptr;
     {
         Utils::Thread suspended;
         suspended.Start(RecordCaller, &ranOn, L"Suspended");
         ASSERT_TRUE(suspended.IsStarted());
+        observer = OpenThread(SYNCHRONIZE, FALSE, suspended.Id());
+        ASSERT_NE(observer, nullptr);
     }
-    Sleep(50);
+    // Left suspended, the thread would live as long as the process.
+    EXPECT_EQ(WaitForSingleObject(observer, 10000), WAIT_OBJECT_0);
+    CloseHandle(observer);
     EXPECT_EQ(ranOn.load(), 0u);
 }
 

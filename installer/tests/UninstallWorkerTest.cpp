@@ -113,6 +113,17 @@ struct ProtocolCase
     std::vector<Event> expected;
 };
 
+// Runs each script to its end and compares every event the worker sent.
+template <std::size_t N> void ExpectEventsOfEachScript(const ProtocolCase (&cases)[N])
+{
+    for (const ProtocolCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const WorkerRun run = RunScript(c.script);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.events, c.expected);
+    }
+}
+
 TEST(UninstallWorker, TurnsEachOutputLineIntoItsEvents)
 {
     const std::wstring chineseAsAnsi = AsAnsi("磁盘已满");
@@ -146,12 +157,7 @@ TEST(UninstallWorker, TurnsEachOutputLineIntoItsEvents)
          {kStarted, kFinished}},
         {"last line without line feed", "out Progress=0.5\n", {kStarted, Progress(0.5), kFinished}},
     };
-    for (const ProtocolCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        const WorkerRun run = RunScript(c.script);
-        ASSERT_TRUE(run.finished);
-        EXPECT_EQ(run.events, c.expected);
-    }
+    ExpectEventsOfEachScript(cases);
 }
 
 TEST(UninstallWorker, ReportsAMissingUninstallerOnly)
@@ -266,12 +272,7 @@ TEST(UninstallWorker, JoinsLinesAndCharactersSplitBetweenReads)
          "out Encode=UTF8\\n\nout Error=\\xe7\\xa3\nsleep 300\nout \\x81盘已满\\n\n",
          {kStarted, Error(L"磁盘已满")}},
     };
-    for (const ProtocolCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        const WorkerRun run = RunScript(c.script);
-        ASSERT_TRUE(run.finished);
-        EXPECT_EQ(run.events, c.expected);
-    }
+    ExpectEventsOfEachScript(cases);
 }
 
 TEST(UninstallWorker, KeepsLongErrorLinesWhole)

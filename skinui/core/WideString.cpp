@@ -220,7 +220,7 @@ CWideString CWideString::Mid(int start, int count) const
     int length = GetLength();
     if (start < 0 || start > length)
         return CWideString();
-    if (count < 0 || start + count > length)
+    if (count < 0 || count > length - start)
         count = length - start;
     if (count <= 0)
         return CWideString();

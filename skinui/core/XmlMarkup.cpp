@@ -97,6 +97,9 @@ bool CXmlMarkup::Load(const wchar_t *text)
 bool CXmlMarkup::LoadFromMem(const uint8_t *bytes, uint32_t size, XmlEncoding encoding)
 {
     Release();
+    // A text that cannot even be converted has no message of its own; an earlier load's
+    // message must not be taken for it.
+    Failed(L"");
     if (bytes == nullptr && size > 0)
         return false;
     if (ConvertToText(bytes, size, encoding) && ParseDocument())

@@ -1,20 +1,9 @@
 #include "utils/Pipe.h"
 
+#include "utils/CloseHandleAndClear.h"
 #include "utils/Exception.h"
 
 namespace Utils {
-
-namespace {
-
-void CloseAndClear(HANDLE &handle)
-{
-    if (handle != nullptr) {
-        CloseHandle(handle);
-        handle = nullptr;
-    }
-}
-
-} // namespace
 
 Pipe::Pipe(int32_t readOption, int32_t writeOption)
     : readOption_(readOption), writeOption_(writeOption)
@@ -35,8 +24,8 @@ Pipe::~Pipe()
 
 void Pipe::Close()
 {
-    CloseAndClear(writeEnd_);
-    CloseAndClear(readEnd_);
+    CloseHandleAndClear(writeEnd_);
+    CloseHandleAndClear(readEnd_);
 }
 
 HANDLE Pipe::GiveReadEndToChild()
@@ -53,12 +42,12 @@ HANDLE Pipe::GiveWriteEndToChild()
 
 void Pipe::CloseReadEnd()
 {
-    CloseAndClear(readEnd_);
+    CloseHandleAndClear(readEnd_);
 }
 
 void Pipe::CloseWriteEnd()
 {
-    CloseAndClear(writeEnd_);
+    CloseHandleAndClear(writeEnd_);
 }
 
 } // namespace Utils

@@ -1,18 +1,11 @@
 #include "utils/Process.h"
 
+#include "utils/CloseHandleAndClear.h"
 #include "utils/Exception.h"
 
 namespace Utils {
 
 namespace {
-
-void CloseAndClear(HANDLE &handle)
-{
-    if (handle != nullptr) {
-        CloseHandle(handle);
-        handle = nullptr;
-    }
-}
 
 constexpr DWORD kMaxDiscardPerCall = 64 * 1024;
 
@@ -115,8 +108,8 @@ DWORD Process::DiscardErrorOutput()
 
 void Process::Close()
 {
-    CloseAndClear(info_.hThread);
-    CloseAndClear(info_.hProcess);
+    CloseHandleAndClear(info_.hThread);
+    CloseHandleAndClear(info_.hProcess);
     outputPipe_.Close();
     inputPipe_.Close();
     errorPipe_.Close();

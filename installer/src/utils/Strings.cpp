@@ -30,24 +30,37 @@ std::wstring Trim(const std::wstring &text)
     return TrimLeft(TrimRight(text));
 }
 
+namespace {
+
+// Both directions alike: ask for the size of the result, convert into a buffer of that
+// size, and keep the text up to its first zero. Any failure gives the empty text.
+template <typename Text, typename Convert> Text ConvertWhole(Convert convert)
+{
+    const int size = convert(nullptr, 0);
+    if (size <= 0) {
+        return Text();
+    }
+    try {
+        Text buffer(static_cast<std::size_t>(size), typename Text::value_type());
+        if (convert(&buffer[0], size) <= 0) {
+            return Text();
+        }
+        return Text(buffer.c_str());
+    } catch (const std::bad_alloc &) {
+        return Text();
+    }
+}
+
+} // namespace
+
 std::wstring AnsiToWide(const char *text, unsigned int codePage)
 {
     if (text == nullptr) {
         return std::wstring();
     }
-    const int size = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
-    if (size <= 0) {
-        return std::wstring();
-    }
-    try {
-        std::wstring buffer(static_cast<std::size_t>(size), L'\0');
-        if (MultiByteToWideChar(codePage, 0, text, -1, &buffer[0], size) <= 0) {
-            return std::wstring();
-        }
-        return std::wstring(buffer.c_str());
-    } catch (const std::bad_alloc &) {
-        return std::wstring();
-    }
+    return ConvertWhole<std::wstring>([&](wchar_t *result, int size) {
+        return MultiByteToWideChar(codePage, 0, text, -1, result, size);
+    });
 }
 
 std::wstring ToWideString(const std::string &text, unsigned int codePage)
@@ -60,19 +73,9 @@ std::string WideToAnsi(const wchar_t *text, unsigned int codePage)
     if (text == nullptr) {
         return std::string();
     }
-    const int size = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-        return std::string();
-    }
-    try {
-        std::string buffer(static_cast<std::size_t>(size), '\0');
-        if (WideCharToMultiByte(codePage, 0, text, -1, &buffer[0], size, nullptr, nullptr) <= 0) {
-            return std::string();
-        }
-        return std::string(buffer.c_str());
-    } catch (const std::bad_alloc &) {
-        return std::string();
-    }
+    return ConvertWhole<std::string>([&](char *result, int size) {
+        return WideCharToMultiByte(codePage, 0, text, -1, result, size, nullptr, nullptr);
+    });
 }
 
 std::string ToNarrowString(const std::wstring &text, unsigned int codePage)

@@ -46,12 +46,13 @@ void Thread::Release()
     if (handle_ == nullptr) {
         return;
     }
-    if (resumed_) {
-        Join();
-        return;
+    if (!resumed_) {
+        // A thread left suspended would never end and keep its stack for the life of the
+        // process; without its body it ends at once.
+        body_ = nullptr;
+        Resume();
     }
-    CloseHandle(handle_);
-    handle_ = nullptr;
+    Join();
 }
 
 void Thread::Start(Body body, void *argument, const std::wstring &name)

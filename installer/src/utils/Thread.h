@@ -19,7 +19,7 @@ public:
     static constexpr uint32_t kJoinedId = 0xFFFFFFFF;
 
     Thread() = default;
-    // Joins a running thread; a thread that was never resumed is let go without running.
+    // Joins a running thread; a thread that was never resumed ends without running its body.
     ~Thread();
     Thread(const Thread &) = delete;
     Thread &operator=(const Thread &) = delete;

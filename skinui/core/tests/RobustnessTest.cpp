@@ -1,3 +1,4 @@
+#include "ByteFields.h"
 #include "GuardedBuffer.h"
 #include "SevenZipPackage.h"
 #include "TestFiles.h"
@@ -73,18 +74,6 @@ private:
 
 const wchar_t *const kEntryNames[] = {L"mainWnd.xml", L"res/mainWnd/bg1.png",
                                       L"RES\\MAINWND\\BG1.PNG", L"missing.xml"};
-
-uint32_t ReadLe32(const std::vector<uint8_t> &bytes, size_t at)
-{
-    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
-           (static_cast<uint32_t>(bytes[at + 3]) << 24);
-}
-
-void WriteLe32(std::vector<uint8_t> &bytes, size_t at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 // Damage that the archive's own checksums would catch at once never reaches the parser;
 // putting the header checksums right again lets it through.

@@ -1,5 +1,7 @@
 #include "SkinFileReader.h"
+#include "ByteFields.h"
 #include "ResourcePackage.h"
+#include "ScopedHandle.h"
 #include "TestFiles.h"
 #include "XmlMarkup.h"
 
@@ -29,6 +31,19 @@ SkinResourceSource MakeSource(const SourceCase &c)
     source.sevenZip = c.sevenZip;
     source.keepPackageOpen = false;
     return source;
+}
+
+// The central-directory entry of the named file, or npos.
+size_t FindCentralEntry(const std::vector<uint8_t> &zip, const std::string &name)
+{
+    for (size_t at = FindSignature(zip, 0x02014B50); at != std::string::npos;
+         at = FindSignature(zip, 0x02014B50, at + 4)) {
+        size_t nameLength = zip[at + 28] | (zip[at + 29] << 8);
+        if (at + 46 + nameLength <= zip.size() &&
+            std::string(zip.begin() + at + 46, zip.begin() + at + 46 + nameLength) == name)
+            return at;
+    }
+    return std::string::npos;
 }
 
 std::wstring Message(const wchar_t *problem)
@@ -103,22 +118,70 @@ TEST(SkinFileReader, ReportsPackagesThatCannotBeOpenedOrRead)
                   Message(SkinFileReader::Read(MakeSource(sourceCase), L"mainWnd.xml", bytes)))
             << c.package;
     }
+}
 
-    // A damaged entry is an unzip failure, not a short success.
-    std::vector<uint8_t> zip = ReadWholeFile(SkinFixture(L"small-stored.zip"));
-    std::string text(zip.begin(), zip.end());
-    size_t at = text.find("<Window");
-    ASSERT_NE(std::string::npos, at);
-    zip[at + 1] = 'w';
+TEST(SkinFileReader, ReportsDamagedPackageEntriesAsFailures)
+{
+    const std::vector<uint8_t> original = ReadWholeFile(SkinFixture(L"small-stored.zip"));
+    const size_t central = FindCentralEntry(original, "mainWnd.xml");
+    ASSERT_NE(std::string::npos, central);
+    const size_t local = ReadLe32(original, central + 42);
+    struct Case
+    {
+        const char *what;
+        void (*damage)(std::vector<uint8_t> &, size_t local, size_t central);
+        const wchar_t *problem;
+    } cases[] = {
+        // A short or altered result must never pass for the file.
+        {"altered data",
+         [](std::vector<uint8_t> &b, size_t l, size_t) {
+             size_t data = l + 30 + (b[l + 26] | (b[l + 27] << 8)) + (b[l + 28] | (b[l + 29] << 8));
+             b[data + 1] ^= 0x20;
+         },
+         L"Could not unzip file"},
+        // Read as a signed number this size is negative and would pass the 4 MB limit.
+        {"size above 2 GB",
+         [](std::vector<uint8_t> &b, size_t l, size_t c) {
+             for (size_t at : {l + 18, l + 22, c + 20, c + 24})
+                 WriteLe32(b, at, 0x80000100);
+         },
+         L"File too large"},
+        {"zip64 size marker",
+         [](std::vector<uint8_t> &b, size_t l, size_t c) {
+             WriteLe32(b, l + 22, 0xFFFFFFFF);
+             WriteLe32(b, c + 24, 0xFFFFFFFF);
+         },
+         L"Could not find ziped file"},
+    };
+    for (const Case &c : cases) {
+        std::vector<uint8_t> zip = original;
+        c.damage(zip, local, central);
+        SkinResourceSource source;
+        source.packageName = SkinResourceSource::kMemoryPackageName;
+        source.packageHandle =
+            ResourcePackage::OpenMemory(zip.data(), static_cast<uint32_t>(zip.size()), false);
+        ASSERT_NE(nullptr, source.packageHandle) << c.what;
+        SkinFileBytes bytes;
+        EXPECT_EQ(Message(c.problem), Message(SkinFileReader::Read(source, L"mainWnd.xml", bytes)))
+            << c.what;
+        EXPECT_EQ(nullptr, bytes.data) << c.what;
+        ResourcePackage::Close(source.packageHandle, false);
+    }
+}
+
+TEST(SkinFileReader, ReportsAPlainFileThatOpensButCannotBeRead)
+{
+    // A named pipe opens like a file but has no size to read.
+    const std::wstring pipeName = L"skinui_reader_" + std::to_wstring(GetCurrentProcessId());
+    ScopedHandle server(CreateNamedPipeW((L"\\\\.\\pipe\\" + pipeName).c_str(),
+                                         PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0,
+                                         nullptr));
+    ASSERT_TRUE(server.IsValid());
     SkinResourceSource source;
-    source.packageName = SkinResourceSource::kMemoryPackageName;
-    source.packageHandle =
-        ResourcePackage::OpenMemory(zip.data(), static_cast<uint32_t>(zip.size()), false);
-    ASSERT_NE(nullptr, source.packageHandle);
+    source.resourcePath = L"\\\\.\\pipe\\";
     SkinFileBytes bytes;
-    EXPECT_EQ(Message(L"Could not unzip file"),
-              Message(SkinFileReader::Read(source, L"mainWnd.xml", bytes)));
-    ResourcePackage::Close(source.packageHandle, false);
+    EXPECT_EQ(Message(L"Could not read file"),
+              Message(SkinFileReader::Read(source, pipeName.c_str(), bytes)));
 }
 
 TEST(SkinFileReader, ReadsTheSameEntryAgainFromAKeptOpenPackage)

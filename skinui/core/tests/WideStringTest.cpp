@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 using SkinUI::CWideString;
@@ -41,6 +42,12 @@ TEST(WideStringStorage, MovesBetweenInlineBufferAndHeapAsTheTextChanges)
     s += L'!';
     EXPECT_FALSE(s.IsHeldInline());
     EXPECT_EQ(text + L"!", s.GetData());
+
+    // A long enough heap block is kept for a shorter long text.
+    const wchar_t *block = s.GetData();
+    s = Letters(63).c_str();
+    EXPECT_EQ(block, s.GetData());
+    EXPECT_EQ(Letters(63), s.GetData());
 
     s = L"short";
     EXPECT_TRUE(s.IsHeldInline());
@@ -135,10 +142,15 @@ TEST(WideStringSubstrings, CutLeftAndMidWithinTheText)
         CWideString result;
         const wchar_t *expected;
     } cases[] = {
-        {L"Left(-5)", s.Left(-5), L""},       {L"Left(2)", s.Left(2), L"ab"},
-        {L"Left(99)", s.Left(99), L"abcdef"}, {L"Mid(2,-1)", s.Mid(2, -1), L"cdef"},
-        {L"Mid(4,10)", s.Mid(4, 10), L"ef"},  {L"Mid(6,1)", s.Mid(6, 1), L""},
-        {L"Mid(1,2)", s.Mid(1, 2), L"bc"},    {L"Mid(0)", s.Mid(0), L"abcdef"},
+        {L"Left(-5)", s.Left(-5), L""},
+        {L"Left(2)", s.Left(2), L"ab"},
+        {L"Left(99)", s.Left(99), L"abcdef"},
+        {L"Mid(2,-1)", s.Mid(2, -1), L"cdef"},
+        {L"Mid(4,10)", s.Mid(4, 10), L"ef"},
+        {L"Mid(6,1)", s.Mid(6, 1), L""},
+        {L"Mid(1,2)", s.Mid(1, 2), L"bc"},
+        {L"Mid(0)", s.Mid(0), L"abcdef"},
+        {L"Mid(4,INT_MAX)", s.Mid(4, INT_MAX), L"ef"},
     };
     for (const Case &c : cases)
         EXPECT_STREQ(c.expected, c.result.GetData()) << c.name;
@@ -185,4 +197,11 @@ TEST(WideStringFormat, FormatsShortTextsAndNeverWritesPastItsBuffer)
     std::wstring long1 = Letters(300);
     EXPECT_EQ(600, s.Format(L"%s%s", long1.c_str(), long1.c_str()));
     EXPECT_EQ(long1 + long1, s.GetData());
+
+    // The formatting routine itself stops within 1024 characters, which the buffer holds.
+    std::wstring tooLong = Letters(3000);
+    EXPECT_LE(s.Format(L"%s", tooLong.c_str()), 1024);
+    EXPECT_GE(s.GetLength(), 1000);
+    EXPECT_LE(s.GetLength(), 1024);
+    EXPECT_EQ(tooLong.substr(0, static_cast<size_t>(s.GetLength())), s.GetData());
 }

@@ -111,9 +111,11 @@ TEST(XmlMarkup, GivesTheSameTreeForEveryEncoding)
               DumpLoaded(Encode(ascii, CP_ACP), XmlEncoding::Ansi));
 
     CXmlMarkup markup;
+    EXPECT_FALSE(markup.Load(L"<a></b>"));
     EXPECT_FALSE(
         markup.LoadFromMem(utf8.data(), static_cast<uint32_t>(utf8.size()), XmlEncoding::Utf16));
     EXPECT_STREQ(L"", markup.GetErrorMessage());
+    EXPECT_STREQ(L"", markup.GetErrorLocation());
     EXPECT_FALSE(markup.IsValid());
 }
 

@@ -1,4 +1,5 @@
 #include "ZipPackage.h"
+#include "ByteFields.h"
 #include "GuardedBuffer.h"
 #include "TestFiles.h"
 
@@ -12,27 +13,6 @@ using namespace SkinUI;
 using namespace SkinUI::Testing;
 
 namespace {
-
-uint32_t Read32(const std::vector<uint8_t> &bytes, size_t at)
-{
-    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
-           (static_cast<uint32_t>(bytes[at + 3]) << 24);
-}
-
-void Write32(std::vector<uint8_t> &bytes, size_t at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-size_t FindSignature(const std::vector<uint8_t> &bytes, uint32_t signature, size_t from = 0)
-{
-    for (size_t i = from; i + 4 <= bytes.size(); ++i) {
-        if (Read32(bytes, i) == signature)
-            return i;
-    }
-    return std::string::npos;
-}
 
 // Extracts an entry into a buffer of exactly its size, as the skin readers do.
 ZipResult ExtractWhole(ZipHandle *zip, const wchar_t *name, std::vector<uint8_t> &out)
@@ -183,25 +163,25 @@ TEST(ZipPackage, ReportsCorruptEntriesAsErrorsNeverAsSuccess)
          kZipCorruptEntry, kZipCannotDecode},
         {"zip64 size marker",
          [](std::vector<uint8_t> &b, size_t l, size_t c, size_t) {
-             Write32(b, l + 22, 0xFFFFFFFF);
-             Write32(b, c + 24, 0xFFFFFFFF);
+             WriteLe32(b, l + 22, 0xFFFFFFFF);
+             WriteLe32(b, c + 24, 0xFFFFFFFF);
          },
          kZipCorruptEntry, kZipCannotDecode},
         {"size that is negative as a signed number",
          [](std::vector<uint8_t> &b, size_t l, size_t c, size_t) {
-             Write32(b, l + 18, 0x80000100);
-             Write32(b, l + 22, 0x80000100);
-             Write32(b, c + 20, 0x80000100);
-             Write32(b, c + 24, 0x80000100);
+             WriteLe32(b, l + 18, 0x80000100);
+             WriteLe32(b, l + 22, 0x80000100);
+             WriteLe32(b, c + 20, 0x80000100);
+             WriteLe32(b, c + 24, 0x80000100);
          },
          kZipOk, kZipCannotDecode},
         {"recorded length longer than the data",
          [](std::vector<uint8_t> &b, size_t l, size_t c, size_t) {
-             uint32_t longer = Read32(b, c + 24) + 1;
-             Write32(b, l + 18, longer);
-             Write32(b, l + 22, longer);
-             Write32(b, c + 20, longer);
-             Write32(b, c + 24, longer);
+             uint32_t longer = ReadLe32(b, c + 24) + 1;
+             WriteLe32(b, l + 18, longer);
+             WriteLe32(b, l + 22, longer);
+             WriteLe32(b, c + 20, longer);
+             WriteLe32(b, c + 24, longer);
          },
          kZipOk, kZipCannotDecode},
     };
