@@ -19,3 +19,36 @@ quorvane_add_qtest(tst_Startup
     SOURCES tests/tst_Startup.cpp
     LIBS quorvane_startup)
 add_dependencies(tst_Startup single_instance_probe)
+
+# The program itself. The pages, the account services and the shell come from their own
+# folders; CMake resolves those targets when it generates the build.
+set(quorvane_program_sources
+    ${CMAKE_CURRENT_LIST_DIR}/MainWindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainWindow.h
+    ${CMAKE_CURRENT_LIST_DIR}/MainWindow.ui
+    ${CMAKE_CURRENT_LIST_DIR}/MainWindowResources.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainWindowResources.h
+    ${CMAKE_CURRENT_LIST_DIR}/../Resources/mainwindow.qrc
+    ${CMAKE_CURRENT_LIST_DIR}/StartDialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StartDialog.h
+    ${CMAKE_CURRENT_LIST_DIR}/StartDialog.ui
+)
+add_library(quorvane_mainwindow STATIC ${quorvane_program_sources})
+target_include_directories(quorvane_mainwindow PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(quorvane_mainwindow PUBLIC
+    quorvane_startup quorvane_workspace quorvane_account quorvane_shell quorvane_utils)
+
+add_executable(Quorvane ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(Quorvane PRIVATE quorvane_mainwindow)
+
+# The engine lies outside the system: beside the program we put a stand-in that converts
+# with Debian's tools, and the four libraries the page counter looks for.
+add_custom_command(TARGET Quorvane POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/engine/standin/Morvex.sh
+            $<TARGET_FILE_DIR:Quorvane>/Morvex
+    COMMAND ${CMAKE_COMMAND} -E touch
+            $<TARGET_FILE_DIR:Quorvane>/Aspose.Cells.dll
+            $<TARGET_FILE_DIR:Quorvane>/Aspose.Pdf.dll
+            $<TARGET_FILE_DIR:Quorvane>/Aspose.Slides.dll
+            $<TARGET_FILE_DIR:Quorvane>/Aspose.Words.dll
+    VERBATIM)

@@ -1,0 +1,57 @@
+#include "DesktopSize.h"
+#include "HighDpiSetup.h"
+#include "MainWindow.h"
+#include "QtSingleApplication.h"
+#include "SecondInstanceHandOff.h"
+#include "ServiceEndpoints.h"
+#include "SettingsStore.h"
+#include "StartDialog.h"
+#include "StartNetRequest.h"
+#include "StartupMode.h"
+
+namespace {
+
+void sendReport(const QString &path)
+{
+    auto *request = new StartNetRequest();
+    request->setParams(serviceUrl(path), QStringLiteral("30000"), installChannel());
+    request->sendReport(StartNetRequest::headedReportMode);
+    delete request;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QSize desktopSize;
+    const bool haveDesktopSize = queryDesktopSize(desktopSize);
+    applyHighDpiAttributes(haveDesktopSize, desktopSize);
+
+    QtSingleApplication app(argc, argv, true);
+    if (app.isRunning()) {
+        handOffToRunningInstance();
+        return 0;
+    }
+
+    switch (startupModeFromArguments(QCoreApplication::arguments())) {
+    case StartupMode::Uninstall:
+        return 0;
+    case StartupMode::Install:
+        sendReport(QStringLiteral("/v1/report/activateV2"));
+        return 0;
+    case StartupMode::Normal:
+        break;
+    }
+
+    sendReport(QStringLiteral("/v1/report/start"));
+
+    auto *splash = new StartDialog(nullptr);
+    splash->setFocus(Qt::OtherFocusReason);
+    splash->raise();
+    splash->exec();
+    delete splash;
+
+    MainWindow window(nullptr);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,94 @@
+#!/bin/sh
+# A stand-in for the conversion engine, placed beside Quorvane by the run command. It speaks
+# the engine's protocol (argument list, state file, exit codes 0 and 1) and converts with
+# Debian's tools where they can: poppler-utils for PDF to text, images and HTML, LibreOffice
+# (when installed) for Office files to PDF and PDF to Word. Anything else fails with 1.
+
+# The client hands over Windows-style separators; turn them back into a local path.
+local_path() { printf '%s' "$1" | tr '\\' '/'; }
+
+write_state() { printf '%s\n' "$@" >>"$state"; }
+
+finish_with() {
+    write_state "[outputfiles]" "filecount=$#"
+    n=0
+    for f in "$@"; do
+        write_state "file_$n=$f"
+        n=$((n + 1))
+    done
+    exit 0
+}
+
+have() { command -v "$1" >/dev/null 2>&1; }
+
+office_convert() { # format source target
+    have soffice || exit 1
+    tmp=$(mktemp -d) || exit 1
+    soffice --headless $4 --convert-to "$1" --outdir "$tmp" "$2" >/dev/null 2>&1
+    produced=$(ls "$tmp"/* 2>/dev/null | head -n 1)
+    [ -n "$produced" ] && mv -f "$produced" "$3"
+    rm -rf "$tmp"
+    [ -f "$3" ] || exit 1
+    write_state "progress=100"
+    finish_with "$3"
+}
+
+if [ "$1" = "getfilepagenum" ]; then
+    state=$(local_path "$3")
+    mkdir -p "$(dirname "$state")"
+    pages=$(pdfinfo "$2" 2>/dev/null | sed -n 's/^Pages: *//p')
+    [ -n "$pages" ] || pages=-1
+    printf '[filepagenum]\npagenum=%s\n' "$pages" >"$state"
+    exit 0
+fi
+
+kind=$2
+source=$3
+target=$(local_path "$4")
+state=$(local_path "$5")
+suffix=$7
+write_state "progress=10"
+
+case "$kind" in
+file2txt)
+    pdftotext "$source" "$target" 2>/dev/null || exit 1
+    ;;
+file2html)
+    pdftohtml -q -s -i -noframes "$source" "${target%.*}" 2>/dev/null || exit 1
+    ;;
+file2img)
+    case "$suffix" in
+    png) format=-png ;;
+    jpg | jpeg) format=-jpeg ;;
+    *) exit 1 ;;
+    esac
+    # pdftoppm numbers the pages itself; it works in a folder of its own so that files of
+    # an earlier run never count, and every page keeps the requested suffix.
+    tmp=$(mktemp -d) || exit 1
+    pdftoppm "$format" "$source" "$tmp/page" 2>/dev/null || { rm -rf "$tmp"; exit 1; }
+    write_state "progress=100"
+    set --
+    for f in $(ls "$tmp" | sort -t- -k2 -n); do
+        page=${f#page-}
+        page=${page%.*}
+        out="${target%.*}-$page.$suffix"
+        mv -f "$tmp/$f" "$out" && set -- "$@" "$out"
+    done
+    rm -rf "$tmp"
+    [ $# -gt 0 ] || exit 1
+    finish_with "$@"
+    ;;
+file2word)
+    office_convert "$suffix" "$source" "$target" --infilter=writer_pdf_import
+    ;;
+file2pdf)
+    office_convert pdf "$source" "$target"
+    ;;
+*)
+    exit 1
+    ;;
+esac
+
+[ -f "$target" ] || exit 1
+write_state "progress=100"
+finish_with "$target"

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace Ui {
+class ConverterItemWidget;
+}
+class AnimationEffectData;
+class BackgroundProcessAnimationEffect;
+class FilePageCount;
+class FileToPdfJobEntity;
+class QTimer;
+
+// One row of the file-to-PDF list: a Word, Excel or PowerPoint document with its size, name
+// and page count, the name of the PDF to write, and the state of its conversion. The row
+// owns its page-count worker and its conversion job.
+class ConverterItemWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ConverterItemWidget(QWidget *parent = nullptr);
+    ~ConverterItemWidget() override;
+
+    void setFilePath(const QString &path);
+    void setTaskId(int taskId);
+    int taskId() const;
+    // Starts unless the row is converting or finished.
+    void startConversion();
+    // Stops the page count and the conversion before the page removes the row.
+    void releaseItem();
+
+    QString filePath() const { return m_sourcePath; }
+    QString outputPath() const { return m_outputPath; }
+
+signals:
+    void DeleteMeSignal(int taskId);
+
+public slots:
+    void PageCountResultSlots(QString pageCount);
+    void on_btn_ConvertReady_clicked();
+    void ProcessResultSlot(bool result, QString outputFilePath);
+    void ProcessStateSlot(int state);
+    void on_btn_DeleteItem_Converting_clicked();
+    void on_btn_DeleteItem_Wait_clicked();
+    void on_btn_DeleteItem_Successed_clicked();
+    void on_btn_DeleteItemRetry_clicked();
+    void on_btn_DeleteItemReady_clicked();
+    void DelayEffectTimeOut();
+    void on_btn_ConvertRetry_clicked();
+    void on_btn_ConvertEnd_Converting_clicked();
+    void on_btn_ConvertEnd_Wait_clicked();
+    void on_btn_OpenConvertedFile_clicked();
+    void on_btn_OpenConvertedFolder_clicked();
+    void on_btn_ChangeOutputFileName_clicked();
+    void on_btn_openSourceFile_clicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void initItem();
+    void setProgress(double percent);
+    void createJob();
+    void releaseJob();
+    void releasePageCount();
+    void commitOutputFileName();
+    void setDeleteButtonsEnabled(bool enabled);
+    bool isConverting() const;
+
+    Ui::ConverterItemWidget *ui;
+    QString m_sourcePath;
+    FileToPdfJobEntity *m_job = nullptr;
+    FilePageCount *m_pageCount = nullptr;
+    BackgroundProcessAnimationEffect *m_effect = nullptr;
+    AnimationEffectData *m_effectData = nullptr;
+    QTimer *m_delayTimer = nullptr;
+    bool m_result = false;
+    int m_taskId = 0;
+    QString m_outputPath;
+};

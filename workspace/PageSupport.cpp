@@ -1,0 +1,198 @@
+#include "PageSupport.h"
+
+#include "FileUtils.h"
+#include "ImageWordButton.h"
+#include "MainWindow.h"
+#include "MessageBoxDialog.h"
+#include "ModalDialog.h"
+#include "SettingsStore.h"
+#include "UserInfoManage.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace PageSupport {
+
+namespace {
+const QString kOutputDirKey = QStringLiteral("convert/FileConvertOutPutDir");
+const QString kOpenFileKey = QStringLiteral("convert/openfilepath");
+
+QString desktopDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+QString addFilesStartDir()
+{
+    const QString remembered = readConfigValue(kOpenFileKey);
+    if (remembered.isEmpty())
+        return desktopDir();
+    if (QFileInfo(remembered).isFile())
+        return remembered.left(remembered.lastIndexOf(QLatin1Char('/')));
+    return remembered;
+}
+} // namespace
+
+QString storedOutputDir()
+{
+    return readConfigValue(kOutputDirKey);
+}
+
+QString initialOutputDir()
+{
+    QString folder = storedOutputDir();
+    if (folder.isEmpty()) {
+        folder = desktopDir() + QStringLiteral("/Quorvane");
+        ensureDirExists(folder);
+        writeConfigValue(QStringLiteral("convert"), QStringLiteral("FileConvertOutPutDir"), folder);
+    }
+    return folder;
+}
+
+QString chooseOutputDir(QWidget *parent, const QString &current)
+{
+    const QString start = QFileInfo(current).isDir() ? current : QString();
+    const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("选择目录"),
+                                                             start, QFileDialog::ShowDirsOnly);
+    if (!folder.isEmpty())
+        writeConfigValue(QStringLiteral("convert"), QStringLiteral("FileConvertOutPutDir"), folder);
+    return folder;
+}
+
+void openOutputDir(const QString &folder)
+{
+    const QString path = !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+QStringList pickFiles(QWidget *parent, const QString &nameFilter)
+{
+    QFileDialog dialog(parent, QString(), QString(), QString());
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setDirectory(addFilesStartDir());
+    dialog.setNameFilter(nameFilter);
+    if (dialog.exec() != QDialog::Accepted)
+        return QStringList();
+    const QStringList picked = dialog.selectedFiles();
+    if (!picked.isEmpty())
+        writeConfigValue(QStringLiteral("convert"), QStringLiteral("openfilepath"), picked.first());
+    return picked;
+}
+
+void appendFolderFiles(const QString &folder, QStringList &files)
+{
+    if (!QFileInfo(folder).isDir())
+        return;
+    QDirIterator walk(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        walk.next();
+        files.append(walk.fileInfo().absoluteFilePath());
+    }
+}
+
+QStringList droppedFiles(const QMimeData *data, const QStringList &suffixes)
+{
+    QStringList candidates;
+    if (!data)
+        return candidates;
+    for (const QUrl &url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (QFileInfo(path).isDir())
+            appendFolderFiles(path, candidates);
+        else
+            candidates.append(path);
+    }
+    QStringList accepted;
+    for (const QString &path : candidates) {
+        if (suffixes.contains(QFileInfo(path).suffix().toLower()))
+            accepted.append(path);
+    }
+    return accepted;
+}
+
+QWidget *modalOwner()
+{
+    return UserInfoManage::instance()->mainWindow();
+}
+
+bool confirm(const QString &question, const QString &tips)
+{
+    QWidget *owner = modalOwner();
+    MessageBoxDialog box(owner);
+    box.setMessage(question, tips);
+    return execModalDialog(&box, owner) == QDialog::Accepted;
+}
+
+QString imageButtonStyle(const QString &iconRule, const QString &textColour,
+                         const QString &frameRule)
+{
+    return QStringLiteral("#label_icon{%1}#label_text{font: 14px \"Microsoft YaHei UI\";color: "
+                          "%2;}#widget{%3border-radius: 4px;}")
+        .arg(iconRule, textColour, frameRule);
+}
+
+namespace {
+QString image(const QString &resource)
+{
+    return QStringLiteral("image: url(:/Resources/%1);").arg(resource);
+}
+
+QString borderImage(const QString &resource)
+{
+    return QStringLiteral("border-image: url(:/Resources/%1);").arg(resource);
+}
+
+QString filled(const QString &colour)
+{
+    return QStringLiteral("background-color: %1;").arg(colour);
+}
+
+QString outlined(const QString &colour)
+{
+    return QStringLiteral("border: 1px solid %1;").arg(colour);
+}
+} // namespace
+
+void applyLook(ImageWordButton *button, const ImageButtonLook &look)
+{
+    button->setText(look.text);
+    button->setNormalStyle(look.normal);
+    button->setHoverStyle(look.hover);
+    button->setPressedStyle(look.pressed);
+}
+
+ImageButtonLook addButtonLook()
+{
+    return {QStringLiteral("添加"),
+            imageButtonStyle(image("logo/btn_add.png"), "#FFFFFF", filled("#389BFD")),
+            imageButtonStyle(image("logo/btn_add_hover.png"), "#FFFFFF", filled("#5FAFFD")),
+            imageButtonStyle(image("logo/btn_add_press.png"), "#CCCCCC", filled("#2C7CCA"))};
+}
+
+ImageButtonLook clearListButtonLook()
+{
+    return {QStringLiteral("清空列表"),
+            imageButtonStyle(borderImage("png/btn_clear_list.png"), "#333333", outlined("#E0E0E0")),
+            imageButtonStyle(borderImage("png/btn_clear_list_hover.png"), "#389BFD",
+                             outlined("#389BFD")),
+            imageButtonStyle(borderImage("png/btn_clear_list_press.png"), "#2C7CCA",
+                             outlined("#2C7CCA"))};
+}
+
+ImageButtonLook convertAllButtonLook()
+{
+    return {
+        QStringLiteral("全部转换"),
+        imageButtonStyle(image("icon/icon_convert_all.png"), "#FFFFFF", filled("#389BFD")),
+        imageButtonStyle(image("icon/icon_convert_all.png"), "#FFFFFF", filled("#5FAFFD")),
+        imageButtonStyle(image("icon/icon_convert_all_press.png"), "#CCCCCC", filled("#2C7CCA"))};
+}
+
+} // namespace PageSupport

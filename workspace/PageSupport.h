@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ImageWordButton;
+class QMimeData;
+class QWidget;
+
+// What the PDF-to-file and the file-to-PDF pages do alike: the shared output folder, the
+// add-files dialog, collecting dropped files, the confirmation box and the button looks.
+namespace PageSupport {
+
+// The stored output folder; when none is stored, the desktop folder + "/Quorvane" is
+// created and stored.
+QString initialOutputDir();
+// The stored output folder, or "" when none is stored.
+QString storedOutputDir();
+// Lets the user pick a new output folder starting at current; stores and returns it, or
+// returns "" when the dialog was cancelled.
+QString chooseOutputDir(QWidget *parent, const QString &current);
+// Opens the folder in the desktop's file manager; a missing folder opens nothing.
+void openOutputDir(const QString &folder);
+
+// The add-files dialog: starts in the folder of the last picked file, remembers the first
+// picked file, and returns the picked paths in the dialog's order ("" when cancelled).
+QStringList pickFiles(QWidget *parent, const QString &nameFilter);
+
+// Every file below folder at any depth, hidden ones and symbolic links to folders left out.
+void appendFolderFiles(const QString &folder, QStringList &files);
+// The dropped files, each dropped folder replaced by the files below it, kept when their
+// lower-cased suffix is one of suffixes.
+QStringList droppedFiles(const QMimeData *data, const QStringList &suffixes);
+
+// Asks question over the main window's dim overlay; true when the user pressed OK.
+bool confirm(const QString &question, const QString &tips);
+// The owner of modal dialogs: the registered main window, or null before there is one.
+QWidget *modalOwner();
+
+struct ImageButtonLook
+{
+    QString text;
+    QString normal;
+    QString hover;
+    QString pressed;
+};
+// One style sheet of an image button: its icon rule, text colour and frame rule.
+QString imageButtonStyle(const QString &iconRule, const QString &textColour,
+                         const QString &frameRule);
+void applyLook(ImageWordButton *button, const ImageButtonLook &look);
+ImageButtonLook addButtonLook();
+ImageButtonLook clearListButtonLook();
+ImageButtonLook convertAllButtonLook();
+
+} // namespace PageSupport

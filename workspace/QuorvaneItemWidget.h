@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace Ui {
+class QuorvaneItemWidget;
+}
+class AnimationEffectData;
+class BackgroundProcessAnimationEffect;
+class FilePageCount;
+class PdfToFileJobEntity;
+class QTimer;
+
+// One row of the PDF-to-file list: a PDF with its size, name and page count, the name and
+// format of the file to write, and the state of its conversion. The row owns its page-count
+// worker and its conversion job.
+class QuorvaneItemWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit QuorvaneItemWidget(QWidget *parent = nullptr);
+    ~QuorvaneItemWidget() override;
+
+    void setFilePath(const QString &path);
+    void setTaskId(int taskId);
+    int taskId() const;
+    // Hands format to the drop-down unless the drop-down is switched off.
+    void setOutputFormat(const QString &format);
+    // Starts unless the row is converting or finished.
+    void startConversion();
+    // Stops the page count and the conversion before the page removes the row.
+    void releaseItem();
+
+    QString filePath() const { return m_sourcePath; }
+    QString outputPath() const { return m_outputPath; }
+    QString outputSuffix() const { return m_outputSuffix; }
+
+signals:
+    void DeleteMeSignal(int taskId);
+
+public slots:
+    void PageCountResultSlots(QString pageCount);
+    void on_btn_ConvertReady_clicked();
+    void ProcessResultSlot(bool result, QString outputFilePath);
+    void ProcessStateSlot(int state);
+    void on_btn_DeleteItem_Converting_clicked();
+    void on_btn_DeleteItem_Wait_clicked();
+    void on_btn_DeleteItem_Successed_clicked();
+    void on_btn_DeleteItemRetry_clicked();
+    void on_btn_DeleteItemReady_clicked();
+    void DelayEffectTimeOut();
+    void on_btn_ConvertRetry_clicked();
+    void on_btn_ConvertEnd_Converting_clicked();
+    void on_btn_ConvertEnd_Wait_clicked();
+    void on_btn_OpenConvertedFile_clicked();
+    void on_btn_OpenConvertedFolder_clicked();
+    void on_btn_ChangeOutputFileName_clicked();
+    void FormatChangedSlot(QString format);
+    void on_btn_openSourceFile_clicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void initItem();
+    void setProgress(double percent);
+    void setOutputSuffix(const QString &format);
+    void createJob();
+    void releaseJob();
+    void releasePageCount();
+    void commitOutputFileName();
+    void setDeleteButtonsEnabled(bool enabled);
+    void setDropDownEnabled(bool enabled);
+    bool isConverting() const;
+
+    Ui::QuorvaneItemWidget *ui;
+    QString m_sourcePath;
+    PdfToFileJobEntity *m_job = nullptr;
+    FilePageCount *m_pageCount = nullptr;
+    BackgroundProcessAnimationEffect *m_effect = nullptr;
+    AnimationEffectData *m_effectData = nullptr;
+    QTimer *m_delayTimer = nullptr;
+    bool m_result = false;
+    int m_taskId = 0;
+    QString m_outputPath;
+    QString m_outputSuffix;
+};

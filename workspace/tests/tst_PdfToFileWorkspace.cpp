@@ -1,0 +1,650 @@
+#include "BackgroundProcessAnimationEffect.h"
+#include "ConversionFormatDorpDown.h"
+#include "ConversionFormatListItemWidget.h"
+#include "ConversionFormatWidget.h"
+#include "EngineFixture.h"
+#include "ImageWordButton.h"
+#include "PdfToFileWidget.h"
+#include "QuorvaneItemWidget.h"
+#include "UserInfoManage.h"
+#include "WorkspaceTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QPropertyAnimation>
+#include <QtTest>
+
+#include <memory>
+
+using namespace WorkspaceTest;
+
+namespace {
+
+int statePage(QWidget *row)
+{
+    return child<QStackedWidget>(row, "stackedWidget")->currentIndex();
+}
+
+QString labelText(QWidget *row, const char *name)
+{
+    return child<QLabel>(row, name)->text();
+}
+
+// Where the progress fill stands, or is heading while it moves.
+int fill(QWidget *row)
+{
+    auto *effect = row->findChild<BackgroundProcessAnimationEffect *>();
+    if (effect->animation()->state() == QAbstractAnimation::Running)
+        return effect->animation()->endValue().toInt();
+    return effect->processValue();
+}
+
+// The delete buttons work only while the pointer is over the row.
+void press(QWidget *row, const char *button)
+{
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(row, &enter);
+    child<QPushButton>(row, button)->click();
+}
+
+bool pageCountsDone(PdfToFileWidget *page)
+{
+    return QTest::qWaitFor(
+        [page] {
+            for (int i = 0; i < page->rowCount(); ++i) {
+                if (labelText(page->row(i), "label_InputFilePages") == QString("读取中"))
+                    return false;
+            }
+            return true;
+        },
+        5000);
+}
+
+// True once the row's job has reported: the fill then heads for full.
+bool waitForResult(QWidget *row)
+{
+    return QTest::qWaitFor([row] { return fill(row) == 5000; }, 10000);
+}
+
+QString localOutput(const QString &folder, const QString &name)
+{
+    return QString(folder + "/" + name).replace('/', '\\');
+}
+
+} // namespace
+
+// The PDF-to-file page and its rows, converting with the stand-in engine.
+class PdfToFileWorkspaceTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        keepServicesOnLoopback();
+        QVERIFY(UserInfoManage::instance()->mainWindow() == nullptr);
+        QVERIFY(m_engine.prepare());
+    }
+
+    void cleanupTestCase() { m_engine.removeLibraries(); }
+
+    void init()
+    {
+        clearSettings();
+        m_files.reset(new QTemporaryDir);
+        QVERIFY(m_files->isValid());
+        m_output = m_files->filePath("out");
+        QVERIFY(QDir().mkpath(m_output));
+        writeConfigValue("convert", "FileConvertOutPutDir", m_output);
+        EngineFixture::answerPageCount("12");
+    }
+
+    void cleanup()
+    {
+        m_page.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
+    }
+
+    void outputFolderAtStart_data()
+    {
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("none stored: the desktop folder") << false;
+        QTest::newRow("stored one shown unchanged") << true;
+    }
+
+    void outputFolderAtStart()
+    {
+        QFETCH(bool, stored);
+        const QString desktopFolder =
+            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + "/Quorvane";
+        QDir(desktopFolder).removeRecursively();
+        const QString missing = m_files->filePath("missing");
+        clearSettings();
+        if (stored)
+            writeConfigValue("convert", "FileConvertOutPutDir", missing);
+
+        PdfToFileWidget page;
+        const QString expected = stored ? missing : desktopFolder;
+        QCOMPARE(child<QLineEdit>(&page, "lineEdit_OutPutDir")->text(), expected);
+        QCOMPARE(readConfigValue("convert/FileConvertOutPutDir"), expected);
+        QCOMPARE(QFileInfo(desktopFolder).isDir(), !stored);
+        QVERIFY(!QFileInfo::exists(missing));
+
+        QCOMPARE(child<QStackedWidget>(&page, "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QWidget>(&page, "imgbtn_allsets")->isHidden());
+        QVERIFY(child<QWidget>(&page, "imgbtn_allconvert")->isHidden());
+        QCOMPARE(child<ImageWordButton>(&page, "imgbtn_allconvert")->text(), QString("全部转换"));
+
+        // The other page may change the shared folder; switching here shows it.
+        writeConfigValue("convert", "FileConvertOutPutDir", m_output);
+        page.refreshOutputDir();
+        QCOMPARE(child<QLineEdit>(&page, "lineEdit_OutPutDir")->text(), m_output);
+    }
+
+    void droppedTreeBecomesRows()
+    {
+        const QString tree = m_files->filePath("tree");
+        for (const char *name : {"a.pdf", "B.PDF", "notes.txt", "copy.pdf.bak", "noext",
+                                 ".hidden.pdf", "sub/d.Pdf", "sub/deeper/e.pdf", ".dir/f.pdf"})
+            QVERIFY(writeFile(tree + "/" + name));
+        const QString single = m_files->filePath("single.pdf");
+        const QString other = m_files->filePath("other.docx");
+        QVERIFY(writeFile(single));
+        QVERIFY(writeFile(other));
+
+        m_page.reset(new PdfToFileWidget);
+        dropUrls(m_page.get(), {QUrl::fromLocalFile(tree), QUrl::fromLocalFile(single),
+                                QUrl::fromLocalFile(other)});
+
+        QStringList fromTree;
+        for (const char *name : {"a.pdf", "B.PDF", "sub/d.Pdf", "sub/deeper/e.pdf"})
+            fromTree << QDir(tree).filePath(name);
+        QCOMPARE(m_page->rowCount(), 5);
+        QStringList listed;
+        for (int i = 0; i < 4; ++i)
+            listed << m_page->row(i)->filePath();
+        listed.sort();
+        fromTree.sort();
+        QCOMPARE(listed, fromTree);
+        QCOMPARE(m_page->row(4)->filePath(), single);
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(m_page->row(i)->taskId(), i);
+            QTRY_COMPARE(labelText(m_page->row(i), "label_InputFilePages"), QString("12页"));
+        }
+        QCOMPARE(child<QStackedWidget>(m_page.get(), "stackedWidget")->currentIndex(), 1);
+        QVERIFY(!child<QWidget>(m_page.get(), "imgbtn_allsets")->isHidden());
+        QVERIFY(!child<QWidget>(m_page.get(), "imgbtn_allconvert")->isHidden());
+
+        // The same file dropped again is listed again, with a new id.
+        dropUrls(m_page.get(), {QUrl::fromLocalFile(single)});
+        QCOMPARE(m_page->rowCount(), 6);
+        QCOMPARE(m_page->row(5)->taskId(), 5);
+    }
+
+    void dropWithoutPdfLeavesThePageEmpty()
+    {
+        const QString other = m_files->filePath("other.docx");
+        QVERIFY(writeFile(other));
+        PdfToFileWidget page;
+        dropUrls(&page, {QUrl::fromLocalFile(other), QUrl::fromLocalFile(m_files->filePath("x"))});
+        QCOMPARE(page.rowCount(), 0);
+        QCOMPARE(child<QStackedWidget>(&page, "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QWidget>(&page, "imgbtn_allconvert")->isHidden());
+    }
+
+    void rowShowsItsFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("icon"); // "" for none
+        QTest::addColumn<QString>("pageAnswer");
+        QTest::addColumn<QString>("pageLabel");
+        QTest::newRow("capital PDF") << "report.PDF"
+                                     << "icon_pdf_to_file_pdf.png"
+                                     << "3"
+                                     << "3页";
+        QTest::newRow("unknown count") << "a.pdf"
+                                       << "icon_pdf_to_file_pdf.png"
+                                       << "-1"
+                                       << "未知";
+        QTest::newRow("no count") << "b.pdf"
+                                  << "icon_pdf_to_file_pdf.png"
+                                  << ""
+                                  << "全部页";
+        QTest::newRow("excel first") << "x.xlsx"
+                                     << "icon_file_to_pdf_excel.png"
+                                     << "1"
+                                     << "1页";
+        QTest::newRow("word") << "x.doc"
+                              << "icon_file_to_pdf_word.png"
+                              << "1"
+                              << "1页";
+        QTest::newRow("powerpoint") << "x.pptx"
+                                    << "icon_file_to_pdf_ppt.png"
+                                    << "1"
+                                    << "1页";
+        QTest::newRow("no icon") << "x.txt"
+                                 << ""
+                                 << "1"
+                                 << "1页";
+    }
+
+    void rowShowsItsFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, icon);
+        QFETCH(QString, pageAnswer);
+        QFETCH(QString, pageLabel);
+        const QString path = m_files->filePath(name);
+        QVERIFY(writeFile(path, QByteArray(1536, 'x')));
+        EngineStandIn::setScript(pageAnswer.isEmpty() ? QStringList{}
+                                                      : QStringList{"state [filepagenum]",
+                                                                    "state pagenum=" + pageAnswer});
+        QuorvaneItemWidget row;
+        row.setFilePath(path);
+        const QString styleSheet = child<QWidget>(&row, "widget_FileIcon")->styleSheet();
+        QCOMPARE(styleSheet.isEmpty(), icon.isEmpty());
+        QVERIFY(styleSheet.contains(icon));
+        QCOMPARE(labelText(&row, "label_InputFileFormat"), QFileInfo(name).suffix());
+        QCOMPARE(labelText(&row, "label_FileSize"), QString("1.50KB"));
+        QCOMPARE(labelText(&row, "label_InputFilePages"), QString("读取中"));
+        QTRY_COMPARE(labelText(&row, "label_InputFilePages"), pageLabel);
+        QCOMPARE(row.outputSuffix(), QString(".docx"));
+        QCOMPARE(labelText(&row, "label_OutputFileName"), QFileInfo(name).completeBaseName());
+    }
+
+    void longNamesAreElidedButKept()
+    {
+        const QString name = QString("很长的文件名").repeated(10);
+        const QString path = m_files->filePath(name + ".pdf");
+        QVERIFY(writeFile(path));
+        QuorvaneItemWidget row;
+        row.setFilePath(path);
+        for (const char *label : {"label_InputFileName", "label_OutputFileName"}) {
+            QVERIFY(labelText(&row, label).endsWith(QChar(0x2026)));
+            QVERIFY(labelText(&row, label).size() < name.size());
+        }
+        QCOMPARE(child<QLineEdit>(&row, "lineEdit_EditName")->text(), name);
+    }
+
+    void roadOfConversions()
+    {
+        m_page.reset(new PdfToFileWidget);
+        QList<QUrl> urls;
+        for (const char *name : {"a.pdf", "b.pdf", "c.pdf"}) {
+            QVERIFY(writeFile(m_files->filePath(name)));
+            urls << QUrl::fromLocalFile(m_files->filePath(name));
+        }
+        dropUrls(m_page.get(), urls);
+        QuorvaneItemWidget *first = m_page->row(0), *second = m_page->row(1),
+                           *third = m_page->row(2);
+        QVERIFY(pageCountsDone(m_page.get()));
+
+        // The second row's output gets a new name; it is taken when the editor loses focus.
+        child<QPushButton>(second, "btn_ChangeOutputFileName")->click();
+        QCOMPARE(child<QStackedWidget>(second, "stackedWidget_Edit")->currentIndex(), 1);
+        child<QLineEdit>(second, "lineEdit_EditName")->setText("renamed");
+        QFocusEvent focusOut(QEvent::FocusOut);
+        QApplication::sendEvent(child<QLineEdit>(second, "lineEdit_EditName"), &focusOut);
+        QCOMPARE(child<QStackedWidget>(second, "stackedWidget_Edit")->currentIndex(), 0);
+        QCOMPARE(labelText(second, "label_OutputFileName"), QString("renamed"));
+
+        const int before = m_engine.conversions().size();
+        m_page->ClickAllSettingFormatSlot("png");
+        EngineFixture::succeedWith(m_output + "/result.png", 37, 3000);
+        child<QPushButton>(third, "btn_ConvertReady")->click();
+        QCOMPARE(statePage(third), 1);
+        QVERIFY(!child<QWidget>(third, "widget_dropdown")->isEnabled());
+        QVERIFY(child<QWidget>(third, "btn_ChangeOutputFileName")->isHidden());
+
+        // Set-all passes a converting row by; a row chooses its own format in its popup.
+        m_page->ClickAllSettingFormatSlot("txt");
+        m_page->ClickAllSettingFormatSlot("");
+        auto *dropDown = child<ConversionFormatDorpDown>(first, "widget_dropdown");
+        QTest::mouseClick(dropDown, Qt::LeftButton);
+        QTest::mouseClick(dropDown->popup()->item(2), Qt::LeftButton);
+        QCOMPARE(first->outputSuffix(), QString(".xlsx"));
+        QCOMPARE(second->outputSuffix(), QString(".txt"));
+        QCOMPARE(third->outputSuffix(), QString(".png"));
+
+        emit child<ImageWordButton>(m_page.get(), "imgbtn_allconvert")->ClickButtonSignal();
+        QTRY_COMPARE(m_engine.conversions().size(), before + 3);
+        const QList<EngineRun> runs = m_engine.conversions().mid(before);
+        QMap<QString, QStringList> bySource;
+        for (const EngineRun &run : runs)
+            bySource[run.arguments.value(2)] = run.arguments;
+        const QStringList first_ = bySource.value(m_files->filePath("a.pdf"));
+        const QStringList second_ = bySource.value(m_files->filePath("b.pdf"));
+        const QStringList third_ = bySource.value(m_files->filePath("c.pdf"));
+        QCOMPARE(third_.mid(0, 4), QStringList({"", "file2img", m_files->filePath("c.pdf"),
+                                                localOutput(m_output, "c.png")}));
+        QCOMPARE(third_.mid(5), QStringList({"", "png", "", "", "", "576", "3"}));
+        QCOMPARE(first_.mid(0, 4), QStringList({"", "file2excel", m_files->filePath("a.pdf"),
+                                                localOutput(m_output, "a.xlsx")}));
+        QCOMPARE(first_.size(), 13);
+        QCOMPARE(second_.mid(0, 4), QStringList({"", "file2txt", m_files->filePath("b.pdf"),
+                                                 localOutput(m_output, "renamed.txt")}));
+        QCOMPARE(second_.size(), 10);
+        for (const EngineRun &run : runs)
+            QCOMPARE(QDir(run.workingDirectory).canonicalPath(),
+                     QDir(applicationDir()).canonicalPath());
+
+        for (QuorvaneItemWidget *row : {third, first, second}) {
+            QTRY_COMPARE(labelText(row, "label_ConvertProcess"), QString("37%"));
+            QTRY_COMPARE(fill(row), 37 * 50);
+        }
+
+        for (QuorvaneItemWidget *row : {first, second, third}) {
+            QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 3, 10000);
+            QCOMPARE(labelText(row, "label_ConvertProcess"), QString("100%"));
+            QCOMPARE(fill(row), 0);
+            QVERIFY(!child<QWidget>(row, "widget_dropdown")->isEnabled());
+            QVERIFY(!child<QWidget>(row, "btn_ChangeOutputFileName")->isHidden());
+        }
+
+        // Finished rows are not started again, by convert-all or by anyone.
+        emit child<ImageWordButton>(m_page.get(), "imgbtn_allconvert")->ClickButtonSignal();
+        third->startConversion();
+        QTest::qWait(300);
+        QCOMPARE(m_engine.conversions().size(), before + 3);
+
+        OpenedUrls opened;
+        child<QPushButton>(third, "btn_OpenConvertedFile")->click();
+        child<QPushButton>(third, "btn_OpenConvertedFolder")->click();
+        child<QPushButton>(third, "btn_openSourceFile")->click();
+        QCOMPARE(opened.urls, QList<QUrl>({QUrl::fromLocalFile(m_output + "/result.png"),
+                                           QUrl::fromLocalFile(m_output),
+                                           QUrl::fromLocalFile(m_files->filePath("c.pdf"))}));
+    }
+
+    void resultIsHeldFor600Milliseconds_data()
+    {
+        QTest::addColumn<bool>("succeeds");
+        QTest::newRow("success") << true;
+        QTest::newRow("failure") << false;
+    }
+
+    void resultIsHeldFor600Milliseconds()
+    {
+        QFETCH(bool, succeeds);
+        QuorvaneItemWidget *row = singleRow();
+        if (succeeds)
+            EngineFixture::succeedWith(m_output + "/a.docx", 60, 300);
+        else
+            EngineFixture::failAfter(300);
+        row->startConversion();
+        QVERIFY(waitForResult(row));
+        QElapsedTimer held;
+        held.start();
+        QCOMPARE(statePage(row), 1);
+        QVERIFY(QTest::qWaitFor([row] { return statePage(row) != 1; }, 3000));
+        QVERIFY2(held.elapsed() >= 500, qPrintable(QString::number(held.elapsed())));
+        QCOMPARE(statePage(row), succeeds ? 3 : 4);
+        QCOMPARE(labelText(row, "label_ConvertProcess"), QString("100%"));
+        QCOMPARE(fill(row), 0);
+    }
+
+    void failedConversion()
+    {
+        QuorvaneItemWidget *row = singleRow();
+        EngineFixture::failAfter(0);
+        row->startConversion();
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 4, 5000);
+        QCOMPARE(labelText(row, "label_ConvertFailed"), QString("失败"));
+        QVERIFY(row->outputPath().isEmpty());
+        QVERIFY(child<QWidget>(row, "widget_dropdown")->isEnabled());
+
+        // Failed is final for convert-all, but the format may still change.
+        const int runs = m_engine.conversions().size();
+        emit child<ImageWordButton>(m_page.get(), "imgbtn_allconvert")->ClickButtonSignal();
+        m_page->ClickAllSettingFormatSlot("html");
+        QCOMPARE(row->outputSuffix(), QString(".html"));
+        QTest::qWait(200);
+        QCOMPARE(m_engine.conversions().size(), runs);
+
+        // The row's own retry starts it afresh.
+        EngineFixture::succeedWith(m_output + "/a.html");
+        child<QPushButton>(row, "btn_ConvertRetry")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 3, 5000);
+        QCOMPARE(m_engine.conversions().size(), runs + 1);
+        QCOMPARE(m_engine.conversions().last().arguments.value(1), QString("file2html"));
+        QCOMPARE(row->outputPath(), m_output + "/a.html");
+    }
+
+    void endingAConversionKillsTheEngine()
+    {
+        QuorvaneItemWidget *row = singleRow();
+        EngineFixture::runFor(20000);
+        row->startConversion();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 1, 5000);
+
+        child<QPushButton>(row, "btn_ConvertEnd_Converting")->click();
+        QCOMPARE(EngineFixture::runningEngines(), 0);
+        QCOMPARE(statePage(row), 0);
+        QCOMPARE(fill(row), 0);
+        QVERIFY(child<QWidget>(row, "widget_dropdown")->isEnabled());
+        QVERIFY(!child<QWidget>(row, "btn_ChangeOutputFileName")->isHidden());
+
+        const int runs = m_engine.conversions().size();
+        row->startConversion();
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine.conversions().size(), runs + 1, 5000);
+        QCOMPARE(statePage(row), 1);
+        // Going away with the page must not leave the engine running (see cleanup).
+    }
+
+    void endingDuringTheHoldDropsTheOldResult()
+    {
+        QuorvaneItemWidget *row = singleRow();
+        EngineFixture::succeedWith(m_output + "/a.docx", 50, 0);
+        row->startConversion();
+        QVERIFY(waitForResult(row));
+        QCOMPARE(statePage(row), 1);
+        child<QPushButton>(row, "btn_ConvertEnd_Converting")->click();
+        QTest::qWait(800);
+        QCOMPARE(statePage(row), 0);
+
+        EngineFixture::failAfter(300);
+        row->startConversion();
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 4, 5000);
+    }
+
+    void progressOutsideAConversionIsIgnored()
+    {
+        QuorvaneItemWidget *row = singleRow();
+        row->ProcessStateSlot(50);
+        row->ProcessResultSlot(true, m_output + "/x.docx");
+        QTest::qWait(700);
+        QCOMPARE(statePage(row), 0);
+        QCOMPARE(labelText(row, "label_ConvertProcess"), QString("0.0%"));
+        QCOMPARE(fill(row), 0);
+        QVERIFY(row->outputPath().isEmpty());
+    }
+
+    void deleteAsksFirst_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("cancel keeps the row running") << "btn_cancel";
+        QTest::newRow("close keeps the row running") << "btn_close";
+        QTest::newRow("ok removes only that row") << "btn_ok";
+    }
+
+    void deleteAsksFirst()
+    {
+        QFETCH(QString, answer);
+        m_page.reset(new PdfToFileWidget);
+        for (const char *name : {"a.pdf", "b.pdf", "c.pdf"}) {
+            QVERIFY(writeFile(m_files->filePath(name)));
+            m_page->addConverterRow(m_files->filePath(name));
+        }
+        QVERIFY(pageCountsDone(m_page.get()));
+        EngineFixture::runFor(20000);
+        m_page->row(1)->startConversion();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 1, 5000);
+
+        pressInNextModal(answer);
+        press(m_page->row(1), "btn_DeleteItem_Converting");
+        const bool removed = answer == "btn_ok";
+        QCOMPARE(m_page->rowCount(), removed ? 2 : 3);
+        QCOMPARE(EngineFixture::runningEngines(), removed ? 0 : 1);
+        QList<int> ids;
+        for (int i = 0; i < m_page->rowCount(); ++i)
+            ids << m_page->row(i)->taskId();
+        QCOMPARE(ids, removed ? QList<int>({0, 2}) : QList<int>({0, 1, 2}));
+        QVERIFY(QFile::exists(m_files->filePath("b.pdf")));
+    }
+
+    void deletingTheLastRowEmptiesThePage()
+    {
+        QuorvaneItemWidget *row = singleRow();
+        pressInNextModal("btn_ok");
+        press(row, "btn_DeleteItemReady");
+        QCOMPARE(m_page->rowCount(), 0);
+        QCOMPARE(child<QStackedWidget>(m_page.get(), "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QWidget>(m_page.get(), "imgbtn_allsets")->isHidden());
+        m_page->addConverterRow(m_files->filePath("a.pdf"));
+        QCOMPARE(m_page->row(0)->taskId(), 1);
+    }
+
+    void clearAsksFirst()
+    {
+        m_page.reset(new PdfToFileWidget);
+        for (const char *name : {"a.pdf", "b.pdf"}) {
+            QVERIFY(writeFile(m_files->filePath(name)));
+            m_page->addConverterRow(m_files->filePath(name));
+        }
+        m_page->setPage(1);
+        QVERIFY(pageCountsDone(m_page.get()));
+        EngineFixture::runFor(20000);
+        m_page->on_btn_AllConvert_clicked();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 2, 5000);
+
+        auto *clear = child<ImageWordButton>(m_page.get(), "imgbutton_ClearList");
+        QCOMPARE(clear->text(), QString("清空列表"));
+        pressInNextModal("btn_cancel");
+        emit clear->ClickButtonSignal();
+        QCOMPARE(m_page->rowCount(), 2);
+        QCOMPARE(EngineFixture::runningEngines(), 2);
+
+        pressInNextModal("btn_ok");
+        emit clear->ClickButtonSignal();
+        QCOMPARE(m_page->rowCount(), 0);
+        QCOMPARE(EngineFixture::runningEngines(), 0);
+        QCOMPARE(child<QStackedWidget>(m_page.get(), "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QWidget>(m_page.get(), "imgbtn_allconvert")->isHidden());
+        QVERIFY(QFile::exists(m_files->filePath("a.pdf")));
+
+        m_page->addConverterRow(m_files->filePath("a.pdf"));
+        QCOMPARE(m_page->row(0)->taskId(), 2);
+        m_page->on_btn_AllConvert_clicked(); // a ready row starts
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(m_page->row(0)), 1, 2000);
+    }
+
+    void addFilesByDialog()
+    {
+        QStringList picked;
+        for (const char *name : {"one.pdf", "two.pdf", "three.pdf"}) {
+            picked << m_files->filePath(name);
+            QVERIFY(writeFile(picked.last()));
+        }
+        m_page.reset(new PdfToFileWidget);
+
+        onNextModal([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+        m_page->on_AddFileBtn_AddFile_clicked();
+        QCOMPARE(m_page->rowCount(), 0);
+        QVERIFY(readConfigValue("convert/openfilepath").isEmpty());
+        QCOMPARE(child<QStackedWidget>(m_page.get(), "stackedWidget")->currentIndex(), 0);
+
+        QString startFolder;
+        QStringList filters;
+        onNextModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            startFolder = dialog->directory().absolutePath();
+            filters = dialog->nameFilters();
+            dialog->setDirectory(m_files->path());
+            child<QLineEdit>(dialog, "fileNameEdit")
+                ->setText("\"one.pdf\" \"two.pdf\" \"three.pdf\"");
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        m_page->on_AddFileBtn_AddFile_clicked();
+        QCOMPARE(startFolder, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        QCOMPARE(filters, QStringList("*.pdf"));
+        QCOMPARE(m_page->rowCount(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m_page->row(i)->filePath(), picked.at(i));
+        QCOMPARE(readConfigValue("convert/openfilepath"), picked.first());
+        QCOMPARE(child<QStackedWidget>(m_page.get(), "stackedWidget")->currentIndex(), 1);
+
+        // The next dialog starts in the folder of the remembered file.
+        onNextModal([&](QWidget *modal) {
+            startFolder = qobject_cast<QFileDialog *>(modal)->directory().absolutePath();
+            qobject_cast<QDialog *>(modal)->reject();
+        });
+        emit child<ImageWordButton>(m_page.get(), "imgbutton_AddFile")->ClickButtonSignal();
+        QCOMPARE(startFolder, m_files->path());
+    }
+
+    void outputFolderButtons()
+    {
+        m_page.reset(new PdfToFileWidget);
+        auto *shown = child<QLineEdit>(m_page.get(), "lineEdit_OutPutDir");
+        const QString chosen = m_files->filePath("chosen");
+        QVERIFY(QDir().mkpath(chosen));
+
+        onNextModal([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+        child<QPushButton>(m_page.get(), "btn_ChangeOutPutDir")->click();
+        QCOMPARE(shown->text(), m_output);
+
+        QString startFolder;
+        onNextModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            startFolder = dialog->directory().absolutePath();
+            dialog->setDirectory(chosen);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        child<QPushButton>(m_page.get(), "btn_ChangeOutPutDir")->click();
+        QCOMPARE(startFolder, m_output);
+        QCOMPARE(shown->text(), chosen);
+        QCOMPARE(readConfigValue("convert/FileConvertOutPutDir"), chosen);
+
+        OpenedUrls opened;
+        child<QPushButton>(m_page.get(), "btn_OpenOutPutDir")->click();
+        QVERIFY(QDir(chosen).removeRecursively());
+        child<QPushButton>(m_page.get(), "btn_OpenOutPutDir")->click();
+        QCOMPARE(opened.urls, QList<QUrl>({QUrl::fromLocalFile(chosen)}));
+    }
+
+    void setAllNeedsTheMainWindow()
+    {
+        QuorvaneItemWidget *row = singleRow();
+        m_page->on_btn_AllSets_clicked(); // returns at once: no main window, no dialog
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(row->outputSuffix(), QString(".docx"));
+    }
+
+private:
+    QuorvaneItemWidget *singleRow()
+    {
+        m_page.reset(new PdfToFileWidget);
+        const QString path = m_files->filePath("a.pdf");
+        if (!QFile::exists(path))
+            writeFile(path);
+        m_page->addConverterRow(path);
+        m_page->setPage(1);
+        QuorvaneItemWidget *row = m_page->row(m_page->rowCount() - 1);
+        pageCountsDone(m_page.get());
+        return row;
+    }
+
+    EngineFixture m_engine;
+    std::unique_ptr<QTemporaryDir> m_files;
+    std::unique_ptr<PdfToFileWidget> m_page;
+    QString m_output;
+};
+
+QTEST_MAIN(PdfToFileWorkspaceTest)
+#include "tst_PdfToFileWorkspace.moc"

@@ -1,0 +1,142 @@
+#include "AllOutFormatSettingDialog.h"
+#include "AllSettiongItemWidget.h"
+#include "ConverterItemWidget.h"
+#include "DimOverlay.h"
+#include "FilesToPdfWidget.h"
+#include "ImageWordButton.h"
+#include "MainWindow.h"
+#include "MessageBoxDialog.h"
+#include "PdfToFileWidget.h"
+#include "QuorvaneItemWidget.h"
+#include "UserInfoManage.h"
+#include "WorkspaceTestSupport.h"
+
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace WorkspaceTest;
+
+// The pages' modal dialogs run over the real main window and its dim overlay.
+class WorkspaceOverMainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        keepServicesOnLoopback();
+        clearSettings();
+        QVERIFY(m_files.isValid());
+        m_window.reset(new MainWindow);
+        m_window->show();
+        QCOMPARE(UserInfoManage::instance()->mainWindow(), m_window.get());
+        m_pdfPage = m_window->findChild<PdfToFileWidget *>("PagePdf2File");
+        m_officePage = m_window->findChild<FilesToPdfWidget *>("PageFile2Pdf");
+        QVERIFY(m_pdfPage && m_officePage);
+        QVERIFY(writeFile(m_files.filePath("a.pdf")));
+        QVERIFY(writeFile(m_files.filePath("b.docx")));
+    }
+
+    void cleanupTestCase() { m_window.reset(); }
+
+    void setAllRunsOverTheOverlay_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("expectedSuffix");
+        QTest::newRow("ok applies to every ready row") << "btn_ok"
+                                                       << ".xls";
+        QTest::newRow("cancel changes nothing") << "btn_cancel"
+                                                << ".docx";
+    }
+
+    void setAllRunsOverTheOverlay()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, expectedSuffix);
+        clearRows();
+        m_pdfPage->addConverterRow(m_files.filePath("a.pdf"));
+        m_pdfPage->addConverterRow(m_files.filePath("a.pdf"));
+
+        bool dimmed = false;
+        QWidget *parent = nullptr;
+        onNextModal([&](QWidget *modal) {
+            dimmed = overlay()->isVisible();
+            parent = modal->parentWidget();
+            auto *dialog = qobject_cast<AllOutFormatSettingDialog *>(modal);
+            QTest::mouseClick(dialog->tile("xls"), Qt::LeftButton);
+            modal->findChild<QPushButton *>(button)->click();
+        });
+        emit m_pdfPage->findChild<ImageWordButton *>("imgbtn_allsets")->ClickButtonSignal();
+
+        QVERIFY(dimmed);
+        QCOMPARE(parent, m_window.get());
+        QVERIFY(!overlay()->isVisible());
+        for (int i = 0; i < m_pdfPage->rowCount(); ++i)
+            QCOMPARE(m_pdfPage->row(i)->outputSuffix(), expectedSuffix);
+        QCOMPARE(readConfigValue("convert/allsettingformat"),
+                 button == "btn_ok" ? QString("xls") : QString());
+        clearSettings();
+    }
+
+    void deleteAsksOverTheOverlay_data()
+    {
+        QTest::addColumn<bool>("pdfPage");
+        QTest::newRow("PDF to file") << true;
+        QTest::newRow("file to PDF") << false;
+    }
+
+    void deleteAsksOverTheOverlay()
+    {
+        QFETCH(bool, pdfPage);
+        clearRows();
+        QWidget *row = nullptr;
+        if (pdfPage) {
+            m_pdfPage->addConverterRow(m_files.filePath("a.pdf"));
+            row = m_pdfPage->row(0);
+        } else {
+            m_officePage->addConverterRow(m_files.filePath("b.docx"));
+            row = m_officePage->row(0);
+        }
+
+        bool dimmed = false;
+        QString question;
+        onNextModal([&](QWidget *modal) {
+            dimmed = overlay()->isVisible();
+            question = modal->findChild<QLabel *>("label")->text();
+            QCOMPARE(modal->parentWidget(), m_window.get());
+            modal->findChild<QPushButton *>("btn_ok")->click();
+        });
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(row, &enter);
+        row->findChild<QPushButton *>("btn_DeleteItemReady")->click();
+
+        QVERIFY(dimmed);
+        QCOMPARE(question, QString("确定删除吗？"));
+        QVERIFY(!overlay()->isVisible());
+        QCOMPARE(pdfPage ? m_pdfPage->rowCount() : m_officePage->rowCount(), 0);
+    }
+
+private:
+    DimOverlay *overlay() const { return m_window->findChild<DimOverlay *>(); }
+
+    void clearRows()
+    {
+        for (QWidget *page :
+             {static_cast<QWidget *>(m_pdfPage), static_cast<QWidget *>(m_officePage)}) {
+            auto *list = page->findChild<QListWidget *>("MainListWidget");
+            while (list->count() > 0)
+                delete list->takeItem(0);
+        }
+    }
+
+    QTemporaryDir m_files;
+    std::unique_ptr<MainWindow> m_window;
+    PdfToFileWidget *m_pdfPage = nullptr;
+    FilesToPdfWidget *m_officePage = nullptr;
+};
+
+QTEST_MAIN(WorkspaceOverMainWindowTest)
+#include "tst_WorkspaceOverMainWindow.moc"
