@@ -1,8 +1,7 @@
 #pragma once
 
-#include "StopFlag.h"
+#include "EngineJobRun.h"
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QThread>
@@ -36,20 +35,8 @@ protected:
 
 private:
     QStringList buildFileToPdfArguments() const;
-    int readJobProgress() const;
-    void readJobOutputFiles();
-    void reportJobFailure(bool removeStateFile);
-    void emitResultOnce(bool result, const QString &outputPath);
-    void forwardProgress(int progress);
-    void onEngineFinished(int code, QProcess::ExitStatus status);
-    void onEngineError(QProcess::ProcessError error);
 
     QString m_outputPath;
     QString m_sourcePath;
-    QProcess *m_engineProcess = nullptr;
-    QString m_enginePath;
-    QString m_applicationFolder;
-    StopFlag m_stop;
-    QString m_stateFilePath;
-    bool m_resultSent = false;
+    EngineJobRun m_engineRun;
 };

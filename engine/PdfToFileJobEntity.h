@@ -1,16 +1,15 @@
 #pragma once
 
-#include "StopFlag.h"
+#include "EngineJobRun.h"
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 
 // Turns one PDF into a Word, Excel, PowerPoint, image, text or web-page file (chosen by the
-// suffix of the output path) by running the engine once. The
-// job's own thread only asks for the start and polls the state file; the engine process
-// lives in the GUI thread, where every result is emitted.
+// suffix of the output path) by running the engine once. The job's own thread only asks
+// for the start and polls the state file; the engine process lives in the GUI thread,
+// where every result is emitted.
 class PdfToFileJobEntity : public QThread
 {
     Q_OBJECT
@@ -37,20 +36,8 @@ protected:
 
 private:
     QStringList buildPdfToFileArguments() const;
-    int readJobProgress() const;
-    void readJobOutputFiles();
-    void reportJobFailure(bool removeStateFile);
-    void emitResultOnce(bool result, const QString &outputPath);
-    void forwardProgress(int progress);
-    void onEngineFinished(int code, QProcess::ExitStatus status);
-    void onEngineError(QProcess::ProcessError error);
 
     QString m_outputPath;
     QString m_sourcePath;
-    QProcess *m_engineProcess = nullptr;
-    QString m_enginePath;
-    QString m_applicationFolder;
-    StopFlag m_stop;
-    QString m_stateFilePath;
-    bool m_resultSent = false;
+    EngineJobRun m_engineRun;
 };

@@ -10,4 +10,5 @@ app="$root/build/native/app/Quorvane"
 if [ -x "$app" ]; then
     exec "$app" "$@"
 fi
-echo "Quorvane has no main window yet: both deliverables were built (build/native, build/win64)."
+echo "Quorvane was not built: see the build output above." >&2
+exit 1

@@ -1,0 +1,476 @@
+#include "AccountTestEnvironment.h"
+#include "DimOverlay.h"
+#include "ImageWordButton.h"
+#include "MainWindow.h"
+#include "MemberCenterDialog.h"
+#include "ModalDriver.h"
+#include "MoreDialog.h"
+#include "SettingsStore.h"
+#include "StubServiceServer.h"
+#include "UserInfoManage.h"
+#include "WechatLoginDialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(StubServiceServer::Reply)
+
+namespace {
+
+const QString placeholderName = QStringLiteral("用户0906");
+const QString headPortrait = QStringLiteral(":/Resources/table/table_head_portrait_small.png");
+
+StubServiceServer::Reply userDetails(const QByteArray &nickname)
+{
+    return StubServiceServer::json("{\"code\":0,\"data\":{\"id\":906,\"nickname\":\"" + nickname +
+                                   "\"}}");
+}
+
+ImageWordButton *navigationButton(MainWindow *window, int row)
+{
+    auto *list = child<QListWidget>(window, "listWidget_LeftFunction");
+    return qobject_cast<ImageWordButton *>(list->itemWidget(list->item(row)));
+}
+
+bool isSelectedLook(ImageWordButton *button)
+{
+    return !button->hoverEnabled() && button->currentStyle() == button->selectedStyle();
+}
+
+QWidget *dimOverlay(MainWindow *window)
+{
+    return window->findChild<DimOverlay *>();
+}
+
+void sendEnter(QWidget *widget)
+{
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(widget, &enter);
+}
+
+// Records whether the dim overlay was still shown when the window got its close event.
+class CloseWatcher : public QObject
+{
+public:
+    explicit CloseWatcher(MainWindow *window) : window(window) { window->installEventFilter(this); }
+
+    bool closeSeen = false;
+    bool overlayVisibleAtClose = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == window && event->type() == QEvent::Close) {
+            closeSeen = true;
+            overlayVisibleAtClose = dimOverlay(window)->isVisible();
+        }
+        return false;
+    }
+
+private:
+    MainWindow *window;
+};
+
+} // namespace
+
+// The real main window, with its pages and account services, against a stand-in service.
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_service.startPlain());
+        m_service.script("/v1/user/info", {userDetails("小明")});
+        m_service.script("/v1/config", {StubServiceServer::json("{\"qqUrl\":\"\"}")});
+        // Before anything builds the user-details store, which keeps the address it is given.
+        pointServicesAt(m_service);
+        QFile::remove(configFilePath());
+        QSignalSpy firstFetch(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
+        QVERIFY(firstFetch.wait(5000));
+    }
+
+    void init()
+    {
+        QFile::remove(configFilePath());
+        m_service.script("/v1/user/info", {userDetails("小明")});
+        m_service.script("/v1/config", {StubServiceServer::json("{\"qqUrl\":\"\"}")});
+        m_service.clearLog();
+    }
+
+    void cleanup()
+    {
+        while (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            widget->hide();
+        m_window.reset();
+        // Let requests started by the window end before the next case scripts the service.
+        QTest::qWait(100);
+    }
+
+    void navigationSwitchesPagesAndRefreshesTheFolder()
+    {
+        QTemporaryDir folders;
+        openWindow();
+        auto *stack = child<QStackedWidget>(m_window.get(), "stackedWidget");
+        QCOMPARE(stack->currentIndex(), 0);
+        QCOMPARE(stack->widget(0)->objectName(), QString("PagePdf2File"));
+        QCOMPARE(stack->widget(1)->objectName(), QString("PageFile2Pdf"));
+        QCOMPARE(navigationButton(m_window.get(), 0)->text(), QString("PDF转文件"));
+        QCOMPARE(navigationButton(m_window.get(), 1)->text(), QString("文件转PDF"));
+        QVERIFY(isSelectedLook(navigationButton(m_window.get(), 0)));
+        QVERIFY(!isSelectedLook(navigationButton(m_window.get(), 1)));
+
+        // Each step stores a new shared folder first, as the other page would, then clicks.
+        const int steps[] = {1, 0, 0, 1, 1};
+        int step = 0;
+        for (int page : steps) {
+            const QString folder = folders.filePath(QStringLiteral("out%1").arg(step++));
+            writeConfigValue("convert", "FileConvertOutPutDir", folder);
+            QTest::mouseClick(navigationButton(m_window.get(), page), Qt::LeftButton);
+
+            QCOMPARE(stack->currentIndex(), page);
+            QVERIFY(isSelectedLook(navigationButton(m_window.get(), page)));
+            QVERIFY(!isSelectedLook(navigationButton(m_window.get(), 1 - page)));
+            QVERIFY(navigationButton(m_window.get(), 1 - page)->hoverEnabled());
+            QCOMPARE(child<QLineEdit>(stack->widget(page), "lineEdit_OutPutDir")->text(), folder);
+        }
+    }
+
+    void loginStateFromStoredToken_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<StubServiceServer::Reply>("reply");
+        QTest::addColumn<QString>("shownName"); // empty: no user name shown
+        QTest::newRow("no token: signed out") << "" << userDetails("小明") << "";
+        QTest::newRow("accepted token: nickname")
+            << "tok-accepted" << userDetails("小明") << "小明";
+        QTest::newRow("token rejected by status")
+            << "tok-rejected" << StubServiceServer::json("{\"code\":0,\"data\":{}}", 401)
+            << placeholderName;
+        QTest::newRow("token rejected by code")
+            << "tok-expired" << StubServiceServer::json("{\"code\":10001,\"data\":{}}")
+            << placeholderName;
+    }
+
+    void loginStateFromStoredToken()
+    {
+        QFETCH(QString, token);
+        QFETCH(StubServiceServer::Reply, reply);
+        QFETCH(QString, shownName);
+        writeConfigValue("user", "token", token);
+        m_service.script("/v1/user/info", {reply});
+        QSignalSpy fetched(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
+
+        // The fetch runs as soon as events are processed: look before that happens.
+        m_window = std::make_unique<MainWindow>(nullptr);
+        auto *login = child<QPushButton>(m_window.get(), "btn_login");
+        auto *name = child<QLabel>(m_window.get(), "label_username");
+        const QString nameAtOnce = name->text();
+        showWindow();
+        const bool loggedIn = !token.isEmpty();
+        QCOMPARE(m_window->isLoggedIn(), loggedIn);
+        QCOMPARE(login->text(), loggedIn ? QString() : QString("登录"));
+        QCOMPARE(login->styleSheet().contains(headPortrait), loggedIn);
+        QCOMPARE(name->isVisible(), loggedIn);
+        QVERIFY(!readConfigValue("user/uuid").isEmpty());
+        if (!loggedIn) {
+            QCOMPARE(readConfigValue("user/token"), QString());
+            return;
+        }
+
+        // The placeholder shows at once; the fetch then runs with the stored token.
+        QCOMPARE(nameAtOnce, placeholderName);
+        QTRY_VERIFY_WITH_TIMEOUT(!fetched.isEmpty(), 5000);
+        const auto requests = m_service.requestsFor("/v1/user/info");
+        QVERIFY(!requests.isEmpty());
+        QCOMPARE(requests.last().header("Authorization"), token.toUtf8());
+        QTRY_COMPARE(name->text(), shownName);
+        QTest::qWait(100);
+        QCOMPARE(name->text(), shownName);
+        QVERIFY(m_window->isLoggedIn());
+        QCOMPARE(readConfigValue("user/token"), token);
+    }
+
+    void loginButtonOpensTheDialogOnlyWhenSignedOut_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::newRow("signed in: nothing happens") << true;
+        QTest::newRow("signed out: the sign-in dialog over the overlay") << false;
+    }
+
+    void loginButtonOpensTheDialogOnlyWhenSignedOut()
+    {
+        QFETCH(bool, signedIn);
+        writeConfigValue("user", "token", signedIn ? "tok" : "");
+        openWindow();
+        m_service.clearLog();
+
+        bool dialogRan = false;
+        bool overlayShown = false;
+        onNextModal(
+            [&](QWidget *modal) {
+                dialogRan = qobject_cast<WechatLoginDialog *>(modal) != nullptr;
+                overlayShown = dimOverlay(m_window.get())->isVisible();
+                if (auto *close = child<QPushButton>(modal, "btn_close"))
+                    close->click();
+            },
+            1000);
+        QTest::mouseClick(child<QPushButton>(m_window.get(), "btn_login"), Qt::LeftButton);
+        QTest::qWait(1100);
+
+        QCOMPARE(dialogRan, !signedIn);
+        QCOMPARE(overlayShown, !signedIn);
+        QVERIFY(!dimOverlay(m_window.get())->isVisible());
+        QVERIFY(m_window->findChildren<WechatLoginDialog *>().isEmpty());
+        QCOMPARE(m_window->isLoggedIn(), signedIn);
+        QCOMPARE(m_service.requestsFor("/v1/user/getVxLoginQrcode").isEmpty(), signedIn);
+    }
+
+    void helpLinkStorage_data()
+    {
+        QTest::addColumn<QString>("storedBefore");
+        QTest::addColumn<StubServiceServer::Reply>("reply");
+        QTest::addColumn<bool>("menuBeforeReply");
+        QTest::addColumn<QString>("menuLink");
+        QTest::addColumn<QString>("storedAfter");
+        const QString link = "https://kefu.example/qq";
+        const QString old = "https://old.example/qq";
+        const auto linkReply = StubServiceServer::json("{\"qqUrl\":\"" + link.toUtf8() + "\"}");
+        auto lateLinkReply = linkReply;
+        lateLinkReply.delayMs = 800;
+        QTest::newRow("first start: link stored") << "" << linkReply << false << link << link;
+        QTest::newRow("new link replaces the stored one")
+            << old << linkReply << false << link << link;
+        QTest::newRow("failed request keeps the stored link")
+            << old << StubServiceServer::json("{\"qqUrl\":\"https://x\"}", 500) << false << ""
+            << old;
+        QTest::newRow("empty link keeps the stored link")
+            << old << StubServiceServer::json("{\"code\":0,\"qqUrl\":\"\"}") << false << "" << old;
+        QTest::newRow("link not a string")
+            << old << StubServiceServer::json("{\"qqUrl\":7}") << false << "" << old;
+        QTest::newRow("menu opened before the reply keeps its copy")
+            << old << lateLinkReply << true << old << link;
+    }
+
+    void helpLinkStorage()
+    {
+        QFETCH(QString, storedBefore);
+        QFETCH(StubServiceServer::Reply, reply);
+        QFETCH(bool, menuBeforeReply);
+        QFETCH(QString, menuLink);
+        QFETCH(QString, storedAfter);
+        if (!storedBefore.isEmpty())
+            writeConfigValue("user", "help", storedBefore);
+        m_service.script("/v1/config", {reply});
+
+        m_window = std::make_unique<MainWindow>(nullptr);
+        auto *more = child<QPushButton>(m_window.get(), "btn_More");
+        // The request waits for its reply in a local event loop, so a user can open the
+        // menu meanwhile.
+        if (menuBeforeReply)
+            QTimer::singleShot(100, more, [more] { QTest::mouseClick(more, Qt::LeftButton); });
+        showWindow();
+        if (!menuBeforeReply) {
+            QTRY_VERIFY_WITH_TIMEOUT(!m_service.requestsFor("/v1/config").isEmpty(), 5000);
+            QTest::qWait(300);
+            QTest::mouseClick(more, Qt::LeftButton);
+        }
+        auto *menu = visibleTopLevel<MoreDialog>();
+        QVERIFY(menu);
+        QCOMPARE(menu->serviceUrl(), menuLink);
+        QTRY_COMPARE_WITH_TIMEOUT(readConfigValue("user/help"), storedAfter, 5000);
+        if (menuBeforeReply)
+            QTest::qWait(900);
+        QCOMPARE(readConfigValue("user/help"), storedAfter);
+        QCOMPARE(menu->serviceUrl(), menuLink);
+
+        const auto requests = m_service.requestsFor("/v1/config");
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.first().header("app_id"), QByteArray("30000"));
+    }
+
+    void exitConfirmation_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("ok closes the window") << "btn_ok" << true;
+        QTest::newRow("cancel keeps it") << "btn_cancel" << false;
+        QTest::newRow("close button keeps it") << "btn_close" << false;
+    }
+
+    void exitConfirmation()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, closes);
+        openWindow();
+        m_window->resize(1000, 700);
+        CloseWatcher watcher(m_window.get());
+
+        QStringList texts;
+        QRect overlayArea;
+        bool overlayShown = false;
+        onNextModal([&](QWidget *modal) {
+            for (QLabel *label : modal->findChildren<QLabel *>())
+                texts << label->text();
+            overlayShown = dimOverlay(m_window.get())->isVisible();
+            overlayArea = dimOverlay(m_window.get())->geometry();
+            child<QPushButton>(modal, answer.toLatin1().constData())->click();
+        });
+        QTest::mouseClick(child<QPushButton>(m_window.get(), "btn_close"), Qt::LeftButton);
+
+        QVERIFY(texts.contains("确定退出软件吗？"));
+        QVERIFY(texts.contains("如有任务在执行中，会自动取消"));
+        QVERIFY(overlayShown);
+        QCOMPARE(overlayArea, QRect(8, 8, m_window->width() - 16, m_window->height() - 16));
+        QVERIFY(!dimOverlay(m_window.get())->isVisible());
+        QCOMPARE(watcher.closeSeen, closes);
+        QVERIFY(!watcher.overlayVisibleAtClose);
+        QCOMPARE(m_window->isVisible(), !closes);
+    }
+
+    void moreMenuFollowsItsButton()
+    {
+        openWindow();
+        auto *more = child<QPushButton>(m_window.get(), "btn_More");
+        for (const QPoint &windowPlace : {QPoint(40, 30), QPoint(200, 120)}) {
+            m_window->move(windowPlace);
+            QTest::mouseClick(more, Qt::LeftButton);
+            auto *menu = visibleTopLevel<MoreDialog>();
+            QVERIFY(menu);
+            QCOMPARE(menu->pos(), more->mapToGlobal(QPoint(0, 0)) + QPoint(0, 25));
+            QVERIFY(!dimOverlay(m_window.get())->isVisible());
+            menu->hide();
+        }
+        // One menu for the life of the window.
+        int menus = 0;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            menus += qobject_cast<MoreDialog *>(widget) ? 1 : 0;
+        QCOMPARE(menus, 1);
+    }
+
+    void accountPopupOnHover_data()
+    {
+        QTest::addColumn<bool>("signedIn");
+        QTest::addColumn<QString>("hovered");
+        QTest::newRow("signed in, over the user name") << true << "label_username";
+        QTest::newRow("signed in, over the head portrait") << true << "btn_login";
+        QTest::newRow("signed out, over the user name") << false << "label_username";
+        QTest::newRow("signed out, over the login button") << false << "btn_login";
+    }
+
+    void accountPopupOnHover()
+    {
+        QFETCH(bool, signedIn);
+        QFETCH(QString, hovered);
+        writeConfigValue("user", "token", signedIn ? "tok" : "");
+        openWindow();
+        m_window->move(300, 200);
+        auto *login = child<QPushButton>(m_window.get(), "btn_login");
+        auto *target = m_window->findChild<QWidget *>(hovered);
+        QTest::qWait(300);
+        m_service.clearLog();
+
+        sendEnter(target);
+        auto *popup = visibleTopLevel<MemberCenterDialog>();
+        QCOMPARE(popup != nullptr, signedIn);
+        if (!signedIn) {
+            QTest::qWait(300);
+            QVERIFY(m_service.requestsFor("/v1/user/info").isEmpty());
+            return;
+        }
+        const QPoint place = login->mapToGlobal(QPoint(0, 0)) + QPoint(-52, 28);
+        QCOMPARE(popup->pos(), place);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_service.requestsFor("/v1/user/info").isEmpty(), 5000);
+        QTest::qWait(300);
+        const int fetches = m_service.requestsFor("/v1/user/info").size();
+
+        // Hovering again while it shows neither moves it nor fetches again.
+        m_window->move(350, 260);
+        sendEnter(login);
+        sendEnter(child<QLabel>(m_window.get(), "label_username"));
+        QTest::qWait(300);
+        QCOMPARE(visibleTopLevel<MemberCenterDialog>(), popup);
+        QCOMPARE(popup->pos(), place);
+        QCOMPARE(m_service.requestsFor("/v1/user/info").size(), fetches);
+
+        // Once hidden, the same popup comes back at the new place.
+        popup->hide();
+        sendEnter(target);
+        QCOMPARE(visibleTopLevel<MemberCenterDialog>(), popup);
+        QCOMPARE(popup->pos(), login->mapToGlobal(QPoint(0, 0)) + QPoint(-52, 28));
+    }
+
+    void logoutFromTheAccountPopup_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("signsOut");
+        QTest::newRow("confirmed") << "btn_ok" << true;
+        QTest::newRow("cancelled") << "btn_cancel" << false;
+    }
+
+    void logoutFromTheAccountPopup()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, signsOut);
+        writeConfigValue("user", "token", "tok");
+        openWindow();
+        auto *name = child<QLabel>(m_window.get(), "label_username");
+        QTRY_COMPARE(name->text(), QString("小明"));
+        sendEnter(name);
+        auto *popup = visibleTopLevel<MemberCenterDialog>();
+        QVERIFY(popup);
+
+        bool overlayShown = false;
+        onNextModal([&](QWidget *modal) {
+            overlayShown = dimOverlay(m_window.get())->isVisible();
+            child<QPushButton>(modal, answer.toLatin1().constData())->click();
+        });
+        child<QPushButton>(popup, "btn_exitlogin")->click();
+
+        QVERIFY(overlayShown);
+        QVERIFY(!dimOverlay(m_window.get())->isVisible());
+        QCOMPARE(m_window->isLoggedIn(), !signsOut);
+        QCOMPARE(name->isVisible(), !signsOut);
+        QCOMPARE(readConfigValue("user/token"), signsOut ? QString() : QString("tok"));
+        QCOMPARE(UserInfoManage::instance()->userInfo().nickname.isEmpty(), signsOut);
+        if (signsOut) {
+            auto *login = child<QPushButton>(m_window.get(), "btn_login");
+            QCOMPARE(login->text(), QString("登录"));
+            QVERIFY(!login->styleSheet().contains(headPortrait));
+            // Signed out, hovering shows no popup any more.
+            popup->hide();
+            sendEnter(login);
+            QVERIFY(!visibleTopLevel<MemberCenterDialog>());
+        }
+    }
+
+private:
+    void openWindow()
+    {
+        m_window = std::make_unique<MainWindow>(nullptr);
+        showWindow();
+    }
+
+    void showWindow()
+    {
+        m_window->move(100, 80);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    StubServiceServer m_service;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_MainWindow.moc"

@@ -1,0 +1,158 @@
+#include "StubServiceServer.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSharedMemory>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString startReport = QStringLiteral("/v1/report/start");
+const QString installReport = QStringLiteral("/v1/report/activateV2");
+
+QStringList paths(const QList<StubServiceServer::Request> &requests)
+{
+    QStringList list;
+    for (const auto &request : requests)
+        list << request.path;
+    return list;
+}
+
+} // namespace
+
+// Runs the built program (its loopback variant, same main and libraries) as a process
+// against a stand-in service on the port the variant was built for.
+class ProgramStartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Another run of this test may still hold the port for a moment.
+        const QDeadlineTimer deadline(10000);
+        while (!m_service.listen(QHostAddress::LocalHost, QUORVANE_TEST_SERVICE_PORT) &&
+               !deadline.hasExpired())
+            QTest::qWait(200);
+        QVERIFY2(m_service.isListening(), qPrintable(m_service.errorString()));
+        const auto ok = StubServiceServer::json("{\"code\":0,\"data\":{}}");
+        for (const QString &path : {startReport, installReport, QStringLiteral("/v1/user/info"),
+                                    QStringLiteral("/v1/config")})
+            m_service.script(path, {ok});
+    }
+
+    void init() { m_service.clearLog(); }
+
+    void switchesEndTheProgram_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("uninstall sends nothing") << QStringList{"-uninstall"} << QStringList{};
+        QTest::newRow("uninstall before install")
+            << QStringList{"-UnInstall", "-install"} << QStringList{};
+        QTest::newRow("install sends one install report")
+            << QStringList{"-install"} << QStringList{installReport};
+        QTest::newRow("install inside a longer word")
+            << QStringList{"file.pdf", "/x-INSTALLER"} << QStringList{installReport};
+    }
+
+    void switchesEndTheProgram()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, sent);
+        auto program = start(arguments);
+        QVERIFY(waitForEnd(*program, 15000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QTest::qWait(200);
+        QCOMPARE(paths(m_service.requests()), sent);
+        if (sent.isEmpty())
+            return;
+
+        const auto report = m_service.requests().first();
+        QCOMPARE(report.method, QByteArray("GET"));
+        QCOMPARE(report.header("app_id"), QByteArray("30000"));
+        QCOMPARE(report.header("channel"), QByteArray("default"));
+        QCOMPARE(report.header("version"), QByteArray("5.16.1.0"));
+        QVERIFY(QRegularExpression("^[0-9a-f]{32}$")
+                    .match(QString::fromLatin1(report.header("device_id")))
+                    .hasMatch());
+    }
+
+    void normalStartWaitsForTheReportThenTheSplash()
+    {
+        auto slowReport = StubServiceServer::json("{\"code\":0,\"data\":{}}");
+        slowReport.delayMs = 1500;
+        m_service.script(startReport, {slowReport});
+        QElapsedTimer clock;
+        clock.start();
+        auto program = start({});
+        QTRY_VERIFY_WITH_TIMEOUT(!m_service.requestsFor(startReport).isEmpty(), 15000);
+        const qint64 reportSent = clock.elapsed();
+
+        // The main window, which asks for the configuration, comes only after the reply and
+        // the one-second splash.
+        QTRY_VERIFY_WITH_TIMEOUT(!m_service.requestsFor("/v1/config").isEmpty(), 15000);
+        const qint64 windowBuilt = clock.elapsed();
+        QVERIFY2(windowBuilt - reportSent >= 1500 + 900,
+                 qPrintable(QString::number(windowBuilt - reportSent)));
+        QCOMPARE(paths(m_service.requests()).first(), startReport);
+        QCOMPARE(m_service.requestsFor(startReport).size(), 1);
+        QCOMPARE(program->state(), QProcess::Running);
+
+        program->terminate();
+        QVERIFY(waitForEnd(*program, 10000));
+        m_service.script(startReport, {StubServiceServer::json("{\"code\":0,\"data\":{}}")});
+    }
+
+    void secondInstanceHandsOffAndEnds()
+    {
+        QSharedMemory segment(QStringLiteral("quorvanetz"));
+        QVERIFY2(segment.create(1024), qPrintable(segment.errorString()));
+        std::fill_n(static_cast<char *>(segment.data()), 1024, 'x');
+
+        auto first = start({});
+        // The configuration request shows that the first one runs its main window.
+        QTRY_VERIFY_WITH_TIMEOUT(!m_service.requestsFor("/v1/config").isEmpty(), 15000);
+
+        // The second start ends before it looks at its arguments.
+        auto second = start({"-install"});
+        QVERIFY(waitForEnd(*second, 15000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        const char *data = static_cast<const char *>(segment.constData());
+        QCOMPARE(data[0], '9');
+        QCOMPARE(data[1], 'x');
+        QTest::qWait(200);
+        QVERIFY(m_service.requestsFor(installReport).isEmpty());
+        QCOMPARE(m_service.requestsFor(startReport).size(), 1);
+
+        QCOMPARE(first->state(), QProcess::Running);
+        first->terminate();
+        QVERIFY(waitForEnd(*first, 10000));
+    }
+
+private:
+    std::unique_ptr<QProcess> start(const QStringList &arguments)
+    {
+        auto program = std::make_unique<QProcess>();
+        program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program->start(QStringLiteral(QUORVANE_VARIANT_PATH), arguments);
+        program->waitForStarted(5000);
+        return program;
+    }
+
+    // Keeps this thread's event loop running, so the stand-in service answers meanwhile.
+    static bool waitForEnd(QProcess &program, int timeoutMs)
+    {
+        return QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, timeoutMs);
+    }
+
+    StubServiceServer m_service;
+};
+
+QTEST_GUILESS_MAIN(ProgramStartupTest)
+#include "tst_ProgramStartup.moc"

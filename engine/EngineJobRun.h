@@ -1,0 +1,62 @@
+#pragma once
+
+#include "StopFlag.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QThread;
+
+// The output path as the engine takes it: every "/" turned into "\".
+QString engineOutputPath(const QString &outputPath);
+
+// One engine run of a conversion job, shared by both job classes: the engine is started,
+// watched and stopped in the GUI thread, while the job's own thread polls the state file.
+// The job owns this object and turns its handlers into the job's signals; every handler is
+// called in the GUI thread, and none is called once the run is stopped or has ended.
+class EngineJobRun
+{
+public:
+    using ProgressHandler = std::function<void(int percent)>;
+    using ResultHandler = std::function<void(bool result, const QString &outputPath)>;
+    // Whether the output count of the state file promises a usable result.
+    using OutputCountTest = bool (*)(const QString &fileCount);
+
+    // job: the parent of the engine process and the context of every callback.
+    EngineJobRun(QThread *job, OutputCountTest outputCountTest, ProgressHandler onProgress,
+                 ResultHandler onResult);
+
+    QString stateFilePath() const { return m_stateFilePath; }
+
+    // GUI thread. Reports 0 percent and starts the engine, unless the run was stopped.
+    void startEngine(const QStringList &arguments);
+    // GUI thread. The engine ended normally with this exit code.
+    void engineFinished(int code);
+    // GUI thread. Ends the engine; the run reports nothing more.
+    void stop();
+
+    // Job thread. Reports the progress every half second until the run stops.
+    void pollUntilStopped();
+
+private:
+    int readJobProgress() const;
+    void readJobOutputFiles();
+    void reportJobFailure(bool removeStateFile);
+    void reportResultOnce(bool result, const QString &outputPath);
+    void onEngineEnded(int code, QProcess::ExitStatus status);
+    void onEngineError(QProcess::ProcessError error);
+
+    QThread *m_job;
+    OutputCountTest m_outputCountTest;
+    ProgressHandler m_onProgress;
+    ResultHandler m_onResult;
+    QProcess *m_engineProcess;
+    QString m_enginePath;
+    QString m_applicationFolder;
+    StopFlag m_stop;
+    QString m_stateFilePath;
+    bool m_resultSent = false;
+};
