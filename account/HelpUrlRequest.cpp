@@ -12,24 +12,6 @@ HelpUrlRequest::HelpUrlRequest()
     connect(this, &HelpUrlRequest::StartSignal, this, &HelpUrlRequest::StartSlot);
 }
 
-HelpUrlRequest::~HelpUrlRequest()
-{
-    while (isRunning())
-        QThread::msleep(10);
-}
-
-void HelpUrlRequest::setParams(const QString &url, const QString &app_id, const QString &channel)
-{
-    this->url = url;
-    appId = app_id;
-    this->channel = channel;
-}
-
-void HelpUrlRequest::run()
-{
-    emit StartSignal();
-}
-
 void HelpUrlRequest::StartSlot()
 {
     const QString token = readConfigValue(QStringLiteral("user/token"));

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ServiceRequestThread.h"
+
 #include <QString>
-#include <QThread>
 #include <QUrl>
 
 class QNetworkReply;
@@ -9,18 +10,14 @@ class QNetworkReply;
 // Fetches the customer-service link from the service's configuration. The object lives in
 // the GUI thread and its thread only posts StartSignal; GetHelpUrlSignal comes exactly once
 // per request, with the empty text when the link could not be had.
-class HelpUrlRequest : public QThread
+class HelpUrlRequest : public ServiceRequestThread
 {
     Q_OBJECT
 
 public:
     HelpUrlRequest();
-    ~HelpUrlRequest() override;
-
-    void setParams(const QString &url, const QString &app_id, const QString &channel);
 
 signals:
-    void StartSignal();
     void GetHelpUrlSignal(QString url);
 
 public slots:
@@ -28,12 +25,4 @@ public slots:
                     QString authorization);
     void NetFinished(QNetworkReply *reply);
     void StartSlot();
-
-protected:
-    void run() override;
-
-private:
-    QString url;
-    QString channel;
-    QString appId;
 };

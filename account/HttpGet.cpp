@@ -42,6 +42,14 @@ void setRawTextHeader(QNetworkRequest &request, const char *name, const QString 
     request.setRawHeader(QByteArray(name), bytes);
 }
 
+void setClientHeaders(QNetworkRequest &request, const QString &app_id, const QString &channel,
+                      const QString &device_id)
+{
+    setRawTextHeader(request, "app_id", app_id);
+    setRawTextHeader(request, "channel", channel);
+    setRawTextHeader(request, "device_id", device_id);
+}
+
 void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler)
 {
     QNetworkAccessManager manager;
@@ -61,4 +69,8 @@ void runGet(const QNetworkRequest &request, const std::function<void(QNetworkRep
     deadline.start(requestTimeoutMs());
     if (!handled)
         loop.exec();
+    // A quitting application ends every local loop before the reply is done; aborting it
+    // still hands it to the handler, so the caller hears of the failure.
+    if (!handled)
+        reply->abort();
 }

@@ -23,7 +23,11 @@ void setRequestTimeoutMs(int milliseconds);
 QNetworkRequest makeServiceRequest(const QUrl &url);
 // Sets a raw header from text in the system's local 8-bit encoding.
 void setRawTextHeader(QNetworkRequest &request, const char *name, const QString &value);
+// The headers by which the service knows the client: "app_id", "channel" and "device_id".
+void setClientHeaders(QNetworkRequest &request, const QString &app_id, const QString &channel,
+                      const QString &device_id);
 
-// Sends the GET and returns after handler has run for the finished (or aborted) reply.
+// Sends the GET and returns after handler has run for the finished (or aborted) reply,
+// also when the application quits during the wait.
 // The handler owns the reply's release.
 void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler);

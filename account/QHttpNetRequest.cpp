@@ -13,11 +13,21 @@
 #include <QNetworkReply>
 #include <QTimer>
 
+#include <cmath>
+
 namespace {
 
 constexpr int pollIntervalMs = 1000;
 // Scene ids up to this value are placeholders of the service, never a real scan session.
 constexpr qint64 highestUnusableSceneId = 10;
+
+// The reply comes over plain http, so its image address is only followed to the web: a
+// "file:" or "qrc:" address would read local data into the QR image file.
+bool isWebAddress(const QString &address)
+{
+    const QString scheme = QUrl(address).scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
 
 } // namespace
 
@@ -30,26 +40,12 @@ QHttpNetRequest::QHttpNetRequest()
 
 QHttpNetRequest::~QHttpNetRequest()
 {
-    while (isRunning())
-        QThread::msleep(10);
     delete pollTimer;
-}
-
-void QHttpNetRequest::setParams(const QString &url, const QString &app_id, const QString &channel)
-{
-    this->url = url;
-    appId = app_id;
-    this->channel = channel;
 }
 
 bool QHttpNetRequest::isPolling() const
 {
     return pollTimer->isActive();
-}
-
-void QHttpNetRequest::run()
-{
-    emit StartSignal();
 }
 
 void QHttpNetRequest::StartSlot()
@@ -60,9 +56,7 @@ void QHttpNetRequest::StartSlot()
 void QHttpNetRequest::GetRequest(QUrl url, QString app_id, QString channel, QString device_id)
 {
     QNetworkRequest request = makeServiceRequest(url);
-    setRawTextHeader(request, "app_id", app_id);
-    setRawTextHeader(request, "channel", channel);
-    setRawTextHeader(request, "device_id", device_id);
+    setClientHeaders(request, app_id, channel, device_id);
     runGet(request, [this](QNetworkReply *reply) { NetFinished(reply); });
 }
 
@@ -72,14 +66,24 @@ void QHttpNetRequest::NetFinished(QNetworkReply *reply)
     QJsonObject object;
     if (evaluateServiceReply(reply, &object)) {
         qDebug() << object << object.value(QStringLiteral("url"));
-        const QJsonValue scene = object.value(QStringLiteral("scene_id"));
-        if (scene.isDouble())
-            sceneId = static_cast<qint64>(scene.toDouble());
+        takeSceneId(object.value(QStringLiteral("scene_id")));
         const QJsonValue imageUrl = object.value(QStringLiteral("url"));
-        if (imageUrl.isString())
+        if (imageUrl.isString() && isWebAddress(imageUrl.toString()))
             downloadImage(imageUrl.toString());
     }
     reply->deleteLater();
+}
+
+// The fraction is dropped. A number beyond the 64-bit range is no scene id and cannot be
+// converted safely, so it leaves the current one in place.
+void QHttpNetRequest::takeSceneId(const QJsonValue &scene)
+{
+    if (!scene.isDouble())
+        return;
+    const double value = std::trunc(scene.toDouble());
+    constexpr double twoToThe63 = 9223372036854775808.0;
+    if (value >= -twoToThe63 && value < twoToThe63)
+        sceneId = static_cast<qint64>(value);
 }
 
 void QHttpNetRequest::downloadImage(const QString &imageUrl)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ServiceRequestThread.h"
+
 #include <QString>
-#include <QThread>
 #include <QUrl>
 
+class QJsonValue;
 class QNetworkReply;
 class QTimer;
 
@@ -11,7 +13,7 @@ class QTimer;
 // file of its own and, once the image is there, asks every second whether the scene has
 // been scanned; hands out the token when it has. The object lives in the GUI thread: its
 // thread only posts StartSignal, so every request runs there in a bounded local wait.
-class QHttpNetRequest : public QThread
+class QHttpNetRequest : public ServiceRequestThread
 {
     Q_OBJECT
 
@@ -19,15 +21,12 @@ public:
     QHttpNetRequest();
     ~QHttpNetRequest() override;
 
-    void setParams(const QString &url, const QString &app_id, const QString &channel);
-
     QString imageFilePath() const { return imagePath; }
     qint64 currentSceneId() const { return sceneId; }
     bool isPolling() const;
 
 signals:
     void DownloadResultSignal(bool result, QString filepath);
-    void StartSignal();
     void LoginSuccessSignal(QString token);
 
 public slots:
@@ -38,19 +37,14 @@ public slots:
     void StartSlot();
     void CheckLoginStateSlot();
 
-protected:
-    void run() override;
-
 private:
+    void takeSceneId(const QJsonValue &scene);
     void downloadImage(const QString &imageUrl);
     void requestLoginState(const QString &stateUrl);
     bool storeImage(const QByteArray &data);
 
     QString imagePath;
     qint64 sceneId = 0;
-    QString url;
-    QString channel;
-    QString appId;
     QString token;
     QTimer *pollTimer = nullptr;
     // A tick that arrives while a poll still waits is skipped, so polls never nest.

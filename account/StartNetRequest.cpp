@@ -39,9 +39,7 @@ void StartNetRequest::GetRequest(QUrl url, QString app_id, QString channel, QStr
                                  QString /*authorization*/)
 {
     QNetworkRequest request = makeServiceRequest(url);
-    setRawTextHeader(request, "app_id", app_id);
-    setRawTextHeader(request, "channel", channel);
-    setRawTextHeader(request, "device_id", device_id);
+    setClientHeaders(request, app_id, channel, device_id);
     setRawTextHeader(request, "version", reportVersion);
     runGet(request, [this](QNetworkReply *reply) { NetFinished(reply); });
 }

@@ -12,19 +12,6 @@ UserNetRequest::UserNetRequest()
     connect(this, &UserNetRequest::StartSignal, this, &UserNetRequest::StartSlot);
 }
 
-UserNetRequest::~UserNetRequest()
-{
-    while (isRunning())
-        QThread::msleep(10);
-}
-
-void UserNetRequest::setParams(const QString &url, const QString &app_id, const QString &channel)
-{
-    this->url = url;
-    appId = app_id;
-    this->channel = channel;
-}
-
 UserInfo UserNetRequest::userInfo() const
 {
     return UserInfo{id, nickname};
@@ -34,11 +21,6 @@ void UserNetRequest::clearUserInfo()
 {
     id.clear();
     nickname.clear();
-}
-
-void UserNetRequest::run()
-{
-    emit StartSignal();
 }
 
 void UserNetRequest::StartSlot()
@@ -51,9 +33,7 @@ void UserNetRequest::GetRequest(QUrl url, QString app_id, QString channel, QStri
                                 QString authorization)
 {
     QNetworkRequest request = makeServiceRequest(url);
-    setRawTextHeader(request, "app_id", app_id);
-    setRawTextHeader(request, "channel", channel);
-    setRawTextHeader(request, "device_id", device_id);
+    setClientHeaders(request, app_id, channel, device_id);
     setRawTextHeader(request, "Authorization", authorization);
     runGet(request, [this](QNetworkReply *reply) { NetFinished(reply); });
 }

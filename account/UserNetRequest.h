@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ServiceRequestThread.h"
 #include "UserInfo.h"
 
 #include <QString>
-#include <QThread>
 #include <QUrl>
 
 class QJsonObject;
@@ -12,20 +12,17 @@ class QNetworkReply;
 // Fetches the signed-in user's details with the stored token and keeps the last ones
 // fetched. Like every request worker, the object lives in the GUI thread and its thread only
 // posts StartSignal; GetUserInfoResultSignal comes exactly once per fetch.
-class UserNetRequest : public QThread
+class UserNetRequest : public ServiceRequestThread
 {
     Q_OBJECT
 
 public:
     UserNetRequest();
-    ~UserNetRequest() override;
 
-    void setParams(const QString &url, const QString &app_id, const QString &channel);
     UserInfo userInfo() const;
     void clearUserInfo();
 
 signals:
-    void StartSignal();
     void GetUserInfoResultSignal(bool result);
 
 public slots:
@@ -34,15 +31,9 @@ public slots:
     void NetFinished(QNetworkReply *reply);
     void StartSlot();
 
-protected:
-    void run() override;
-
 private:
     bool takeUserDetails(const QJsonObject &object);
 
-    QString url;
-    QString channel;
-    QString appId;
     QString id;
     QString nickname;
 };

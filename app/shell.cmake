@@ -50,5 +50,6 @@ endforeach()
 # The screen of a real X server (its own Xvfb) with a message box over a main window.
 quorvane_add_qtest(tst_ShellScreenshot
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/tst_ShellScreenshot.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/XvfbDisplay.h
     LIBS quorvane_shell)
 set_tests_properties(tst_ShellScreenshot PROPERTIES TIMEOUT 120)

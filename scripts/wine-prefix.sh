@@ -6,7 +6,7 @@
 # An optional second argument names another cross build folder (default build/win64).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build_dir=${2:-$root/build/win64}
+build_dir=$(realpath -m "${2:-$root/build/win64}")
 export WINEPREFIX="$build_dir/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='

@@ -19,6 +19,35 @@ void clearStoredToken()
     writeConfigValue(QStringLiteral("user"), QStringLiteral("token"), QString());
 }
 
+namespace {
+
+const QByteArray serviceHeaderNames[] = {"Content-Type", "app_id",        "channel",
+                                         "device_id",    "Authorization", "version"};
+
+} // namespace
+
+QByteArray sentServiceHeaders(const StubServiceServer::Request &request)
+{
+    QByteArray text;
+    for (const QByteArray &name : serviceHeaderNames) {
+        if (request.hasHeader(name))
+            text += name + '=' + request.header(name) + '\n';
+    }
+    return text;
+}
+
+QByteArray serviceHeadersWith(const QHash<QByteArray, QByteArray> &headers)
+{
+    QHash<QByteArray, QByteArray> all = headers;
+    all.insert("Content-Type", "application/json;charset=utf-8");
+    QByteArray text;
+    for (const QByteArray &name : serviceHeaderNames) {
+        if (all.contains(name))
+            text += name + '=' + all.value(name) + '\n';
+    }
+    return text;
+}
+
 QByteArray pngPicture(const QColor &color, int side)
 {
     QImage image(side, side, QImage::Format_RGB32);

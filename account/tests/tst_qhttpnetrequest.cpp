@@ -103,17 +103,14 @@ private slots:
         const auto qr = server->requestsFor(qrPath);
         QCOMPARE(qr.size(), 1);
         QCOMPARE(qr[0].method, QByteArray("GET"));
-        QCOMPARE(qr[0].header("Content-Type"), QByteArray("application/json;charset=utf-8"));
-        QCOMPARE(qr[0].header("app_id"), QByteArray("30000"));
-        QCOMPARE(qr[0].header("channel"), QByteArray("default"));
-        QCOMPARE(qr[0].header("device_id"), deviceId().toLocal8Bit());
-        QVERIFY(!qr[0].hasHeader("Authorization"));
+        QCOMPARE(sentServiceHeaders(qr[0]),
+                 serviceHeadersWith({{"app_id", "30000"},
+                                     {"channel", "default"},
+                                     {"device_id", deviceId().toLocal8Bit()}}));
 
         const auto image = server->requestsFor(imagePath);
         QCOMPARE(image.size(), 1);
-        QCOMPARE(image[0].header("Content-Type"), QByteArray("application/json;charset=utf-8"));
-        for (const char *name : {"app_id", "channel", "device_id", "Authorization"})
-            QVERIFY2(!image[0].hasHeader(name), name);
+        QCOMPARE(sentServiceHeaders(image[0]), serviceHeadersWith());
         QFile::remove(request.imageFilePath());
     }
 
@@ -139,9 +136,15 @@ private slots:
         QTest::newRow("fractional scene id is cut")
             << QByteArray("{\"scene_id\": 77.9, \"url\": \"URL\"}") << Reply() << picture << 1
             << true << qint64(77) << true;
+        QTest::newRow("scene id beyond 64 bits is ignored")
+            << QByteArray("{\"scene_id\": 1e30, \"url\": \"URL\"}") << Reply() << picture << 1
+            << true << qint64(0) << true;
         QTest::newRow("no url: nothing downloaded, scene kept")
             << QByteArray("{\"scene_id\": 55}") << Reply() << picture << 0 << false << qint64(55)
             << false;
+        QTest::newRow("url to a local file is not followed")
+            << QByteArray("{\"scene_id\": 55, \"url\": \"file:///etc/hostname\"}") << Reply()
+            << picture << 0 << false << qint64(55) << false;
         QTest::newRow("url not a string") << QByteArray("{\"scene_id\": 55, \"url\": 3}") << Reply()
                                           << picture << 0 << false << qint64(55) << false;
         QTest::newRow("image not found") << QByteArray("{\"scene_id\": 55, \"url\": \"URL\"}")
@@ -207,9 +210,7 @@ private slots:
         const auto polls = server->requestsFor(scenePath);
         QCOMPARE(polls.size(), 2);
         QCOMPARE(polls[0].query.queryItemValue("scene_id"), QStringLiteral("987654321012"));
-        QCOMPARE(polls[0].header("Content-Type"), QByteArray("application/json;charset=utf-8"));
-        for (const char *name : {"app_id", "channel", "device_id", "Authorization"})
-            QVERIFY2(!polls[0].hasHeader(name), name);
+        QCOMPARE(sentServiceHeaders(polls[0]), serviceHeadersWith());
         QFile::remove(request.imageFilePath());
     }
 
@@ -301,13 +302,31 @@ private slots:
         QFile::remove(request.imageFilePath());
     }
 
-    void unwritableImageFileReportsFailure()
+    // A file that cannot be opened, or a write that fails or stops short, is no new QR code.
+    void imageThatCannotBeStoredReportsFailure_data()
     {
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<int>("imageBytes");
+        QTest::newRow("folder in the way") << false << 0;
+        QTest::newRow("disk full, small image held in the write buffer") << true << 0;
+        QTest::newRow("disk full, large image written at once") << true << 200000;
+    }
+
+    void imageThatCannotBeStoredReportsFailure()
+    {
+        QFETCH(bool, diskFull);
+        QFETCH(int, imageBytes);
         QHttpNetRequest request;
         QSignalSpy downloaded(&request, &QHttpNetRequest::DownloadResultSignal);
-        QVERIFY(QDir().mkpath(request.imageFilePath())); // a folder where the file belongs
+        if (diskFull) {
+            QVERIFY(QFile::exists("/dev/full"));
+            QVERIFY(QFile::link("/dev/full", request.imageFilePath()));
+        } else {
+            QVERIFY(QDir().mkpath(request.imageFilePath()));
+        }
         server->script(qrPath, {StubServiceServer::json(qrReply(300))});
-        server->script(imagePath, {StubServiceServer::json(pngPicture(Qt::black))});
+        server->script(imagePath, {StubServiceServer::json(pngPicture(Qt::black) +
+                                                           QByteArray(imageBytes, 'x'))});
         request.setParams(serviceUrl(qrPath), QStringLiteral("30000"), installChannel());
 
         request.StartSlot();
@@ -315,7 +334,10 @@ private slots:
         QCOMPARE(downloaded.size(), 1);
         QCOMPARE(downloaded.first().at(0).toBool(), false);
         QVERIFY(!request.isPolling());
-        QDir().rmdir(request.imageFilePath());
+        if (diskFull)
+            QFile::remove(request.imageFilePath());
+        else
+            QDir().rmdir(request.imageFilePath());
     }
 
     void hungQrRequestEndsAtBound()

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 using Reply = StubServiceServer::Reply;
@@ -60,12 +61,11 @@ private slots:
 
         const auto sent = server->requestsFor(infoPath);
         QCOMPARE(sent.size(), 1);
-        QCOMPARE(sent[0].header("Content-Type"), QByteArray("application/json;charset=utf-8"));
-        QCOMPARE(sent[0].header("app_id"), QByteArray("30000"));
-        QCOMPARE(sent[0].header("channel"), QByteArray("store-7"));
-        QCOMPARE(sent[0].header("device_id"), deviceId().toLocal8Bit());
-        QCOMPARE(sent[0].header("Authorization"), QByteArray("eyJ0 token/with+chars="));
-        QVERIFY(!sent[0].hasHeader("version"));
+        QCOMPARE(sentServiceHeaders(sent[0]),
+                 serviceHeadersWith({{"app_id", "30000"},
+                                     {"channel", "store-7"},
+                                     {"device_id", deviceId().toLocal8Bit()},
+                                     {"Authorization", "eyJ0 token/with+chars="}}));
         QFile::remove(applicationDataDir() + "/APP.ini");
     }
 
@@ -77,9 +77,11 @@ private slots:
         request.StartSlot();
         const auto sent = server->requestsFor(infoPath);
         QCOMPARE(sent.size(), 1);
-        QVERIFY(sent[0].hasHeader("Authorization"));
-        QCOMPARE(sent[0].header("Authorization"), QByteArray());
-        QCOMPARE(sent[0].header("channel"), QByteArray("default"));
+        QCOMPARE(sentServiceHeaders(sent[0]),
+                 serviceHeadersWith({{"app_id", "30000"},
+                                     {"channel", "default"},
+                                     {"device_id", deviceId().toLocal8Bit()},
+                                     {"Authorization", ""}}));
     }
 
     // Every fetch starts from stored details {"7", "old"}, so rows show what a reply changes.
@@ -169,6 +171,27 @@ private slots:
         QSignalSpy results(&request, &UserNetRequest::GetUserInfoResultSignal);
         request.setParams(closedAddress + infoPath, "30000", installChannel());
         request.StartSlot();
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().at(0).toBool(), false);
+    }
+
+    // Quitting the application ends every local wait at once; the fetch must still report,
+    // as a failure, rather than leave its reply unanswered.
+    void applicationQuitDuringWaitReportsFailure()
+    {
+        Reply hung;
+        hung.hang = true;
+        server->script(infoPath, {hung});
+        UserNetRequest request;
+        QSignalSpy results(&request, &UserNetRequest::GetUserInfoResultSignal);
+        request.setParams(serviceUrl(infoPath), "30000", installChannel());
+        QTimer::singleShot(0, &request, &UserNetRequest::StartSlot);
+        QTimer::singleShot(300, qApp, [] { QCoreApplication::exit(0); });
+
+        QElapsedTimer clock;
+        clock.start();
+        QCoreApplication::exec();
+        QVERIFY(clock.elapsed() < testRequestTimeoutMs);
         QCOMPARE(results.size(), 1);
         QCOMPARE(results.first().at(0).toBool(), false);
     }

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -93,7 +94,9 @@ private slots:
 
         QVERIFY(signedIn.wait(8000));
         QCOMPARE(signedIn.size(), 1);
-        QCOMPARE(readConfigValue("user/token"), QStringLiteral("tok-qr"));
+        QVERIFY(configFilePath().endsWith("/CONFIG.dat"));
+        QCOMPARE(QSettings(configFilePath(), QSettings::IniFormat).value("user/token").toString(),
+                 QStringLiteral("tok-qr"));
         const auto fetches = server->requestsFor(infoPath);
         QVERIFY(!fetches.isEmpty());
         QCOMPARE(fetches.last().header("Authorization"), QByteArray("tok-qr"));

@@ -4,6 +4,7 @@
 #include "DimOverlayHost.h"
 #include "MessageBoxDialog.h"
 #include "ModalDialog.h"
+#include "XvfbDisplay.h"
 
 #include <QPushButton>
 #include <QScreen>
@@ -11,90 +12,9 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
-#include <csignal>
-#include <cstdlib>
-#include <poll.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char **environ;
 
 namespace {
-
-constexpr int kStartTimeoutMs = 10000;
-
-// An X server of the test's own on a display number it picks itself (-displayfd), with
-// a black root window, ended when the test ends.
-class XvfbServer
-{
-public:
-    ~XvfbServer() { stop(); }
-
-    bool start(std::string &error)
-    {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            error = "no pipe";
-            return false;
-        }
-        const std::string fd = std::to_string(fds[1]);
-        const char *argv[] = {"Xvfb", "-displayfd",  fd.c_str(),  "-screen",
-                              "0",    "1280x800x24", "-nolisten", "tcp",
-                              "-br",  "-noreset",    nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        const int spawned =
-            posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        if (spawned != 0) {
-            close(fds[0]);
-            pid = -1;
-            error = "Xvfb is not installed";
-            return false;
-        }
-        display = readDisplayNumber(fds[0]);
-        close(fds[0]);
-        if (display.empty()) {
-            error = "Xvfb did not report a display in time";
-            stop();
-            return false;
-        }
-        return true;
-    }
-
-    void stop()
-    {
-        if (pid <= 0)
-            return;
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-        pid = -1;
-    }
-
-    std::string display;
-
-private:
-    static std::string readDisplayNumber(int fd)
-    {
-        std::string text;
-        pollfd readable{fd, POLLIN, 0};
-        while (text.find('\n') == std::string::npos && poll(&readable, 1, kStartTimeoutMs) > 0) {
-            char buffer[32];
-            const ssize_t n = read(fd, buffer, sizeof(buffer));
-            if (n <= 0)
-                break;
-            text.append(buffer, size_t(n));
-        }
-        const size_t end = text.find('\n');
-        return end == std::string::npos ? std::string() : ":" + text.substr(0, end);
-    }
-
-    pid_t pid = -1;
-};
 
 std::string skipReason;
 
@@ -218,9 +138,10 @@ void TestShellScreenshot::noShadowWithoutCompositor()
 
 int main(int argc, char **argv)
 {
-    XvfbServer server;
+    // An X server of the test's own, with a black root window and no compositing manager.
+    XvfbDisplay server;
     if (server.start(skipReason)) {
-        qputenv("DISPLAY", QByteArray::fromStdString(server.display));
+        qputenv("DISPLAY", QByteArray::fromStdString(server.display()));
         qputenv("QT_QPA_PLATFORM", "xcb");
     } else {
         qputenv("QT_QPA_PLATFORM", "offscreen");

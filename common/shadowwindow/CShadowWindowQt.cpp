@@ -152,18 +152,11 @@ void CShadowWindow::attach(QWidget *parent)
         return;
     parent_ = parent;
     parentKey_ = parent;
-    lastSize_ = parent->size();
     surface_ = new ShadowSurface(parent);
-
-    status_ = Enabled;
-    if (parent->isVisible()) {
-        status_ |= ParentShown;
-        if (!(parent->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-            status_ |= ShadowShown;
-            showSurface();
-            update(parent);
-        }
-    }
+    apply(state_.attached(parent->isVisible(),
+                          parent->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized),
+                          unsigned(parent->width()), unsigned(parent->height())),
+          parent);
     parent->installEventFilter(ShadowEventFilter::instance());
     destroyedConnection_ = QObject::connect(
         parent, &QObject::destroyed, ShadowEventFilter::instance(), [this] { parentDestroyed(); });
@@ -174,66 +167,63 @@ void CShadowWindow::parentDestroyed()
     shadowRegistry().removeEntry(parentKey_, this);
     delete surface_.data();
     parentKey_ = nullptr;
-    status_ = 0;
+    state_.detached();
 }
 
 bool CShadowWindow::setSize(int size)
 {
-    parameters_.size = int8_t(size & 0xFF);
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setSize(size));
 }
 
 bool CShadowWindow::setSharpness(int sharpness)
 {
-    parameters_.sharpness = uint8_t(sharpness & 0xFF);
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setSharpness(sharpness));
 }
 
 bool CShadowWindow::setDarkness(unsigned darkness)
 {
-    if (!ShadowLimits::darknessAccepted(darkness))
-        return false;
-    parameters_.darkness = uint8_t(darkness);
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setDarkness(darkness));
 }
 
 bool CShadowWindow::setPosition(int x, int y)
 {
-    if (!ShadowLimits::offsetAccepted(x, y))
-        return false;
-    parameters_.xOffset = int8_t(x);
-    parameters_.yOffset = int8_t(y);
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setPosition(x, y));
 }
 
 bool CShadowWindow::setColor(uint32_t colorRef)
 {
-    parameters_.color = colorRef;
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setColor(colorRef));
 }
 
-void CShadowWindow::renderIfShown()
+// Every stored setting shows at once while the shadow is shown.
+bool CShadowWindow::renderWhenStored(bool stored)
 {
-    if ((status_ & ShadowShown) && parent_)
+    if (stored && state_.shadowShown() && parent_)
         update(parent_);
+    return stored;
+}
+
+void CShadowWindow::apply(ShadowState::Reaction reaction, QWidget *parent)
+{
+    if (!surface_)
+        return;
+    if (reaction.hide)
+        surface_->hide();
+    if (reaction.render)
+        update(parent);
+    if (reaction.show)
+        surface_->show();
 }
 
 QPoint CShadowWindow::shadowOrigin(const QWidget *parent) const
 {
     const QPoint topLeft = parent->frameGeometry().topLeft();
-    return {topLeft.x() + parameters_.xOffset - parameters_.size,
-            topLeft.y() + parameters_.yOffset - parameters_.size};
+    return {topLeft.x() + state_.originDx(), topLeft.y() + state_.originDy()};
 }
 
-void CShadowWindow::update(QWidget *parent)
+// A parent without a mask of its own casts the shadow of its whole rectangle.
+bool CShadowWindow::buildShadowMask(const QWidget *parent, ShadowBitmap &bitmap) const
 {
-    if (!surface_ || !parent)
-        return;
     const int width = parent->width();
     const int height = parent->height();
     const QRegion shape = parent->mask();
@@ -242,8 +232,15 @@ void CShadowWindow::update(QWidget *parent)
                         : ShadowBitmap::spansOf(width, height, [&shape](int x, int y) {
                               return shape.contains(QPoint(x, y));
                           });
+    return bitmap.render(width, height, spans, state_.parameters());
+}
+
+void CShadowWindow::update(QWidget *parent)
+{
+    if (!surface_ || !parent)
+        return;
     ShadowBitmap bitmap;
-    if (!bitmap.render(width, height, spans, parameters_))
+    if (!buildShadowMask(parent, bitmap))
         return;
     QImage image(bitmap.width(), bitmap.height(), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
@@ -255,64 +252,27 @@ void CShadowWindow::update(QWidget *parent)
     surface_->setImage(image);
 }
 
-void CShadowWindow::showSurface()
-{
-    if (surface_)
-        surface_->show();
-}
-
-void CShadowWindow::hideSurface()
-{
-    if (surface_)
-        surface_->hide();
-}
-
 void CShadowWindow::parentEvent(QWidget *parent, QEvent *event)
 {
-    if (!(status_ & Enabled))
-        return;
     switch (event->type()) {
     case QEvent::Move:
-        if ((status_ & ShadowShown) && surface_ && surface_->isVisible())
+        if (state_.shadowShown() && surface_ && surface_->isVisible())
             surface_->move(shadowOrigin(parent));
         break;
     case QEvent::Resize:
-    case QEvent::WindowStateChange: {
-        if (parent->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) {
-            hideSurface();
-            status_ &= ~ShadowShown;
-        } else if (status_ & ParentShown) {
-            const QSize size = parent->size();
-            if (size.width() > lastSize_.width() || size.height() > lastSize_.height())
-                updatePending_ = true;
-            else
-                update(parent);
-            if (!(status_ & ShadowShown)) {
-                update(parent);
-                showSurface();
-            }
-            status_ |= ShadowShown;
-        }
-        lastSize_ = parent->size();
+    case QEvent::WindowStateChange:
+        apply(state_.resized(parent->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized),
+                             unsigned(parent->width()), unsigned(parent->height())),
+              parent);
         break;
-    }
     case QEvent::Paint:
-        if (updatePending_) {
-            updatePending_ = false;
-            update(parent);
-        }
+        apply(state_.painted(), parent);
         break;
     case QEvent::Show:
-        if (!(status_ & ParentShown)) {
-            update(parent);
-            updatePending_ = true;
-            showSurface();
-            status_ |= ShadowShown | ParentShown;
-        }
+        apply(state_.parentShown(), parent);
         break;
     case QEvent::Hide:
-        hideSurface();
-        status_ &= ~(ShadowShown | ParentShown);
+        apply(state_.parentHidden(), parent);
         break;
     default:
         break;

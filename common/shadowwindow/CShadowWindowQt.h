@@ -1,14 +1,14 @@
 #pragma once
 
-#include "ShadowParameters.h"
+#include "ShadowState.h"
 
 #include <QMetaObject>
 #include <QPointer>
-#include <QSize>
 #include <cstdint>
 
 class QEvent;
 class QWidget;
+class ShadowBitmap;
 class ShadowSurface;
 
 // Once per process: true only on the call that found translucent top-level windows and
@@ -22,13 +22,6 @@ bool registerShadowClass(void *instance = nullptr);
 class CShadowWindow
 {
 public:
-    enum StatusBit : uint8_t
-    {
-        Enabled = 1,
-        ShadowShown = 2,
-        ParentShown = 4
-    };
-
     CShadowWindow();
     virtual ~CShadowWindow();
     CShadowWindow(const CShadowWindow &) = delete;
@@ -45,8 +38,8 @@ public:
     bool setColor(uint32_t colorRef);
     void update(QWidget *parent);
 
-    uint8_t status() const { return status_; }
-    const ShadowParameters &parameters() const { return parameters_; }
+    uint8_t status() const { return state_.status(); }
+    const ShadowParameters &parameters() const { return state_.parameters(); }
     // The shadow's own window while it exists.
     QWidget *shadowWidget() const;
     static CShadowWindow *shadowOf(const QWidget *parent);
@@ -56,17 +49,14 @@ private:
     friend class ShadowEventFilter;
     void parentEvent(QWidget *parent, QEvent *event);
     void parentDestroyed();
-    void renderIfShown();
-    void showSurface();
-    void hideSurface();
+    bool renderWhenStored(bool stored);
+    void apply(ShadowState::Reaction reaction, QWidget *parent);
     QPoint shadowOrigin(const QWidget *parent) const;
+    bool buildShadowMask(const QWidget *parent, ShadowBitmap &bitmap) const;
 
     QPointer<QWidget> parent_;
     QWidget *parentKey_ = nullptr;
     QPointer<ShadowSurface> surface_;
     QMetaObject::Connection destroyedConnection_;
-    uint8_t status_ = 0;
-    ShadowParameters parameters_;
-    QSize lastSize_;
-    bool updatePending_ = false;
+    ShadowState state_{ShadowState::Ranges::AnyByte, ShadowState::ShowRender::AtOnceAndAtPaint};
 };

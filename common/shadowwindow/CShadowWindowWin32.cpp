@@ -3,6 +3,7 @@
 #include "ShadowRegistry.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -32,38 +33,22 @@ LRESULT CALLBACK shadowWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-class ScopedRegion
+// Owns one GDI object (a region or a bitmap) and deletes it.
+template <typename Handle> class ScopedGdiObject
 {
 public:
-    ScopedRegion() : region_(CreateRectRgn(0, 0, 0, 0)) {}
-    ~ScopedRegion()
+    explicit ScopedGdiObject(Handle handle) : handle_(handle) {}
+    ~ScopedGdiObject()
     {
-        if (region_)
-            DeleteObject(region_);
+        if (handle_)
+            DeleteObject(handle_);
     }
-    ScopedRegion(const ScopedRegion &) = delete;
-    ScopedRegion &operator=(const ScopedRegion &) = delete;
-    HRGN get() const { return region_; }
+    ScopedGdiObject(const ScopedGdiObject &) = delete;
+    ScopedGdiObject &operator=(const ScopedGdiObject &) = delete;
+    Handle get() const { return handle_; }
 
 private:
-    HRGN region_;
-};
-
-class ScopedBitmap
-{
-public:
-    explicit ScopedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-    ~ScopedBitmap()
-    {
-        if (bitmap_)
-            DeleteObject(bitmap_);
-    }
-    ScopedBitmap(const ScopedBitmap &) = delete;
-    ScopedBitmap &operator=(const ScopedBitmap &) = delete;
-    HBITMAP get() const { return bitmap_; }
-
-private:
-    HBITMAP bitmap_;
+    Handle handle_;
 };
 
 class ScopedMemoryDc
@@ -190,21 +175,13 @@ void CShadowWindow::attach(HWND parent)
         return;
     }
     parent_ = parent;
-    // Measured now, so that the first size message compares against the real size.
     RECT client{};
     GetClientRect(parent, &client);
-    lastSize_ = MAKELPARAM(client.right - client.left, client.bottom - client.top);
-
     const LONG_PTR style = GetWindowLongPtrW(parent, GWL_STYLE);
-    if (!(style & WS_VISIBLE)) {
-        status_ = Enabled;
-    } else if (style & (WS_MAXIMIZE | WS_MINIMIZE)) {
-        status_ = Enabled | ParentShown;
-    } else {
-        status_ = Enabled | ShadowShown | ParentShown;
-        ShowWindow(shadow_, SW_SHOWNA);
-        update(parent);
-    }
+    apply(state_.attached(style & WS_VISIBLE, style & (WS_MAXIMIZE | WS_MINIMIZE),
+                          unsigned(client.right - client.left),
+                          unsigned(client.bottom - client.top)),
+          parent);
 
     savedProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(parent, GWLP_WNDPROC));
     SetPropW(parent, kSavedProcProperty, reinterpret_cast<HANDLE>(savedProc_));
@@ -213,46 +190,27 @@ void CShadowWindow::attach(HWND parent)
 
 bool CShadowWindow::setSize(int size)
 {
-    if (!ShadowLimits::restrictedSizeAccepted(size))
-        return false;
-    parameters_.size = int8_t(size);
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setSize(size));
 }
 
 bool CShadowWindow::setSharpness(unsigned value)
 {
-    if (!ShadowLimits::restrictedSharpnessAccepted(value))
-        return false;
-    parameters_.sharpness = uint8_t(value);
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setSharpness(int(std::min(value, unsigned(INT_MAX)))));
 }
 
 bool CShadowWindow::setDarkness(unsigned darkness)
 {
-    if (!ShadowLimits::darknessAccepted(darkness))
-        return false;
-    parameters_.darkness = uint8_t(darkness);
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setDarkness(darkness));
 }
 
 bool CShadowWindow::setPosition(int x, int y)
 {
-    if (!ShadowLimits::offsetAccepted(x, y))
-        return false;
-    parameters_.xOffset = int8_t(x);
-    parameters_.yOffset = int8_t(y);
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setPosition(x, y));
 }
 
 bool CShadowWindow::setColor(COLORREF color)
 {
-    parameters_.color = color;
-    renderIfShown();
-    return true;
+    return renderWhenStored(state_.setColor(color));
 }
 
 bool CShadowWindow::setImage(const wchar_t *name, int left, int top, int right, int bottom,
@@ -264,28 +222,40 @@ bool CShadowWindow::setImage(const wchar_t *name, int left, int top, int right, 
     picture_ = std::move(picture);
     const int insets[8] = {left, top, right, bottom, holeLeft, holeTop, holeRight, holeBottom};
     std::copy(insets, insets + 8, pictureInsets_);
-    renderIfShown();
-    return true;
+    return renderWhenStored(true);
 }
 
-void CShadowWindow::renderIfShown()
+// Every stored setting shows at once while the shadow is shown.
+bool CShadowWindow::renderWhenStored(bool stored)
 {
-    if ((status_ & ShadowShown) && shadowExists())
+    if (stored && state_.shadowShown() && shadowExists())
         update(GetWindow(shadow_, GW_OWNER));
+    return stored;
+}
+
+void CShadowWindow::apply(ShadowState::Reaction reaction, HWND parent)
+{
+    if (!shadowExists())
+        return;
+    if (reaction.hide)
+        ShowWindow(shadow_, SW_HIDE);
+    if (reaction.render)
+        update(parent);
+    if (reaction.show)
+        ShowWindow(shadow_, SW_SHOWNA);
 }
 
 POINT CShadowWindow::shadowOrigin(const RECT &parentRect) const
 {
     if (!picture_.isNull())
         return {parentRect.left - pictureInsets_[0], parentRect.top - pictureInsets_[1]};
-    return {parentRect.left + parameters_.xOffset - parameters_.size,
-            parentRect.top + parameters_.yOffset - parameters_.size};
+    return {parentRect.left + state_.originDx(), parentRect.top + state_.originDy()};
 }
 
-bool CShadowWindow::renderMask(HWND parent, int width, int height, ShadowBitmap &bitmap) const
+bool CShadowWindow::buildShadowMask(HWND parent, int width, int height, ShadowBitmap &bitmap) const
 {
     // Starts empty: a window without a region of its own casts no computed shadow.
-    ScopedRegion region;
+    ScopedGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
     if (!region.get())
         return false;
     GetWindowRgn(parent, region.get());
@@ -297,7 +267,7 @@ bool CShadowWindow::renderMask(HWND parent, int width, int height, ShadowBitmap 
         spans = ShadowBitmap::spansOf(width, height, [&region](int x, int y) {
             return PtInRegion(region.get(), x, y) != FALSE;
         });
-    return bitmap.render(width, height, spans, parameters_);
+    return bitmap.render(width, height, spans, state_.parameters());
 }
 
 void CShadowWindow::update(HWND parent)
@@ -318,7 +288,7 @@ void CShadowWindow::update(HWND parent)
                                         m[0] + m[4], m[1] + m[5], m[0] + width - m[6],
                                         m[1] + height - m[7]);
     } else {
-        rendered = renderMask(parent, width, height, bitmap);
+        rendered = buildShadowMask(parent, width, height, bitmap);
     }
     if (rendered)
         present(bitmap, shadowOrigin(rect));
@@ -335,7 +305,8 @@ void CShadowWindow::present(const ShadowBitmap &bitmap, POINT origin)
     info.bmiHeader.biCompression = BI_RGB;
 
     void *bits = nullptr;
-    ScopedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedGdiObject<HBITMAP> dib(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     ScopedMemoryDc memoryDc;
     if (!dib.get() || !bits || !memoryDc.get())
         return;
@@ -360,28 +331,7 @@ void CShadowWindow::forgetParent()
     shadowRegistry().removeEntry(parent_, this);
     parent_ = nullptr;
     shadow_ = nullptr;
-    status_ = 0;
-    updatePending_ = false;
-}
-
-void CShadowWindow::onSize(HWND hwnd, WPARAM wParam, LPARAM lParam)
-{
-    if (!(status_ & Enabled))
-        return;
-    if (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED) {
-        ShowWindow(shadow_, SW_HIDE);
-        status_ &= ~ShadowShown;
-    } else if (status_ & ParentShown) {
-        const unsigned width = LOWORD(lParam), height = HIWORD(lParam);
-        if (width > LOWORD(lastSize_) || height > HIWORD(lastSize_))
-            updatePending_ = true;
-        else
-            update(hwnd);
-        if (!(status_ & ShadowShown))
-            ShowWindow(shadow_, SW_SHOWNA);
-        status_ |= ShadowShown;
-    }
-    lastSize_ = lParam;
+    state_.detached();
 }
 
 void CShadowWindow::onParentMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -393,7 +343,7 @@ void CShadowWindow::onParentMessage(HWND hwnd, UINT message, WPARAM wParam, LPAR
         shadow_ = nullptr;
         break;
     case WM_MOVE:
-        if ((status_ & ShadowShown) && shadowExists() && IsWindowVisible(shadow_)) {
+        if (state_.shadowShown() && shadowExists() && IsWindowVisible(shadow_)) {
             RECT rect{};
             GetWindowRect(hwnd, &rect);
             const POINT origin = shadowOrigin(rect);
@@ -402,30 +352,19 @@ void CShadowWindow::onParentMessage(HWND hwnd, UINT message, WPARAM wParam, LPAR
         }
         break;
     case WM_SIZE:
-        onSize(hwnd, wParam, lParam);
+        apply(state_.resized(wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED, LOWORD(lParam),
+                             HIWORD(lParam)),
+              hwnd);
         break;
     case WM_PAINT:
-        if (updatePending_) {
-            update(hwnd);
-            updatePending_ = false;
-        }
+        apply(state_.painted(), hwnd);
         break;
     case WM_SHOWWINDOW:
-        if (!(status_ & Enabled))
-            break;
-        if (wParam == 0) {
-            ShowWindow(shadow_, SW_HIDE);
-            status_ &= ~(ShadowShown | ParentShown);
-        } else if (!(status_ & ParentShown)) {
-            // The render follows at the parent's next paint.
-            updatePending_ = true;
-            ShowWindow(shadow_, SW_SHOWNA);
-            status_ |= ShadowShown | ParentShown;
-        }
+        apply(wParam ? state_.parentShown() : state_.parentHidden(), hwnd);
         break;
     case WM_ACTIVATE:
     case WM_EXITSIZEMOVE:
-        if (status_ & ShadowShown)
+        if (state_.shadowShown())
             update(hwnd);
         break;
     case WM_NCDESTROY:

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ShadowBitmap.h"
-#include "ShadowParameters.h"
+#include "ShadowState.h"
 
 #include <windows.h>
 
@@ -20,13 +20,6 @@ using ShadowPictureLoader = bool (*)(const wchar_t *name, ShadowPicture &picture
 class CShadowWindow
 {
 public:
-    enum StatusBit : uint8_t
-    {
-        Enabled = 1,
-        ShadowShown = 2,
-        ParentShown = 4
-    };
-
     CShadowWindow();
     virtual ~CShadowWindow();
     CShadowWindow(const CShadowWindow &) = delete;
@@ -53,27 +46,24 @@ public:
     static int registeredCount();
 
     HWND shadowHandle() const { return shadow_; }
-    uint8_t status() const { return status_; }
-    const ShadowParameters &parameters() const { return parameters_; }
+    uint8_t status() const { return state_.status(); }
+    const ShadowParameters &parameters() const { return state_.parameters(); }
 
 private:
     static LRESULT CALLBACK parentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void onParentMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void onSize(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    void apply(ShadowState::Reaction reaction, HWND parent);
     void forgetParent();
-    void renderIfShown();
+    bool renderWhenStored(bool stored);
     bool shadowExists() const;
     POINT shadowOrigin(const RECT &parentRect) const;
-    bool renderMask(HWND parent, int width, int height, ShadowBitmap &bitmap) const;
+    bool buildShadowMask(HWND parent, int width, int height, ShadowBitmap &bitmap) const;
     void present(const ShadowBitmap &bitmap, POINT origin);
 
     HWND parent_ = nullptr;
     HWND shadow_ = nullptr;
     WNDPROC savedProc_ = nullptr;
-    uint8_t status_ = 0;
-    ShadowParameters parameters_;
-    LPARAM lastSize_ = 0;
-    bool updatePending_ = false;
+    ShadowState state_{ShadowState::Ranges::Restricted, ShadowState::ShowRender::AtPaint};
     ShadowPicture picture_;
     int pictureInsets_[8] = {};
 };

@@ -100,10 +100,16 @@ uint32_t ShadowBitmap::premultiplied(uint32_t colorRef, int alpha)
     return (a << 24) | (red << 16) | (green << 8) | blue;
 }
 
-bool ShadowBitmap::allocate(int width, int height)
+void ShadowBitmap::reset()
 {
     pixels_.clear();
+    pixels_.shrink_to_fit();
     width_ = height_ = 0;
+}
+
+bool ShadowBitmap::allocate(int width, int height)
+{
+    reset();
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
         return false;
     try {
@@ -148,16 +154,30 @@ bool ShadowBitmap::render(int parentWidth, int parentHeight,
                           const ShadowParameters &parameters)
 {
     const int size = parameters.size;
+    if (parentWidth <= 0 || parentHeight <= 0 || parentSpans.size() < size_t(parentHeight) ||
+        !allocate(parentWidth + 2 * size, parentHeight + 2 * size)) {
+        reset();
+        return false;
+    }
+    // The tables and the kernel are allocated too; without them there is no shadow.
+    try {
+        drawShadow(parentWidth, parentHeight, parentSpans, parameters);
+    } catch (const std::bad_alloc &) {
+        reset();
+        return false;
+    }
+    return true;
+}
+
+void ShadowBitmap::drawShadow(int parentWidth, int parentHeight,
+                              const std::vector<RowSpan> &parentSpans,
+                              const ShadowParameters &parameters)
+{
+    const int size = parameters.size;
     const int sharpness = parameters.sharpness;
     const int darkness = parameters.darkness;
     const int xOffset = parameters.xOffset;
     const int yOffset = parameters.yOffset;
-    if (parentWidth <= 0 || parentHeight <= 0 || parentSpans.size() < size_t(parentHeight) ||
-        !allocate(parentWidth + 2 * size, parentHeight + 2 * size)) {
-        pixels_.clear();
-        width_ = height_ = 0;
-        return false;
-    }
     const int shadowHeight = height_;
 
     EdgeTable table = buildEdgeTable(parentWidth, parentHeight, parentSpans, size, shadowHeight);
@@ -212,7 +232,6 @@ bool ShadowBitmap::render(int parentWidth, int parentHeight,
         if (!parent.isEmpty())
             fillRow(y, holeLeft, holeRight, 0);
     }
-    return true;
 }
 
 bool ShadowBitmap::renderPicture(int width, int height, const ShadowPicture &picture,

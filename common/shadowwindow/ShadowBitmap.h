@@ -60,6 +60,9 @@ public:
 
 private:
     bool allocate(int width, int height);
+    void reset();
+    void drawShadow(int parentWidth, int parentHeight, const std::vector<RowSpan> &parentSpans,
+                    const ShadowParameters &parameters);
     size_t index(int x, int y) const { return size_t(y) * size_t(width_) + size_t(x); }
     void stampKernel(int centreX, int centreY, int radius, const std::vector<uint32_t> &kernel);
     void fillRow(int y, int from, int to, uint32_t value);

@@ -13,29 +13,3 @@ struct ShadowParameters
     int8_t yOffset = 5;
     uint32_t color = 0;
 };
-
-// The range checks of the setters. Quorvane takes any byte for the size and the
-// sharpness; uninst's skins are held to the ranges its skin attributes document.
-namespace ShadowLimits {
-constexpr int kMaxOffset = 20;
-constexpr int kMaxDarkness = 255;
-constexpr int kMaxRestrictedSize = 20;
-constexpr int kMaxRestrictedSharpness = 20;
-
-inline bool offsetAccepted(int x, int y)
-{
-    return x >= -kMaxOffset && x <= kMaxOffset && y >= -kMaxOffset && y <= kMaxOffset;
-}
-inline bool darknessAccepted(unsigned value)
-{
-    return value <= kMaxDarkness;
-}
-inline bool restrictedSizeAccepted(int value)
-{
-    return value >= -kMaxRestrictedSize && value <= kMaxRestrictedSize;
-}
-inline bool restrictedSharpnessAccepted(unsigned value)
-{
-    return value <= kMaxRestrictedSharpness;
-}
-} // namespace ShadowLimits

@@ -40,6 +40,7 @@ private slots:
     void initTestCase();
     void followsMovesAndResizes();
     void paintsTheComputedShadow();
+    void sizeWithoutAreaKeepsTheLastShadow();
     void hiddenWithHiddenOrMinimisedParent();
     void parentDestroyedFirst();
     void shadowDeletedFirst();
@@ -95,12 +96,29 @@ void TestCShadowWindowQt::paintsTheComputedShadow()
     QCOMPARE(qAlpha(image.pixel(104, 35)), 30);
 }
 
+// A size that eats the whole parent leaves no bitmap to draw: the last shadow stays.
+void TestCShadowWindowQt::sizeWithoutAreaKeepsTheLastShadow()
+{
+    auto parent = frameless(QRect(50, 50, 30, 30));
+    parent->show();
+    QVERIFY(QTest::qWaitForWindowExposed(parent.get()));
+    CShadowWindow shadow;
+    shadow.attach(parent.get());
+    configureAsDialog(shadow);
+    QCOMPARE(shadow.shadowWidget()->geometry(), QRect(46, 46, 40, 40));
+    QVERIFY(shadow.setSize(-15));
+    QVERIFY(shadow.setSize(-20));
+    QCOMPARE(shadow.parameters().size, int8_t(-20));
+    QCOMPARE(shadow.shadowWidget()->geometry(), QRect(46, 46, 40, 40));
+    QCOMPARE(shadowImage(shadow).size(), QSize(40, 40));
+}
+
 void TestCShadowWindowQt::hiddenWithHiddenOrMinimisedParent()
 {
     auto parent = frameless(QRect(100, 100, 200, 120));
     CShadowWindow shadow;
     shadow.attach(parent.get());
-    QCOMPARE(shadow.status(), uint8_t(CShadowWindow::Enabled));
+    QCOMPARE(shadow.status(), uint8_t(ShadowState::Enabled));
     QVERIFY(!shadow.shadowWidget()->isVisible());
 
     parent->show();
@@ -109,7 +127,7 @@ void TestCShadowWindowQt::hiddenWithHiddenOrMinimisedParent()
 
     parent->showMinimized();
     QTRY_VERIFY(!shadow.shadowWidget()->isVisible());
-    QVERIFY(!(shadow.status() & CShadowWindow::ShadowShown));
+    QVERIFY(!(shadow.status() & ShadowState::ShadowShown));
 
     parent->showNormal();
     QTRY_VERIFY(shadow.shadowWidget()->isVisible());
@@ -121,7 +139,7 @@ void TestCShadowWindowQt::hiddenWithHiddenOrMinimisedParent()
 
     parent->hide();
     QVERIFY(!shadow.shadowWidget()->isVisible());
-    QCOMPARE(shadow.status(), uint8_t(CShadowWindow::Enabled));
+    QCOMPARE(shadow.status(), uint8_t(ShadowState::Enabled));
 }
 
 void TestCShadowWindowQt::parentDestroyedFirst()

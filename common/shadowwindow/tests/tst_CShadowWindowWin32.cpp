@@ -1,12 +1,8 @@
 #include "CShadowWindow.h"
-#include "WineHeadlessDisplay.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-
-// The child copy that brings the desktop up ends here, before any test runs.
-const bool desktopPrimer = WineHeadlessDisplay::primeDesktopIfAsked();
 
 namespace {
 
@@ -104,11 +100,7 @@ bool loadTestPicture(const wchar_t *name, ShadowPicture &picture)
 class ShadowWindowTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        useNullDisplayDriverWhenHeadless();
-        ASSERT_TRUE(registerShadowClass(GetModuleHandleW(nullptr)));
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(registerShadowClass(GetModuleHandleW(nullptr))); }
     void TearDown() override { EXPECT_EQ(CShadowWindow::registeredCount(), 0); }
 };
 
@@ -176,6 +168,23 @@ TEST_F(ShadowWindowTest, FollowsMovesAndResizes)
     expectRect(shadow.shadowHandle(), 296, 46, 250, 170);
 }
 
+// A size that eats the whole parent leaves no bitmap to draw: the last shadow stays.
+TEST_F(ShadowWindowTest, SizeWithoutAreaKeepsTheLastShadow)
+{
+    ParentWindow parent(100, 100, 30, 30);
+    CShadowWindow shadow;
+    shadow.attach(parent.hwnd());
+    configureAsDialog(shadow);
+    expectRect(shadow.shadowHandle(), 96, 96, 40, 40);
+    EXPECT_TRUE(shadow.setSize(-15));
+    EXPECT_TRUE(shadow.setSize(-20));
+    EXPECT_EQ(shadow.parameters().size, -20);
+    expectRect(shadow.shadowHandle(), 96, 96, 40, 40);
+    SetWindowPos(parent.hwnd(), nullptr, 0, 0, 20, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pumpMessages();
+    expectRect(shadow.shadowHandle(), 96, 96, 40, 40);
+}
+
 TEST_F(ShadowWindowTest, HiddenWhileTheParentIsMinimised)
 {
     ParentWindow parent(100, 100, 200, 120);
@@ -186,17 +195,17 @@ TEST_F(ShadowWindowTest, HiddenWhileTheParentIsMinimised)
     ShowWindow(parent.hwnd(), SW_MINIMIZE);
     pumpMessages();
     EXPECT_FALSE(IsWindowVisible(shadow.shadowHandle()));
-    EXPECT_FALSE(shadow.status() & CShadowWindow::ShadowShown);
+    EXPECT_FALSE(shadow.status() & ShadowState::ShadowShown);
 
     ShowWindow(parent.hwnd(), SW_RESTORE);
     pumpMessages();
     EXPECT_TRUE(IsWindowVisible(shadow.shadowHandle()));
-    EXPECT_TRUE(shadow.status() & CShadowWindow::ShadowShown);
+    EXPECT_TRUE(shadow.status() & ShadowState::ShadowShown);
 
     ShowWindow(parent.hwnd(), SW_HIDE);
     pumpMessages();
     EXPECT_FALSE(IsWindowVisible(shadow.shadowHandle()));
-    EXPECT_EQ(shadow.status(), CShadowWindow::Enabled);
+    EXPECT_EQ(shadow.status(), ShadowState::Enabled);
 }
 
 TEST_F(ShadowWindowTest, HiddenParentGivesHiddenShadowUntilShown)
@@ -204,7 +213,7 @@ TEST_F(ShadowWindowTest, HiddenParentGivesHiddenShadowUntilShown)
     ParentWindow parent(100, 100, 200, 120, false);
     CShadowWindow shadow;
     shadow.attach(parent.hwnd());
-    EXPECT_EQ(shadow.status(), CShadowWindow::Enabled);
+    EXPECT_EQ(shadow.status(), ShadowState::Enabled);
     EXPECT_FALSE(IsWindowVisible(shadow.shadowHandle()));
     ShowWindow(parent.hwnd(), SW_SHOWNA);
     pumpMessages();

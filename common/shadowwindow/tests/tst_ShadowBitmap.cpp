@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include <cmath>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +42,44 @@ bool insideRounded(int x, int y, int width, int height, int radius)
     return dx * dx + dy * dy <= radius * radius;
 }
 
+// Holds the process's address space to a little more than it uses now, so that a large
+// allocation really fails; the old limit comes back at the end of the scope.
+class TightAddressSpace
+{
+public:
+    explicit TightAddressSpace(size_t headroom)
+    {
+        if (getrlimit(RLIMIT_AS, &saved_) != 0)
+            return;
+        rlimit tight = saved_;
+        tight.rlim_cur = rlim_t(addressSpaceInUse() + headroom);
+        if (saved_.rlim_cur != RLIM_INFINITY && saved_.rlim_cur < tight.rlim_cur)
+            return;
+        active_ = setrlimit(RLIMIT_AS, &tight) == 0;
+    }
+    ~TightAddressSpace()
+    {
+        if (active_)
+            setrlimit(RLIMIT_AS, &saved_);
+    }
+    TightAddressSpace(const TightAddressSpace &) = delete;
+    TightAddressSpace &operator=(const TightAddressSpace &) = delete;
+    bool active() const { return active_; }
+
+private:
+    static size_t addressSpaceInUse()
+    {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        if (!statm.open(QIODevice::ReadOnly))
+            return 0;
+        const size_t pages = statm.readAll().split(' ').value(0).toULongLong();
+        return pages * size_t(sysconf(_SC_PAGESIZE));
+    }
+
+    rlimit saved_{};
+    bool active_ = false;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(ShadowParameters)
@@ -54,6 +94,7 @@ private slots:
     void shadowProperties();
     void sizeWithoutAreaRendersNothing_data();
     void sizeWithoutAreaRendersNothing();
+    void failedAllocationRendersNothing();
     void roundedParentCastsRoundedShadow();
     void parentSpans();
     void pictureModeKeepsCornersAndClearsHole();
@@ -147,6 +188,23 @@ void TestShadowBitmap::sizeWithoutAreaRendersNothing()
                            parameters(size, 5, 150, 5, 5, 0)));
     QVERIFY(bitmap.isNull());
     QCOMPARE(bitmap.width(), 0);
+}
+
+void TestShadowBitmap::failedAllocationRendersNothing()
+{
+    // 16000 x 16000 pixels take 1 GB; the process may grow by 64 MB only.
+    const std::vector<RowSpan> spans = ShadowBitmap::rectangleSpans(16000, 16000);
+    ShadowBitmap bitmap;
+    QVERIFY(bitmap.render(60, 40, ShadowBitmap::rectangleSpans(60, 40), dialogParameters()));
+    {
+        TightAddressSpace limit(64u << 20);
+        QVERIFY(limit.active());
+        QVERIFY(!bitmap.render(16000, 16000, spans, dialogParameters()));
+    }
+    QVERIFY(bitmap.isNull());
+    QCOMPARE(bitmap.width(), 0);
+    QCOMPARE(bitmap.height(), 0);
+    QVERIFY(bitmap.render(60, 40, ShadowBitmap::rectangleSpans(60, 40), dialogParameters()));
 }
 
 void TestShadowBitmap::roundedParentCastsRoundedShadow()
