@@ -7,22 +7,11 @@ import os
 
 from PIL import Image, ImageDraw, ImageFilter
 
-from draw_shell_pictures import (ACCENT, ACCENT_PRESSED, DARK, GREY, HERE, SCALE, WHITE, canvas,
-                                 save)
+from draw_shell_pictures import (ACCENT, ACCENT_PRESSED, DARK, GREY, HERE, SCALE, WHITE,
+                                 about_logo, canvas, save)
 
 NAV_GREY = (92, 92, 92, 255)  # #5C5C5C, the navigation text colour
 PANEL = (240, 245, 255, 255)  # #F0F5FF
-
-
-def program_icon():
-    size = 48
-    image = canvas(size)
-    draw = ImageDraw.Draw(image)
-    s = SCALE
-    draw.rounded_rectangle((1 * s, 1 * s, 47 * s, 47 * s), radius=11 * s, fill=ACCENT)
-    draw.ellipse((12 * s, 10 * s, 36 * s, 34 * s), outline=WHITE, width=5 * s)
-    draw.line((28 * s, 28 * s, 37 * s, 39 * s), fill=WHITE, width=5 * s)
-    return image
 
 
 def page_icon(draw, box, colour, label_colour, s):
@@ -83,13 +72,14 @@ def splash_picture():
     glow = Image.new("RGBA", (width, height), (0, 0, 0, 0))
     ImageDraw.Draw(glow).ellipse((40, 60, 340, 360), fill=(56, 155, 253, 60))
     image.alpha_composite(glow.filter(ImageFilter.GaussianBlur(30)))
-    icon = program_icon().resize((200, 200), Image.LANCZOS)
+    # The program icon is the about box's logo.
+    icon = about_logo().resize((200, 200), Image.LANCZOS)
     image.alpha_composite(icon, (90, 109))
     return image
 
 
 def main():
-    save(program_icon(), 48, "png/icon_logo.png")
+    save(about_logo(), 48, "png/icon_logo.png")
     save(navigation_icon(NAV_GREY, True), 20, "icon/icon_pdf_to_file.png")
     save(navigation_icon(ACCENT, True), 20, "icon/icon_pdf_to_file_select.png")
     save(navigation_icon(NAV_GREY, False), 20, "icon/icon_file_to_pdf.png")
