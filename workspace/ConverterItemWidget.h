@@ -3,14 +3,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 namespace Ui {
 class ConverterItemWidget;
 }
-class AnimationEffectData;
-class BackgroundProcessAnimationEffect;
-class FilePageCount;
 class FileToPdfJobEntity;
-class QTimer;
+template <typename Row, typename Form, typename Job> class ConversionRowCore;
 
 // One row of the file-to-PDF list: a Word, Excel or PowerPoint document with its size, name
 // and page count, the name of the PDF to write, and the state of its conversion. The row
@@ -31,8 +30,8 @@ public:
     // Stops the page count and the conversion before the page removes the row.
     void releaseItem();
 
-    QString filePath() const { return m_sourcePath; }
-    QString outputPath() const { return m_outputPath; }
+    QString filePath() const;
+    QString outputPath() const;
 
 signals:
     void DeleteMeSignal(int taskId);
@@ -62,23 +61,12 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
+    using Core =
+        ConversionRowCore<ConverterItemWidget, Ui::ConverterItemWidget, FileToPdfJobEntity>;
+
     void initItem();
-    void setProgress(double percent);
-    void createJob();
-    void releaseJob();
-    void releasePageCount();
-    void commitOutputFileName();
-    void setDeleteButtonsEnabled(bool enabled);
-    bool isConverting() const;
 
     Ui::ConverterItemWidget *ui;
-    QString m_sourcePath;
-    FileToPdfJobEntity *m_job = nullptr;
-    FilePageCount *m_pageCount = nullptr;
-    BackgroundProcessAnimationEffect *m_effect = nullptr;
-    AnimationEffectData *m_effectData = nullptr;
-    QTimer *m_delayTimer = nullptr;
-    bool m_result = false;
+    std::unique_ptr<Core> m_core;
     int m_taskId = 0;
-    QString m_outputPath;
 };

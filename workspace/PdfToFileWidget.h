@@ -4,10 +4,13 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 namespace Ui {
 class PdfToFileWidget;
 }
 class QuorvaneItemWidget;
+template <typename Page, typename Form, typename Row> class ConversionPageCore;
 
 // The page on which the user collects PDF files and converts them into Word, Excel,
 // PowerPoint, image, text or web-page files: an empty state with a large add button, a list
@@ -45,11 +48,10 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    using Core = ConversionPageCore<PdfToFileWidget, Ui::PdfToFileWidget, QuorvaneItemWidget>;
+
     void initPage();
-    void removeRowAt(int index);
-    void showEmptyStateWhenNoRows();
 
     Ui::PdfToFileWidget *ui;
-    QString m_fileFilter;
-    int m_nextTaskId = 0;
+    std::unique_ptr<Core> m_core;
 };

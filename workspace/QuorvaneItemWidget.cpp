@@ -1,80 +1,39 @@
 #include "QuorvaneItemWidget.h"
 #include "ui_QuorvaneItemWidget.h"
 
-#include "AnimationEffectData.h"
-#include "BackgroundProcessAnimationEffect.h"
-#include "FilePageCount.h"
+#include "ConversionRowCore.h"
 #include "PdfToFileJobEntity.h"
-#include "RowPresentation.h"
-#include "SettingsStore.h"
-#include "WidgetUtils.h"
 #include "WorkspaceResources.h"
-
-#include <QEvent>
-#include <QFileInfo>
-#include <QPointer>
-#include <QTimer>
-
-using namespace RowPresentation;
 
 QuorvaneItemWidget::QuorvaneItemWidget(QWidget *parent)
     : QWidget(parent), ui(new Ui::QuorvaneItemWidget)
 {
     initWorkspaceResources();
     ui->setupUi(this);
+    m_core = std::make_unique<Core>(this, ui);
     initItem();
-    ui->stackedWidget->setCurrentIndex(ReadyPage);
 }
 
 QuorvaneItemWidget::~QuorvaneItemWidget()
 {
     // The page releases a row before deleting it, but a row that goes away with its page
     // at exit must not leave an engine running either.
-    releasePageCount();
-    releaseJob();
+    m_core->releaseItem();
+    m_core.reset();
     delete ui;
 }
 
 void QuorvaneItemWidget::initItem()
 {
-    m_effect = new BackgroundProcessAnimationEffect(ui->widget);
-    m_effect->install(ui->widget);
-    m_effectData = new AnimationEffectData(nullptr);
-    m_effectData->setEffect(m_effect, 2);
-    ui->widget->setProperty("RoleEffectData", QVariant::fromValue(m_effectData));
-    setProgress(0);
-
-    m_delayTimer = new QTimer(this);
-    m_delayTimer->setSingleShot(true);
-    connect(m_delayTimer, &QTimer::timeout, this, &QuorvaneItemWidget::DelayEffectTimeOut);
-
-    ui->lineEdit_EditName->installEventFilter(this);
+    m_core->init();
     connect(ui->widget_dropdown, SIGNAL(FormatChangedSignal(QString)), this,
             SLOT(FormatChangedSlot(QString)));
-    setDeleteButtonsEnabled(false);
-    ui->widget_opensource->hide();
-    ui->widget_Filemsg->installEventFilter(this);
 }
 
 void QuorvaneItemWidget::setFilePath(const QString &path)
 {
-    m_sourcePath = path;
-    releasePageCount();
-    m_pageCount = new FilePageCount(path);
-    m_pageCount->start(QThread::InheritPriority);
-    connect(m_pageCount, SIGNAL(PageCountResultSignal(QString)), this,
-            SLOT(PageCountResultSlots(QString)));
-
-    const QFileInfo info(path);
-    ui->widget_FileIcon->setStyleSheet(fileIconStyle(info.suffix().toLower(), true));
-    const QString name = info.completeBaseName();
-    ui->label_InputFileName->setText(elideText(ui->label_InputFileName->font(), name, kNameWidth));
-    ui->label_InputFileFormat->setText(info.suffix());
-    ui->label_FileSize->setText(m_pageCount->fileSizeText());
+    m_core->setFilePath(path, true);
     m_outputSuffix = QStringLiteral(".") + ui->widget_dropdown->format();
-    ui->label_OutputFileName->setText(
-        elideText(ui->label_OutputFileName->font(), name, kNameWidth));
-    ui->lineEdit_EditName->setText(name);
 }
 
 void QuorvaneItemWidget::setTaskId(int taskId)
@@ -95,34 +54,28 @@ void QuorvaneItemWidget::setOutputFormat(const QString &format)
 
 void QuorvaneItemWidget::startConversion()
 {
-    const int page = ui->stackedWidget->currentIndex();
-    if (page == ConvertingPage || page == SucceededPage || page == FailedPage)
-        return;
-    createJob();
-    if (!m_job)
-        return;
-    const QString outputPath = readConfigValue(QStringLiteral("convert/FileConvertOutPutDir")) +
-                               QStringLiteral("/") + ui->lineEdit_EditName->text() + m_outputSuffix;
-    m_job->setJobParams(m_sourcePath, outputPath);
-    m_job->start(QThread::InheritPriority);
-    ui->stackedWidget->setCurrentIndex(ConvertingPage);
-    setDropDownEnabled(false);
+    if (m_core->start(m_outputSuffix))
+        setDropDownEnabled(false);
 }
 
 void QuorvaneItemWidget::releaseItem()
 {
-    setProgress(0);
-    releasePageCount();
-    releaseJob();
+    m_core->releaseItem();
+}
+
+QString QuorvaneItemWidget::filePath() const
+{
+    return m_core->sourcePath();
+}
+
+QString QuorvaneItemWidget::outputPath() const
+{
+    return m_core->outputPath();
 }
 
 void QuorvaneItemWidget::PageCountResultSlots(QString pageCount)
 {
-    ui->label_InputFilePages->setText(pageCountText(pageCount));
-    if (m_pageCount) {
-        m_pageCount->deleteLater();
-        m_pageCount = nullptr;
-    }
+    m_core->showPageCount(pageCount);
 }
 
 void QuorvaneItemWidget::on_btn_ConvertReady_clicked()
@@ -132,21 +85,12 @@ void QuorvaneItemWidget::on_btn_ConvertReady_clicked()
 
 void QuorvaneItemWidget::ProcessResultSlot(bool result, QString outputFilePath)
 {
-    if (!isConverting())
-        return;
-    m_outputPath = outputFilePath;
-    m_result = result;
-    setProgress(100);
-    m_delayTimer->start(kResultHoldMs);
+    m_core->holdResult(result, outputFilePath);
 }
 
 void QuorvaneItemWidget::ProcessStateSlot(int state)
 {
-    // Once the result is in, a late poll of the state file must not pull the fill back.
-    if (!isConverting() || m_delayTimer->isActive())
-        return;
-    ui->label_ConvertProcess->setText(QString::number(state) + QStringLiteral("%"));
-    setProgress(state);
+    m_core->showProgress(state);
 }
 
 void QuorvaneItemWidget::on_btn_DeleteItem_Converting_clicked()
@@ -176,56 +120,41 @@ void QuorvaneItemWidget::on_btn_DeleteItemReady_clicked()
 
 void QuorvaneItemWidget::DelayEffectTimeOut()
 {
-    if (!m_delayTimer)
-        return;
-    m_delayTimer->stop();
-    setProgress(0);
-    ui->label_ConvertProcess->setText(QStringLiteral("100%"));
-    if (m_result) {
-        ui->stackedWidget->setCurrentIndex(SucceededPage);
-    } else {
+    // A succeeded row keeps its format; a failed one may choose another.
+    if (!m_core->showHeldResult())
         setDropDownEnabled(true);
-        ui->stackedWidget->setCurrentIndex(FailedPage);
-    }
-    releaseJob();
 }
 
 void QuorvaneItemWidget::on_btn_ConvertRetry_clicked()
 {
-    // A failed row is final for convert-all, but its own retry button starts it afresh.
-    if (ui->stackedWidget->currentIndex() != FailedPage)
-        return;
-    ui->stackedWidget->setCurrentIndex(ReadyPage);
-    startConversion();
+    if (m_core->retry(m_outputSuffix))
+        setDropDownEnabled(false);
 }
 
 void QuorvaneItemWidget::on_btn_ConvertEnd_Converting_clicked()
 {
     setDropDownEnabled(true);
-    ui->stackedWidget->setCurrentIndex(ReadyPage);
-    releaseJob();
+    m_core->endConversion();
 }
 
 void QuorvaneItemWidget::on_btn_ConvertEnd_Wait_clicked()
 {
-    ui->stackedWidget->setCurrentIndex(ReadyPage);
-    releaseJob();
+    m_core->endConversion();
 }
 
 void QuorvaneItemWidget::on_btn_OpenConvertedFile_clicked()
 {
-    openLocalPath(m_outputPath);
+    m_core->openOutputFile();
 }
 
 void QuorvaneItemWidget::on_btn_OpenConvertedFolder_clicked()
 {
-    if (!m_outputPath.isEmpty())
-        openLocalPath(QFileInfo(m_outputPath).absolutePath());
+    m_core->openOutputFolder();
 }
 
 void QuorvaneItemWidget::on_btn_ChangeOutputFileName_clicked()
 {
-    ui->stackedWidget_Edit->setCurrentIndex(1);
+    m_core->openNameEditor();
 }
 
 void QuorvaneItemWidget::FormatChangedSlot(QString format)
@@ -236,41 +165,23 @@ void QuorvaneItemWidget::FormatChangedSlot(QString format)
 
 void QuorvaneItemWidget::on_btn_openSourceFile_clicked()
 {
-    openLocalPath(m_sourcePath);
+    m_core->openSourceFile();
 }
 
 bool QuorvaneItemWidget::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->lineEdit_EditName && event->type() == QEvent::FocusOut)
-        commitOutputFileName();
-    if (watched == ui->widget_Filemsg) {
-        if (event->type() == QEvent::Enter)
-            ui->widget_opensource->show();
-        else if (event->type() == QEvent::Leave)
-            ui->widget_opensource->hide();
-    }
+    m_core->filter(watched, event);
     return QWidget::eventFilter(watched, event);
 }
 
 void QuorvaneItemWidget::enterEvent(QEvent *)
 {
-    setDeleteButtonsEnabled(true);
-    ui->widget->setStyleSheet(
-        QStringLiteral("#widget{background-color: rgba(244, 244, 244, 80);}"));
+    m_core->pointerEntered();
 }
 
 void QuorvaneItemWidget::leaveEvent(QEvent *)
 {
-    setDeleteButtonsEnabled(false);
-    ui->widget->setStyleSheet(QStringLiteral("#widget{background-color: #FFFFFF;}"));
-}
-
-void QuorvaneItemWidget::setProgress(double percent)
-{
-    if (!m_effect)
-        return;
-    const int range = m_effect->maximum() - m_effect->minimum();
-    m_effect->setProcessValue(static_cast<int>(percent * range / 100));
+    m_core->pointerLeft();
 }
 
 void QuorvaneItemWidget::setOutputSuffix(const QString &format)
@@ -278,75 +189,8 @@ void QuorvaneItemWidget::setOutputSuffix(const QString &format)
     m_outputSuffix = QStringLiteral(".") + format;
 }
 
-void QuorvaneItemWidget::createJob()
-{
-    if (m_job)
-        return;
-    m_job = new PdfToFileJobEntity();
-    // Signals already queued by an ended job must not reach a later one, even if the new
-    // job happens to reuse the old one's address.
-    const QPointer<PdfToFileJobEntity> job(m_job);
-    connect(m_job, &PdfToFileJobEntity::ProcessResult, this,
-            [this, job](bool result, QString path) {
-                if (job && job == m_job)
-                    ProcessResultSlot(result, path);
-            });
-    connect(m_job, &PdfToFileJobEntity::ProcessState, this, [this, job](int state) {
-        if (job && job == m_job)
-            ProcessStateSlot(state);
-    });
-    ui->btn_ChangeOutputFileName->hide();
-}
-
-void QuorvaneItemWidget::releaseJob()
-{
-    // A result still on hold belongs to the job being let go; it must not reach the row.
-    m_delayTimer->stop();
-    ui->btn_ChangeOutputFileName->show();
-    setProgress(0);
-    if (m_effectData) {
-        // Nothing may find the holder through the widget once it is gone.
-        ui->widget->setProperty("RoleEffectData",
-                                QVariant::fromValue<AnimationEffectData *>(nullptr));
-        delete m_effectData;
-        m_effectData = nullptr;
-    }
-    if (m_job) {
-        PdfToFileJobEntity *job = m_job;
-        m_job = nullptr;
-        job->stopJob();
-        delete job;
-    }
-}
-
-void QuorvaneItemWidget::releasePageCount()
-{
-    delete m_pageCount;
-    m_pageCount = nullptr;
-}
-
-void QuorvaneItemWidget::commitOutputFileName()
-{
-    ui->stackedWidget_Edit->setCurrentIndex(0);
-    ui->label_OutputFileName->setText(
-        elideText(ui->label_OutputFileName->font(), ui->lineEdit_EditName->text(), kNameWidth));
-}
-
-void QuorvaneItemWidget::setDeleteButtonsEnabled(bool enabled)
-{
-    for (QPushButton *button :
-         {ui->btn_DeleteItem_Converting, ui->btn_DeleteItem_Wait, ui->btn_DeleteItem_Successed,
-          ui->btn_DeleteItemRetry, ui->btn_DeleteItemReady})
-        button->setEnabled(enabled);
-}
-
 void QuorvaneItemWidget::setDropDownEnabled(bool enabled)
 {
     ui->widget_dropdown->setEnabled(enabled);
     ui->widget_dropdown->setEnabledLook(enabled);
-}
-
-bool QuorvaneItemWidget::isConverting() const
-{
-    return m_job && ui->stackedWidget->currentIndex() == ConvertingPage;
 }

@@ -3,14 +3,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 namespace Ui {
 class QuorvaneItemWidget;
 }
-class AnimationEffectData;
-class BackgroundProcessAnimationEffect;
-class FilePageCount;
 class PdfToFileJobEntity;
-class QTimer;
+template <typename Row, typename Form, typename Job> class ConversionRowCore;
 
 // One row of the PDF-to-file list: a PDF with its size, name and page count, the name and
 // format of the file to write, and the state of its conversion. The row owns its page-count
@@ -33,8 +32,8 @@ public:
     // Stops the page count and the conversion before the page removes the row.
     void releaseItem();
 
-    QString filePath() const { return m_sourcePath; }
-    QString outputPath() const { return m_outputPath; }
+    QString filePath() const;
+    QString outputPath() const;
     QString outputSuffix() const { return m_outputSuffix; }
 
 signals:
@@ -66,26 +65,14 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
+    using Core = ConversionRowCore<QuorvaneItemWidget, Ui::QuorvaneItemWidget, PdfToFileJobEntity>;
+
     void initItem();
-    void setProgress(double percent);
     void setOutputSuffix(const QString &format);
-    void createJob();
-    void releaseJob();
-    void releasePageCount();
-    void commitOutputFileName();
-    void setDeleteButtonsEnabled(bool enabled);
     void setDropDownEnabled(bool enabled);
-    bool isConverting() const;
 
     Ui::QuorvaneItemWidget *ui;
-    QString m_sourcePath;
-    PdfToFileJobEntity *m_job = nullptr;
-    FilePageCount *m_pageCount = nullptr;
-    BackgroundProcessAnimationEffect *m_effect = nullptr;
-    AnimationEffectData *m_effectData = nullptr;
-    QTimer *m_delayTimer = nullptr;
-    bool m_result = false;
+    std::unique_ptr<Core> m_core;
     int m_taskId = 0;
-    QString m_outputPath;
     QString m_outputSuffix;
 };

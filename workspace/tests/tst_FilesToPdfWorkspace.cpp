@@ -1,95 +1,28 @@
-#include "BackgroundProcessAnimationEffect.h"
 #include "ConverterItemWidget.h"
-#include "EngineFixture.h"
 #include "FilesToPdfWidget.h"
 #include "ImageWordButton.h"
-#include "UserInfoManage.h"
-#include "WorkspaceTestSupport.h"
+#include "PageTestBed.h"
+#include "RowTestSupport.h"
 
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QPropertyAnimation>
 #include <QtTest>
-
-#include <memory>
 
 using namespace WorkspaceTest;
 
-namespace {
-
-int statePage(QWidget *row)
-{
-    return child<QStackedWidget>(row, "stackedWidget")->currentIndex();
-}
-
-QString labelText(QWidget *row, const char *name)
-{
-    return child<QLabel>(row, name)->text();
-}
-
-// Where the progress fill stands, or is heading while it moves.
-int fill(QWidget *row)
-{
-    auto *effect = row->findChild<BackgroundProcessAnimationEffect *>();
-    if (effect->animation()->state() == QAbstractAnimation::Running)
-        return effect->animation()->endValue().toInt();
-    return effect->processValue();
-}
-
-void press(QWidget *row, const char *button)
-{
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(row, &enter);
-    child<QPushButton>(row, button)->click();
-}
-
-bool pageCountsDone(FilesToPdfWidget *page)
-{
-    return QTest::qWaitFor(
-        [page] {
-            for (int i = 0; i < page->rowCount(); ++i) {
-                if (labelText(page->row(i), "label_InputFilePages") == QString("读取中"))
-                    return false;
-            }
-            return true;
-        },
-        5000);
-}
-
-} // namespace
-
 // The file-to-PDF page and its rows, converting with the stand-in engine.
-class FilesToPdfWorkspaceTest : public QObject
+class FilesToPdfWorkspaceTest : public QObject, public PageTestBed<FilesToPdfWidget>
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        keepServicesOnLoopback();
-        QVERIFY(UserInfoManage::instance()->mainWindow() == nullptr);
-        QVERIFY(m_engine.prepare());
-    }
+    void initTestCase() { QVERIFY(startSuite()); }
+    void cleanupTestCase() { endSuite(); }
 
-    void cleanupTestCase() { m_engine.removeLibraries(); }
+    void init() { QVERIFY(startTest("4")); }
 
-    void init()
-    {
-        clearSettings();
-        m_files.reset(new QTemporaryDir);
-        QVERIFY(m_files->isValid());
-        m_output = m_files->filePath("out");
-        QVERIFY(QDir().mkpath(m_output));
-        EngineFixture::answerPageCount("4");
-    }
-
-    void cleanup()
-    {
-        m_page.reset();
-        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
-    }
+    void cleanup() { QVERIFY(endTest()); }
 
     void startsEmptyWithTheDefaultFolder()
     {
@@ -280,12 +213,6 @@ private slots:
         m_page->addConverterRow(m_files->filePath("a.doc"));
         QCOMPARE(m_page->row(0)->taskId(), 3);
     }
-
-private:
-    EngineFixture m_engine;
-    std::unique_ptr<QTemporaryDir> m_files;
-    std::unique_ptr<FilesToPdfWidget> m_page;
-    QString m_output;
 };
 
 QTEST_MAIN(FilesToPdfWorkspaceTest)

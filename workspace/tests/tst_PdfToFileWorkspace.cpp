@@ -1,13 +1,11 @@
-#include "BackgroundProcessAnimationEffect.h"
 #include "ConversionFormatDorpDown.h"
 #include "ConversionFormatListItemWidget.h"
 #include "ConversionFormatWidget.h"
-#include "EngineFixture.h"
 #include "ImageWordButton.h"
+#include "PageTestBed.h"
 #include "PdfToFileWidget.h"
 #include "QuorvaneItemWidget.h"
-#include "UserInfoManage.h"
-#include "WorkspaceTestSupport.h"
+#include "RowTestSupport.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -16,61 +14,11 @@
 #include <QMap>
 #include <QStackedWidget>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QPropertyAnimation>
 #include <QtTest>
-
-#include <memory>
 
 using namespace WorkspaceTest;
 
 namespace {
-
-int statePage(QWidget *row)
-{
-    return child<QStackedWidget>(row, "stackedWidget")->currentIndex();
-}
-
-QString labelText(QWidget *row, const char *name)
-{
-    return child<QLabel>(row, name)->text();
-}
-
-// Where the progress fill stands, or is heading while it moves.
-int fill(QWidget *row)
-{
-    auto *effect = row->findChild<BackgroundProcessAnimationEffect *>();
-    if (effect->animation()->state() == QAbstractAnimation::Running)
-        return effect->animation()->endValue().toInt();
-    return effect->processValue();
-}
-
-// The delete buttons work only while the pointer is over the row.
-void press(QWidget *row, const char *button)
-{
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(row, &enter);
-    child<QPushButton>(row, button)->click();
-}
-
-bool pageCountsDone(PdfToFileWidget *page)
-{
-    return QTest::qWaitFor(
-        [page] {
-            for (int i = 0; i < page->rowCount(); ++i) {
-                if (labelText(page->row(i), "label_InputFilePages") == QString("读取中"))
-                    return false;
-            }
-            return true;
-        },
-        5000);
-}
-
-// True once the row's job has reported: the fill then heads for full.
-bool waitForResult(QWidget *row)
-{
-    return QTest::qWaitFor([row] { return fill(row) == 5000; }, 10000);
-}
 
 QString localOutput(const QString &folder, const QString &name)
 {
@@ -80,36 +28,21 @@ QString localOutput(const QString &folder, const QString &name)
 } // namespace
 
 // The PDF-to-file page and its rows, converting with the stand-in engine.
-class PdfToFileWorkspaceTest : public QObject
+class PdfToFileWorkspaceTest : public QObject, public PageTestBed<PdfToFileWidget>
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        keepServicesOnLoopback();
-        QVERIFY(UserInfoManage::instance()->mainWindow() == nullptr);
-        QVERIFY(m_engine.prepare());
-    }
-
-    void cleanupTestCase() { m_engine.removeLibraries(); }
+    void initTestCase() { QVERIFY(startSuite()); }
+    void cleanupTestCase() { endSuite(); }
 
     void init()
     {
-        clearSettings();
-        m_files.reset(new QTemporaryDir);
-        QVERIFY(m_files->isValid());
-        m_output = m_files->filePath("out");
-        QVERIFY(QDir().mkpath(m_output));
+        QVERIFY(startTest("12"));
         writeConfigValue("convert", "FileConvertOutPutDir", m_output);
-        EngineFixture::answerPageCount("12");
     }
 
-    void cleanup()
-    {
-        m_page.reset();
-        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
-    }
+    void cleanup() { QVERIFY(endTest()); }
 
     void outputFolderAtStart_data()
     {
@@ -382,6 +315,10 @@ private slots:
         QElapsedTimer held;
         held.start();
         QCOMPARE(statePage(row), 1);
+        // A poll that comes after the result must not pull the fill back.
+        row->ProcessStateSlot(40);
+        QCOMPARE(fill(row), 5000);
+        QVERIFY(labelText(row, "label_ConvertProcess") != QString("40%"));
         QVERIFY(QTest::qWaitFor([row] { return statePage(row) != 1; }, 3000));
         QVERIFY2(held.elapsed() >= 500, qPrintable(QString::number(held.elapsed())));
         QCOMPARE(statePage(row), succeeds ? 3 : 4);
@@ -437,7 +374,7 @@ private slots:
         // Going away with the page must not leave the engine running (see cleanup).
     }
 
-    void endingDuringTheHoldDropsTheOldResult()
+    void restartDuringTheHoldDropsTheOldResult()
     {
         QuorvaneItemWidget *row = singleRow();
         EngineFixture::succeedWith(m_output + "/a.docx", 50, 0);
@@ -445,12 +382,50 @@ private slots:
         QVERIFY(waitForResult(row));
         QCOMPARE(statePage(row), 1);
         child<QPushButton>(row, "btn_ConvertEnd_Converting")->click();
-        QTest::qWait(800);
         QCOMPARE(statePage(row), 0);
 
-        EngineFixture::failAfter(300);
+        // Started again at once: the old result's hold must neither show it nor end the
+        // new engine when its 600 ms are up.
+        EngineFixture::runFor(20000);
         row->startConversion();
-        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 4, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 1, 5000);
+        QTest::qWait(900);
+        QCOMPARE(statePage(row), 1);
+        QCOMPARE(EngineFixture::runningEngines(), 1);
+    }
+
+    void pageCountEngineGoesWithItsRow_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("page goes away") << "page";
+        QTest::newRow("row deleted") << "delete";
+        QTest::newRow("list cleared") << "clear";
+    }
+
+    void pageCountEngineGoesWithItsRow()
+    {
+        QFETCH(QString, how);
+        EngineFixture::runFor(20000); // the page count never answers
+        m_page.reset(new PdfToFileWidget);
+        QVERIFY(writeFile(m_files->filePath("a.pdf")));
+        m_page->addConverterRow(m_files->filePath("a.pdf"));
+        m_page->setPage(1);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 1, 5000);
+        QCOMPARE(labelText(m_page->row(0), "label_InputFilePages"), QString("读取中"));
+
+        if (how == "page") {
+            m_page.reset();
+        } else {
+            pressInNextModal("btn_ok");
+            if (how == "delete")
+                press(m_page->row(0), "btn_DeleteItemReady");
+            else
+                emit child<ImageWordButton>(m_page.get(), "imgbutton_ClearList")
+                    ->ClickButtonSignal();
+            QCOMPARE(m_page->rowCount(), 0);
+        }
+        QCOMPARE(EngineFixture::runningEngines(), 0);
+        QVERIFY(QFile::exists(m_files->filePath("a.pdf")));
     }
 
     void progressOutsideAConversionIsIgnored()
@@ -639,11 +614,6 @@ private:
         pageCountsDone(m_page.get());
         return row;
     }
-
-    EngineFixture m_engine;
-    std::unique_ptr<QTemporaryDir> m_files;
-    std::unique_ptr<PdfToFileWidget> m_page;
-    QString m_output;
 };
 
 QTEST_MAIN(PdfToFileWorkspaceTest)

@@ -12,6 +12,8 @@
 #include "WorkspaceTestSupport.h"
 
 #include <QListWidget>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,6 +43,34 @@ private slots:
     }
 
     void cleanupTestCase() { m_window.reset(); }
+
+    // At the window's own size every row, action buttons included, lies inside its list,
+    // also when the list needs its scroll bar.
+    void rowsFitTheirList()
+    {
+        clearRows();
+        for (int i = 0; i < 6; ++i) {
+            m_pdfPage->addConverterRow(m_files.filePath("a.pdf"));
+            m_officePage->addConverterRow(m_files.filePath("b.docx"));
+        }
+        m_pdfPage->setPage(1);
+        m_officePage->setPage(1);
+        auto *stack = child<QStackedWidget>(m_window.get(), "stackedWidget");
+        for (QWidget *page :
+             {static_cast<QWidget *>(m_pdfPage), static_cast<QWidget *>(m_officePage)}) {
+            stack->setCurrentWidget(page);
+            auto *list = child<QListWidget>(page, "MainListWidget");
+            QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+            QWidget *row = list->itemWidget(list->item(0));
+            const QRect inViewport(row->mapTo(list->viewport(), QPoint(0, 0)), row->size());
+            QVERIFY2(list->viewport()->rect().contains(inViewport),
+                     qPrintable(QString("row %1 wide at x %2, list viewport %3 wide")
+                                    .arg(row->width())
+                                    .arg(inViewport.x())
+                                    .arg(list->viewport()->width())));
+        }
+        clearRows();
+    }
 
     void setAllRunsOverTheOverlay_data()
     {

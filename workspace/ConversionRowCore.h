@@ -1,0 +1,279 @@
+#pragma once
+
+#include "AnimationEffectData.h"
+#include "BackgroundProcessAnimationEffect.h"
+#include "FilePageCount.h"
+#include "RowPresentation.h"
+#include "SettingsStore.h"
+#include "WidgetUtils.h"
+
+#include <QEvent>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+// What the PDF-to-file and the file-to-PDF rows do alike: the page count, the progress fill,
+// the life of the conversion job with its 600 ms result hold, the name editor and the open
+// buttons. Row is the row widget whose slots receive the workers' answers, Form its generated
+// form (both forms name their widgets alike) and Job its conversion job class. The row keeps
+// its own slots and forwards them here; what differs (the format drop-down, the output
+// suffix) stays in the row.
+template <typename Row, typename Form, typename Job> class ConversionRowCore
+{
+public:
+    ConversionRowCore(Row *row, Form *ui) : m_row(row), ui(ui) {}
+    ConversionRowCore(const ConversionRowCore &) = delete;
+    ConversionRowCore &operator=(const ConversionRowCore &) = delete;
+
+    void init()
+    {
+        m_effect = new BackgroundProcessAnimationEffect(ui->widget);
+        m_effect->install(ui->widget);
+        m_effectData = new AnimationEffectData(nullptr);
+        m_effectData->setEffect(m_effect, 2);
+        ui->widget->setProperty("RoleEffectData", QVariant::fromValue(m_effectData));
+        setProgress(0);
+
+        // Kept for the row's whole life, so a retried conversion holds its result too.
+        m_delayTimer = new QTimer(m_row);
+        m_delayTimer->setSingleShot(true);
+        QObject::connect(m_delayTimer, SIGNAL(timeout()), m_row, SLOT(DelayEffectTimeOut()));
+
+        ui->lineEdit_EditName->installEventFilter(m_row);
+        ui->widget_Filemsg->installEventFilter(m_row);
+        setDeleteButtonsEnabled(false);
+        ui->widget_opensource->hide();
+        ui->stackedWidget->setCurrentIndex(RowPresentation::ReadyPage);
+    }
+
+    void setFilePath(const QString &path, bool acceptPdfIcon)
+    {
+        using namespace RowPresentation;
+        m_sourcePath = path;
+        releasePageCount();
+        m_pageCount = new FilePageCount(path);
+        m_pageCount->start(QThread::InheritPriority);
+        QObject::connect(m_pageCount, SIGNAL(PageCountResultSignal(QString)), m_row,
+                         SLOT(PageCountResultSlots(QString)));
+
+        const QFileInfo info(path);
+        ui->widget_FileIcon->setStyleSheet(fileIconStyle(info.suffix().toLower(), acceptPdfIcon));
+        const QString name = info.completeBaseName();
+        ui->label_InputFileName->setText(
+            elideText(ui->label_InputFileName->font(), name, kNameWidth));
+        ui->label_InputFileFormat->setText(info.suffix());
+        ui->label_FileSize->setText(m_pageCount->fileSizeText());
+        ui->label_OutputFileName->setText(
+            elideText(ui->label_OutputFileName->font(), name, kNameWidth));
+        ui->lineEdit_EditName->setText(name);
+    }
+
+    void showPageCount(const QString &pageCount)
+    {
+        ui->label_InputFilePages->setText(RowPresentation::pageCountText(pageCount));
+        if (m_pageCount) {
+            m_pageCount->deleteLater();
+            m_pageCount = nullptr;
+        }
+    }
+
+    // Starts a job writing the edited name with suffix into the output folder; false when
+    // the row is converting or finished and so stays as it is.
+    bool start(const QString &suffix)
+    {
+        using namespace RowPresentation;
+        const int page = ui->stackedWidget->currentIndex();
+        if (page == ConvertingPage || page == SucceededPage || page == FailedPage)
+            return false;
+        createJob();
+        const QString outputPath = readConfigValue(QStringLiteral("convert/FileConvertOutPutDir")) +
+                                   QStringLiteral("/") + ui->lineEdit_EditName->text() + suffix;
+        m_job->setJobParams(m_sourcePath, outputPath);
+        m_job->start(QThread::InheritPriority);
+        ui->stackedWidget->setCurrentIndex(ConvertingPage);
+        return true;
+    }
+
+    // The failed page is final for convert-all, but the row's own retry starts it afresh.
+    bool retry(const QString &suffix)
+    {
+        if (ui->stackedWidget->currentIndex() != RowPresentation::FailedPage)
+            return false;
+        ui->stackedWidget->setCurrentIndex(RowPresentation::ReadyPage);
+        return start(suffix);
+    }
+
+    void showProgress(int state)
+    {
+        // Once the result is in, a late poll of the state file must not pull the fill back.
+        if (!isConverting() || m_delayTimer->isActive())
+            return;
+        ui->label_ConvertProcess->setText(QString::number(state) + QStringLiteral("%"));
+        setProgress(state);
+    }
+
+    void holdResult(bool result, const QString &outputFilePath)
+    {
+        if (!isConverting())
+            return;
+        m_outputPath = outputFilePath;
+        m_result = result;
+        setProgress(100);
+        m_delayTimer->start(RowPresentation::kResultHoldMs);
+    }
+
+    // Shows the held result on its final page; true when it was a success.
+    bool showHeldResult()
+    {
+        m_delayTimer->stop();
+        setProgress(0);
+        ui->label_ConvertProcess->setText(QStringLiteral("100%"));
+        ui->stackedWidget->setCurrentIndex(m_result ? RowPresentation::SucceededPage
+                                                    : RowPresentation::FailedPage);
+        releaseJob();
+        return m_result;
+    }
+
+    void endConversion()
+    {
+        ui->stackedWidget->setCurrentIndex(RowPresentation::ReadyPage);
+        releaseJob();
+    }
+
+    void releaseItem()
+    {
+        setProgress(0);
+        releasePageCount();
+        releaseJob();
+    }
+
+    void releaseJob()
+    {
+        // A result still on hold belongs to the job being let go: it must neither show
+        // later nor release a job started after it.
+        m_delayTimer->stop();
+        ui->btn_ChangeOutputFileName->show();
+        setProgress(0);
+        if (m_effectData) {
+            // Nothing may find the holder through the widget once it is gone.
+            ui->widget->setProperty("RoleEffectData",
+                                    QVariant::fromValue<AnimationEffectData *>(nullptr));
+            delete m_effectData;
+            m_effectData = nullptr;
+        }
+        if (m_job) {
+            Job *job = m_job;
+            m_job = nullptr;
+            job->stopJob();
+            delete job;
+        }
+    }
+
+    void releasePageCount()
+    {
+        delete m_pageCount;
+        m_pageCount = nullptr;
+    }
+
+    void openOutputFile() const { RowPresentation::openLocalPath(m_outputPath); }
+    void openOutputFolder() const
+    {
+        if (!m_outputPath.isEmpty())
+            RowPresentation::openLocalPath(QFileInfo(m_outputPath).absolutePath());
+    }
+    void openSourceFile() const { RowPresentation::openLocalPath(m_sourcePath); }
+
+    void openNameEditor() { ui->stackedWidget_Edit->setCurrentIndex(1); }
+
+    // The row's event filter: takes the edited name when the editor loses the focus and
+    // shows the "打开" overlay while the pointer is over the file icon.
+    void filter(QObject *watched, QEvent *event)
+    {
+        if (watched == ui->lineEdit_EditName && event->type() == QEvent::FocusOut)
+            commitOutputFileName();
+        if (watched == ui->widget_Filemsg) {
+            if (event->type() == QEvent::Enter)
+                ui->widget_opensource->show();
+            else if (event->type() == QEvent::Leave)
+                ui->widget_opensource->hide();
+        }
+    }
+
+    void pointerEntered()
+    {
+        setDeleteButtonsEnabled(true);
+        ui->widget->setStyleSheet(
+            QStringLiteral("#widget{background-color: rgba(244, 244, 244, 80);}"));
+    }
+
+    void pointerLeft()
+    {
+        setDeleteButtonsEnabled(false);
+        ui->widget->setStyleSheet(QStringLiteral("#widget{background-color: #FFFFFF;}"));
+    }
+
+    void setProgress(double percent)
+    {
+        if (!m_effect)
+            return;
+        const int range = m_effect->maximum() - m_effect->minimum();
+        m_effect->setProcessValue(static_cast<int>(percent * range / 100));
+    }
+
+    QString sourcePath() const { return m_sourcePath; }
+    QString outputPath() const { return m_outputPath; }
+
+private:
+    void createJob()
+    {
+        if (m_job)
+            return;
+        m_job = new Job();
+        // Signals already queued by an ended job must not reach a later one, even if the
+        // new job happens to reuse the old one's address.
+        const QPointer<Job> job(m_job);
+        QObject::connect(m_job, &Job::ProcessResult, m_row, [this, job](bool result, QString path) {
+            if (job && job == m_job)
+                m_row->ProcessResultSlot(result, path);
+        });
+        QObject::connect(m_job, &Job::ProcessState, m_row, [this, job](int state) {
+            if (job && job == m_job)
+                m_row->ProcessStateSlot(state);
+        });
+        ui->btn_ChangeOutputFileName->hide();
+    }
+
+    void commitOutputFileName()
+    {
+        ui->stackedWidget_Edit->setCurrentIndex(0);
+        ui->label_OutputFileName->setText(elideText(ui->label_OutputFileName->font(),
+                                                    ui->lineEdit_EditName->text(),
+                                                    RowPresentation::kNameWidth));
+    }
+
+    void setDeleteButtonsEnabled(bool enabled)
+    {
+        for (QPushButton *button :
+             {ui->btn_DeleteItem_Converting, ui->btn_DeleteItem_Wait, ui->btn_DeleteItem_Successed,
+              ui->btn_DeleteItemRetry, ui->btn_DeleteItemReady})
+            button->setEnabled(enabled);
+    }
+
+    bool isConverting() const
+    {
+        return m_job && ui->stackedWidget->currentIndex() == RowPresentation::ConvertingPage;
+    }
+
+    Row *m_row;
+    Form *ui;
+    QString m_sourcePath;
+    Job *m_job = nullptr;
+    FilePageCount *m_pageCount = nullptr;
+    BackgroundProcessAnimationEffect *m_effect = nullptr;
+    AnimationEffectData *m_effectData = nullptr;
+    QTimer *m_delayTimer = nullptr;
+    bool m_result = false;
+    QString m_outputPath;
+};
