@@ -40,7 +40,9 @@ InstanceLock::InstanceLock(const QString &key)
     const QString path =
         QDir::tempPath() +
         QStringLiteral("/%1-%2.lock").arg(key).arg(static_cast<qulonglong>(getuid()));
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // The temp folder may be shared with other users: never follow a link planted there.
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
+                  0600);
     if (m_fd < 0)
         return;
     m_heldElsewhere = ::flock(m_fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;

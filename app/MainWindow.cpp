@@ -35,9 +35,8 @@ QString navigationStyle(const QString &icon, const QString &textColour, const QS
         .arg(icon, textColour, background);
 }
 
-const char *const loggedInLoginStyle =
-    "#btn_login{background:transparent;border-image: "
-    "url(:/Resources/table/table_head_portrait_small.png);}";
+const char *const loggedInLoginStyle = "#btn_login{background:transparent;border-image: "
+                                       "url(:/Resources/table/table_head_portrait_small.png);}";
 const char *const loggedOutLoginStyle =
     "#btn_login{background:transparent;font: 14px \"Microsoft YaHei UI\";color: "
     "#333333;}#btn_login:hover{color:#389BFD;}#btn_login:pressed{color:#2C7CCA;}";
@@ -63,16 +62,12 @@ MainWindow::MainWindow(QWidget *parent) : BaseMainWindow(parent), ui(new Ui::Mai
     connect(userInfoManage, &UserInfoManage::GetUserInfoResultSignal, this,
             &MainWindow::GetUserInfoResultSlot);
 
-    pdfToFileButton =
-        addNavigationButton(QStringLiteral("PDF转文件"), ":/Resources/icon/icon_pdf_to_file.png",
-                            ":/Resources/icon/icon_pdf_to_file_select.png");
-    connect(pdfToFileButton, &ImageWordButton::ClickButtonSignal, this,
-            &MainWindow::on_PdfToFile_clicked);
-    fileToPdfButton =
-        addNavigationButton(QStringLiteral("文件转PDF"), ":/Resources/icon/icon_file_to_pdf.png",
-                            ":/Resources/icon/icon_file_to_pdf_select.png");
-    connect(fileToPdfButton, &ImageWordButton::ClickButtonSignal, this,
-            &MainWindow::on_FileToPdf_clicked);
+    pdfToFileButton = addNavigationButton(
+        QStringLiteral("PDF转文件"), ":/Resources/icon/icon_pdf_to_file.png",
+        ":/Resources/icon/icon_pdf_to_file_select.png", &MainWindow::on_PdfToFile_clicked);
+    fileToPdfButton = addNavigationButton(
+        QStringLiteral("文件转PDF"), ":/Resources/icon/icon_file_to_pdf.png",
+        ":/Resources/icon/icon_file_to_pdf_select.png", &MainWindow::on_FileToPdf_clicked);
 
     helpUrlRequest = new HelpUrlRequest();
     helpUrlRequest->setParams(secureServiceUrl(QStringLiteral("/v1/config")),
@@ -96,12 +91,17 @@ MainWindow::MainWindow(QWidget *parent) : BaseMainWindow(parent), ui(new Ui::Mai
 
 MainWindow::~MainWindow()
 {
+    // The account popup and the pages' dialogs outlive this window and take their owner
+    // from the store; they must find none rather than a destroyed window.
+    if (userInfoManage && userInfoManage->mainWindow() == this)
+        userInfoManage->setMainWindow(nullptr);
     delete moreDialog;
     delete ui;
 }
 
 ImageWordButton *MainWindow::addNavigationButton(const QString &text, const QString &icon,
-                                                 const QString &selectedIcon)
+                                                 const QString &selectedIcon,
+                                                 void (MainWindow::*clickSlot)())
 {
     auto *button = new ImageWordButton(this);
     button->setText(text);
@@ -109,6 +109,7 @@ ImageWordButton *MainWindow::addNavigationButton(const QString &text, const QStr
     button->setHoverStyle(navigationStyle(icon, "#5C5C5C", "#FFFFFF"));
     button->setPressedStyle(navigationStyle(icon, "#5C5C5C", "#FFFFFF"));
     button->setSelectedStyle(navigationStyle(selectedIcon, "#389BFD", "rgba(56, 155, 253, 51)"));
+    connect(button, &ImageWordButton::ClickButtonSignal, this, clickSlot);
 
     auto *item = new QListWidgetItem();
     item->setData(Qt::SizeHintRole, QSize(120, 40));
@@ -172,7 +173,8 @@ QWidget *MainWindow::dropAreaWidget()
 void MainWindow::on_btn_close_clicked()
 {
     MessageBoxDialog box(this);
-    box.setMessage(QStringLiteral("确定退出软件吗？"), QStringLiteral("如有任务在执行中，会自动取消"));
+    box.setMessage(QStringLiteral("确定退出软件吗？"),
+                   QStringLiteral("如有任务在执行中，会自动取消"));
     if (execModalDialog(&box, this))
         close();
 }
@@ -216,10 +218,15 @@ void MainWindow::on_btn_login_clicked()
 {
     if (isLoggedIn())
         return;
+    showDimOverlay();
     auto *dialog = new WechatLoginDialog(this);
     connect(dialog, &WechatLoginDialog::LoginSuccessSignal, this, &MainWindow::LoginSuccessSlot);
-    execModalDialog(dialog, this);
+    centerOnWidget(dialog, this, true);
+    dialog->setFocus(Qt::OtherFocusReason);
+    dialog->raise();
+    dialog->exec();
     delete dialog;
+    hideDimOverlay();
 }
 
 void MainWindow::ShowAboutWndSlot()

@@ -50,7 +50,8 @@ public slots:
 
 private:
     ImageWordButton *addNavigationButton(const QString &text, const QString &icon,
-                                         const QString &selectedIcon);
+                                         const QString &selectedIcon,
+                                         void (MainWindow::*clickSlot)());
     void showAccountPopup();
 
     Ui::MainWindow *ui = nullptr;

@@ -48,7 +48,7 @@ set_tests_properties(tst_EndToEnd PROPERTIES TIMEOUT 120)
 # The engine stand-in that the build puts beside the program for a first run.
 quorvane_add_qtest(tst_RuntimeEngine
     SOURCES ${app_tests_dir}/tst_RuntimeEngine.cpp ${app_tests_dir}/TinyPdf.h
-    LIBS Qt5::Gui)
+    LIBS Qt5::Gui quorvane_engine)
 target_compile_definitions(tst_RuntimeEngine PRIVATE
     QUORVANE_RUNTIME_ENGINE="$<TARGET_FILE_DIR:Quorvane>/Morvex")
 add_dependencies(tst_RuntimeEngine Quorvane)

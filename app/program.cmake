@@ -42,13 +42,22 @@ add_executable(Quorvane ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(Quorvane PRIVATE quorvane_mainwindow)
 
 # The engine lies outside the system: beside the program we put a stand-in that converts
-# with Debian's tools, and the four libraries the page counter looks for.
-add_custom_command(TARGET Quorvane POST_BUILD
+# with Debian's tools, and the four libraries the page counter looks for. A command with
+# its own outputs, so that an edited stand-in reaches the build folder without a relink.
+set(quorvane_runtime_dir ${CMAKE_CURRENT_BINARY_DIR})
+set_target_properties(Quorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${quorvane_runtime_dir})
+set(quorvane_engine_libraries
+    ${quorvane_runtime_dir}/Aspose.Cells.dll
+    ${quorvane_runtime_dir}/Aspose.Pdf.dll
+    ${quorvane_runtime_dir}/Aspose.Slides.dll
+    ${quorvane_runtime_dir}/Aspose.Words.dll)
+add_custom_command(
+    OUTPUT ${quorvane_runtime_dir}/Morvex ${quorvane_engine_libraries}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/engine/standin/Morvex.sh
-            $<TARGET_FILE_DIR:Quorvane>/Morvex
-    COMMAND ${CMAKE_COMMAND} -E touch
-            $<TARGET_FILE_DIR:Quorvane>/Aspose.Cells.dll
-            $<TARGET_FILE_DIR:Quorvane>/Aspose.Pdf.dll
-            $<TARGET_FILE_DIR:Quorvane>/Aspose.Slides.dll
-            $<TARGET_FILE_DIR:Quorvane>/Aspose.Words.dll
+            ${quorvane_runtime_dir}/Morvex
+    COMMAND ${CMAKE_COMMAND} -E touch ${quorvane_engine_libraries}
+    DEPENDS ${CMAKE_SOURCE_DIR}/engine/standin/Morvex.sh
     VERBATIM)
+add_custom_target(quorvane_runtime_engine ALL
+    DEPENDS ${quorvane_runtime_dir}/Morvex ${quorvane_engine_libraries})
+add_dependencies(Quorvane quorvane_runtime_engine)

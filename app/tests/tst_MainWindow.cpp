@@ -1,3 +1,4 @@
+#include "AboutDialog.h"
 #include "AccountTestEnvironment.h"
 #include "DimOverlay.h"
 #include "ImageWordButton.h"
@@ -6,6 +7,7 @@
 #include "ModalDriver.h"
 #include "MoreDialog.h"
 #include "SettingsStore.h"
+#include "StartDialog.h"
 #include "StubServiceServer.h"
 #include "UserInfoManage.h"
 #include "WechatLoginDialog.h"
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -25,7 +28,12 @@ Q_DECLARE_METATYPE(StubServiceServer::Reply)
 namespace {
 
 const QString placeholderName = QStringLiteral("用户0906");
-const QString headPortrait = QStringLiteral(":/Resources/table/table_head_portrait_small.png");
+const QString signedInLoginStyle =
+    QStringLiteral("#btn_login{background:transparent;border-image: "
+                   "url(:/Resources/table/table_head_portrait_small.png);}");
+const QString signedOutLoginStyle =
+    QStringLiteral("#btn_login{background:transparent;font: 14px \"Microsoft YaHei UI\";color: "
+                   "#333333;}#btn_login:hover{color:#389BFD;}#btn_login:pressed{color:#2C7CCA;}");
 
 StubServiceServer::Reply userDetails(const QByteArray &nickname)
 {
@@ -42,6 +50,13 @@ ImageWordButton *navigationButton(MainWindow *window, int row)
 bool isSelectedLook(ImageWordButton *button)
 {
     return !button->hoverEnabled() && button->currentStyle() == button->selectedStyle();
+}
+
+QString navigationStyle(const QString &icon, const QString &textColour, const QString &background)
+{
+    return "#label_icon{image: url(" + icon +
+           ");}#label_text{font: 14px \"Microsoft YaHei UI\";color: " + textColour +
+           ";}#widget{background-color: " + background + ";border-radius: 4px;}";
 }
 
 QWidget *dimOverlay(MainWindow *window)
@@ -180,7 +195,7 @@ private slots:
         const bool loggedIn = !token.isEmpty();
         QCOMPARE(m_window->isLoggedIn(), loggedIn);
         QCOMPARE(login->text(), loggedIn ? QString() : QString("登录"));
-        QCOMPARE(login->styleSheet().contains(headPortrait), loggedIn);
+        QCOMPARE(login->styleSheet(), loggedIn ? signedInLoginStyle : signedOutLoginStyle);
         QCOMPARE(name->isVisible(), loggedIn);
         QVERIFY(!readConfigValue("user/uuid").isEmpty());
         if (!loggedIn) {
@@ -358,6 +373,30 @@ private slots:
         QCOMPARE(menus, 1);
     }
 
+    void aboutBoxRunsOverTheOverlay()
+    {
+        openWindow();
+        QTest::mouseClick(child<QPushButton>(m_window.get(), "btn_More"), Qt::LeftButton);
+        auto *menu = visibleTopLevel<MoreDialog>();
+        QVERIFY(menu);
+
+        bool aboutShown = false;
+        bool overlayShown = false;
+        onNextModal([&](QWidget *modal) {
+            aboutShown =
+                qobject_cast<AboutDialog *>(modal) && modal->parentWidget() == m_window.get();
+            overlayShown = dimOverlay(m_window.get())->isVisible();
+            modal->close();
+        });
+        QTest::mouseClick(child<QPushButton>(menu, "btn_About"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(aboutShown, 5000);
+        QVERIFY(overlayShown);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!dimOverlay(m_window.get())->isVisible());
+        QVERIFY(m_window->findChildren<AboutDialog *>().isEmpty());
+        QVERIFY(m_window->isVisible());
+    }
+
     void accountPopupOnHover_data()
     {
         QTest::addColumn<bool>("signedIn");
@@ -446,12 +485,191 @@ private slots:
         if (signsOut) {
             auto *login = child<QPushButton>(m_window.get(), "btn_login");
             QCOMPARE(login->text(), QString("登录"));
-            QVERIFY(!login->styleSheet().contains(headPortrait));
+            QCOMPARE(login->styleSheet(), signedOutLoginStyle);
             // Signed out, hovering shows no popup any more.
             popup->hide();
             sendEnter(login);
             QVERIFY(!visibleTopLevel<MemberCenterDialog>());
         }
+    }
+
+    void formShapesTheWindow_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QSize>("maximum");
+        QTest::addColumn<QString>("text");
+        const int open = QWIDGETSIZE_MAX;
+        QTest::newRow("left column") << "LeftWidget" << QSize(157, 0) << QSize(157, open) << "";
+        QTest::newRow("logo row") << "widget_Logo" << QSize(0, 48) << QSize(open, 48) << "";
+        QTest::newRow("program icon")
+            << "widget_ProgramIcon" << QSize(48, 48) << QSize(48, 48) << "";
+        QTest::newRow("name row") << "widget_2" << QSize(0, 22) << QSize(open, 22) << "";
+        QTest::newRow("program name")
+            << "label_ProgramName" << QSize(0, 0) << QSize(open, open) << "Quorvane";
+        QTest::newRow("list holder") << "widget" << QSize(0, 96) << QSize(open, open) << "";
+        QTest::newRow("navigation list")
+            << "listWidget_LeftFunction" << QSize(140, 0) << QSize(140, open) << "";
+        QTest::newRow("header") << "HeadWidget" << QSize(0, 49) << QSize(open, 49) << "";
+        QTest::newRow("login") << "btn_login" << QSize(32, 32) << QSize(32, 32) << "登录";
+        QTest::newRow("user name")
+            << "label_username" << QSize(0, 0) << QSize(open, open) << "用户0906";
+        QTest::newRow("more") << "btn_More" << QSize(30, 24) << QSize(30, 24) << "更多";
+        QTest::newRow("minimise") << "btn_min" << QSize(24, 24) << QSize(24, 24) << "";
+        QTest::newRow("close") << "btn_close" << QSize(24, 24) << QSize(24, 24) << "";
+    }
+
+    void formShapesTheWindow()
+    {
+        QFETCH(QString, object);
+        QFETCH(QSize, minimum);
+        QFETCH(QSize, maximum);
+        QFETCH(QString, text);
+        // A fresh form, before anything changes its texts.
+        auto *window = new MainWindow(nullptr);
+        m_window.reset(window);
+        auto *widget = window->findChild<QWidget *>(object);
+        QVERIFY(widget);
+        QCOMPARE(widget->minimumSize(), minimum);
+        QCOMPARE(widget->maximumSize(), maximum);
+        if (auto *button = qobject_cast<QPushButton *>(widget)) {
+            QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
+            QVERIFY(!button->isFlat());
+            QCOMPARE(button->text(), text);
+        } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+            QCOMPARE(label->text(), text);
+        }
+        QCOMPARE(window->objectName(), QString("MainWindow"));
+        QCOMPARE(window->windowTitle(), QString());
+        QCOMPARE(window->size(), QSize(1100, 720));
+        auto *list = child<QListWidget>(window, "listWidget_LeftFunction");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->sizeHint(), QSize(120, 40));
+        QCOMPARE(list->item(1)->sizeHint(), QSize(120, 40));
+        QCOMPARE(list->spacing(), 6);
+        QCOMPARE(list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    }
+
+    void navigationButtonsCarryTheirStyles_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("icon");
+        for (int row : {0, 1}) {
+            const QString icon = row == 0 ? ":/Resources/icon/icon_pdf_to_file"
+                                          : ":/Resources/icon/icon_file_to_pdf";
+            QTest::addRow("row %d", row) << row << icon;
+        }
+    }
+
+    void navigationButtonsCarryTheirStyles()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, icon);
+        m_window = std::make_unique<MainWindow>(nullptr);
+        ImageWordButton *button = navigationButton(m_window.get(), row);
+        QCOMPARE(button->objectName(), QString("ImageWordButton"));
+        const QString normal = navigationStyle(icon + ".png", "#5C5C5C", "#F0F5FF");
+        if (row == 0) {
+            QCOMPARE(normal,
+                     QString("#label_icon{image: url(:/Resources/icon/icon_pdf_to_file.png);}"
+                             "#label_text{font: 14px \"Microsoft YaHei UI\";color: "
+                             "#5C5C5C;}#widget{background-color: #F0F5FF;border-radius: "
+                             "4px;}"));
+        }
+        QCOMPARE(button->normalStyle(), normal);
+        QCOMPARE(button->hoverStyle(), navigationStyle(icon + ".png", "#5C5C5C", "#FFFFFF"));
+        QCOMPARE(button->pressedStyle(), navigationStyle(icon + ".png", "#5C5C5C", "#FFFFFF"));
+        QCOMPARE(button->selectedStyle(),
+                 navigationStyle(icon + "_select.png", "#389BFD", "rgba(56, 155, 253, 51)"));
+        for (const QString &style : {button->normalStyle(), button->selectedStyle()}) {
+            const QString path = style.section("url(", 1).section(')', 0, 0);
+            QVERIFY2(QFile::exists(path), qPrintable(path));
+        }
+    }
+
+    void splashShowsItselfForOneSecond()
+    {
+        StartDialog splash(nullptr);
+        QCOMPARE(splash.size(), QSize(486, 209));
+        QCOMPARE(splash.minimumSize(), QSize(486, 209));
+        QCOMPARE(splash.windowTitle(), QString("Dialog"));
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(splash.testAttribute(Qt::WA_TranslucentBackground));
+        QCOMPARE(child<QLabel>(&splash, "label")->text(), QString("Quorvane"));
+        QCOMPARE(child<QLabel>(&splash, "label_2")->text(), QString("启动中..."));
+        QVERIFY(
+            splash.styleSheet().contains("border-image:url(:/Resources/table/table_starting.png)"));
+        QVERIFY(QFile::exists(":/Resources/table/table_starting.png"));
+
+        // Nothing but its own timer ends the modal run; the bound only keeps a broken one
+        // from hanging the test.
+        QTimer bound;
+        bound.setSingleShot(true);
+        connect(&bound, &QTimer::timeout, &splash, &QDialog::reject);
+        bound.start(5000);
+        QElapsedTimer clock;
+        clock.start();
+        splash.exec();
+        const qint64 shown = clock.elapsed();
+        QVERIFY2(shown >= 950 && shown < 3000, qPrintable(QString::number(shown)));
+        QVERIFY(!splash.isVisible());
+    }
+
+    void signInThroughTheDialogTurnsTheHeader()
+    {
+        m_service.script("/v1/user/getVxLoginQrcode",
+                         {StubServiceServer::json(QStringLiteral("{\"scene_id\":77,\"url\":\"%1\"}")
+                                                      .arg(m_service.baseAddress() + "/qr.png")
+                                                      .toUtf8())});
+        m_service.script("/qr.png", {StubServiceServer::json(pngPicture(Qt::black, 90))});
+        m_service.script("/v1/user/checkScene",
+                         {StubServiceServer::json("{\"code\":0,\"data\":\"tok-scanned\"}")});
+        m_service.script("/v1/user/info", {userDetails("扫码用户")});
+        openWindow();
+        QVERIFY(!m_window->isLoggedIn());
+
+        bool overlayShown = false;
+        onNextModal([&](QWidget *) { overlayShown = dimOverlay(m_window.get())->isVisible(); });
+        QTimer bound;
+        bound.setSingleShot(true);
+        connect(&bound, &QTimer::timeout, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        bound.start(10000);
+        QTest::mouseClick(child<QPushButton>(m_window.get(), "btn_login"), Qt::LeftButton);
+
+        QVERIFY(overlayShown);
+        QVERIFY(!dimOverlay(m_window.get())->isVisible());
+        QVERIFY(m_window->findChildren<WechatLoginDialog *>().isEmpty());
+        QVERIFY(m_window->isLoggedIn());
+        QCOMPARE(child<QPushButton>(m_window.get(), "btn_login")->styleSheet(), signedInLoginStyle);
+        QCOMPARE(readConfigValue("user/token"), QString("tok-scanned"));
+        auto *name = child<QLabel>(m_window.get(), "label_username");
+        QVERIFY(name->isVisible());
+        QTRY_COMPARE(name->text(), QString("扫码用户"));
+    }
+
+    void closedWindowLeavesNoOwnerBehind()
+    {
+        writeConfigValue("user", "token", "tok");
+        openWindow();
+        QCOMPARE(UserInfoManage::instance()->mainWindow(), m_window.get());
+        sendEnter(child<QLabel>(m_window.get(), "label_username"));
+        auto *popup = visibleTopLevel<MemberCenterDialog>();
+        QVERIFY(popup);
+        m_window.reset();
+        QCOMPARE(UserInfoManage::instance()->mainWindow(), nullptr);
+
+        // The popup outlives the window; its logout question then runs without an owner.
+        bool asked = false;
+        onNextModal([&](QWidget *modal) {
+            asked = modal->parentWidget() == nullptr;
+            child<QPushButton>(modal, "btn_cancel")->click();
+        });
+        child<QPushButton>(popup, "btn_exitlogin")->click();
+        QVERIFY(asked);
     }
 
 private:

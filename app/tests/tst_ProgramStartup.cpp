@@ -23,6 +23,8 @@ QStringList paths(const QList<StubServiceServer::Request> &requests)
 
 } // namespace
 
+Q_DECLARE_METATYPE(StubServiceServer::Reply)
+
 // Runs the built program (its loopback variant, same main and libraries) as a process
 // against a stand-in service on the port the variant was built for.
 class ProgramStartupTest : public QObject
@@ -100,6 +102,31 @@ private slots:
         QVERIFY2(windowBuilt - reportSent >= 1500 + 900,
                  qPrintable(QString::number(windowBuilt - reportSent)));
         QCOMPARE(paths(m_service.requests()).first(), startReport);
+        QCOMPARE(m_service.requestsFor(startReport).size(), 1);
+        QCOMPARE(program->state(), QProcess::Running);
+
+        program->terminate();
+        QVERIFY(waitForEnd(*program, 10000));
+        m_service.script(startReport, {StubServiceServer::json("{\"code\":0,\"data\":{}}")});
+    }
+
+    // A report that fails, or never comes back, only delays the start: the request gives up
+    // after its own bound (ten seconds) and the window follows.
+    void normalStartGoesOnWithoutAReport_data()
+    {
+        QTest::addColumn<StubServiceServer::Reply>("reply");
+        QTest::newRow("server error") << StubServiceServer::json("{\"code\":500}", 500);
+        StubServiceServer::Reply silent = StubServiceServer::json("{}");
+        silent.hang = true;
+        QTest::newRow("no answer") << silent;
+    }
+
+    void normalStartGoesOnWithoutAReport()
+    {
+        QFETCH(StubServiceServer::Reply, reply);
+        m_service.script(startReport, {reply});
+        auto program = start({});
+        QTRY_VERIFY_WITH_TIMEOUT(!m_service.requestsFor("/v1/config").isEmpty(), 20000);
         QCOMPARE(m_service.requestsFor(startReport).size(), 1);
         QCOMPARE(program->state(), QProcess::Running);
 

@@ -1,8 +1,10 @@
+#include "PdfToFileJobEntity.h"
 #include "TinyPdf.h"
 
 #include <QImage>
 #include <QProcess>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +24,22 @@ QStringList conversionArguments(const QString &kind, const QString &source, cons
 {
     return QStringList{"", kind, source, windowsSeparators(output), state, "", suffix} + tail;
 }
+
+// LibreOffice lies outside the system (and is not installed on every machine): a stand-in
+// that logs its arguments and, unless told to fail, writes a file the way it does.
+const char fakeOffice[] = R"(#!/bin/sh
+printf '%s\n' "$@" >>"$FAKE_OFFICE_LOG"
+[ -z "$FAKE_OFFICE_FAIL" ] || exit 1
+while [ $# -gt 1 ]; do
+    case "$1" in
+    --convert-to) format=$2 ;;
+    --outdir) outdir=$2 ;;
+    esac
+    shift
+done
+name=$(basename "$1")
+printf 'converted by office' >"$outdir/${name%.*}.$format"
+)";
 
 } // namespace
 
@@ -49,7 +67,8 @@ private slots:
     void init()
     {
         m_state = m_dir.filePath(QStringLiteral("state/%1.ini").arg(m_run++));
-        m_out = m_dir.filePath(QStringLiteral("out%1").arg(m_run));
+        // A comma and a semicolon in every output path: the state file must keep them.
+        m_out = m_dir.filePath(QStringLiteral("out %1, a;b").arg(m_run));
         QVERIFY(QDir().mkpath(m_out));
         QVERIFY(QDir().mkpath(QFileInfo(m_state).absolutePath()));
     }
@@ -60,20 +79,48 @@ private slots:
         QCOMPARE(state().value("filepagenum/pagenum").toString(), QString("2"));
     }
 
-    void convertsToText()
+    void convertsOneFile_data()
     {
-        const QString output = m_out + "/two pages.txt";
-        QCOMPARE(
-            runEngine(conversionArguments("file2txt", m_pdf, output, m_state, "txt", {"", "", ""})),
-            0);
-        QFile text(output);
-        QVERIFY(text.open(QIODevice::ReadOnly));
-        const QByteArray content = text.readAll();
-        QVERIFY2(content.contains("First page") && content.contains("Second page"),
-                 content.constData());
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("text") << "file2txt"
+                              << "txt";
+        QTest::newRow("web page") << "file2html"
+                                  << "html";
+    }
+
+    void convertsOneFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, suffix);
+        const QString output = m_out + "/two pages." + suffix;
+        QCOMPARE(runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix, {"", "", ""})),
+                 0);
+        QFile converted(output);
+        QVERIFY(converted.open(QIODevice::ReadOnly));
+        const QByteArray content = converted.readAll();
+        QVERIFY2(content.contains("First") && content.contains("Second"), content.constData());
         QCOMPARE(state().value("progress").toString(), QString("100"));
         QCOMPARE(state().value("outputfiles/filecount").toString(), QString("1"));
         QCOMPARE(state().value("outputfiles/file_0").toString(), output);
+    }
+
+    // The program's own conversion job, run against the stand-in beside it, must get back
+    // the very path it asked for, even one that an INI reader could split or cut short.
+    void jobGetsBackAnAwkwardOutputPath()
+    {
+        const QString folder = m_out + QStringLiteral("/结果, 第一; 批");
+        QVERIFY(QDir().mkpath(folder));
+        const QString output = folder + QStringLiteral("/两页.txt");
+        PdfToFileJobEntity job;
+        QSignalSpy result(&job, &PdfToFileJobEntity::ProcessResult);
+        job.setJobParams(m_pdf, output);
+        job.start(QThread::InheritPriority);
+        QVERIFY(result.wait(30000));
+        QCOMPARE(result.first().at(0).toBool(), true);
+        QCOMPARE(result.first().at(1).toString(), output);
+        QVERIFY(QFileInfo(output).size() > 0);
+        job.stopJob();
     }
 
     void convertsToImages_data()
@@ -99,6 +146,73 @@ private slots:
             QVERIFY2(!picture.isNull(), qPrintable(image));
             QVERIFY(picture.width() > 100 && picture.height() > 30);
         }
+    }
+
+    void convertsWithOffice_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("officeFails");
+        QTest::newRow("pdf to word") << "file2word"
+                                     << "docx" << false;
+        QTest::newRow("word to pdf") << "file2pdf"
+                                     << "pdf" << false;
+        QTest::newRow("failure does not pass off an old result") << "file2pdf"
+                                                                 << "pdf" << true;
+    }
+
+    void convertsWithOffice()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, suffix);
+        QFETCH(bool, officeFails);
+        const QString tools = m_dir.filePath("office-tools");
+        QVERIFY(QDir().mkpath(tools));
+        QFile office(tools + "/soffice");
+        QVERIFY(office.open(QIODevice::WriteOnly));
+        office.write(fakeOffice);
+        office.close();
+        office.setPermissions(office.permissions() | QFileDevice::ExeOwner);
+        const QString log = m_out + "/office.log";
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", tools + ":" + environment.value("PATH"));
+        environment.insert("FAKE_OFFICE_LOG", log);
+        if (officeFails)
+            environment.insert("FAKE_OFFICE_FAIL", "1");
+
+        const QString output = m_out + "/result." + suffix;
+        QFile earlier(output);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("an earlier result");
+        earlier.close();
+        const QStringList tail = kind == "file2pdf"
+                                     ? QStringList{"", "", "", "", "", "1", "0", "0", "0", "0"}
+                                     : QStringList{"", "", ""};
+        const int exitCode =
+            runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix, tail), environment);
+
+        QFile logFile(log);
+        QVERIFY(logFile.open(QIODevice::ReadOnly));
+        const QStringList arguments = QString::fromUtf8(logFile.readAll()).split('\n');
+        QVERIFY(arguments.contains("--headless"));
+        QCOMPARE(arguments.at(arguments.indexOf("--convert-to") + 1), suffix);
+        QCOMPARE(arguments.contains("--infilter=writer_pdf_import"), kind == "file2word");
+        // Each run brings a profile of its own and takes it away again.
+        const QString profile = arguments.filter("-env:UserInstallation=file://").value(0);
+        QVERIFY(!profile.isEmpty());
+        QVERIFY(!QFileInfo::exists(profile.section("file://", 1)));
+
+        if (officeFails) {
+            QCOMPARE(exitCode, 1);
+            QVERIFY(!state().contains("outputfiles/filecount"));
+            return;
+        }
+        QCOMPARE(exitCode, 0);
+        QFile converted(output);
+        QVERIFY(converted.open(QIODevice::ReadOnly));
+        QCOMPARE(converted.readAll(), QByteArray("converted by office"));
+        QCOMPARE(state().value("outputfiles/filecount").toString(), QString("1"));
+        QCOMPARE(state().value("outputfiles/file_0").toString(), output);
     }
 
     void failsWithOne_data()
@@ -133,9 +247,11 @@ private slots:
     }
 
 private:
-    int runEngine(const QStringList &arguments)
+    int runEngine(const QStringList &arguments,
+                  const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
         QProcess engine;
+        engine.setProcessEnvironment(environment);
         engine.setWorkingDirectory(
             QFileInfo(QStringLiteral(QUORVANE_RUNTIME_ENGINE)).absolutePath());
         engine.start(QStringLiteral(QUORVANE_RUNTIME_ENGINE), arguments);

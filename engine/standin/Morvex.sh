@@ -9,11 +9,12 @@ local_path() { printf '%s' "$1" | tr '\\' '/'; }
 
 write_state() { printf '%s\n' "$@" >>"$state"; }
 
+# Paths are quoted: an INI reader would otherwise split a name at "," or cut it at ";".
 finish_with() {
     write_state "[outputfiles]" "filecount=$#"
     n=0
     for f in "$@"; do
-        write_state "file_$n=$f"
+        write_state "file_$n=\"$f\""
         n=$((n + 1))
     done
     exit 0
@@ -21,14 +22,21 @@ finish_with() {
 
 have() { command -v "$1" >/dev/null 2>&1; }
 
-office_convert() { # format source target
+office_convert() { # format source target [import filter option]
     have soffice || exit 1
     tmp=$(mktemp -d) || exit 1
-    soffice --headless $4 --convert-to "$1" --outdir "$tmp" "$2" >/dev/null 2>&1
-    produced=$(ls "$tmp"/* 2>/dev/null | head -n 1)
-    [ -n "$produced" ] && mv -f "$produced" "$3"
+    # A profile of its own: with a shared one, a LibreOffice that already runs (the user's,
+    # or the engine of another row converting at the same time) takes the request over and
+    # this run ends without a result.
+    mkdir "$tmp/out" "$tmp/profile" || exit 1
+    soffice "-env:UserInstallation=file://$tmp/profile" --headless $4 \
+        --convert-to "$1" --outdir "$tmp/out" "$2" >/dev/null 2>&1
+    produced=$(ls "$tmp/out"/* 2>/dev/null | head -n 1)
+    # Success only with a file of this run: a result of an earlier run may lie at the target.
+    moved=no
+    [ -n "$produced" ] && mv -f "$produced" "$3" && moved=yes
     rm -rf "$tmp"
-    [ -f "$3" ] || exit 1
+    [ "$moved" = yes ] || exit 1
     write_state "progress=100"
     finish_with "$3"
 }
