@@ -32,7 +32,7 @@ add_dependencies(tst_ProgramStartup quorvane_loopback_variant)
 # stand-in engine beside the test. Skips when Xvfb is missing.
 quorvane_add_qtest(tst_EndToEnd
     SOURCES ${app_tests_dir}/tst_EndToEnd.cpp ${app_tests_dir}/XvfbDisplay.h
-            ${app_tests_dir}/TinyPdf.h ${app_tests_dir}/ModalDriver.h
+            ${app_tests_dir}/TinyPdf.h ${app_tests_dir}/ModalDriver.h ${app_tests_dir}/OpenedUrls.h
     LIBS quorvane_mainwindow account_test_support)
 target_include_directories(tst_EndToEnd PRIVATE ${PROJECT_SOURCE_DIR}/engine/tests)
 # A folder of its own: the scripted engine must not replace the one beside the program.

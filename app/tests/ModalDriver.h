@@ -25,12 +25,14 @@ inline void onNextModal(const std::function<void(QWidget *)> &action, int timeou
 }
 
 // Presses the button named buttonName of the next modal dialog.
-inline void pressInNextModal(const QString &buttonName)
+inline void pressInNextModal(const QString &buttonName, int timeoutMs = 5000)
 {
-    onNextModal([buttonName](QWidget *modal) {
-        if (auto *button = modal->findChild<QPushButton *>(buttonName))
-            button->click();
-    });
+    onNextModal(
+        [buttonName](QWidget *modal) {
+            if (auto *button = modal->findChild<QPushButton *>(buttonName))
+                button->click();
+        },
+        timeoutMs);
 }
 
 template <typename T> T *child(const QObject *parent, const char *name)

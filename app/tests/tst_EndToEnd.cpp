@@ -8,6 +8,7 @@
 #include "ImageWordButton.h"
 #include "MainWindow.h"
 #include "ModalDriver.h"
+#include "OpenedUrls.h"
 #include "PdfToFileWidget.h"
 #include "QuorvaneItemWidget.h"
 #include "SettingsStore.h"
@@ -83,20 +84,6 @@ void engineConverts(const QString &output, const QString &content)
                               "state progress=90", "state [outputfiles]", "state filecount=1",
                               "state file_0=" + output, "exit 0"});
 }
-
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 } // namespace
 

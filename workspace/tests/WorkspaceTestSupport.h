@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ModalDriver.h"
+#include "OpenedUrls.h"
 #include "ServiceEndpoints.h"
 #include "SettingsStore.h"
 
@@ -33,38 +35,10 @@ inline void clearSettings()
     QFile::remove(configFilePath());
 }
 
-// Presses the button named buttonName of the next modal dialog as soon as it runs. Gives up
-// after a few seconds, so a dialog that never comes cannot hold the test.
-inline void pressInNextModal(const QString &buttonName, int timeoutMs = 5000)
-{
-    auto *poll = new QTimer(qApp);
-    const QDeadlineTimer deadline(timeoutMs);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, buttonName, deadline] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal) {
-            if (auto *button = modal->findChild<QPushButton *>(buttonName))
-                button->click();
-        }
-        if (modal || deadline.hasExpired())
-            poll->deleteLater();
-    });
-    poll->start(20);
-}
-
-// Runs action on the next modal dialog (any class) as soon as it runs.
-template <typename Action> void onNextModal(Action action, int timeoutMs = 5000)
-{
-    auto *poll = new QTimer(qApp);
-    const QDeadlineTimer deadline(timeoutMs);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, action, deadline] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal)
-            action(modal);
-        if (modal || deadline.hasExpired())
-            poll->deleteLater();
-    });
-    poll->start(20);
-}
+using ::child;
+using ::onNextModal;
+using ::OpenedUrls;
+using ::pressInNextModal;
 
 inline void dropUrls(QWidget *target, const QList<QUrl> &urls)
 {
@@ -82,26 +56,6 @@ inline bool writeFile(const QString &path, const QByteArray &content = "content"
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// Catches what the program hands to the desktop to open.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
-
-template <typename T> T *child(QObject *parent, const char *name)
-{
-    return parent->findChild<T *>(QString::fromLatin1(name));
 }
 
 } // namespace WorkspaceTest
