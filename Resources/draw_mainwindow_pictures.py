@@ -8,7 +8,7 @@ import os
 from PIL import Image, ImageDraw, ImageFilter
 
 from draw_shell_pictures import (ACCENT, ACCENT_PRESSED, DARK, GREY, HERE, SCALE, WHITE,
-                                 about_logo, canvas, save)
+                                 about_logo, canvas, save, window_button)
 
 NAV_GREY = (92, 92, 92, 255)  # #5C5C5C, the navigation text colour
 PANEL = (240, 245, 255, 255)  # #F0F5FF
@@ -39,14 +39,7 @@ def navigation_icon(colour, pdf_first):
 
 
 def minimise_icon(line, background=None):
-    size = 24
-    image = canvas(size)
-    draw = ImageDraw.Draw(image)
-    s = SCALE
-    if background:
-        draw.rounded_rectangle((0, 0, size * s - 1, size * s - 1), radius=4 * s, fill=background)
-    draw.line((7 * s, 12 * s, 17 * s, 12 * s), fill=line, width=int(1.5 * s))
-    return image
+    return window_button([(7, 12, 17, 12)], line, background)
 
 
 def head_portrait():

@@ -28,17 +28,22 @@ def save(image, size, relative_path):
     image.resize((size, size), Image.LANCZOS).save(path, optimize=True)
 
 
-def close_icon(cross, background=None):
+def window_button(strokes, colour, background=None):
+    """A 24-pixel window button: line strokes in 24-pixel units on an optional rounded
+    background (the hover and pressed looks)."""
     size = 24
     image = canvas(size)
     draw = ImageDraw.Draw(image)
     s = SCALE
     if background:
         draw.rounded_rectangle((0, 0, size * s - 1, size * s - 1), radius=4 * s, fill=background)
-    width = int(1.5 * s)
-    draw.line((7 * s, 7 * s, 17 * s, 17 * s), fill=cross, width=width)
-    draw.line((17 * s, 7 * s, 7 * s, 17 * s), fill=cross, width=width)
+    for stroke in strokes:
+        draw.line(tuple(v * s for v in stroke), fill=colour, width=int(1.5 * s))
     return image
+
+
+def close_icon(cross, background=None):
+    return window_button([(7, 7, 17, 17), (17, 7, 7, 17)], cross, background)
 
 
 def tips_icon():
