@@ -38,8 +38,8 @@ EngineOutputFiles readStateFileOutputs(const QString &stateFilePath)
 {
     EngineOutputFiles outputs;
     outputs.fileCount =
-        decodeProfileValue(readProfileString(stateFilePath, "outputfiles", "filecount"));
+        decodeUtf8UpToZero(readProfileString(stateFilePath, "outputfiles", "filecount"));
     outputs.firstFile =
-        decodeProfileValue(readProfileString(stateFilePath, "outputfiles", "file_0"));
+        decodeUtf8UpToZero(readProfileString(stateFilePath, "outputfiles", "file_0"));
     return outputs;
 }

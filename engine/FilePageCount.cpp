@@ -7,16 +7,6 @@
 
 #include <QFile>
 
-namespace {
-
-QString utf8UpToZero(const QByteArray &bytes)
-{
-    const int zero = bytes.indexOf('\0');
-    return QString::fromUtf8(zero < 0 ? bytes : bytes.left(zero));
-}
-
-} // namespace
-
 FilePageCount::FilePageCount(const QString &filePath)
     : QThread(nullptr), m_engineProcess(new QProcess(this)), m_enginePath(engineProgramPath()),
       m_filePath(filePath), m_fileSize(fileSize(filePath))
@@ -89,12 +79,12 @@ bool FilePageCount::engineLibrariesPresent() const
 // A count in the state file wins over what the engine printed.
 QString FilePageCount::readAnswer()
 {
-    QString answer = utf8UpToZero(m_engineProcess->readAllStandardOutput());
+    QString answer = decodeUtf8UpToZero(m_engineProcess->readAllStandardOutput());
     if (m_stateFilePath.isEmpty() || !QFile::exists(m_stateFilePath))
         return answer;
     const QByteArray pageCount = readProfileString(m_stateFilePath, "filepagenum", "pagenum");
     if (!pageCount.isEmpty())
-        answer = decodeProfileValue(pageCount);
+        answer = decodeUtf8UpToZero(pageCount);
     QFile::remove(m_stateFilePath);
     return answer;
 }

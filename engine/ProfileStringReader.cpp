@@ -85,7 +85,7 @@ QByteArray readProfileString(const QString &filePath, const QByteArray &section,
 #endif
 }
 
-QString decodeProfileValue(const QByteArray &value)
+QString decodeUtf8UpToZero(const QByteArray &value)
 {
     const int zero = value.indexOf('\0');
     return QString::fromUtf8(zero < 0 ? value : value.left(zero));

@@ -11,5 +11,6 @@
 QByteArray readProfileString(const QString &filePath, const QByteArray &section,
                              const QByteArray &key);
 
-// Raw value bytes as text: UTF-8 up to the first zero byte.
-QString decodeProfileValue(const QByteArray &value);
+// Bytes the engine wrote (a raw value, its standard output) as text: UTF-8 up to the first
+// zero byte.
+QString decodeUtf8UpToZero(const QByteArray &value);

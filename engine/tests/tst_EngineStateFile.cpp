@@ -94,8 +94,8 @@ private slots:
 
     void valueIsCutAtZeroByte()
     {
-        QCOMPARE(decodeProfileValue(QByteArray("ab\0cd", 5)), QString("ab"));
-        QCOMPARE(decodeProfileValue("\xe6\xa1\x8c"), QString("桌"));
+        QCOMPARE(decodeUtf8UpToZero(QByteArray("ab\0cd", 5)), QString("ab"));
+        QCOMPARE(decodeUtf8UpToZero("\xe6\xa1\x8c"), QString("桌"));
     }
 
 private:
