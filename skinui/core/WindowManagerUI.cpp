@@ -1,8 +1,8 @@
 #include "WindowManagerUI.h"
 
-#include "AttributeValue.h"
 #include "ControlUI.h"
 #include "ManagerProcessState.h"
+#include "ValueText.h"
 
 #include <cwchar>
 
@@ -38,6 +38,20 @@ void SetExtendedStyleBit(HWND window, LONG_PTR bit, bool on)
     LONG_PTR wanted = on ? (style | bit) : (style & ~bit);
     if (wanted != style)
         SetWindowLongPtrW(window, GWL_EXSTYLE, wanted);
+}
+
+RECT ReadRect(const wchar_t *text)
+{
+    int values[4];
+    ValueText::ReadIntegerList(text, values, 4);
+    return RECT{values[0], values[1], values[2], values[3]};
+}
+
+SIZE ReadSize(const wchar_t *text)
+{
+    int values[2];
+    ValueText::ReadIntegerList(text, values, 2);
+    return SIZE{values[0], values[1]};
 }
 
 bool RemoveFirst(CPointerArray &list, void *item)
@@ -412,24 +426,24 @@ void CWindowManagerUI::SetWindowAttribute(const wchar_t *name, const wchar_t *va
         return;
     auto is = [name](const wchar_t *known) { return _wcsicmp(name, known) == 0; };
     if (is(L"size")) {
-        m_initialSize = AttributeValue::ReadSize(value);
+        m_initialSize = ReadSize(value);
         if (!m_root && m_paintWindow)
             SetWindowPos(m_paintWindow, nullptr, 0, 0, m_initialSize.cx, m_initialSize.cy,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (is(L"sizebox")) {
-        m_sizeBox = AttributeValue::ReadRect(value);
+        m_sizeBox = ReadRect(value);
     } else if (is(L"caption")) {
-        m_caption = AttributeValue::ReadRect(value);
+        m_caption = ReadRect(value);
     } else if (is(L"roundcorner")) {
-        m_roundCorner = AttributeValue::ReadSize(value);
+        m_roundCorner = ReadSize(value);
     } else if (is(L"mininfo")) {
-        m_minInfo = AttributeValue::ReadSize(value);
+        m_minInfo = ReadSize(value);
     } else if (is(L"maxinfo")) {
-        m_maxInfo = AttributeValue::ReadSize(value);
+        m_maxInfo = ReadSize(value);
     } else if (is(L"showdirty")) {
         m_showDirty = _wcsicmp(value, L"true") == 0;
     } else if (wcscmp(name, L"noactivate") == 0) {
-        m_noActivate = AttributeValue::ReadBool(value);
+        m_noActivate = ValueText::IsTrue(value);
     } else if (is(L"opacity")) {
         SetOpacity(static_cast<BYTE>(_wtoi(value)));
     } else if (wcscmp(name, L"layeredopacity") == 0) {
@@ -438,15 +452,15 @@ void CWindowManagerUI::SetWindowAttribute(const wchar_t *name, const wchar_t *va
         SetLayered(true);
         SetLayeredImage(value);
     } else if (is(L"disabledfontcolor")) {
-        m_defaultColors.disabled = AttributeValue::ReadHexColor(value);
+        m_defaultColors.disabled = ValueText::ReadHexColor(value);
     } else if (is(L"defaultfontcolor")) {
-        m_defaultColors.text = AttributeValue::ReadHexColor(value);
+        m_defaultColors.text = ValueText::ReadHexColor(value);
     } else if (is(L"linkfontcolor")) {
-        m_defaultColors.link = AttributeValue::ReadHexColor(value);
+        m_defaultColors.link = ValueText::ReadHexColor(value);
     } else if (is(L"linkhoverfontcolor")) {
-        m_defaultColors.linkHover = AttributeValue::ReadHexColor(value);
+        m_defaultColors.linkHover = ValueText::ReadHexColor(value);
     } else if (is(L"selectedcolor")) {
-        m_defaultColors.selectedBackground = AttributeValue::ReadHexColor(value);
+        m_defaultColors.selectedBackground = ValueText::ReadHexColor(value);
     } else {
         AddWindowCustomAttribute(name, value);
     }
