@@ -1,11 +1,31 @@
 #include "WindowManagerUI.h"
 
+#include "GdiPainter.h"
+#include "ImageEntry.h"
 #include "ManagerProcessState.h"
 
-// Images of the window manager. Loading and freeing come with the image loader; until then
-// no image can be added, so the tables stay empty.
+// Images of the window manager: the tables and their clean-up. Loading is in
+// WindowManagerImageLoading.cpp.
 
 namespace SkinUI {
+
+namespace {
+
+void FreeImages(CStringKeyedMap &images)
+{
+    for (int i = 0; i < images.GetSize(); ++i)
+        CGdiPainter::FreeImage(static_cast<ImageEntry *>(images.Find(images.GetKeyAt(i), false)));
+    images.RemoveAll();
+}
+
+void FreeRetired(CPointerArray &retired)
+{
+    for (int i = 0; i < retired.GetCount(); ++i)
+        CGdiPainter::FreeImage(static_cast<ImageEntry *>(retired[i]));
+    retired.Empty();
+}
+
+} // namespace
 
 ImageEntry *CWindowManagerUI::GetImage(const wchar_t *name) const
 {
@@ -18,9 +38,13 @@ ImageEntry *CWindowManagerUI::GetImage(const wchar_t *name) const
     return image;
 }
 
+// Replaced images are kept until the tables are emptied: descriptors of live controls may
+// still point at them.
 void CWindowManagerUI::RemoveAllImages(bool shared)
 {
-    (shared ? ManagerProcessState::Get().sharedImages : m_images).RemoveAll();
+    ManagerProcessState &process = ManagerProcessState::Get();
+    FreeImages(shared ? process.sharedImages : m_images);
+    FreeRetired(shared ? process.retiredSharedImages : m_retiredImages);
 }
 
 void CWindowManagerUI::SetLayeredImage(const wchar_t *descriptor)
