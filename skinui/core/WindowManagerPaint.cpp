@@ -137,7 +137,9 @@ bool CWindowManagerUI::HandlePaint()
 
     m_painting = false;
     m_layeredFullUpdate = false;
-    if (m_layoutNeeded)
+    // A focus move that waited for this paint's layout happens on the next paint, which
+    // must come even when nothing else changes.
+    if (m_layoutNeeded || m_focusNeeded)
         InvalidateAll();
     return true;
 }
