@@ -1,13 +1,12 @@
 #include "ImageDescriptorText.h"
 
+#include "GdiPainter.h"
 #include "ImageDescriptor.h"
 #include "ValueText.h"
 
 namespace SkinUI {
 
 namespace {
-
-const wchar_t *const kColorResourceType = L"*COLOR*";
 
 bool IsBlank(wchar_t ch)
 {
@@ -77,7 +76,7 @@ void ImageDescriptorText::Apply(const CWideString &key, const CWideString &value
         request.resourceType = value;
     } else if (key == L"color") {
         request.name = value;
-        request.resourceType = kColorResourceType;
+        request.resourceType = CGdiPainter::kColorResourceType;
         request.useType = true;
     } else if (key == L"dest") {
         ReadRect(value, descriptor.destination);

@@ -12,9 +12,9 @@
 
 namespace SkinUI {
 
-namespace {
+const wchar_t *const CGdiPainter::kColorResourceType = L"*COLOR*";
 
-const wchar_t *const kColorResourceType = L"*COLOR*";
+namespace {
 
 // The bytes of a program resource, copied out of the module's image.
 bool ReadResource(HMODULE module, const wchar_t *name, const wchar_t *type, SkinFileBytes &bytes)

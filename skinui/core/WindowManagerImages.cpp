@@ -27,8 +27,10 @@ ImageEntry *CWindowManagerUI::AddImage(const wchar_t *name, const wchar_t *resou
 {
     if (!name || !*name)
         return nullptr;
-    // With a resource type, a name of digits is a numeric resource id.
-    const bool numeric = resourceType && *name >= L'0' && *name <= L'9';
+    // With a resource type, a name of digits is a numeric resource id; a colour's hex digits
+    // stay a colour.
+    const bool numeric = resourceType && *name >= L'0' && *name <= L'9' &&
+                         wcscmp(resourceType, CGdiPainter::kColorResourceType) != 0;
     ResourceNameOrId source =
         numeric ? ResourceNameOrId(static_cast<unsigned int>(wcstoul(name, nullptr, 10)))
                 : ResourceNameOrId(name);
