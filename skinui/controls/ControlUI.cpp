@@ -1,6 +1,5 @@
 #include "ControlUI.h"
 
-#include "GdiPainter.h"
 #include "WindowManagerUI.h"
 
 namespace SkinUI {
@@ -703,17 +702,6 @@ void CControlUI::Invalidate()
     RECT area = m_itemRect;
     if (ClipToAncestors(area, false) && m_manager)
         m_manager->Invalidate(area);
-}
-
-DWORD CControlUI::HslAdjustedColor(DWORD color) const
-{
-    if (!m_colorHsl)
-        return color;
-    short hue = 180;
-    short saturation = 100;
-    short lightness = 100;
-    CWindowManagerUI::GetHsl(&hue, &saturation, &lightness);
-    return CGdiPainter::AdjustColor(color, hue, saturation, lightness);
 }
 
 void CControlUI::MarkNeedsLayout()

@@ -22,6 +22,9 @@ struct ImageDescriptor;
 class CGdiPainter
 {
 public:
+    // The pseudo resource type of a solid-colour image, whose name is the ARGB colour.
+    static const wchar_t *const kColorResourceType;
+
     // Images. A loaded image is a premultiplied 32-bit DIB section; null when the image
     // cannot be found or decoded.
     static ImageEntry *LoadImage(ResourceNameOrId name, const wchar_t *resourceType, uint32_t mask);

@@ -1,31 +1,62 @@
 #include "WindowManagerUI.h"
 
 #include "GdiPainter.h"
-#include "ImageEntry.h"
 #include "ManagerProcessState.h"
+#include "ResourceNameOrId.h"
 
-// Images of the window manager: the tables and their clean-up. Loading is in
-// WindowManagerImageLoading.cpp.
+#include <cwchar>
+
+// Images of the window manager: loaded through the painter's loader and kept in the
+// window's or the shared image map.
 
 namespace SkinUI {
 
 namespace {
 
-void FreeImages(CStringKeyedMap &images)
+void FreeImages(CPointerArray &images)
 {
-    for (int i = 0; i < images.GetSize(); ++i)
-        CGdiPainter::FreeImage(static_cast<ImageEntry *>(images.Find(images.GetKeyAt(i), false)));
-    images.RemoveAll();
-}
-
-void FreeRetired(CPointerArray &retired)
-{
-    for (int i = 0; i < retired.GetCount(); ++i)
-        CGdiPainter::FreeImage(static_cast<ImageEntry *>(retired[i]));
-    retired.Empty();
+    for (int i = 0; i < images.GetCount(); ++i)
+        CGdiPainter::FreeImage(static_cast<ImageEntry *>(images.GetAt(i)));
+    images.Empty();
 }
 
 } // namespace
+
+ImageEntry *CWindowManagerUI::AddImage(const wchar_t *name, const wchar_t *resourceType, DWORD mask,
+                                       bool keepPixels, bool shared)
+{
+    if (!name || !*name)
+        return nullptr;
+    // With a resource type, a name of digits is a numeric resource id; a colour's hex digits
+    // stay a colour.
+    const bool numeric = resourceType && *name >= L'0' && *name <= L'9' &&
+                         wcscmp(resourceType, CGdiPainter::kColorResourceType) != 0;
+    ResourceNameOrId source =
+        numeric ? ResourceNameOrId(static_cast<unsigned int>(wcstoul(name, nullptr, 10)))
+                : ResourceNameOrId(name);
+    ImageEntry *image = CGdiPainter::LoadImage(source, resourceType, mask);
+    if (!image)
+        return nullptr;
+    if (keepPixels)
+        image->KeepPixelCopy();
+    if (resourceType)
+        image->resourceType = resourceType;
+    image->mask = mask;
+
+    const bool toShared = shared || m_alwaysShareResources;
+    CStringKeyedMap &map = ImageMapFor(shared);
+    if (auto *older = static_cast<ImageEntry *>(map.Find(name, false))) {
+        // Controls may still draw the image it replaces: that one is kept until the map's
+        // images go.
+        map.Remove(name);
+        (toShared ? ManagerProcessState::Get().retiredSharedImages : m_retiredImages).Add(older);
+    }
+    if (!map.Insert(name, image)) {
+        CGdiPainter::FreeImage(image);
+        return nullptr;
+    }
+    return image;
+}
 
 ImageEntry *CWindowManagerUI::GetImage(const wchar_t *name) const
 {
@@ -38,13 +69,25 @@ ImageEntry *CWindowManagerUI::GetImage(const wchar_t *name) const
     return image;
 }
 
-// Replaced images are kept until the tables are emptied: descriptors of live controls may
-// still point at them.
+ImageEntry *CWindowManagerUI::GetOrLoadImage(const wchar_t *name, const wchar_t *resourceType,
+                                             DWORD mask, bool keepPixels)
+{
+    ImageEntry *image = GetImage(name);
+    return image ? image : AddImage(name, resourceType, mask, keepPixels, false);
+}
+
+void CWindowManagerUI::DeleteImages(CStringKeyedMap &images)
+{
+    for (int i = 0; i < images.GetSize(); ++i)
+        CGdiPainter::FreeImage(static_cast<ImageEntry *>(images.Find(images.GetKeyAt(i), false)));
+    images.RemoveAll();
+}
+
 void CWindowManagerUI::RemoveAllImages(bool shared)
 {
     ManagerProcessState &process = ManagerProcessState::Get();
-    FreeImages(shared ? process.sharedImages : m_images);
-    FreeRetired(shared ? process.retiredSharedImages : m_retiredImages);
+    DeleteImages(shared ? process.sharedImages : m_images);
+    FreeImages(shared ? process.retiredSharedImages : m_retiredImages);
 }
 
 void CWindowManagerUI::SetLayeredImage(const wchar_t *descriptor)
