@@ -165,6 +165,21 @@ TEST(WindowManagerPaint, LayeredFullUpdateBeforeTheFirstSurfaceDrawsOnTheNextPai
     EXPECT_EQ(200, window.Manager().GetLayeredOpacity());
 }
 
+TEST(WindowManagerPaint, TheLayeredImageGivesItsAlphaToThePaintedPixels)
+{
+    TestWindow window;
+    Colours tree(window);
+    window.Show();
+    window.Manager().SetWindowAttribute(L"layeredimage", L"color='#80FFFFFF'");
+    ASSERT_TRUE(window.Manager().IsLayered());
+    ASSERT_NE(nullptr, window.Manager().GetLayeredImage().image);
+    window.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+    Pixels pixels = ReadBitmap(window.Manager().GetOffscreenBitmap());
+    ASSERT_EQ(200, pixels.width);
+    EXPECT_EQ(0x80800000u, pixels.At(10, 10)) << "red premultiplied by the image's alpha";
+    EXPECT_EQ(0x80000080u, pixels.At(190, 90));
+}
+
 TEST(WindowManagerPaint, AWindowWithoutTreePaintsBlack)
 {
     TestWindow window;
