@@ -1,5 +1,6 @@
 #include "ContainerUI.h"
 #include "DibSurface.h"
+#include "GdiPainter.h"
 #include "ProbeControl.h"
 #include "TestWindow.h"
 #include "WindowManagerUI.h"
@@ -294,6 +295,38 @@ TEST_F(Container, MouseEventsOfAMouseDisabledContainerGoToItsParent)
     key.type = EventKeyDown;
     inner->DoEvent(key);
     EXPECT_EQ(parent->CountOf(EventKeyDown), 1) << "without scroll bars keys go up";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Container, TreeRendersIntoABitmapUpToTheStopControl)
+{
+    ProbeControl *left = AddProbe(kRed);
+    ProbeControl *right = AddProbe(kGreen);
+    left->SetAttributeList(L"float=\"true\" pos=\"0,0,50,60\"");
+    right->SetAttributeList(L"float=\"true\" pos=\"50,0,100,60\"");
+    Layout();
+
+    HBITMAP whole =
+        CGdiPainter::RenderToBitmap(&m_window.Manager(), RECT{40, 10, 60, 30}, nullptr, 0);
+    ASSERT_NE(whole, nullptr);
+    Pixels pixels = ReadBitmap(whole);
+    DeleteObject(whole);
+    ASSERT_EQ(pixels.width, 20);
+    ASSERT_EQ(pixels.height, 20);
+    EXPECT_EQ(pixels.RgbAt(0, 0), 0xFF0000u);
+    EXPECT_EQ(pixels.RgbAt(19, 19), 0x00FF00u);
+
+    HBITMAP stopped =
+        CGdiPainter::RenderToBitmap(&m_window.Manager(), RECT{40, 10, 60, 30}, right, 0x80FFFFFF);
+    ASSERT_NE(stopped, nullptr);
+    pixels = ReadBitmap(stopped);
+    DeleteObject(stopped);
+    EXPECT_TRUE(NearColor(pixels.RgbAt(0, 0), 0xFF7F7F)) << "the colour is laid over it";
+    EXPECT_NE(pixels.RgbAt(19, 19) & 0x00FF00, 0x00FF00u) << "painting stopped before it";
+    EXPECT_EQ(CGdiPainter::RenderToBitmap(nullptr, RECT{0, 0, 10, 10}, nullptr, 0), nullptr);
 }
 
 } // namespace
