@@ -94,8 +94,8 @@ void CWindowManagerUI::SetLayeredImage(const wchar_t *descriptor)
 {
     m_layeredImage.Clear();
     m_layeredImage.text = descriptor;
+    const RECT none = {0, 0, 0, 0};
+    CGdiPainter::DrawImageDescriptor(nullptr, this, none, none, m_layeredImage);
 }
-
-void CWindowManagerUI::PaintLayeredBackground(const RECT &, const RECT &) {}
 
 } // namespace SkinUI

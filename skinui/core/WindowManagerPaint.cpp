@@ -1,6 +1,8 @@
 #include "WindowManagerUI.h"
 
 #include "ControlUI.h"
+#include "GdiPainter.h"
+#include "ImageEntry.h"
 #include "ManagerProcessState.h"
 
 #include <cstring>
@@ -137,7 +139,9 @@ bool CWindowManagerUI::HandlePaint()
 
     m_painting = false;
     m_layeredFullUpdate = false;
-    if (m_layoutNeeded)
+    // A focus move that waited for this paint's layout happens on the next paint, which
+    // must come even when nothing else changes.
+    if (m_layoutNeeded || m_focusNeeded)
         InvalidateAll();
     return true;
 }
@@ -229,6 +233,53 @@ void CWindowManagerUI::PaintOffscreen(const RECT &client, const RECT &paint)
         Rectangle(m_paintDC, paint.left, paint.top, paint.right, paint.bottom);
         SelectObject(m_paintDC, oldPen);
         SelectObject(m_paintDC, oldBrush);
+    }
+}
+
+// The layered image is rendered once into a surface of its own (again after a full update)
+// and gives its alpha to every painted pixel.
+void CWindowManagerUI::PaintLayeredBackground(const RECT &client, const RECT &paint)
+{
+    ImageEntry *image = m_layeredImage.image;
+    if (!image || !m_offscreenBits)
+        return;
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    size_t pixelCount = static_cast<size_t>(width) * height;
+    bool render = m_layeredFullUpdate;
+    if (!m_backgroundDC) {
+        m_backgroundDC = CreateCompatibleDC(m_paintDC);
+        m_backgroundBitmap = CreateDib32(m_paintDC, width, height, &m_backgroundBits);
+        if (!m_backgroundDC || !m_backgroundBitmap) {
+            if (m_backgroundDC)
+                DeleteDC(m_backgroundDC);
+            if (m_backgroundBitmap)
+                DeleteObject(m_backgroundBitmap);
+            m_backgroundDC = nullptr;
+            m_backgroundBitmap = nullptr;
+            m_backgroundBits = nullptr;
+            return;
+        }
+        SelectObject(m_backgroundDC, m_backgroundBitmap);
+        render = true;
+    }
+    if (render) {
+        memset(m_backgroundBits, 0, pixelCount * sizeof(DWORD));
+        CGdiPainter::DrawImageDescriptor(m_backgroundDC, this, client, client, m_layeredImage);
+        GdiFlush();
+    }
+    if (!image->hasAlpha)
+        return;
+    for (int y = paint.top; y < paint.bottom; ++y) {
+        size_t row = static_cast<size_t>(height - 1 - y) * width;
+        for (int x = paint.left; x < paint.right; ++x) {
+            DWORD alpha = m_backgroundBits[row + x] >> 24;
+            DWORD pixel = m_offscreenBits[row + x];
+            DWORD blue = (pixel & 0xFF) * alpha / 255;
+            DWORD green = ((pixel >> 8) & 0xFF) * alpha / 255;
+            DWORD red = ((pixel >> 16) & 0xFF) * alpha / 255;
+            m_offscreenBits[row + x] = (alpha << 24) | (red << 16) | (green << 8) | blue;
+        }
     }
 }
 
