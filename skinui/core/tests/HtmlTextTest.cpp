@@ -176,6 +176,7 @@ TEST_F(HtmlText, RawTextAndEscapesAreDrawnLiterally)
     EXPECT_EQ(Width(L"{r}{b}x{/b}{/r}y"), literal(L"{b}x{/b}y"));
     EXPECT_EQ(Width(L"<{>"), literal(L"{"));
     EXPECT_EQ(Width(L"{<}"), literal(L"<"));
+    EXPECT_EQ(Width(L"<{}x"), literal(L"<{}x")) << "only the two exact escapes";
     EXPECT_EQ(Width(L"a<1b"), literal(L"a<1b")) << "not a tag: text";
 }
 
