@@ -125,6 +125,19 @@ POINT TestWindow::ToScreen(int x, int y) const
     return point;
 }
 
+std::vector<HWND> TestWindow::ChildWindows() const
+{
+    std::vector<HWND> children;
+    EnumChildWindows(
+        m_window,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
 void TestWindow::MouseMove(int x, int y, WPARAM keys)
 {
     Send(WM_MOUSEMOVE, keys, PointParam(x, y));

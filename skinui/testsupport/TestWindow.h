@@ -83,6 +83,8 @@ public:
 
     static LPARAM PointParam(int x, int y) { return MAKELPARAM(x, y); }
     POINT ToScreen(int x, int y) const;
+    // Every native window below this one, parents before their children.
+    std::vector<HWND> ChildWindows() const;
 
     // Window messages seen by the window procedure, oldest first.
     std::vector<UINT> seenMessages;

@@ -4,7 +4,7 @@
 #include "ActiveXUI.h"
 #include "ContainerUI.h"
 #include "DibSurface.h"
-#include "FakeComRecord.h"
+#include "FakeServerModule.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -19,19 +19,6 @@ namespace {
 
 const wchar_t kFakeModule[] = L"FakeOleControl.dll";
 const RECT kItemRect = {10, 10, 190, 90};
-
-std::vector<HWND> ChildWindows(HWND parent)
-{
-    std::vector<HWND> children;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
-}
 
 std::wstring ClassOf(HWND window)
 {
@@ -53,55 +40,21 @@ bool SameRect(const RECT &a, const RECT &b)
     return EqualRect(&a, &b) != FALSE;
 }
 
-// The fake server's module, its record and its registration in the test prefix.
-class FakeServer
+FakeServerModule &Server()
 {
-public:
-    FakeServer() : m_module(LoadLibraryW(kFakeModule))
-    {
-        auto recordOf = reinterpret_cast<FakeCom::RecordFunction>(
-            reinterpret_cast<void (*)()>(GetProcAddress(m_module, "FakeRecord")));
-        m_record = recordOf != nullptr ? recordOf() : nullptr;
-    }
-
-    FakeCom::Record *Record() const { return m_record; }
-
-    HRESULT CallExport(const char *name) const
-    {
-        auto function = reinterpret_cast<HRESULT(STDAPICALLTYPE *)()>(
-            reinterpret_cast<void (*)()>(GetProcAddress(m_module, name)));
-        return function != nullptr ? function() : E_NOTIMPL;
-    }
-
-    // Clears the log of an earlier test; the counts of live objects stay, they must be 0.
-    void ResetLog()
-    {
-        FakeCom::Record &record = *m_record;
-        const LONG live = record.liveObjects;
-        record = FakeCom::Record{};
-        record.liveObjects = live;
-    }
-
-private:
-    HMODULE m_module;
-    FakeCom::Record *m_record;
-};
-
-FakeServer &Server()
-{
-    static FakeServer server;
+    static FakeServerModule server(kFakeModule);
     return server;
 }
 
 class ActiveXTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite() { ASSERT_EQ(Server().CallExport("DllRegisterServer"), S_OK); }
-    static void TearDownTestSuite() { Server().CallExport("DllUnregisterServer"); }
+    static void SetUpTestSuite() { ASSERT_EQ(Server().Register(), S_OK); }
+    static void TearDownTestSuite() { Server().Unregister(); }
 
     void SetUp() override
     {
-        ASSERT_NE(Server().Record(), nullptr) << "the fake control server did not load";
+        ASSERT_TRUE(Server().IsLoaded()) << "the fake control server did not load";
         Server().ResetLog();
         root = new CContainerUI;
         root->SetInset(RECT{10, 10, 10, 10});
@@ -116,13 +69,9 @@ protected:
         EXPECT_EQ(record().liveObjects, 0) << "calls: " << Calls();
     }
 
-    FakeCom::Record &record() { return *Server().Record(); }
-    std::string Calls()
-    {
-        std::wstring calls = record().calls;
-        return std::string(calls.begin(), calls.end());
-    }
-    bool Logged(const wchar_t *sequence) { return wcsstr(record().calls, sequence) != nullptr; }
+    FakeCom::Record &record() { return Server().Record(); }
+    std::string Calls() { return Server().Calls(); }
+    bool Logged(const wchar_t *sequence) { return Server().Logged(sequence); }
 
     // An ActiveX control over the container's client area (kItemRect), in a window.
     CActiveXUI *Host(const wchar_t *classText, const wchar_t *module = kFakeModule)
@@ -165,7 +114,7 @@ TEST_F(ActiveXTest, WindowlessControlIsActivatedInPlaceAndPaintsIntoTheWindow)
     EXPECT_EQ(record().activateResult, S_OK);
     EXPECT_EQ(record().siteWindow, window->Handle());
     EXPECT_EQ(control->GetNativeWindow(), window->Handle());
-    EXPECT_TRUE(ChildWindows(window->Handle()).empty());
+    EXPECT_TRUE(window->ChildWindows().empty());
     EXPECT_TRUE(SameRect(record().objectRects, kItemRect));
     EXPECT_TRUE(SameRect(record().positionRect, kItemRect));
     EXPECT_EQ(record().siteGetDC, S_FALSE) << "a windowless object draws into the window's DC";
@@ -281,7 +230,7 @@ TEST_F(ActiveXTest, WindowedObjectLivesInAChildWindowThatFollowsTheControl)
     CActiveXUI *control = Host(FakeCom::kWindowedControlText);
 
     EXPECT_TRUE(Logged(L"SetClientSite InitNew SetHostNames(UIActiveX) DoVerb(-5)")) << Calls();
-    const std::vector<HWND> children = ChildWindows(window->Handle());
+    const std::vector<HWND> children = window->ChildWindows();
     ASSERT_EQ(children.size(), 2u) << "the host window and the object's own window";
     HWND host = children[0];
     EXPECT_EQ(ClassOf(host), L"ActiveXWnd");
@@ -310,7 +259,7 @@ TEST_F(ActiveXTest, WindowedObjectLivesInAChildWindowThatFollowsTheControl)
     EXPECT_EQ(surface.Rgb(90, 40), 0x001EA03Cu);
 
     RemoveAndCollect(control);
-    EXPECT_TRUE(ChildWindows(window->Handle()).empty()) << "no child window left behind";
+    EXPECT_TRUE(window->ChildWindows().empty()) << "no child window left behind";
     EXPECT_EQ(record().objectRefs, 0);
 }
 
@@ -355,10 +304,10 @@ TEST_F(ActiveXTest, CreationWaitsForTheLayoutUnlessDelayIsOff)
     control->SetAttribute(L"clsid", FakeCom::kWindowedControlText);
     control->SetAttribute(L"delaycreate", L"false");
     EXPECT_EQ(record().objectsCreated, 2);
-    EXPECT_EQ(ChildWindows(window->Handle()).size(), 2u);
+    EXPECT_EQ(window->ChildWindows().size(), 2u);
     control->SetAttribute(L"clsid", FakeCom::kWindowlessControlText);
     EXPECT_EQ(record().objectsCreated, 3);
-    EXPECT_TRUE(ChildWindows(window->Handle()).empty());
+    EXPECT_TRUE(window->ChildWindows().empty());
 }
 
 TEST_F(ActiveXTest, ObjectThatFailsInitialisationIsNotActivated)

@@ -37,7 +37,8 @@ struct Record
     // ---- life ----
     LONG liveObjects;    // fake COM objects alive in the module
     LONG objectsCreated; // hosted objects made by the class factory
-    LONG objectRefs;     // the reference count of the newest hosted object
+    LONG objectsDestroyed;
+    LONG objectRefs; // the reference count of the newest hosted object
 
     // ---- calls, in order, separated by spaces ----
     wchar_t calls[8192];
@@ -73,8 +74,15 @@ struct Record
 typedef Record *(*RecordFunction)();
 // Fires a browser event at the advised sinks: the answer of the last sink.
 typedef HRESULT (*FireFunction)(DISPID id);
-// Lets the browser hit a script error: Exec of the command target that the UI handler
-// gives, with the document as input (or no input when withDocument is false).
-typedef HRESULT (*ScriptErrorFunction)(bool withDocument, VARIANT *out);
+// What a script error hands the host as its input.
+enum ScriptErrorInput
+{
+    InputDocument,
+    InputNone,
+    InputNumber,
+};
+// Lets the browser hit a script error: Exec of the command target that the installed UI
+// handler gives.
+typedef HRESULT (*ScriptErrorFunction)(ScriptErrorInput input, VARIANT *out);
 
 } // namespace FakeCom

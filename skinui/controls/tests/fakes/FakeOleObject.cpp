@@ -271,6 +271,7 @@ OleObject::OleObject(bool windowless) : windowless(windowless)
 
 OleObject::~OleObject()
 {
+    ++TheRecord().objectsDestroyed;
     Deactivate();
     ReleaseAndClear(clientSite);
     ReleaseAndClear(site);
