@@ -2,7 +2,6 @@
 """Draws the pictures the SkinUI control tests load: a five-state button strip whose every
 state has its own colour."""
 import os
-import shutil
 import sys
 
 from PIL import Image
@@ -20,10 +19,9 @@ def five_state_strip():
 
 
 def main():
-    out = os.path.abspath(sys.argv[1])
-    shutil.rmtree(out, ignore_errors=True)
-    res = os.path.join(out, 'res')
-    os.makedirs(res)
+    # The folder is shared with pictures copied from elsewhere: only ours are written.
+    res = os.path.join(os.path.abspath(sys.argv[1]), 'res')
+    os.makedirs(res, exist_ok=True)
     five_state_strip().save(os.path.join(res, 'fivestatus.png'))
 
 
