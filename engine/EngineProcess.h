@@ -8,14 +8,18 @@
 #ifdef Q_OS_WIN
 #include <QProcess>
 #else
+#include <memory>
+
 class QSocketNotifier;
 class QTimer;
+struct SpawnTicket;
 #endif
 
 // One run of the engine program, started, watched and ended in the GUI thread.
 //
-// On Linux the engine is started without copying the GUI process (a spawn, not a fork), so a
-// start costs the same however large the program has grown; it runs in a process group of
+// On Linux the engine is started without copying the GUI process (a spawn, not a fork, and
+// from a launcher thread, so the GUI thread never waits for it), so a start costs the same
+// however large the program has grown; it runs in a process group of
 // its own, so that stopping it also ends every converter it started; it is reaped as soon
 // as it ends. Its standard input and error are the null device; its standard output is the
 // null device too, or, when captured, kept up to kOutputLimit bytes and the rest drained
@@ -65,6 +69,8 @@ private:
     QProcess *m_process;
 #else
     void spawn(const QString &program, const QStringList &arguments);
+    void takeSpawned();
+    void dropStart();
     void watchExit();
     void watchOutput(int readEnd);
     void readOutput();
@@ -72,6 +78,7 @@ private:
     void reapIfEnded();
     void forget();
 
+    std::shared_ptr<SpawnTicket> m_ticket; // from the start until the engine is reaped
     int m_pid = -1;
     int m_exitNotice = -1; // readable once the engine has ended
     int m_outputPipe = -1;

@@ -1,18 +1,17 @@
 #include "EngineProcess.h"
 
+#include "EngineLauncher.h"
+
 #include <QFile>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <vector>
 
 extern char **environ;
 
@@ -40,58 +39,6 @@ void closeDescriptor(int &fd)
     fd = -1;
 }
 
-// The spawn's file actions and attributes: standard input and error from and to the null
-// device, standard output to outputFd (or the null device), the working folder, no other
-// descriptor inherited, a process group of its own and default signal handling.
-class SpawnSetup
-{
-public:
-    SpawnSetup(int outputFd, const QByteArray &workingDirectory)
-    {
-        posix_spawn_file_actions_init(&m_actions);
-        posix_spawnattr_init(&m_attributes);
-        posix_spawn_file_actions_addopen(&m_actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        if (outputFd >= 0)
-            posix_spawn_file_actions_adddup2(&m_actions, outputFd, STDOUT_FILENO);
-        else
-            posix_spawn_file_actions_addopen(&m_actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&m_actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        if (!workingDirectory.isEmpty())
-            posix_spawn_file_actions_addchdir_np(&m_actions, workingDirectory.constData());
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-        posix_spawn_file_actions_addclosefrom_np(&m_actions, STDERR_FILENO + 1);
-#endif
-        sigset_t signalSet;
-        sigemptyset(&signalSet);
-        posix_spawnattr_setsigmask(&m_attributes, &signalSet);
-        sigfillset(&signalSet);
-        posix_spawnattr_setsigdefault(&m_attributes, &signalSet);
-        posix_spawnattr_setpgroup(&m_attributes, 0);
-        posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                                    POSIX_SPAWN_SETSIGDEF);
-    }
-    ~SpawnSetup()
-    {
-        posix_spawnattr_destroy(&m_attributes);
-        posix_spawn_file_actions_destroy(&m_actions);
-    }
-    SpawnSetup(const SpawnSetup &) = delete;
-    SpawnSetup &operator=(const SpawnSetup &) = delete;
-
-    const posix_spawn_file_actions_t *actions() const
-    {
-        return &m_actions;
-    }
-    const posix_spawnattr_t *attributes() const
-    {
-        return &m_attributes;
-    }
-
-private:
-    posix_spawn_file_actions_t m_actions;
-    posix_spawnattr_t m_attributes;
-};
-
 } // namespace
 
 EngineProcess::EngineProcess(Output output, QObject *parent) : QObject(parent), m_outputMode(output)
@@ -105,7 +52,7 @@ EngineProcess::~EngineProcess()
 
 bool EngineProcess::isRunning() const
 {
-    return m_pid > 0;
+    return m_ticket != nullptr; // starting or running
 }
 
 void EngineProcess::start(const QString &program, const QStringList &arguments)
@@ -124,32 +71,45 @@ void EngineProcess::spawn(const QString &program, const QStringList &arguments)
         reportFailedStart();
         return;
     }
-    const QByteArray programPath = QFile::encodeName(program);
-    std::vector<QByteArray> storage{programPath};
+    SpawnRequest request;
+    request.program = QFile::encodeName(program);
+    request.arguments.push_back(request.program);
     for (const QString &argument : arguments)
-        storage.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &item : storage)
-        argv.push_back(item.data());
-    argv.push_back(nullptr);
+        request.arguments.push_back(argument.toLocal8Bit());
+    for (char **variable = environ; *variable; ++variable)
+        request.environment.emplace_back(*variable);
+    request.workingDirectory = QFile::encodeName(m_workingDirectory);
+    request.outputFd = pipeEnds[1];
 
+    auto ticket = std::make_shared<SpawnTicket>();
+    ticket->outputReadEnd = pipeEnds[0];
+    m_ticket = ticket;
+    const QPointer<EngineProcess> self(this);
+    EngineLauncher::spawn(std::move(request), ticket, [self, ticket] {
+        if (self && self->m_ticket == ticket)
+            self->takeSpawned();
+    });
+}
+
+void EngineProcess::takeSpawned()
+{
     pid_t pid = -1;
-    int error = 0;
+    int readEnd = -1;
     {
-        const SpawnSetup setup(pipeEnds[1], QFile::encodeName(m_workingDirectory));
-        error = posix_spawn(&pid, programPath.constData(), setup.actions(), setup.attributes(),
-                            argv.data(), environ);
+        const std::lock_guard<std::mutex> lock(m_ticket->mutex);
+        pid = m_ticket->pid;
+        std::swap(readEnd, m_ticket->outputReadEnd);
     }
-    closeDescriptor(pipeEnds[1]);
-    if (error != 0) {
-        closeDescriptor(pipeEnds[0]);
+    if (pid <= 0) {
+        closeDescriptor(readEnd);
+        m_ticket.reset();
         reportFailedStart();
         return;
     }
     m_pid = pid;
     watchExit();
-    if (pipeEnds[0] >= 0)
-        watchOutput(pipeEnds[0]);
+    if (readEnd >= 0)
+        watchOutput(readEnd);
 }
 
 void EngineProcess::watchExit()
@@ -219,21 +179,37 @@ void EngineProcess::reapIfEnded()
 void EngineProcess::stop()
 {
     m_startFailurePending = false;
-    if (m_pid > 0) {
-        // The engine leads its own group: the whole group goes, converters included. The
-        // engine is not reaped yet, so its id cannot have passed to another process.
-        ::kill(-m_pid, SIGKILL);
-        int status = 0;
-        while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
+    if (m_ticket && m_pid <= 0)
+        dropStart();
+    if (m_pid > 0)
+        EngineLauncher::endGroup(m_pid);
     closeOutput();
     forget();
+}
+
+// The engine is being started, or its start has not reached this object yet.
+void EngineProcess::dropStart()
+{
+    pid_t pid = -1;
+    int readEnd = -1;
+    {
+        const std::lock_guard<std::mutex> lock(m_ticket->mutex);
+        if (!m_ticket->done) {
+            m_ticket->cancelled = true; // the launcher ends it
+            return;
+        }
+        pid = m_ticket->pid;
+        std::swap(readEnd, m_ticket->outputReadEnd);
+    }
+    if (pid > 0)
+        EngineLauncher::endGroup(pid);
+    closeDescriptor(readEnd);
 }
 
 void EngineProcess::forget()
 {
     m_pid = -1;
+    m_ticket.reset();
     delete m_exitNotifier;
     m_exitNotifier = nullptr;
     delete m_exitPoll;

@@ -82,16 +82,16 @@ public:
     {
         if (path.isEmpty())
             return;
-        // Made in the list's viewport, where the list would move it anyway: moving a row
-        // restyles every widget in it.
+        // Made hidden in the list's viewport, where the list would move it anyway (moving a
+        // row restyles every widget in it); it becomes the item's widget once in view.
         auto *row = new Row(ui->MainListWidget->viewport(), false);
         QObject::connect(row, SIGNAL(DeleteMeSignal(int)), m_page, SLOT(DeleteItemSlot(int)));
         row->setFilePath(path);
         row->setTaskId(m_nextTaskId++);
         auto *item = new QListWidgetItem(nullptr, 0);
         item->setData(Qt::SizeHintRole, QSize(880, 115));
+        item->setData(kRowRole, QVariant::fromValue<QObject *>(row));
         ui->MainListWidget->insertItem(ui->MainListWidget->count(), item);
-        ui->MainListWidget->setItemWidget(item, row);
         m_buildInView->start();
     }
 
@@ -137,11 +137,14 @@ public:
         // From the last row on, so that page counts still waiting for an engine leave the
         // queue before a running one frees its place.
         for (int i = rowCount() - 1; i >= 0; --i) {
-            if (Row *row = rowAt(i))
+            if (Row *row = rowAt(i)) {
                 row->releaseItem();
+                if (!isPlaced(i))
+                    row->deleteLater();
+            }
         }
         // One reset of the list rather than one removal per row, each of which would walk
-        // every row left.
+        // every row left; the list lets the rows in it go.
         ui->MainListWidget->clear();
         showEmptyPageWhenNoRows();
     }
@@ -166,20 +169,35 @@ public:
 
     int rowCount() const { return ui->MainListWidget->count(); }
 
-    // The row at index, its form built.
+    // The row at index, its form built and in the list.
     Row *builtRowAt(int index) const
     {
         Row *row = rowAt(index);
         if (row)
-            row->buildForm();
+            placeRow(index, row);
         return row;
     }
 
 private:
-    // The row at index as it is: its form may not be built yet.
+    // The row at index as it is: its form may not be built yet, nor the row put in the list.
     Row *rowAt(int index) const
     {
-        return qobject_cast<Row *>(ui->MainListWidget->itemWidget(ui->MainListWidget->item(index)));
+        const QListWidgetItem *item = ui->MainListWidget->item(index);
+        return item ? qobject_cast<Row *>(item->data(kRowRole).value<QObject *>()) : nullptr;
+    }
+
+    bool isPlaced(int index) const
+    {
+        return ui->MainListWidget->itemWidget(ui->MainListWidget->item(index)) != nullptr;
+    }
+
+    // Only rows that have come into view are the list's item widgets: the list lays out and
+    // moves every item widget it has whenever a row is added.
+    void placeRow(int index, Row *row) const
+    {
+        row->buildForm();
+        if (!isPlaced(index))
+            ui->MainListWidget->setItemWidget(ui->MainListWidget->item(index), row);
     }
 
     // Adds a row for every path, a slice of about kSliceMs at a time; the list shows once
@@ -205,7 +223,7 @@ private:
             QTimer::singleShot(0, m_page, [this] { addNextSlice(); });
     }
 
-    // Builds the forms of the rows that are in view, and of the next screenful.
+    // Puts the rows that are in view, and those of the next screenful, into the list.
     void buildRowsInView()
     {
         QListWidget *list = ui->MainListWidget;
@@ -216,7 +234,7 @@ private:
             if (list->visualItemRect(list->item(i)).top() > last)
                 break;
             if (Row *row = rowAt(i))
-                row->buildForm();
+                placeRow(i, row);
         }
     }
 
@@ -252,9 +270,12 @@ private:
 
     void removeRowAt(int index)
     {
-        if (Row *row = rowAt(index))
+        if (Row *row = rowAt(index)) {
             row->releaseItem();
-        // The list lets the row widget go with its item.
+            if (!isPlaced(index))
+                row->deleteLater();
+        }
+        // The list lets a row that is its item widget go with the item.
         delete ui->MainListWidget->takeItem(index);
         m_buildInView->start(); // rows below move up into view
     }
@@ -272,6 +293,7 @@ private:
     }
 
     static constexpr int kSliceMs = 30;
+    static constexpr int kRowRole = Qt::UserRole + 1;
 
     Page *m_page;
     Form *ui;
