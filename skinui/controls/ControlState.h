@@ -1,0 +1,17 @@
+#pragma once
+
+namespace SkinUI {
+
+// Bits of the one state word that stateful controls keep (buttons, options, scroll bar
+// parts).
+enum ControlStateBits : unsigned int
+{
+    StateFocused = 0x01,
+    StateSelected = 0x02,
+    StateDisabled = 0x04,
+    StateHot = 0x08,
+    StatePushed = 0x10,
+    StateCaptured = 0x40,
+};
+
+} // namespace SkinUI
