@@ -1,10 +1,12 @@
 #pragma once
 
+#include <windows.h>
+
 namespace SkinUI {
 
-// Bits of the one state word that stateful controls keep (buttons, options, scroll bar
-// parts).
-enum ControlStateBits : unsigned int
+// Bits of the one state word that stateful controls (buttons, options, check boxes,
+// sliders, scroll bars) keep.
+enum ControlStateBits : UINT
 {
     StateFocused = 0x01,
     StateSelected = 0x02,
