@@ -326,13 +326,9 @@ void CContainerUI::SetPos(RECT rect, bool invalidate)
             m_horizontalScrollBar->GetScrollRange() - m_horizontalScrollBar->GetScrollPos();
     }
     for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = GetItemAt(i);
-        if (!child->IsVisible())
+        CControlUI *child = ChildToLayOut(i);
+        if (child == nullptr)
             continue;
-        if (child->IsFloat()) {
-            PlaceFloatChild(i);
-            continue;
-        }
         int width = area.right - area.left;
         int height = area.bottom - area.top;
         width = width < child->GetMinWidth() ? child->GetMinWidth() : width;
@@ -380,6 +376,17 @@ void CContainerUI::SetMouseEnabled(bool enabled)
     if (m_horizontalScrollBar != nullptr)
         m_horizontalScrollBar->SetMouseEnabled(enabled);
     CControlUI::SetMouseEnabled(enabled);
+}
+
+CControlUI *CContainerUI::ChildToLayOut(int index)
+{
+    CControlUI *child = GetItemAt(index);
+    if (child == nullptr || !child->IsVisible())
+        return nullptr;
+    if (!child->IsFloat())
+        return child;
+    PlaceFloatChild(index);
+    return nullptr;
 }
 
 // Children are placed relative to the container: the product of the container's size and

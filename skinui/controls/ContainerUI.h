@@ -118,6 +118,9 @@ protected:
     bool PaintChildren(HDC dc, const RECT &paintArea, CControlUI *stopControl);
     bool IsVerticalBarShown() const;
     bool IsHorizontalBarShown() const;
+    // The child at the index when the layout places it itself (visible, not floating); a
+    // visible floating child is placed by its float settings instead, and null returned.
+    CControlUI *ChildToLayOut(int index);
 
     CPointerArray m_items;
     RECT m_inset;

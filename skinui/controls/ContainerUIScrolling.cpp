@@ -153,55 +153,31 @@ void CContainerUI::ScrollToRightEdge()
 
 // ---- Keys and wheel ----
 
-// The vertical bar takes the keys when it can; otherwise Up and Down scroll sideways.
+// The vertical bar takes the keys when it can; otherwise they scroll sideways, Up and Down
+// among them.
 bool CContainerUI::ScrollByKey(wchar_t key)
 {
-    if (IsUsable(m_verticalScrollBar)) {
-        switch (key) {
-        case VK_PRIOR:
-            PageUp();
+    typedef void (CContainerUI::*Operation)();
+    static const struct
+    {
+        wchar_t key;
+        Operation vertical;
+        Operation horizontal;
+    } keys[] = {
+        {VK_PRIOR, &CContainerUI::PageUp, &CContainerUI::PageLeft},
+        {VK_NEXT, &CContainerUI::PageDown, &CContainerUI::PageRight},
+        {VK_END, &CContainerUI::ScrollToBottom, &CContainerUI::ScrollToRightEdge},
+        {VK_HOME, &CContainerUI::ScrollToTop, &CContainerUI::ScrollToLeftEdge},
+        {VK_UP, &CContainerUI::LineUp, &CContainerUI::LineLeft},
+        {VK_DOWN, &CContainerUI::LineDown, &CContainerUI::LineRight},
+    };
+    const bool vertical = IsUsable(m_verticalScrollBar);
+    if (!vertical && !IsUsable(m_horizontalScrollBar))
+        return false;
+    for (const auto &entry : keys) {
+        if (entry.key == key) {
+            (this->*(vertical ? entry.vertical : entry.horizontal))();
             return true;
-        case VK_NEXT:
-            PageDown();
-            return true;
-        case VK_END:
-            ScrollToBottom();
-            return true;
-        case VK_HOME:
-            ScrollToTop();
-            return true;
-        case VK_UP:
-            LineUp();
-            return true;
-        case VK_DOWN:
-            LineDown();
-            return true;
-        default:
-            return false;
-        }
-    }
-    if (IsUsable(m_horizontalScrollBar)) {
-        switch (key) {
-        case VK_PRIOR:
-            PageLeft();
-            return true;
-        case VK_NEXT:
-            PageRight();
-            return true;
-        case VK_END:
-            ScrollToRightEdge();
-            return true;
-        case VK_HOME:
-            ScrollToLeftEdge();
-            return true;
-        case VK_UP:
-            LineLeft();
-            return true;
-        case VK_DOWN:
-            LineRight();
-            return true;
-        default:
-            return false;
         }
     }
     return false;

@@ -165,13 +165,9 @@ void CLinearLayoutUI::PlaceChildren(const RECT &area, SIZE available, const Meas
     int placed = 0;
     int neededAlong = 0;
     for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = GetItemAt(i);
-        if (!child->IsVisible())
+        CControlUI *child = ChildToLayOut(i);
+        if (child == nullptr)
             continue;
-        if (child->IsFloat()) {
-            PlaceFloatChild(i);
-            continue;
-        }
         const ChildBox box(*child, axes);
         const RECT &pad = box.padding;
         remaining -= pad.top;

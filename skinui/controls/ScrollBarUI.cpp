@@ -258,44 +258,22 @@ void CScrollBarUI::Move(int dx, int dy, bool invalidate)
 
 // ---- Steps ----
 
-void CScrollBarUI::StepBack()
+// A line or a page back or forward: the owner's own step, or without an owner the line
+// step or the bar's length.
+void CScrollBarUI::Scroll(bool forward, bool page)
 {
-    if (m_owner == nullptr)
-        SetScrollPos(m_position - GetLineStep(), true);
-    else if (m_horizontal)
-        m_owner->LineLeft();
-    else
-        m_owner->LineUp();
-}
-
-void CScrollBarUI::StepForward()
-{
-    if (m_owner == nullptr)
-        SetScrollPos(m_position + GetLineStep(), true);
-    else if (m_horizontal)
-        m_owner->LineRight();
-    else
-        m_owner->LineDown();
-}
-
-void CScrollBarUI::PageBack()
-{
-    if (m_owner == nullptr)
-        SetScrollPos(m_position - Length(), true);
-    else if (m_horizontal)
-        m_owner->PageLeft();
-    else
-        m_owner->PageUp();
-}
-
-void CScrollBarUI::PageForward()
-{
-    if (m_owner == nullptr)
-        SetScrollPos(m_position + Length(), true);
-    else if (m_horizontal)
-        m_owner->PageRight();
-    else
-        m_owner->PageDown();
+    if (m_owner == nullptr) {
+        const int step = page ? Length() : GetLineStep();
+        SetScrollPos(m_position + (forward ? step : -step), true);
+        return;
+    }
+    typedef void (CContainerUI::*Operation)();
+    static const Operation operations[2][2][2] = {
+        {{&CContainerUI::LineUp, &CContainerUI::LineDown},
+         {&CContainerUI::PageUp, &CContainerUI::PageDown}},
+        {{&CContainerUI::LineLeft, &CContainerUI::LineRight},
+         {&CContainerUI::PageLeft, &CContainerUI::PageRight}}};
+    (m_owner->*operations[m_horizontal][page][forward])();
 }
 
 void CScrollBarUI::MoveThumbToDrag()
@@ -321,17 +299,17 @@ void CScrollBarUI::RepeatHeldPart()
     if (m_repeatCount <= kRepeatDelayTicks)
         return;
     if (m_button1.state & StatePushed) {
-        StepBack();
+        Scroll(false, false);
     } else if (m_button2.state & StatePushed) {
-        StepForward();
+        Scroll(true, false);
     } else if (m_manager != nullptr) {
         POINT cursor;
         GetCursorPos(&cursor);
         ScreenToClient(m_manager->GetPaintWindow(), &cursor);
         if (IsBeforeThumb(cursor))
-            PageBack();
+            Scroll(false, true);
         else if (IsAfterThumb(cursor))
-            PageForward();
+            Scroll(true, true);
     }
 }
 
@@ -354,18 +332,18 @@ void CScrollBarUI::HandleButtonDown(const ControlEvent &event)
     const POINT point = event.mousePoint;
     if (PtInRect(&m_button1.rect, point)) {
         m_button1.state |= StatePushed;
-        StepBack();
+        Scroll(false, false);
     } else if (PtInRect(&m_button2.rect, point)) {
         m_button2.state |= StatePushed;
-        StepForward();
+        Scroll(true, false);
     } else if (PtInRect(&m_thumbRect, point)) {
         m_thumbState |= StateCaptured | StatePushed;
         m_dragStartPoint = point;
         m_dragStartPosition = m_position;
     } else if (IsBeforeThumb(point)) {
-        PageBack();
+        Scroll(false, true);
     } else if (IsAfterThumb(point)) {
-        PageForward();
+        Scroll(true, true);
     }
     Invalidate();
 }
@@ -610,16 +588,13 @@ void CScrollBarUI::PaintPart(HDC dc, const RECT &part, UINT &state, DWORD color,
     DrawPartImage(dc, images.normal, part);
 }
 
-// The part's rectangle, relative to the bar, takes the place of the descriptor's own
-// destination.
 bool CScrollBarUI::DrawPartImage(HDC dc, ImageDescriptor &descriptor, const RECT &part)
 {
-    if (IsRectEmpty(&part) ||
-        !CGdiPainter::DrawImageDescriptor(nullptr, m_manager, m_itemRect, m_paintRect, descriptor))
+    if (IsRectEmpty(&part))
         return false;
-    descriptor.destination = RECT{part.left - m_itemRect.left, part.top - m_itemRect.top,
-                                  part.right - m_itemRect.left, part.bottom - m_itemRect.top};
-    return CGdiPainter::DrawImageDescriptor(dc, m_manager, m_itemRect, m_paintRect, descriptor);
+    return DrawImageAt(dc, descriptor,
+                       RECT{part.left - m_itemRect.left, part.top - m_itemRect.top,
+                            part.right - m_itemRect.left, part.bottom - m_itemRect.top});
 }
 
 } // namespace SkinUI

@@ -91,10 +91,7 @@ private:
     bool IsAfterThumb(POINT point) const;
     bool HasThumb() const;
 
-    void StepBack();
-    void StepForward();
-    void PageBack();
-    void PageForward();
+    void Scroll(bool forward, bool page);
     void MoveThumbToDrag();
     void RepeatHeldPart();
 

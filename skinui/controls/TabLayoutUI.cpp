@@ -125,14 +125,8 @@ void CTabLayoutUI::SetPos(RECT rect, bool invalidate)
     const RECT inner = {m_itemRect.left + m_inset.left, m_itemRect.top + m_inset.top,
                         m_itemRect.right - m_inset.right, m_itemRect.bottom - m_inset.bottom};
     for (int i = 0; i < GetCount(); ++i) {
-        CControlUI *child = GetItemAt(i);
-        if (!child->IsVisible())
-            continue;
-        if (child->IsFloat()) {
-            PlaceFloatChild(i);
-            continue;
-        }
-        if (i != m_currentPage)
+        CControlUI *child = ChildToLayOut(i);
+        if (child == nullptr || i != m_currentPage)
             continue;
         const RECT padding = child->GetPadding();
         const RECT area = {inner.left + padding.left, inner.top + padding.top,
