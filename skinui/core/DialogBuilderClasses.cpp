@@ -1,0 +1,50 @@
+#include "DialogBuilder.h"
+
+#include "ContainerUI.h"
+#include "ControlUI.h"
+
+#include <cwchar>
+
+// The skin names of the framework's own control classes. A class name of the skin that is
+// not here goes to the control factories and then to the builder's callback.
+
+namespace SkinUI {
+
+namespace {
+
+template <class Control> CControlUI *New()
+{
+    return new Control;
+}
+
+struct BuiltInClass
+{
+    const wchar_t *skinName;
+    bool exactCase;
+    CControlUI *(*create)();
+};
+
+const BuiltInClass kBuiltInClasses[] = {
+    {L"Control", false, &New<CControlUI>},
+    {L"Container", false, &New<CContainerUI>},
+};
+
+} // namespace
+
+CControlUI *CDialogBuilder::CreateBuiltInControl(const wchar_t *className)
+{
+    if (!className)
+        return nullptr;
+    const size_t length = wcslen(className);
+    for (const BuiltInClass &entry : kBuiltInClasses) {
+        if (wcslen(entry.skinName) != length)
+            continue;
+        const bool same = entry.exactCase ? wcscmp(entry.skinName, className) == 0
+                                          : _wcsicmp(entry.skinName, className) == 0;
+        if (same)
+            return entry.create();
+    }
+    return nullptr;
+}
+
+} // namespace SkinUI
