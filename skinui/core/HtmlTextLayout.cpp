@@ -222,7 +222,9 @@ HtmlTextLayout::LineResult HtmlTextLayout::LayoutLine(Pass pass, int top, int me
         }
         if (IsTagStart(ch)) {
             // The two escapes: "<{>" writes "{" and "{<}" writes "<".
-            if (IsTagStart(text[at + 1]) && text[at + 1] != ch && IsTagEnd(text[at + 2])) {
+            const bool escape = ch == L'<' ? text[at + 1] == L'{' && text[at + 2] == L'>'
+                                           : text[at + 1] == L'<' && text[at + 2] == L'}';
+            if (escape) {
                 const int taken =
                     PlaceRun(at + 1, at + 2, pass, top, x, lineHeight, lineEmpty, offset, endLine);
                 if (taken == 0)
