@@ -1,7 +1,11 @@
 #include "DialogBuilder.h"
 
+#include "ButtonUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "LabelUI.h"
+#include "ProgressUI.h"
+#include "SliderUI.h"
 
 #include <cwchar>
 
@@ -25,8 +29,9 @@ struct BuiltInClass
 };
 
 const BuiltInClass kBuiltInClasses[] = {
-    {L"Control", false, &New<CControlUI>},
-    {L"Container", false, &New<CContainerUI>},
+    {L"Label", false, &New<CLabelUI>},       {L"Button", false, &New<CButtonUI>},
+    {L"Slider", false, &New<CSliderUI>},     {L"Control", false, &New<CControlUI>},
+    {L"Progress", false, &New<CProgressUI>}, {L"Container", false, &New<CContainerUI>},
 };
 
 } // namespace

@@ -193,6 +193,26 @@ TEST(DialogBuilder, ClassNamesGoToTheTableThenTheFactoriesThenTheCallback)
     delete root;
 }
 
+TEST(DialogBuilder, TheFrameworksClassesAreKnownByTheirSkinNamesInAnyLetterCase)
+{
+    const struct
+    {
+        const wchar_t *skinName;
+        const wchar_t *className;
+    } classes[] = {
+        {L"Control", L"Control"}, {L"CONTAINER", L"Container"}, {L"label", L"Label"},
+        {L"Button", L"Button"},   {L"PROGRESS", L"Progress"},   {L"sLiDeR", L"Slider"},
+    };
+    for (const auto &entry : classes) {
+        CControlUI *control = CDialogBuilder::CreateBuiltInControl(entry.skinName);
+        ASSERT_NE(nullptr, control) << entry.skinName;
+        EXPECT_STREQ(entry.className, control->GetClass());
+        delete control;
+    }
+    EXPECT_EQ(nullptr, CDialogBuilder::CreateBuiltInControl(L"Buttons"));
+    EXPECT_EQ(nullptr, CDialogBuilder::CreateBuiltInControl(L"TreeNode"));
+}
+
 TEST(DialogBuilder, AParentThatRefusesEndsOnlyItsOwnSiblingList)
 {
     RecordingCallback callback;

@@ -55,7 +55,7 @@ private:
 
 CControlUI *CreateStandIn(const wchar_t *className)
 {
-    for (const wchar_t *leaf : {L"Label", L"Button", L"Progress", L"Option", L"Text"})
+    for (const wchar_t *leaf : {L"Option", L"Text"})
         if (wcscmp(className, leaf) == 0)
             return new StandInControl(className);
     for (const wchar_t *layout : {L"VerticalLayout", L"HorizontalLayout", L"TabLayout"})
