@@ -287,16 +287,41 @@ TEST(SkinFrame, SystemCommandsSwapTheMaximiseButtonsAndCloseThroughClose)
     EXPECT_TRUE(maxButton->IsVisible());
     EXPECT_FALSE(restoreButton->IsVisible());
 
-    // The window's own buttons act by their names.
-    frame.GetManager().SendNotify(maxButton, L"click");
-    EXPECT_TRUE(IsZoomed(frame));
-    frame.GetManager().SendNotify(restoreButton, L"click");
-    EXPECT_FALSE(IsZoomed(frame));
-    EXPECT_EQ((std::vector<std::wstring>{L"maxbtn", L"restorebtn"}), frame.clicks);
-
     HWND window = frame;
     frame.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(SkinFrame, TheWindowsOwnButtonsActByTheirNamesWhenClicked)
+{
+    TestFrame frame(SourceDirectory, L"hittest.xml");
+    HWND window = frame.Open();
+    ASSERT_NE(nullptr, window);
+    frame.Paint();
+    // Posted as the mouse would post them, through the message loop.
+    auto click = [&](int x, int y) {
+        const size_t before = frame.clicks.size();
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        return TestWindow::PumpUntil([&] { return frame.clicks.size() > before; });
+    };
+
+    ASSERT_TRUE(click(152, 15));
+    EXPECT_TRUE(IsZoomed(window)) << "maxbtn";
+    frame.Paint();
+    ASSERT_TRUE(click(152, 15));
+    EXPECT_FALSE(IsZoomed(window)) << "restorebtn, in maxbtn's place";
+    ASSERT_TRUE(click(50, 15));
+    EXPECT_TRUE(IsWindow(window)) << "a button without a window role does nothing";
+    ASSERT_TRUE(click(137, 15));
+    EXPECT_TRUE(IsIconic(window)) << "minbtn";
+    ::ShowWindow(window, SW_RESTORE);
+    frame.Paint();
+    ASSERT_TRUE(click(167, 15));
+    EXPECT_TRUE(TestWindow::PumpUntil([&] { return !IsWindow(window); })) << "closebtn";
+    EXPECT_EQ((std::vector<std::wstring>{L"maxbtn", L"restorebtn", L"bandbutton", L"minbtn",
+                                         L"closebtn"}),
+              frame.clicks);
 }
 
 TEST(SkinFrame, RoundCornersCutTheRegionAgainAtEverySize)
