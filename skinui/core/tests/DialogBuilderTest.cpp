@@ -4,6 +4,7 @@
 #include "ProbeControl.h"
 #include "TestFiles.h"
 #include "TestWindow.h"
+#include "TreeText.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +18,6 @@ using namespace SkinUI;
 using namespace SkinUI::Testing;
 
 namespace {
-
-// "Class:name[children]" of a tree, children through the container interface.
-std::wstring TreeText(CControlUI *control)
-{
-    if (!control)
-        return L"(none)";
-    std::wstring text = std::wstring(control->GetClass()) + L":" + control->GetName().GetData();
-    auto *container = static_cast<IContainerUI *>(control->GetInterface(L"IContainer"));
-    if (container && container->GetCount() > 0) {
-        text += L"[";
-        for (int i = 0; i < container->GetCount(); ++i)
-            text += (i ? L"," : L"") + TreeText(container->GetItemAt(i));
-        text += L"]";
-    }
-    return text;
-}
 
 // A probe that counts how often it was initialised.
 class CountingProbe : public ProbeControl

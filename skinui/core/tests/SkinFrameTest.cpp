@@ -4,6 +4,7 @@
 #include "SkinResourceSource.h"
 #include "TestFiles.h"
 #include "TestWindow.h"
+#include "TreeText.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +16,6 @@ using namespace SkinUI;
 using namespace SkinUI::Testing;
 
 namespace {
-
-std::wstring TreeText(CControlUI *control)
-{
-    if (!control)
-        return L"(none)";
-    std::wstring text = std::wstring(control->GetClass()) + L":" + control->GetName().GetData();
-    auto *container = static_cast<IContainerUI *>(control->GetInterface(L"IContainer"));
-    if (container && container->GetCount() > 0) {
-        text += L"[";
-        for (int i = 0; i < container->GetCount(); ++i)
-            text += (i ? L"," : L"") + TreeText(container->GetItemAt(i));
-        text += L"]";
-    }
-    return text;
-}
 
 // Stand-ins with the class names of controls the framework does not have yet, so that the
 // test skins build as they will with the real ones.
