@@ -3,9 +3,13 @@
 #include "ButtonUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
 #include "ProgressUI.h"
+#include "ScrollBarUI.h"
 #include "SliderUI.h"
+#include "TabLayoutUI.h"
+#include "VerticalLayoutUI.h"
 
 #include <cwchar>
 
@@ -28,11 +32,23 @@ struct BuiltInClass
     CControlUI *(*create)();
 };
 
+// One row a class, so that each control added to the framework adds its own line.
+// clang-format off
 const BuiltInClass kBuiltInClasses[] = {
-    {L"Label", false, &New<CLabelUI>},       {L"Button", false, &New<CButtonUI>},
-    {L"Slider", false, &New<CSliderUI>},     {L"Control", false, &New<CControlUI>},
-    {L"Progress", false, &New<CProgressUI>}, {L"Container", false, &New<CContainerUI>},
+    {L"HBox", false, &New<CHorizontalLayoutUI>},
+    {L"VBox", false, &New<CVerticalLayoutUI>},
+    {L"Label", false, &New<CLabelUI>},
+    {L"Button", false, &New<CButtonUI>},
+    {L"Slider", false, &New<CSliderUI>},
+    {L"Control", false, &New<CControlUI>},
+    {L"Progress", false, &New<CProgressUI>},
+    {L"Container", false, &New<CContainerUI>},
+    {L"TabLayout", false, &New<CTabLayoutUI>},
+    {L"ScrollBar", false, &New<CScrollBarUI>},
+    {L"VerticalLayout", false, &New<CVerticalLayoutUI>},
+    {L"HorizontalLayout", false, &New<CHorizontalLayoutUI>},
 };
+// clang-format on
 
 } // namespace
 

@@ -185,8 +185,18 @@ TEST(DialogBuilder, TheFrameworksClassesAreKnownByTheirSkinNamesInAnyLetterCase)
         const wchar_t *skinName;
         const wchar_t *className;
     } classes[] = {
-        {L"Control", L"Control"}, {L"CONTAINER", L"Container"}, {L"label", L"Label"},
-        {L"Button", L"Button"},   {L"PROGRESS", L"Progress"},   {L"sLiDeR", L"Slider"},
+        {L"Control", L"Control"},
+        {L"CONTAINER", L"Container"},
+        {L"label", L"Label"},
+        {L"Button", L"Button"},
+        {L"PROGRESS", L"Progress"},
+        {L"sLiDeR", L"Slider"},
+        {L"vbox", L"VerticalLayout"},
+        {L"HBOX", L"HorizontalLayout"},
+        {L"VerticalLayout", L"VerticalLayout"},
+        {L"horizontallayout", L"HorizontalLayout"},
+        {L"TabLayout", L"TabLayout"},
+        {L"SCROLLBAR", L"ScrollBar"},
     };
     for (const auto &entry : classes) {
         CControlUI *control = CDialogBuilder::CreateBuiltInControl(entry.skinName);

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <cwchar>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -17,22 +20,12 @@ using namespace SkinUI::Testing;
 
 namespace {
 
-// Stand-ins with the class names of controls the framework does not have yet, so that the
-// test skins build as they will with the real ones.
+// A stand-in with the class name of a control the framework does not have yet, so that the
+// test skins build as they will with the real one.
 class StandInControl : public CControlUI
 {
 public:
     explicit StandInControl(const wchar_t *className) : m_class(className) {}
-    const wchar_t *GetClass() const override { return m_class.GetData(); }
-
-private:
-    CWideString m_class;
-};
-
-class StandInContainer : public CContainerUI
-{
-public:
-    explicit StandInContainer(const wchar_t *className) : m_class(className) {}
     const wchar_t *GetClass() const override { return m_class.GetData(); }
 
 private:
@@ -44,9 +37,6 @@ CControlUI *CreateStandIn(const wchar_t *className)
     for (const wchar_t *leaf : {L"Option", L"Text"})
         if (wcscmp(className, leaf) == 0)
             return new StandInControl(className);
-    for (const wchar_t *layout : {L"VerticalLayout", L"HorizontalLayout", L"TabLayout"})
-        if (wcscmp(className, layout) == 0)
-            return new StandInContainer(className);
     return nullptr;
 }
 
@@ -162,6 +152,121 @@ RECT WindowRect(HWND window)
     GetWindowRect(window, &rect);
     return rect;
 }
+
+// What became of a skinned window opened in a process of its own.
+struct ProbeOutcome
+{
+    DWORD exitCode = STILL_ACTIVE;
+    bool messageShown = false;
+    std::wstring caption;
+    std::vector<std::wstring> texts; // of the message box's controls
+};
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
+                        &copied);
+    return text;
+}
+
+HWND FindMessageBoxOf(DWORD processId)
+{
+    struct Search
+    {
+        DWORD processId;
+        HWND found;
+    } search = {processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto *search = reinterpret_cast<Search *>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (owner != search->processId || wcscmp(className, L"#32770") != 0)
+                return TRUE;
+            search->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Runs the probe, answers a message box it shows with OK and waits for its end.
+ProbeOutcome RunProbe(ResourceSourceKind kind, const wchar_t *skinFile, int resourceId)
+{
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring probe(module);
+    probe.replace(probe.find_last_of(L"\\/") + 1, std::wstring::npos, L"skin_window_probe.exe");
+    std::wstring command = L"\"" + probe + L"\" " + std::to_wstring(kind) + L" " + skinFile + L" " +
+                           std::to_wstring(resourceId) + L" \"" + FrameSkinRoot() + L"skin\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    ProbeOutcome outcome;
+    if (!CreateProcessW(probe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return outcome;
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT &&
+           GetTickCount() - start < 20000) {
+        HWND box = FindMessageBoxOf(process.dwProcessId);
+        if (!box || outcome.messageShown)
+            continue;
+        outcome.messageShown = true;
+        outcome.caption = TextOf(box);
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            outcome.texts.push_back(TextOf(child));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(process.hProcess, 99);
+    GetExitCodeProcess(process.hProcess, &outcome.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return outcome;
+}
+
+bool Holds(const std::vector<std::wstring> &texts, const wchar_t *wanted)
+{
+    for (const std::wstring &text : texts)
+        if (text == wanted)
+            return true;
+    return false;
+}
+
+// A skin that cannot be built shows a message box and ends the process with 1. Nobody would
+// answer it in these tests: this watchdog does, so that such a failure ends at once.
+class MessageBoxWatchdog : public testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        m_thread = std::thread([this] {
+            while (!m_stop) {
+                if (HWND box = FindMessageBoxOf(GetCurrentProcessId())) {
+                    fprintf(stderr, "a skin could not be built; its message box is answered\n");
+                    PostMessageW(box, WM_COMMAND, IDOK, 0);
+                }
+                Sleep(100);
+            }
+        });
+    }
+    void TearDown() override
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+testing::Environment *const watchdog = testing::AddGlobalTestEnvironment(new MessageBoxWatchdog);
 
 } // namespace
 
@@ -415,95 +520,6 @@ TEST(SkinFrame, ADamagedPictureAndAnUnknownClassBuildWhatTheyCan)
     EXPECT_EQ(nullptr, frame.GetManager().GetImage(L"res\\damaged.png"));
     EXPECT_EQ(0x20A060u, pixels.RgbAt(150, 60)) << "the picture after it is drawn";
 }
-
-namespace {
-
-// What became of a skinned window opened in a process of its own.
-struct ProbeOutcome
-{
-    DWORD exitCode = STILL_ACTIVE;
-    bool messageShown = false;
-    std::wstring caption;
-    std::vector<std::wstring> texts; // of the message box's controls
-};
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[256] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
-                        &copied);
-    return text;
-}
-
-HWND FindMessageBoxOf(DWORD processId)
-{
-    struct Search
-    {
-        DWORD processId;
-        HWND found;
-    } search = {processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto *search = reinterpret_cast<Search *>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t className[16] = {};
-            GetClassNameW(window, className, 16);
-            if (owner != search->processId || wcscmp(className, L"#32770") != 0)
-                return TRUE;
-            search->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Runs the probe, answers a message box it shows with OK and waits for its end.
-ProbeOutcome RunProbe(ResourceSourceKind kind, const wchar_t *skinFile, int resourceId)
-{
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring probe(module);
-    probe.replace(probe.find_last_of(L"\\/") + 1, std::wstring::npos, L"skin_window_probe.exe");
-    std::wstring command = L"\"" + probe + L"\" " + std::to_wstring(kind) + L" " + skinFile + L" " +
-                           std::to_wstring(resourceId) + L" \"" + FrameSkinRoot() + L"skin\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    ProbeOutcome outcome;
-    if (!CreateProcessW(probe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return outcome;
-    const DWORD start = GetTickCount();
-    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT &&
-           GetTickCount() - start < 20000) {
-        HWND box = FindMessageBoxOf(process.dwProcessId);
-        if (!box || outcome.messageShown)
-            continue;
-        outcome.messageShown = true;
-        outcome.caption = TextOf(box);
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            outcome.texts.push_back(TextOf(child));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-        TerminateProcess(process.hProcess, 99);
-    GetExitCodeProcess(process.hProcess, &outcome.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return outcome;
-}
-
-bool Holds(const std::vector<std::wstring> &texts, const wchar_t *wanted)
-{
-    for (const std::wstring &text : texts)
-        if (text == wanted)
-            return true;
-    return false;
-}
-
-} // namespace
 
 TEST(SkinFrame, ASkinThatCannotBeBuiltIsReportedAndEndsTheProcess)
 {
