@@ -1,13 +1,16 @@
 #include "ContainerUI.h"
 #include "FontEntry.h"
+#include "ProgressUI.h"
 #include "SkinFrame.h"
 #include "SkinResourceSource.h"
+#include "TabLayoutUI.h"
 #include "TestFiles.h"
 #include "TestWindow.h"
 #include "TreeText.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cwchar>
@@ -102,6 +105,20 @@ public:
         return SendMessage(WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
     }
     CControlUI *Find(const wchar_t *name) { return m_manager.FindControlByName(name); }
+    // A click posted as the mouse would post it, through the message loop; false when no
+    // click reached OnClick.
+    bool ClickAt(int x, int y)
+    {
+        const size_t before = clicks.size();
+        PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        return TestWindow::PumpUntil([&] { return clicks.size() > before; });
+    }
+    bool ClickOn(CControlUI *control)
+    {
+        const RECT &rect = control->GetPos();
+        return ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
 
     const wchar_t *GetPackageFileName() const override { return L"frame.zip"; }
     CControlUI *CreateControl(const wchar_t *className) override
@@ -118,9 +135,15 @@ public:
         clicks.push_back(message.sender ? message.sender->GetName().GetData() : L"");
         return CSkinFrame::OnClick(message);
     }
+    void Notify(NotifyMessage &message) override
+    {
+        notifications.push_back(message.type.GetData());
+        CSkinFrame::Notify(message);
+    }
 
     int initCount = 0;
     std::vector<std::wstring> clicks;
+    std::vector<std::wstring> notifications;
 };
 
 // The plain window base, whose default keys are its own.
@@ -305,6 +328,43 @@ TEST(SkinFrame, TheSameSkinFromEverySourceGivesTheSameWindow)
     }
 }
 
+TEST(SkinFrame, AWindowFromThePackageResourceClicksSwitchesPagesAndFillsItsProgressBar)
+{
+    TestFrame frame(SourcePackageResource);
+    ASSERT_NE(nullptr, frame.Open());
+    frame.Paint();
+    auto *title = frame.Find(L"title");
+    auto *minButton = frame.Find(L"minbtn");
+    auto *next = frame.Find(L"nextbtn");
+    auto *pages = static_cast<CTabLayoutUI *>(frame.Find(L"pages"));
+    auto *progress = static_cast<CProgressUI *>(frame.Find(L"progress"));
+    ASSERT_TRUE(title && minButton && next && pages && progress);
+
+    const RECT &label = title->GetPos();
+    EXPECT_EQ(HTCAPTION, frame.HitTest(label.left + 2, label.top + 20)) << "the title label drags";
+    const RECT &button = minButton->GetPos();
+    EXPECT_EQ(HTCLIENT, frame.HitTest(button.left + 2, button.top + 2));
+    EXPECT_EQ(HTTOPLEFT, frame.HitTest(2, 2));
+    EXPECT_EQ(HTBOTTOMRIGHT, frame.HitTest(357, 237));
+
+    ASSERT_TRUE(frame.ClickOn(next));
+    EXPECT_EQ(L"nextbtn", frame.clicks.back());
+    EXPECT_TRUE(pages->SelectItem(1));
+    EXPECT_NE(frame.notifications.end(),
+              std::find(frame.notifications.begin(), frame.notifications.end(), L"tabselect"));
+    EXPECT_FALSE(next->IsVisible()) << "the first page went";
+
+    progress->SetValue(37);
+    Pixels pixels = frame.Paint();
+    const RECT bar = progress->GetPos();
+    const int fillEnd = bar.left + (bar.right - bar.left) * 37 / 100;
+    const int middle = (bar.top + bar.bottom) / 2;
+    EXPECT_EQ(0x20A060u, pixels.RgbAt(bar.left + 1, middle)) << "the fill picture";
+    EXPECT_EQ(0x20A060u, pixels.RgbAt(fillEnd - 1, middle));
+    EXPECT_EQ(0xD8DCE4u, pixels.RgbAt(fillEnd + 1, middle)) << "the track picture";
+    EXPECT_EQ(0xD8DCE4u, pixels.RgbAt(bar.right - 1, middle));
+}
+
 TEST(SkinFrame, TheCaptionBandDragsExceptOverButtonsOptionsAndTexts)
 {
     TestFrame frame(SourceDirectory, L"hittest.xml");
@@ -389,26 +449,18 @@ TEST(SkinFrame, TheWindowsOwnButtonsActByTheirNamesWhenClicked)
     HWND window = frame.Open();
     ASSERT_NE(nullptr, window);
     frame.Paint();
-    // Posted as the mouse would post them, through the message loop.
-    auto click = [&](int x, int y) {
-        const size_t before = frame.clicks.size();
-        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-        return TestWindow::PumpUntil([&] { return frame.clicks.size() > before; });
-    };
-
-    ASSERT_TRUE(click(152, 15));
+    ASSERT_TRUE(frame.ClickAt(152, 15));
     EXPECT_TRUE(IsZoomed(window)) << "maxbtn";
     frame.Paint();
-    ASSERT_TRUE(click(152, 15));
+    ASSERT_TRUE(frame.ClickAt(152, 15));
     EXPECT_FALSE(IsZoomed(window)) << "restorebtn, in maxbtn's place";
-    ASSERT_TRUE(click(50, 15));
+    ASSERT_TRUE(frame.ClickAt(50, 15));
     EXPECT_TRUE(IsWindow(window)) << "a button without a window role does nothing";
-    ASSERT_TRUE(click(137, 15));
+    ASSERT_TRUE(frame.ClickAt(137, 15));
     EXPECT_TRUE(IsIconic(window)) << "minbtn";
     ::ShowWindow(window, SW_RESTORE);
     frame.Paint();
-    ASSERT_TRUE(click(167, 15));
+    ASSERT_TRUE(frame.ClickAt(167, 15));
     EXPECT_TRUE(TestWindow::PumpUntil([&] { return !IsWindow(window); })) << "closebtn";
     EXPECT_EQ((std::vector<std::wstring>{L"maxbtn", L"restorebtn", L"bandbutton", L"minbtn",
                                          L"closebtn"}),
