@@ -323,8 +323,10 @@ TEST(SkinFrame, TheSameSkinFromEverySourceGivesTheSameWindow)
         EXPECT_EQ(240, rect.bottom - rect.top);
         EXPECT_EQ(16, manager.GetFontInfo(1)->size);
         EXPECT_STREQ(L"Frame", CWindowManagerUI::GetLanguageString(1));
-        frame.Paint();
-        EXPECT_NE(nullptr, manager.GetImage(L"res\\title.png")) << "pictures from the same source";
+        Pixels pixels = frame.Paint();
+        ASSERT_EQ(360, pixels.width);
+        EXPECT_EQ(0x3A5BA0u, pixels.RgbAt(180, 4)) << "pictures from the same source";
+        EXPECT_EQ(0xF4F6FAu, pixels.RgbAt(180, 200));
     }
 }
 
