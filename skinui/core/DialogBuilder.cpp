@@ -114,7 +114,6 @@ CControlUI *CDialogBuilder::CreateFromSource(ResourceNameOrId source, const wcha
     if (source.IsNumber()) {
         if (!LoadResource(source, resourceType))
             return nullptr;
-        m_callback = callback;
     } else {
         const wchar_t *text = source.GetValue();
         if (!text)

@@ -399,6 +399,14 @@ void CloseCachedPackage(SkinResourceSource &source)
     source.packageCopy.reset();
 }
 
+void OpenMemoryPackage(SkinResourceSource &source, const void *data, DWORD length)
+{
+    CloseCachedPackage(source);
+    source.packageName = SkinResourceSource::kMemoryPackageName;
+    source.keepPackageOpen = true;
+    source.packageHandle = ResourcePackage::OpenMemory(data, length, source.sevenZip);
+}
+
 } // namespace
 
 void CWindowManagerUI::SetResourcePackageMemory(const void *data, DWORD length)
@@ -406,10 +414,7 @@ void CWindowManagerUI::SetResourcePackageMemory(const void *data, DWORD length)
     SkinResourceSource &source = SkinResourceSource::Process();
     if (source.packageName == SkinResourceSource::kMemoryPackageName)
         return;
-    CloseCachedPackage(source);
-    source.packageName = SkinResourceSource::kMemoryPackageName;
-    source.keepPackageOpen = true;
-    source.packageHandle = ResourcePackage::OpenMemory(data, length, source.sevenZip);
+    OpenMemoryPackage(source, data, length);
 }
 
 void CWindowManagerUI::SetResourcePackageCopy(const void *data, DWORD length)
@@ -423,10 +428,7 @@ void CWindowManagerUI::SetResourcePackageCopy(const void *data, DWORD length)
     if (!copy)
         return;
     memcpy(copy.get(), data, length);
-    CloseCachedPackage(source);
-    source.packageName = SkinResourceSource::kMemoryPackageName;
-    source.keepPackageOpen = true;
-    source.packageHandle = ResourcePackage::OpenMemory(copy.get(), length, source.sevenZip);
+    OpenMemoryPackage(source, copy.get(), length);
     source.packageCopy = std::move(copy);
 }
 
