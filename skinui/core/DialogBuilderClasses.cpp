@@ -1,15 +1,18 @@
 #include "DialogBuilder.h"
 
+#include "ActiveXUI.h"
 #include "ButtonUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
 #include "ProgressUI.h"
+#include "RichEditUI.h"
 #include "ScrollBarUI.h"
 #include "SliderUI.h"
 #include "TabLayoutUI.h"
 #include "VerticalLayoutUI.h"
+#include "WebBrowserUI.h"
 
 #include <cwchar>
 
@@ -41,10 +44,13 @@ const BuiltInClass kBuiltInClasses[] = {
     {L"Button", false, &New<CButtonUI>},
     {L"Slider", false, &New<CSliderUI>},
     {L"Control", false, &New<CControlUI>},
+    {L"ActiveX", false, &New<CActiveXUI>},
     {L"Progress", false, &New<CProgressUI>},
     {L"Container", false, &New<CContainerUI>},
+    {L"RichEdit", false, &New<CRichEditUI>},
     {L"TabLayout", false, &New<CTabLayoutUI>},
     {L"ScrollBar", false, &New<CScrollBarUI>},
+    {L"WebBrowser", false, &New<CWebBrowserUI>},
     {L"VerticalLayout", false, &New<CVerticalLayoutUI>},
     {L"HorizontalLayout", false, &New<CHorizontalLayoutUI>},
 };

@@ -3,6 +3,7 @@
 // the test prefix. The fakes log every container call they receive and count their objects.
 #include "ActiveXUI.h"
 #include "ContainerUI.h"
+#include "DialogBuilder.h"
 #include "DibSurface.h"
 #include "FakeServerModule.h"
 #include "TestWindow.h"
@@ -319,6 +320,25 @@ TEST_F(ActiveXTest, ObjectThatFailsInitialisationIsNotActivated)
     EXPECT_EQ(control->GetNativeWindow(), nullptr);
     const Testing::Pixels pixels = window->PaintTree(0xFF000000);
     EXPECT_EQ(pixels.CountRgb(0x00C81E28, RECT{0, 0, 200, 100}), 0);
+}
+
+TEST_F(ActiveXTest, SkinElementHostsTheNamedControl)
+{
+    delete root;
+    CDialogBuilder builder;
+    root = static_cast<CContainerUI *>(
+        builder.CreateFromSource(L"<Window><VerticalLayout inset=\"10,10,10,10\">"
+                                 L"<ActiveX name=\"host\" modulename=\"FakeOleControl.dll\" "
+                                 L"clsid=\"{6A1C39E2-5B0E-4C55-9D7A-1F00C0DE0001}\" />"
+                                 L"</VerticalLayout></Window>",
+                                 nullptr, nullptr, &window->Manager()));
+    ASSERT_NE(root, nullptr);
+    window->Attach(root);
+    EXPECT_EQ(record().objectsCreated, 1);
+    CControlUI *host = window->Manager().FindControlByName(L"host");
+    ASSERT_NE(host, nullptr);
+    EXPECT_NE(host->GetInterface(L"ActiveX"), nullptr);
+    EXPECT_EQ(window->PaintTree(0xFF000000).RgbAt(100, 50), 0x00C81E28u);
 }
 
 TEST_F(ActiveXTest, ClassNameAndInterfaces)

@@ -1,5 +1,6 @@
 // The rich edit control on Wine's rich-text services (msftedit): what a user sees and does.
 #include "ContainerUI.h"
+#include "DialogBuilder.h"
 #include "ProbeControl.h"
 #include "RichEditUI.h"
 #include "ScrollBarUI.h"
@@ -480,6 +481,26 @@ TEST_F(RichEditTest, HostAnswersForTheWindow)
     host->Release();
     EXPECT_EQ(host->QueryInterface(IID_IDispatch, &object), E_NOINTERFACE);
     EXPECT_EQ(object, nullptr);
+}
+
+TEST_F(RichEditTest, SkinElementMakesABoxWithItsAttributes)
+{
+    delete root;
+    CDialogBuilder builder;
+    root = static_cast<CContainerUI *>(
+        builder.CreateFromSource(L"<Window><VerticalLayout>"
+                                 L"<RichEdit name=\"notes\" text=\"from the skin\" "
+                                 L"vscrollbar=\"true\" wanttab=\"false\" />"
+                                 L"</VerticalLayout></Window>",
+                                 nullptr, nullptr, &window->Manager()));
+    ASSERT_NE(root, nullptr);
+    window->Attach(root);
+    auto *edit = static_cast<CRichEditUI *>(
+        window->Manager().FindControlByName(L"notes")->GetInterface(L"RichEdit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(Text(edit), L"from the skin");
+    EXPECT_NE(edit->GetVerticalScrollBar(), nullptr);
+    EXPECT_FALSE(edit->IsWantTab());
 }
 
 TEST_F(RichEditTest, AttributesSetTheStyleAndProperties)

@@ -2,6 +2,7 @@
 // the test prefix under a class id of its own: the platform's browser needs an HTML engine
 // that the test machines do not have.
 #include "ContainerUI.h"
+#include "DialogBuilder.h"
 #include "FakeServerModule.h"
 #include "TestWindow.h"
 #include "WebBrowserUI.h"
@@ -104,6 +105,24 @@ TEST_F(WebBrowserTest, HomePageIsOpenedOnceAfterCreationWhenAutoNavigateIsOn)
     browser->Navigate(L"");
     browser->Navigate(nullptr);
     EXPECT_EQ(record().navigations, 2);
+}
+
+TEST_F(WebBrowserTest, SkinElementMakesABrowserThatOpensItsHomePage)
+{
+    delete root;
+    CDialogBuilder builder;
+    root = static_cast<CContainerUI *>(
+        builder.CreateFromSource(L"<Window><VerticalLayout>"
+                                 L"<WebBrowser name=\"web\" autonavi=\"true\" "
+                                 L"homepage=\"http://127.0.0.1:8080/help\" "
+                                 L"clsid=\"{6A1C39E2-5B0E-4C55-9D7A-1F00C0DE0003}\" />"
+                                 L"</VerticalLayout></Window>",
+                                 nullptr, nullptr, &window->Manager()));
+    ASSERT_NE(root, nullptr);
+    window->Attach(root);
+    EXPECT_EQ(record().objectsCreated, 1);
+    EXPECT_STREQ(record().navigatedUrl, L"http://127.0.0.1:8080/help");
+    EXPECT_NE(window->Manager().FindControlByName(L"web")->GetInterface(L"WebBrowser"), nullptr);
 }
 
 TEST_F(WebBrowserTest, AutoNavigateWithoutHomePageNavigatesNowhere)
