@@ -3,6 +3,7 @@
 #include "ActiveXCtrl.h"
 #include "ValueText.h"
 #include "WindowManagerUI.h"
+#include "WindowMessageRanges.h"
 
 #include <windowsx.h>
 
@@ -17,16 +18,6 @@ namespace {
 typedef HRESULT(STDAPICALLTYPE *DllGetClassObjectProc)(REFCLSID, REFIID, void **);
 
 const size_t kClassTextLimit = 99;
-
-bool IsMouseMessage(UINT message)
-{
-    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
-}
-
-bool IsKeyMessage(UINT message)
-{
-    return message >= WM_KEYFIRST && message <= WM_KEYLAST;
-}
 
 } // namespace
 

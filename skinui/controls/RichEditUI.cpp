@@ -7,6 +7,7 @@
 #include "TxtWinHost.h"
 #include "ValueText.h"
 #include "WindowManagerUI.h"
+#include "WindowMessageRanges.h"
 
 #include <imm.h>
 #include <windowsx.h>
@@ -23,16 +24,6 @@ namespace {
 
 const int kDefaultMaxChars = 0x7FFF;
 const WORD kUnicodeCodePage = 1200;
-
-bool IsMouseMessage(UINT message)
-{
-    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
-}
-
-bool IsKeyMessage(UINT message)
-{
-    return message >= WM_KEYFIRST && message <= WM_KEYLAST;
-}
 
 // The notifications the text services give that are passed on to the window as WM_NOTIFY.
 bool IsReflectedNotification(DWORD code)

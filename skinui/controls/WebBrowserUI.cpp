@@ -2,6 +2,7 @@
 
 #include "ValueText.h"
 #include "WindowManagerUI.h"
+#include "WindowMessageRanges.h"
 
 #include <exdispid.h>
 #include <mshtml.h>
@@ -402,7 +403,7 @@ bool CWebBrowserUI::IsTopLevelBrowser(DISPPARAMS *parameters) const
 
 LRESULT CWebBrowserUI::TranslateAccelerator(MSG *message)
 {
-    if (message == nullptr || message->message < WM_KEYFIRST || message->message > WM_KEYLAST)
+    if (message == nullptr || !IsKeyMessage(message->message))
         return S_FALSE;
     if (!m_browser)
         return E_NOTIMPL;
