@@ -56,6 +56,9 @@ public:
     // Text. Language tokens are replaced first.
     static void DrawText(HDC dc, CWindowManagerUI *manager, const RECT &rect, const wchar_t *text,
                          uint32_t color, int font, UINT format);
+    // The rectangle that DrawTextW's DT_CALCRECT leaves for the text laid out in rect.
+    static RECT CalcTextRect(HDC dc, CWindowManagerUI *manager, const RECT &rect,
+                             const wchar_t *text, int font, UINT format);
     static CExtent GetTextSize(HDC dc, CWindowManagerUI *manager, const wchar_t *text, int font,
                                UINT format);
     // Text with inline markup tags. linkCount is the capacity of links and linkNames on the

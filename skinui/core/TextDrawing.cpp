@@ -5,21 +5,41 @@
 
 namespace SkinUI {
 
-void CGdiPainter::DrawText(HDC dc, CWindowManagerUI *manager, const RECT &rect, const wchar_t *text,
-                           uint32_t color, int font, UINT format)
+namespace {
+
+void DrawTextIn(HDC dc, CWindowManagerUI *manager, RECT &area, const wchar_t *text, uint32_t color,
+                int font, UINT format)
 {
-    if (dc == nullptr || manager == nullptr || text == nullptr)
-        return;
     CWideString replaced(text);
     CWindowManagerUI::ReplaceLanguageTokens(replaced);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF previousColor = SetTextColor(dc, ToColorRef(color));
     HGDIOBJ previousFont = SelectObject(dc, manager->GetFont(font));
-    RECT area = rect;
     ::DrawTextW(dc, replaced.GetData(), -1, &area, format | DT_NOPREFIX);
     SelectObject(dc, previousFont);
     SetTextColor(dc, previousColor);
     SetBkMode(dc, previousMode);
+}
+
+} // namespace
+
+void CGdiPainter::DrawText(HDC dc, CWindowManagerUI *manager, const RECT &rect, const wchar_t *text,
+                           uint32_t color, int font, UINT format)
+{
+    if (dc == nullptr || manager == nullptr || text == nullptr)
+        return;
+    RECT area = rect;
+    DrawTextIn(dc, manager, area, text, color, font, format);
+}
+
+RECT CGdiPainter::CalcTextRect(HDC dc, CWindowManagerUI *manager, const RECT &rect,
+                               const wchar_t *text, int font, UINT format)
+{
+    RECT area = rect;
+    if (dc == nullptr || manager == nullptr || text == nullptr)
+        return area;
+    DrawTextIn(dc, manager, area, text, 0, font, format | DT_CALCRECT);
+    return area;
 }
 
 CExtent CGdiPainter::GetTextSize(HDC dc, CWindowManagerUI *manager, const wchar_t *text, int font,

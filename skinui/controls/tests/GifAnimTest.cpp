@@ -1,4 +1,5 @@
 #include "ControlFiles.h"
+#include "ImageFiles.h"
 #include "GifAnimUI.h"
 #include "ProbeControl.h"
 #include "TestWindow.h"
@@ -69,7 +70,7 @@ TEST_F(GifAnim, AnswersItsClassAndInterfaces)
 
 TEST_F(GifAnim, EveryTickPaintsTheNextFrameAndWrapsAround)
 {
-    CGifAnimUI *gif = Show({{L"bkimage", L"gif\\anim.gif"}});
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
     EXPECT_EQ(kRed, CentreColour());
     EXPECT_EQ(kRed, CentreColour()) << "painting again does not advance";
     for (DWORD expected : {kGreen, kBlue, kRed, kGreen}) {
@@ -84,7 +85,7 @@ TEST_F(GifAnim, TheTimerRunsEachFrameForItsOwnDelay)
 {
     // 20 ms for the red frame and 100 ms for the green one (its delay is 0), then 10 s of
     // blue: within a second nothing moves on from blue.
-    CGifAnimUI *gif = Show({{L"bkimage", L"gif\\anim.gif"}});
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
     ASSERT_EQ(kRed, CentreColour());
     EXPECT_TRUE(m_window.PumpUntil([&] { return CentreColour() == kBlue; }, 10000));
     m_window.PumpUntil([] { return false; }, 1000);
@@ -94,7 +95,7 @@ TEST_F(GifAnim, TheTimerRunsEachFrameForItsOwnDelay)
 
 TEST_F(GifAnim, HidingStopsAtTheFirstFrameAndShowingPlaysFromThere)
 {
-    CGifAnimUI *gif = Show({{L"bkimage", L"gif\\anim.gif"}});
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
     m_window.Tick(kFirstTimerId);
     ASSERT_EQ(kGreen, CentreColour());
 
@@ -111,7 +112,7 @@ TEST_F(GifAnim, HidingStopsAtTheFirstFrameAndShowingPlaysFromThere)
 
 TEST_F(GifAnim, AutoPlayOffShowsTheFirstFrameUntilShown)
 {
-    CGifAnimUI *gif = Show({{L"bkimage", L"gif\\anim.gif"}, {L"autoplay", L"false"}});
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}, {L"autoplay", L"false"}});
     EXPECT_EQ(kRed, CentreColour());
     EXPECT_FALSE(FrameTimerRuns(gif));
     gif->SetVisible(true);
@@ -120,12 +121,12 @@ TEST_F(GifAnim, AutoPlayOffShowsTheFirstFrameUntilShown)
 
 TEST_F(GifAnim, AutoSizeTakesThePictureSize)
 {
-    CGifAnimUI *sized = Show({{L"bkimage", L"gif\\anim.gif"}, {L"autosize", L"true"}});
+    CGifAnimUI *sized = Show({{L"bkimage", L"res\\anim.gif"}, {L"autosize", L"true"}});
     EXPECT_EQ(8, sized->GetFixedWidth());
     EXPECT_EQ(6, sized->GetFixedHeight());
 
     CGifAnimUI plain;
-    plain.SetAttribute(L"bkimage", L"gif\\anim.gif");
+    plain.SetAttribute(L"bkimage", L"res\\anim.gif");
     plain.SetAttribute(L"autosize", L"True");
     m_parent->Add(&plain, kGifPlace);
     EXPECT_EQ(0, plain.GetFixedWidth()) << "only the exact text true";
@@ -136,7 +137,7 @@ TEST_F(GifAnim, AStillPictureIsShownButNeverAnimated)
 {
     // A picture without frame delays: neither initialising, nor showing it, nor the reload
     // at the next paint after a change of picture starts a timer.
-    CGifAnimUI *gif = Show({{L"bkimage", L"gif\\still.gif"}});
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\still.gif"}});
     EXPECT_EQ(kYellow, CentreColour());
     EXPECT_FALSE(FrameTimerRuns(gif));
     gif->SetVisible(false);
@@ -145,10 +146,10 @@ TEST_F(GifAnim, AStillPictureIsShownButNeverAnimated)
     m_window.Tick(kFirstTimerId);
     EXPECT_EQ(kYellow, CentreColour());
 
-    gif->SetBkImage(L"gif\\anim.gif");
+    gif->SetBkImage(L"res\\anim.gif");
     EXPECT_EQ(kRed, CentreColour()) << "loaded by the paint";
     EXPECT_FALSE(FrameTimerRuns(gif)) << "a new picture waits to be shown";
-    gif->SetBkImage(L"gif\\still.gif");
+    gif->SetBkImage(L"res\\still.gif");
     EXPECT_EQ(kYellow, CentreColour());
     gif->SetVisible(false);
     gif->SetVisible(true);
@@ -157,16 +158,16 @@ TEST_F(GifAnim, AStillPictureIsShownButNeverAnimated)
 
 TEST_F(GifAnim, ANewPictureStopsTheOldOneAndTheSameNameChangesNothing)
 {
-    CGifAnimUI *gif = Show({{L"bkimage", L"gif\\anim.gif"}});
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
     m_window.Tick(kFirstTimerId);
-    gif->SetAttribute(L"bkimage", L"gif\\anim.gif");
+    gif->SetAttribute(L"bkimage", L"res\\anim.gif");
     EXPECT_EQ(kGreen, CentreColour());
     EXPECT_TRUE(FrameTimerRuns(gif));
 
-    gif->SetAttribute(L"bkimage", L"gif\\still.gif");
+    gif->SetAttribute(L"bkimage", L"res\\still.gif");
     EXPECT_FALSE(FrameTimerRuns(gif));
     EXPECT_EQ(kYellow, CentreColour());
-    EXPECT_EQ(std::wstring(L"gif\\still.gif"), gif->GetBkImage().GetData());
+    EXPECT_EQ(std::wstring(L"res\\still.gif"), gif->GetBkImage().GetData());
 }
 
 TEST_F(GifAnim, PicturesComeFromTheFolderAPackageOrAPath)
@@ -179,13 +180,13 @@ TEST_F(GifAnim, PicturesComeFromTheFolderAPackageOrAPath)
         DWORD expected;
     };
     const Case cases[] = {
-        {nullptr, false, L"gif\\anim.gif", kRed},
-        {L"controls.zip", false, L"gif/anim.gif", kRed},
-        {L"controls.7z", true, L"gif/anim.gif", kRed},
-        {L"controls.zip", false, ControlFixture(L"gif\\still.gif"), kYellow},
-        {nullptr, false, ControlFixture(L"gif\\still.gif"), kYellow},
-        {nullptr, false, L"gif\\missing.gif", kGrey},
-        {L"controls.7z", true, L"gif/missing.gif", kGrey},
+        {nullptr, false, L"res\\anim.gif", kRed},
+        {L"controls.zip", false, L"res/anim.gif", kRed},
+        {L"controls.7z", true, L"res/anim.gif", kRed},
+        {L"controls.zip", false, ImageFixture(L"res\\still.gif"), kYellow},
+        {nullptr, false, ImageFixture(L"res\\still.gif"), kYellow},
+        {nullptr, false, L"res\\missing.gif", kGrey},
+        {L"controls.7z", true, L"res/missing.gif", kGrey},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << (c.package ? c.package : L""));
@@ -202,7 +203,7 @@ TEST_F(GifAnim, PicturesComeFromTheFolderAPackageOrAPath)
 
 TEST_F(GifAnim, MouseInputEndsAtThePicture)
 {
-    Show({{L"bkimage", L"gif\\anim.gif"}});
+    Show({{L"bkimage", L"res\\anim.gif"}});
     m_window.MouseMove(20, 16);
     m_window.Click(20, 16);
     m_window.RightDown(20, 16);
