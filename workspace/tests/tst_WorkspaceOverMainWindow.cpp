@@ -61,6 +61,8 @@ private slots:
             stack->setCurrentWidget(page);
             auto *list = child<QListWidget>(page, "MainListWidget");
             QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+            // Rows take their place in the list once they come into view.
+            QTRY_VERIFY(list->itemWidget(list->item(0)));
             QWidget *row = list->itemWidget(list->item(0));
             const QRect inViewport(row->mapTo(list->viewport(), QPoint(0, 0)), row->size());
             QVERIFY2(list->viewport()->rect().contains(inViewport),
