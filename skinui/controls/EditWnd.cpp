@@ -26,7 +26,7 @@ COLORREF ToColorRef(DWORD argb)
 
 CEditWnd::CEditWnd()
     : m_owner(nullptr), m_manager(nullptr), m_brush(nullptr), m_brushBitmap(nullptr),
-      m_initialised(false), m_caretShown(false), m_handlingDepth(0), m_finished(false)
+      m_initialised(false), m_caretShown(false)
 {
 }
 
@@ -91,9 +91,9 @@ void CEditWnd::ReRegisterWhenLayered()
 
 LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ++m_handlingDepth;
+    m_deletion.Enter();
     const LRESULT result = Dispatch(message, wParam, lParam);
-    if (--m_handlingDepth == 0 && m_finished)
+    if (m_deletion.Leave())
         delete this;
     return result;
 }
@@ -227,8 +227,7 @@ void CEditWnd::OnFinalMessage(HWND window)
     if (m_manager)
         m_manager->RemoveNativeWindow(window);
     m_owner = nullptr;
-    m_finished = true;
-    if (m_handlingDepth == 0)
+    if (m_deletion.Finish())
         delete this;
 }
 

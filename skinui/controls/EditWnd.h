@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeferredSelfDelete.h"
 #include "WindowWnd.h"
 
 namespace SkinUI {
@@ -45,10 +46,7 @@ private:
     HBITMAP m_brushBitmap;
     bool m_initialised;
     bool m_caretShown;
-    // The window can go while one of its messages is being handled (a notification handler
-    // may delete the control); the object then lives until that handling is over.
-    int m_handlingDepth;
-    bool m_finished;
+    DeferredSelfDelete m_deletion;
 };
 
 } // namespace SkinUI
