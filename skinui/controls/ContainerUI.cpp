@@ -1,10 +1,12 @@
 #include "ContainerUI.h"
 
 #include "ClipScope.h"
+#include "ScrollBarUI.h"
 #include "ValueText.h"
 #include "WindowManagerUI.h"
 
 #include <cwchar>
+#include <initializer_list>
 
 namespace SkinUI {
 
@@ -39,6 +41,8 @@ CContainerUI::~CContainerUI()
 {
     m_deferredDelete = false;
     RemoveAll();
+    delete m_verticalScrollBar;
+    delete m_horizontalScrollBar;
 }
 
 const wchar_t *CContainerUI::GetClass() const
@@ -271,13 +275,32 @@ void CContainerUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, boo
 {
     for (int i = 0; i < m_items.GetCount(); ++i)
         GetItemAt(i)->SetManager(manager, this, initialise);
+    if (m_verticalScrollBar != nullptr)
+        m_verticalScrollBar->SetManager(manager, this, initialise);
+    if (m_horizontalScrollBar != nullptr)
+        m_horizontalScrollBar->SetManager(manager, this, initialise);
     CControlUI::SetManager(manager, parent, initialise);
+}
+
+bool CContainerUI::IsVerticalBarShown() const
+{
+    return m_verticalScrollBar != nullptr && m_verticalScrollBar->IsVisible();
+}
+
+bool CContainerUI::IsHorizontalBarShown() const
+{
+    return m_horizontalScrollBar != nullptr && m_horizontalScrollBar->IsVisible();
 }
 
 RECT CContainerUI::ClientArea() const
 {
-    return RECT{m_itemRect.left + m_inset.left, m_itemRect.top + m_inset.top,
-                m_itemRect.right - m_inset.right, m_itemRect.bottom - m_inset.bottom};
+    RECT area = {m_itemRect.left + m_inset.left, m_itemRect.top + m_inset.top,
+                 m_itemRect.right - m_inset.right, m_itemRect.bottom - m_inset.bottom};
+    if (IsVerticalBarShown())
+        area.right -= m_verticalScrollBar->GetFixedWidth();
+    if (IsHorizontalBarShown())
+        area.bottom -= m_horizontalScrollBar->GetFixedHeight();
+    return area;
 }
 
 RECT CContainerUI::GetClientPos() const
@@ -290,15 +313,22 @@ void CContainerUI::SetPos(RECT rect, bool invalidate)
     CControlUI::SetPos(rect, invalidate);
     if (m_items.IsEmpty())
         return;
-    const RECT area = ClientArea();
+    // The children lie on the scrolled content, which is the client area grown by the
+    // ranges and moved back by the positions of the bars.
+    RECT area = ClientArea();
+    if (IsVerticalBarShown()) {
+        area.top -= m_verticalScrollBar->GetScrollPos();
+        area.bottom += m_verticalScrollBar->GetScrollRange() - m_verticalScrollBar->GetScrollPos();
+    }
+    if (IsHorizontalBarShown()) {
+        area.left -= m_horizontalScrollBar->GetScrollPos();
+        area.right +=
+            m_horizontalScrollBar->GetScrollRange() - m_horizontalScrollBar->GetScrollPos();
+    }
     for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = GetItemAt(i);
-        if (!child->IsVisible())
+        CControlUI *child = ChildToLayOut(i);
+        if (child == nullptr)
             continue;
-        if (child->IsFloat()) {
-            PlaceFloatChild(i);
-            continue;
-        }
         int width = area.right - area.left;
         int height = area.bottom - area.top;
         width = width < child->GetMinWidth() ? child->GetMinWidth() : width;
@@ -312,6 +342,10 @@ void CContainerUI::SetPos(RECT rect, bool invalidate)
 void CContainerUI::Move(int dx, int dy, bool invalidate)
 {
     CControlUI::Move(dx, dy, invalidate);
+    if (IsVerticalBarShown())
+        m_verticalScrollBar->Move(dx, dy, false);
+    if (IsHorizontalBarShown())
+        m_horizontalScrollBar->Move(dx, dy, false);
     for (int i = 0; i < m_items.GetCount(); ++i) {
         CControlUI *child = GetItemAt(i);
         if (child->IsVisible())
@@ -333,6 +367,26 @@ void CContainerUI::SetInheritedVisible(bool visible)
     CControlUI::SetInheritedVisible(visible);
     for (int i = 0; i < m_items.GetCount(); ++i)
         GetItemAt(i)->SetInheritedVisible(IsVisible());
+}
+
+void CContainerUI::SetMouseEnabled(bool enabled)
+{
+    if (m_verticalScrollBar != nullptr)
+        m_verticalScrollBar->SetMouseEnabled(enabled);
+    if (m_horizontalScrollBar != nullptr)
+        m_horizontalScrollBar->SetMouseEnabled(enabled);
+    CControlUI::SetMouseEnabled(enabled);
+}
+
+CControlUI *CContainerUI::ChildToLayOut(int index)
+{
+    CControlUI *child = GetItemAt(index);
+    if (child == nullptr || !child->IsVisible())
+        return nullptr;
+    if (!child->IsFloat())
+        return child;
+    PlaceFloatChild(index);
+    return nullptr;
 }
 
 // Children are placed relative to the container: the product of the container's size and
@@ -375,6 +429,10 @@ CControlUI *CContainerUI::FindControl(FindControlProc visitor, void *data, UINT 
     if (m_cover != nullptr && (!hitTest || m_mouseChildEnabled))
         if (CControlUI *found = m_cover->FindControl(visitor, data, flags))
             return found;
+    for (CScrollBarUI *bar : {m_verticalScrollBar, m_horizontalScrollBar})
+        if (bar != nullptr && (!hitTest || m_mouseEnabled))
+            if (CControlUI *found = bar->FindControl(visitor, data, flags))
+                return found;
 
     if (!hitTest || m_mouseChildEnabled) {
         const RECT client = ClientArea();
@@ -416,6 +474,10 @@ void CContainerUI::DoEvent(ControlEvent &event)
         m_focused = false;
         return;
     }
+    if (event.type == EventKeyDown && IsKeyboardEnabled() && IsEnabled() && ScrollByKey(event.key))
+        return;
+    if (event.type == EventScrollWheel && ScrollByWheel(event))
+        return;
     CControlUI::DoEvent(event);
 }
 
@@ -437,8 +499,10 @@ void CContainerUI::SetAttribute(const wchar_t *name, const wchar_t *value)
         EnableScrollBar(m_verticalScrollBar != nullptr, ValueText::IsTrue(value));
     } else if (wcscmp(name, L"vscrollbarstyle") == 0) {
         EnableScrollBar(true, m_horizontalScrollBar != nullptr);
+        m_verticalScrollBar->SetAttributeList(value);
     } else if (wcscmp(name, L"hscrollbarstyle") == 0) {
         EnableScrollBar(m_verticalScrollBar != nullptr, true);
+        m_horizontalScrollBar->SetAttributeList(value);
     } else if (wcscmp(name, L"childpadding") == 0) {
         SetChildPadding(ValueText::ReadInteger(value));
     } else if (wcscmp(name, L"childalign") == 0) {
@@ -470,9 +534,22 @@ bool CContainerUI::DoPaint(HDC dc, const RECT &paintArea, CControlUI *stopContro
     CClipScope clip;
     CClipScope::MakeRectClip(dc, visible, clip);
     CControlUI::DoPaint(dc, paintArea, stopControl);
-    if (m_items.IsEmpty())
+    if (!m_items.IsEmpty() && !PaintChildren(dc, paintArea, stopControl))
+        return false;
+    return PaintScrollBar(m_verticalScrollBar, dc, paintArea, stopControl) &&
+           PaintScrollBar(m_horizontalScrollBar, dc, paintArea, stopControl);
+}
+
+bool CContainerUI::PaintScrollBar(CScrollBarUI *bar, HDC dc, const RECT &paintArea,
+                                  CControlUI *stopControl)
+{
+    if (bar == nullptr)
         return true;
-    return PaintChildren(dc, paintArea, stopControl);
+    if (bar == stopControl)
+        return false;
+    if (!bar->IsVisible() || !Intersects(paintArea, bar->GetPos()))
+        return true;
+    return bar->Paint(dc, paintArea, stopControl);
 }
 
 bool CContainerUI::PaintChildren(HDC dc, const RECT &paintArea, CControlUI *stopControl)
@@ -515,44 +592,5 @@ bool CContainerUI::PaintChildren(HDC dc, const RECT &paintArea, CControlUI *stop
     }
     return true;
 }
-
-// ---- Scrolling ----
-
-SIZE CContainerUI::GetScrollPos() const
-{
-    return SIZE{0, 0};
-}
-
-SIZE CContainerUI::GetScrollRange() const
-{
-    return SIZE{0, 0};
-}
-
-void CContainerUI::SetScrollPos(SIZE) {}
-void CContainerUI::LineUp() {}
-void CContainerUI::LineDown() {}
-void CContainerUI::PageUp() {}
-void CContainerUI::PageDown() {}
-void CContainerUI::ScrollToTop() {}
-void CContainerUI::ScrollToBottom() {}
-void CContainerUI::LineLeft() {}
-void CContainerUI::LineRight() {}
-void CContainerUI::PageLeft() {}
-void CContainerUI::PageRight() {}
-void CContainerUI::ScrollToLeftEdge() {}
-void CContainerUI::ScrollToRightEdge() {}
-void CContainerUI::EnableScrollBar(bool, bool) {}
-
-CScrollBarUI *CContainerUI::GetVerticalScrollBar() const
-{
-    return m_verticalScrollBar;
-}
-
-CScrollBarUI *CContainerUI::GetHorizontalScrollBar() const
-{
-    return m_horizontalScrollBar;
-}
-
-void CContainerUI::UpdateScrollBars() {}
 
 } // namespace SkinUI

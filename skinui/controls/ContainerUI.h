@@ -31,8 +31,8 @@ protected:
 // The base of every container: owns an ordered list of children (when it deletes them on
 // removal), lays them out inside its inset, paints them clipped to its client area and
 // searches them for FindControl. A plain container gives every visible child the whole
-// client area. Scroll bars are owned by the container once a scrolling container makes
-// them; the plain container has none.
+// client area. Up to two scroll bars, made on demand and owned by the container, scroll the
+// children; the layouts show, hide and range them for the extent their children need.
 class CContainerUI : public CControlUI, public IContainerUI
 {
 public:
@@ -63,6 +63,7 @@ public:
     void Move(int dx, int dy, bool invalidate = true) override;
     void SetVisible(bool visible = true) override;
     void SetInheritedVisible(bool visible = true) override;
+    void SetMouseEnabled(bool enabled = true) override;
     CControlUI *FindControl(FindControlProc visitor, void *data, UINT flags) override;
     void DoEvent(ControlEvent &event) override;
     void SetAttribute(const wchar_t *name, const wchar_t *value) override;
@@ -85,7 +86,7 @@ public:
     virtual void SetMouseChildEnabled(bool enabled = true);
     virtual int FindSelectable(int index, bool forward = true) const;
 
-    // ---- Scrolling: a plain container has no scroll bars and does not scroll ----
+    // ---- Scrolling. Positions and ranges are in pixels; a hidden bar counts as none ----
     virtual SIZE GetScrollPos() const;
     virtual SIZE GetScrollRange() const;
     virtual void SetScrollPos(SIZE position);
@@ -105,13 +106,21 @@ public:
     virtual CScrollBarUI *GetVerticalScrollBar() const;
     virtual CScrollBarUI *GetHorizontalScrollBar() const;
     virtual void PlaceFloatChild(int index);
-    virtual void UpdateScrollBars();
+    // Shows, hides, places and ranges the bars for the extent the children need in the
+    // area they are laid out in (the client area at the time of the call); re-lays the
+    // container out when that changes the area.
+    virtual void UpdateScrollBars(RECT area, SIZE needed);
 
 protected:
-    // The item rectangle less the inset (and the scroll bars of a scrolling container).
+    // The item rectangle less the inset and the visible scroll bars.
     RECT ClientArea() const;
     void DeleteChild(CControlUI *child);
     bool PaintChildren(HDC dc, const RECT &paintArea, CControlUI *stopControl);
+    bool IsVerticalBarShown() const;
+    bool IsHorizontalBarShown() const;
+    // The child at the index when the layout places it itself (visible, not floating); a
+    // visible floating child is placed by its float settings instead, and null returned.
+    CControlUI *ChildToLayOut(int index);
 
     CPointerArray m_items;
     RECT m_inset;
@@ -124,6 +133,23 @@ protected:
     bool m_scrollProcessing;
     CScrollBarUI *m_verticalScrollBar;
     CScrollBarUI *m_horizontalScrollBar;
+
+private:
+    bool PaintScrollBar(CScrollBarUI *bar, HDC dc, const RECT &paintArea, CControlUI *stopControl);
+    int VerticalLineStep() const;
+    int HorizontalLineStep() const;
+    bool ScrollByKey(wchar_t key);
+    bool ScrollByWheel(const ControlEvent &event);
+    CScrollBarUI *MakeScrollBar(bool horizontal);
+    void UpdateSingleBar(CScrollBarUI &bar, int available, int needed, const RECT &place);
+    void UpdateBothBars(RECT area, SIZE needed);
+    // Sets a range computed from the layout (its size counts); true when that pulled the
+    // position back.
+    bool ChangeBarRange(CScrollBarUI &bar, int range);
+    void HideBar(CScrollBarUI &bar);
+    // Lays the container out again over its own rectangle; flagged, the bars just shown are
+    // kept even where the new layout finds that the content fits.
+    void Relayout(bool invalidate, bool flagged);
 };
 
 } // namespace SkinUI

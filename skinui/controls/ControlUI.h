@@ -171,6 +171,9 @@ public:
     // Draws a descriptor over the item rectangle, clipped to the paint rectangle; false
     // when nothing was drawn.
     bool DrawImage(HDC dc, ImageDescriptor &descriptor);
+    // The same at a destination relative to the item rectangle, which takes the place of
+    // the descriptor's own "dest".
+    bool DrawImageAt(HDC dc, ImageDescriptor &descriptor, const RECT &destination);
     DWORD HslAdjustedColor(DWORD color) const;
 
     DWORD GetBkColor() const { return m_bkColor1; }

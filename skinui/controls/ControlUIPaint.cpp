@@ -75,6 +75,15 @@ bool CControlUI::DrawImage(HDC dc, ImageDescriptor &descriptor)
     return CGdiPainter::DrawImageDescriptor(dc, m_manager, m_itemRect, m_paintRect, descriptor);
 }
 
+bool CControlUI::DrawImageAt(HDC dc, ImageDescriptor &descriptor, const RECT &destination)
+{
+    // Parsed first, so that the descriptor's own "dest" cannot replace this one.
+    if (!DrawImage(nullptr, descriptor))
+        return false;
+    descriptor.destination = destination;
+    return DrawImage(dc, descriptor);
+}
+
 void CControlUI::PaintBkImage(HDC dc)
 {
     CGdiPainter::DrawImageDescriptor(dc, m_manager, m_itemRect, m_paintRect, m_bkImage);

@@ -95,15 +95,6 @@ void CProgressUI::RepairRange()
         m_value = m_min;
 }
 
-bool CProgressUI::DrawImageAt(HDC dc, ImageDescriptor &descriptor, const RECT &destination)
-{
-    // Parsed first, so that the descriptor's own "dest" cannot replace this one.
-    if (!DrawImage(nullptr, descriptor))
-        return false;
-    descriptor.destination = destination;
-    return DrawImage(dc, descriptor);
-}
-
 // Products are taken in 64 bits: a wide bar times a large range would overflow 32.
 void CProgressUI::PaintStateImage(HDC dc)
 {

@@ -28,8 +28,6 @@ protected:
     long long Range() const;
     // An empty or reversed range becomes one unit wide, and the value is brought into it.
     void RepairRange();
-    // Draws the descriptor at a destination relative to the item rectangle.
-    bool DrawImageAt(HDC dc, ImageDescriptor &descriptor, const RECT &destination);
 
     bool m_horizontal;
     int m_max;
