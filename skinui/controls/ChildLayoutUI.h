@@ -13,7 +13,7 @@ public:
     static const wchar_t *const kClassName;
     // Child layouts built inside one another's initialisation stop at this depth, so that a
     // skin whose child layout takes in the skin itself, directly or through others, ends.
-    static const int kMaxNestingDepth = 8;
+    static constexpr int kMaxNestingDepth = 8;
 
     CChildLayoutUI();
     ~CChildLayoutUI() override;

@@ -182,3 +182,25 @@ TEST(DateTimeUI, AControlThatGoesWhileItsPickerIsOpenTakesThePickerWithIt)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DateTimeUI, BuiltFromASkinItPicksADate)
+{
+    TestWindow window{200, 60};
+    window.Show();
+    window.AttachSkin(L"<Window><VerticalLayout><DateTime name=\"date\" height=\"30\" />"
+                      L"<Control name=\"rest\" /></VerticalLayout></Window>");
+    CControlUI *date = window.Manager().FindControlByName(L"date");
+    ASSERT_NE(nullptr, date);
+    EXPECT_STREQ(L"DateTime", date->GetClass());
+    window.Click(100, 15);
+    HWND picker = date->GetNativeWindow();
+    ASSERT_NE(nullptr, picker);
+    SetPickerDate(picker, Date(2030, 7, 9));
+    window.Click(100, 45);
+    EXPECT_TRUE(window.PumpUntil([&] { return !IsWindow(picker); }));
+    EXPECT_EQ(L"2030-07-09", std::wstring(date->GetText().GetData()));
+}
+
+} // namespace

@@ -344,3 +344,26 @@ TEST(EditUI, NativeBackgroundBrushes)
 }
 
 } // namespace
+
+namespace {
+
+TEST(EditUI, BuiltFromASkinItOpensAndTakesTyping)
+{
+    TestWindow window{200, 60};
+    window.Show();
+    window.AttachSkin(L"<Window><VerticalLayout><Edit name=\"edit\" height=\"30\" "
+                      L"maxchar=\"5\" /></VerticalLayout></Window>");
+    CControlUI *edit = window.Manager().FindControlByName(L"edit");
+    ASSERT_NE(nullptr, edit);
+    EXPECT_STREQ(L"Edit", edit->GetClass());
+    window.Click(100, 2);
+    HWND box = edit->GetNativeWindow();
+    ASSERT_NE(nullptr, box);
+    for (wchar_t ch : std::wstring(L"typed!"))
+        PostMessageW(box, WM_CHAR, ch, 1);
+    EXPECT_TRUE(
+        window.PumpUntil([&] { return window.Notifications().Count(L"textchanged") == 5; }));
+    EXPECT_EQ(L"typed", std::wstring(edit->GetText().GetData())) << "five characters at most";
+}
+
+} // namespace

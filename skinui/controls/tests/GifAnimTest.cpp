@@ -216,3 +216,23 @@ TEST_F(GifAnim, MouseInputEndsAtThePicture)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GifAnim, BuiltFromASkinUnderItsExactName)
+{
+    TestWindow window{40, 32};
+    window.AttachSkin(
+        L"<Window><HorizontalLayout><GifAnim name=\"gif\" bkimage=\"res\\anim.gif\" "
+        L"autosize=\"true\" /><gifanim name=\"lower\" /></HorizontalLayout></Window>");
+    CControlUI *gif = window.Manager().FindControlByName(L"gif");
+    ASSERT_NE(nullptr, gif);
+    EXPECT_STREQ(L"GifAnim", gif->GetClass());
+    EXPECT_EQ(nullptr, window.Manager().FindControlByName(L"lower")) << "letter case counts";
+    EXPECT_EQ(8, gif->GetFixedWidth());
+    EXPECT_EQ(kRed, window.PaintTree().RgbAt(4, 3));
+    window.Tick(kFirstTimerId);
+    EXPECT_EQ(kGreen, window.PaintTree().RgbAt(4, 3));
+}
+
+} // namespace

@@ -242,3 +242,34 @@ TEST(OptionUI, SelectedTextColourOnlyWhileSelected)
 }
 
 } // namespace
+
+namespace {
+
+TEST(OptionUI, BuiltFromASkinAGroupKeepsTheLastSelected)
+{
+    TestWindow window{200, 40};
+    window.AttachSkin(L"<Window><HorizontalLayout>"
+                      L"<Option name=\"a\" group=\"g\" selected=\"true\" width=\"40\" />"
+                      L"<Option name=\"b\" group=\"g\" selected=\"true\" width=\"40\" />"
+                      L"<Option name=\"c\" group=\"g\" width=\"40\" />"
+                      L"<CheckBox name=\"box\" selected=\"true\" width=\"40\" />"
+                      L"</HorizontalLayout></Window>");
+    auto option = [&](const wchar_t *name) {
+        CControlUI *control = window.Manager().FindControlByName(name);
+        return control ? static_cast<COptionUI *>(control->GetInterface(L"Option")) : nullptr;
+    };
+    ASSERT_NE(nullptr, option(L"a"));
+    ASSERT_NE(nullptr, option(L"box"));
+    EXPECT_STREQ(L"CheckBox", option(L"box")->GetClass());
+    EXPECT_FALSE(option(L"a")->IsSelected());
+    EXPECT_TRUE(option(L"b")->IsSelected());
+    EXPECT_TRUE(option(L"box")->IsSelected()) << "no group of its own";
+
+    window.Click(100, 20);
+    EXPECT_FALSE(option(L"b")->IsSelected());
+    EXPECT_TRUE(option(L"c")->IsSelected());
+    window.Click(140, 20);
+    EXPECT_FALSE(option(L"box")->IsSelected());
+}
+
+} // namespace

@@ -187,3 +187,29 @@ TEST(TextUI, PlainTextAndAClearedTextHaveNoLinks)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TextUI, BuiltFromASkinItsLinkIsClicked)
+{
+    TestWindow window{300, 40};
+    window.AttachSkin(L"<Window><VerticalLayout><Text name=\"text\" showhtml=\"true\" "
+                      L"text=\"see {a help}MMMMMM{/a}\" /></VerticalLayout></Window>");
+    CControlUI *text = window.Manager().FindControlByName(L"text");
+    ASSERT_NE(nullptr, text);
+    EXPECT_STREQ(L"Text", text->GetClass());
+    const Pixels pixels = window.PaintTree(0xFFFFFFFF);
+    const DWORD link = window.Manager().GetDefaultLinkFontColor() & 0xFFFFFF;
+    for (int x = 0; x < 300 && window.Notifications().Count(L"link") == 0; ++x) {
+        for (int y = 0; y < 40; ++y) {
+            if (pixels.RgbAt(x, y) == link) {
+                window.Click(x, y);
+                break;
+            }
+        }
+    }
+    ASSERT_EQ(1, window.Notifications().Count(L"link"));
+    EXPECT_EQ(L"text", window.Notifications().Of(L"link")[0].senderName);
+}
+
+} // namespace

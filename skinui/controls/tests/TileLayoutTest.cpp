@@ -219,3 +219,23 @@ TEST(TileLayout, AnUnchangedItemSizeAsksForNoLayout)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TileLayout, BuiltFromASkin)
+{
+    TestWindow window{200, 100};
+    window.AttachSkin(L"<Window><TileLayout name=\"tiles\" itemsize=\"50,40\" columns=\"3\" "
+                      L"childpadding=\"5\" childvpadding=\"2\"><Control name=\"c0\" />"
+                      L"<Control name=\"c1\" /><Control name=\"c2\" /><Control name=\"c3\" />"
+                      L"</TileLayout></Window>");
+    CControlUI *tiles = window.Manager().FindControlByName(L"tiles");
+    ASSERT_NE(nullptr, tiles);
+    EXPECT_STREQ(L"TileLayout", tiles->GetClass());
+    EXPECT_EQ((std::vector<LONG>{110, 0, 160, 40}),
+              Corners(window.Manager().FindControlByName(L"c2")->GetPos()));
+    EXPECT_EQ((std::vector<LONG>{0, 42, 50, 82}),
+              Corners(window.Manager().FindControlByName(L"c3")->GetPos()));
+}
+
+} // namespace
