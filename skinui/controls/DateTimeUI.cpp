@@ -1,7 +1,7 @@
 #include "DateTimeUI.h"
 
 #include "DateTimeWnd.h"
-#include "NativeChildPlacement.h"
+#include "NativeChildHost.h"
 #include "WindowManagerUI.h"
 
 #include <cwchar>
@@ -72,21 +72,21 @@ void CDateTimeUI::UpdateText()
 
 RECT CDateTimeUI::PickerRect() const
 {
-    return NativeChildPlacement::ClipToAncestorClients(*this, m_itemRect);
+    return NativeChildHost::ClipToAncestorClients(*this, m_itemRect);
 }
 
 void CDateTimeUI::SetPos(RECT rect, bool invalidate)
 {
     CControlUI::SetPos(rect, invalidate);
     if (m_window)
-        NativeChildPlacement::Place(m_window->GetHWND(), PickerRect());
+        NativeChildHost::Place(m_window->GetHWND(), PickerRect());
 }
 
 void CDateTimeUI::Move(int dx, int dy, bool invalidate)
 {
     CControlUI::Move(dx, dy, invalidate);
     if (m_window)
-        NativeChildPlacement::Place(m_window->GetHWND(), PickerRect());
+        NativeChildHost::Place(m_window->GetHWND(), PickerRect());
 }
 
 // Opens the picker, made first when there is none, and gives it the focus.
@@ -112,33 +112,13 @@ void CDateTimeUI::DoEvent(ControlEvent &event)
             CLabelUI::DoEvent(event);
         return;
     }
+    if (NativeChildHost::HandleEvent(*this, GetNativeWindow(), event))
+        return;
     switch (event.type) {
-    case EventSetCursor:
-        if (IsEnabled()) {
-            ::SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
-            return;
-        }
-        break;
-    case EventWindowSize:
-        if (m_window && m_manager)
-            m_manager->SetFocusDeferred(this);
-        break;
-    case EventScrollWheel:
-        if (m_window)
-            return;
-        break;
     case EventSetFocus:
         if (IsEnabled() && !m_window)
             OpenPicker();
         break;
-    case EventKillFocus:
-        if (IsEnabled())
-            Invalidate();
-        break;
-    case EventMouseMove:
-    case EventButtonUp:
-    case EventContextMenu:
-        return;
     case EventButtonDown:
     case EventRightButtonDown:
     case EventDoubleClick:

@@ -3,7 +3,7 @@
 #include "ControlState.h"
 #include "EditWnd.h"
 #include "GdiPainter.h"
-#include "NativeChildPlacement.h"
+#include "NativeChildHost.h"
 #include "ValueText.h"
 #include "WindowManagerUI.h"
 
@@ -121,21 +121,21 @@ RECT CEditUI::EditBoxRect()
             rect.bottom = rect.top + lineHeight;
         }
     }
-    return NativeChildPlacement::ClipToAncestorClients(*this, rect);
+    return NativeChildHost::ClipToAncestorClients(*this, rect);
 }
 
 void CEditUI::SetPos(RECT rect, bool invalidate)
 {
     CControlUI::SetPos(rect, invalidate);
     if (m_window)
-        NativeChildPlacement::Place(m_window->GetHWND(), EditBoxRect());
+        NativeChildHost::Place(m_window->GetHWND(), EditBoxRect());
 }
 
 void CEditUI::Move(int dx, int dy, bool invalidate)
 {
     CControlUI::Move(dx, dy, invalidate);
     if (m_window)
-        NativeChildPlacement::Place(m_window->GetHWND(), EditBoxRect());
+        NativeChildHost::Place(m_window->GetHWND(), EditBoxRect());
 }
 
 // A hidden control gives up the window's focus, which closes its box.
@@ -194,36 +194,16 @@ void CEditUI::DoEvent(ControlEvent &event)
             CLabelUI::DoEvent(event);
         return;
     }
+    if (NativeChildHost::HandleEvent(*this, GetNativeWindow(), event))
+        return;
     const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
     switch (event.type) {
-    case EventSetCursor:
-        if (IsEnabled()) {
-            ::SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
-            return;
-        }
-        break;
-    case EventWindowSize:
-        if (m_window && m_manager)
-            m_manager->SetFocusDeferred(this);
-        break;
-    case EventScrollWheel:
-        if (m_window)
-            return;
-        break;
     case EventSetFocus:
         if (IsEnabled() && !m_window) {
             OpenBox();
             Invalidate();
         }
         break;
-    case EventKillFocus:
-        if (IsEnabled())
-            Invalidate();
-        break;
-    case EventMouseMove:
-    case EventButtonUp:
-    case EventContextMenu:
-        return;
     case EventMouseEnter:
         if (inside && IsEnabled() && !(m_editState & StateHot)) {
             m_editState |= StateHot;
