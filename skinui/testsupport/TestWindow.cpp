@@ -1,6 +1,7 @@
 #include "TestWindow.h"
 
 #include "ControlUI.h"
+#include "DialogBuilder.h"
 
 namespace SkinUI {
 namespace Testing {
@@ -79,6 +80,15 @@ void TestWindow::Attach(CControlUI *root)
     RECT client;
     GetClientRect(m_window, &client);
     root->SetPos(client, false);
+}
+
+CControlUI *TestWindow::AttachSkin(const wchar_t *skin)
+{
+    CDialogBuilder builder;
+    CControlUI *root = builder.CreateFromSource(skin, nullptr, nullptr, m_manager);
+    if (root)
+        Attach(root);
+    return root;
 }
 
 void TestWindow::Show()
