@@ -10,6 +10,13 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // A symbolic link is removed as a link: following it would empty a folder elsewhere.
@@ -53,6 +60,41 @@ QString tempWorkDir()
     if (ensureDirExists(workDir))
         return workDir;
     return QDir::tempPath() + QLatin1Char('/');
+}
+
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content)
+{
+    content.clear();
+#ifdef Q_OS_WIN
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    content = file.read(maxBytes);
+    return true;
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status = {};
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    if (regular) {
+        content.resize(static_cast<int>(qMin<qint64>(maxBytes, status.st_size)));
+        qint64 total = 0;
+        while (total < content.size()) {
+            const ssize_t got = ::read(fd, content.data() + total, size_t(content.size() - total));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            total += got;
+        }
+        content.truncate(static_cast<int>(total));
+    }
+    ::close(fd);
+    return regular;
+#endif
 }
 
 bool ensureDirExists(const QString &path)

@@ -12,6 +12,10 @@ QString applicationDir();
 // it cannot be made; callers append a bare file name.
 QString tempWorkDir();
 
+// Reads at most maxBytes of a regular file into content. Whatever else the path names (a
+// FIFO, a device, a folder, nothing) gives false at once: opening never waits for a writer.
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content);
+
 bool ensureDirExists(const QString &path);
 bool makeDir(const QString &path);
 bool clearDirectory(const QString &path, bool removeSelf);
