@@ -13,16 +13,12 @@
 
 namespace {
 
-QString windowsSeparators(QString path)
-{
-    return path.replace('/', '\\');
-}
-
 QStringList conversionArguments(const QString &kind, const QString &source, const QString &output,
                                 const QString &state, const QString &suffix,
                                 const QStringList &tail)
 {
-    return QStringList{"", kind, source, windowsSeparators(output), state, "", suffix} + tail;
+    return QStringList{"", kind, source, QDir::toNativeSeparators(output), state, "", suffix} +
+           tail;
 }
 
 // LibreOffice lies outside the system (and is not installed on every machine): a stand-in

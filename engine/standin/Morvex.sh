@@ -4,9 +4,6 @@
 # Debian's tools where they can: poppler-utils for PDF to text, images and HTML, LibreOffice
 # (when installed) for Office files to PDF and PDF to Word. Anything else fails with 1.
 
-# The client hands over Windows-style separators; turn them back into a local path.
-local_path() { printf '%s' "$1" | tr '\\' '/'; }
-
 write_state() { printf '%s\n' "$@" >>"$state"; }
 
 # Paths are quoted: an INI reader would otherwise split a name at "," or cut it at ";".
@@ -42,7 +39,7 @@ office_convert() { # format source target [import filter option]
 }
 
 if [ "$1" = "getfilepagenum" ]; then
-    state=$(local_path "$3")
+    state=$3
     mkdir -p "$(dirname "$state")"
     pages=$(pdfinfo "$2" 2>/dev/null | sed -n 's/^Pages: *//p')
     [ -n "$pages" ] || pages=-1
@@ -52,8 +49,8 @@ fi
 
 kind=$2
 source=$3
-target=$(local_path "$4")
-state=$(local_path "$5")
+target=$4
+state=$5
 suffix=$7
 write_state "progress=10"
 

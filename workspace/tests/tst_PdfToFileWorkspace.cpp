@@ -22,7 +22,7 @@ namespace {
 
 QString localOutput(const QString &folder, const QString &name)
 {
-    return QString(folder + "/" + name).replace('/', '\\');
+    return QDir::toNativeSeparators(folder + "/" + name);
 }
 
 } // namespace
