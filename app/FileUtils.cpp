@@ -54,6 +54,8 @@ QString applicationDir()
     return QCoreApplication::applicationDirPath();
 }
 
+#ifdef Q_OS_WIN
+// The Windows temp folder is the user's own already.
 QString tempWorkDir()
 {
     const QString workDir = QDir::tempPath() + QStringLiteral("/TzQuorvane/");
@@ -61,6 +63,64 @@ QString tempWorkDir()
         return workDir;
     return QDir::tempPath() + QLatin1Char('/');
 }
+
+QString privateRuntimeDir()
+{
+    return QString();
+}
+#else
+namespace {
+
+// A real folder (not a link), owned by this user, that nobody else may write into; read
+// and search rights of others are taken away.
+bool isOwnPrivateFolder(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status = {};
+    if (::lstat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != ::geteuid() || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return false;
+    return (status.st_mode & 0777) == 0700 || ::chmod(name.constData(), 0700) == 0;
+}
+
+bool makeOwnPrivateFolder(const QString &path)
+{
+    ::mkdir(QFile::encodeName(path).constData(), 0700);
+    return isOwnPrivateFolder(path);
+}
+
+// Made once per run, with an unguessable name, when the usual folder is refused.
+QString freshPrivateFolder()
+{
+    static const QString folder = [] {
+        QByteArray pattern =
+            QFile::encodeName(QDir::tempPath() + QStringLiteral("/TzQuorvane-XXXXXX"));
+        return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
+    }();
+    return folder;
+}
+
+} // namespace
+
+QString privateRuntimeDir()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return !runtime.isEmpty() && isOwnPrivateFolder(runtime) ? runtime : QString();
+}
+
+QString tempWorkDir()
+{
+    const QString runtime = privateRuntimeDir();
+    const QString base = runtime.isEmpty() ? QDir::tempPath() : runtime;
+    const QString workDir = base + QStringLiteral("/TzQuorvane");
+    if (makeOwnPrivateFolder(workDir))
+        return workDir + QLatin1Char('/');
+    const QString fresh = freshPrivateFolder();
+    if (!fresh.isEmpty())
+        return fresh + QLatin1Char('/');
+    return QDir::tempPath() + QLatin1Char('/');
+}
+#endif
 
 bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content)
 {
