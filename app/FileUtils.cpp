@@ -104,7 +104,10 @@ QString freshPrivateFolder()
 
 QString privateRuntimeDir()
 {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Looked up once: without XDG_RUNTIME_DIR Qt warns on every lookup. Its rights are
+    // checked on every call.
+    static const QString runtime =
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     return !runtime.isEmpty() && isOwnPrivateFolder(runtime) ? runtime : QString();
 }
 

@@ -85,20 +85,22 @@ private slots:
         }
     }
 
-    // A runtime folder that is not the user's own is not used for the work folder.
+    // A runtime folder that is not (or no longer) the user's own is not used for the work
+    // folder.
     void tempWorkDirBesideAForeignRuntimeFolder()
     {
         skipUnlessRoot();
-        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-        const QString foreign = m_dir->filePath("foreign-runtime");
-        QVERIFY(plant("foreign", foreign));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(foreign));
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        const QByteArray name = QFile::encodeName(runtime);
+        QCOMPARE(privateRuntimeDir(), runtime);
+        QCOMPARE(::chown(name.constData(), 12345, 12345), 0);
         const QString workDir = tempWorkDir();
         const QString runtimeDir = privateRuntimeDir();
-        qputenv("XDG_RUNTIME_DIR", runtime);
-        QVERIFY2(!workDir.startsWith(foreign + "/"), qPrintable(workDir));
-        QVERIFY2(isOwnPrivateFolder(workDir), qPrintable(workDir));
-        QVERIFY(runtimeDir != foreign);
+        QCOMPARE(::chown(name.constData(), ::geteuid(), ::getegid()), 0);
+        QCOMPARE(runtimeDir, QString());
+        QVERIFY2(!workDir.startsWith(runtime + "/"), qPrintable(workDir));
+        QCOMPARE(workDir, QDir::tempPath() + "/TzQuorvane/");
+        QVERIFY(isOwnPrivateFolder(workDir));
     }
 
     void folderMaking_data()
