@@ -76,7 +76,8 @@ void setClientHeaders(QNetworkRequest &request, const QString &app_id, const QSt
     setRawTextHeader(request, "device_id", device_id);
 }
 
-void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler)
+void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler,
+            int timeoutMs)
 {
     QNetworkAccessManager manager;
     QEventLoop loop;
@@ -97,7 +98,7 @@ void runGet(const QNetworkRequest &request, const std::function<void(QNetworkRep
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline.start(requestTimeoutMs());
+    deadline.start(timeoutMs > 0 ? timeoutMs : requestTimeoutMs());
     if (!handled)
         loop.exec();
     // A quitting application ends every local loop before the reply is done; aborting it

@@ -30,6 +30,7 @@ void setClientHeaders(QNetworkRequest &request, const QString &app_id, const QSt
                       const QString &device_id);
 
 // Sends the GET and returns after handler has run for the finished (or aborted) reply,
-// also when the application quits during the wait.
+// also when the application quits during the wait. timeoutMs 0 takes requestTimeoutMs().
 // The handler owns the reply's release.
-void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler);
+void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler,
+            int timeoutMs = 0);

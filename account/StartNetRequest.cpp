@@ -27,7 +27,9 @@ void StartNetRequest::sendReport(int mode)
 {
     this->mode = mode;
     if (mode == plainReportMode) {
-        runGet(makeServiceRequest(QUrl(url)), [this](QNetworkReply *reply) { NetFinished(reply); });
+        runGet(
+            makeServiceRequest(QUrl(url)), [this](QNetworkReply *reply) { NetFinished(reply); },
+            replyTimeoutMs);
         return;
     }
     const QString token = readConfigValue(QStringLiteral("user/token"));
@@ -41,7 +43,8 @@ void StartNetRequest::GetRequest(QUrl url, QString app_id, QString channel, QStr
     QNetworkRequest request = makeServiceRequest(url);
     setClientHeaders(request, app_id, channel, device_id);
     setRawTextHeader(request, "version", reportVersion);
-    runGet(request, [this](QNetworkReply *reply) { NetFinished(reply); });
+    runGet(
+        request, [this](QNetworkReply *reply) { NetFinished(reply); }, replyTimeoutMs);
 }
 
 void StartNetRequest::NetFinished(QNetworkReply *reply)

@@ -7,7 +7,8 @@
 class QNetworkReply;
 
 // Sends one start or install report and waits for the reply, before the application's event
-// loop runs. The outcome changes nothing; the wait is bounded like every request's.
+// loop runs. The outcome changes nothing; the wait is bounded like every request's, or by a
+// bound of its own.
 class StartNetRequest : public QObject
 {
     Q_OBJECT
@@ -18,8 +19,13 @@ public:
     // A bare GET of the url with only the content type.
     static constexpr int plainReportMode = 1;
 
+    // How long the start report may hold the first window back.
+    static constexpr int startReportTimeoutMs = 2000;
+
     StartNetRequest();
 
+    // Bounds the wait for this request's reply; 0 keeps the bound of every request.
+    void setReplyTimeoutMs(int milliseconds) { replyTimeoutMs = milliseconds; }
     void setParams(const QString &url, const QString &app_id, const QString &channel);
     void sendReport(int mode);
 
@@ -33,4 +39,5 @@ private:
     QString channel;
     QString appId;
     int mode = headedReportMode;
+    int replyTimeoutMs = 0;
 };

@@ -11,10 +11,11 @@
 
 namespace {
 
-void sendReport(const QString &path)
+void sendReport(const QString &path, int replyTimeoutMs = 0)
 {
     auto *request = new StartNetRequest();
     request->setParams(serviceUrl(path), QStringLiteral("30000"), installChannel());
+    request->setReplyTimeoutMs(replyTimeoutMs);
     request->sendReport(StartNetRequest::headedReportMode);
     delete request;
 }
@@ -43,7 +44,9 @@ int main(int argc, char *argv[])
         break;
     }
 
-    sendReport(QStringLiteral("/v1/report/start"));
+    // Sent before anything is shown: a silent service may hold the first window back only
+    // briefly.
+    sendReport(QStringLiteral("/v1/report/start"), StartNetRequest::startReportTimeoutMs);
 
     auto *splash = new StartDialog(nullptr);
     splash->setFocus(Qt::OtherFocusReason);

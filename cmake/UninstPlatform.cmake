@@ -1,5 +1,7 @@
 # Cross build of uninst: static 64-bit Windows programs, tests on GoogleTest run under Wine.
 add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
+# Resource scripts (the skin package and the icon) go through mingw's windres.
+enable_language(RC)
 
 # GoogleTest for mingw, built from Debian's googletest sources.
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")

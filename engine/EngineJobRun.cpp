@@ -1,5 +1,6 @@
 #include "EngineJobRun.h"
 
+#include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "EngineStateFile.h"
 #include "FileUtils.h"
@@ -24,16 +25,16 @@ QString engineOutputPath(const QString &outputPath)
 EngineJobRun::EngineJobRun(QThread *job, OutputCountTest outputCountTest,
                            ProgressHandler onProgress, ResultHandler onResult)
     : m_job(job), m_outputCountTest(outputCountTest), m_onProgress(std::move(onProgress)),
-      m_onResult(std::move(onResult)), m_engineProcess(new QProcess(job)),
+      m_onResult(std::move(onResult)),
+      m_engineProcess(new EngineProcess(EngineProcess::Output::Discarded, job)),
       m_enginePath(engineProgramPath()), m_applicationFolder(applicationDir()),
       m_stateFilePath(tempWorkDir() + newUuidString())
 {
     m_engineProcess->setWorkingDirectory(m_applicationFolder);
-    QObject::connect(
-        m_engineProcess, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), job,
-        [this](int code, QProcess::ExitStatus status) { onEngineEnded(code, status); });
-    QObject::connect(m_engineProcess, &QProcess::errorOccurred, job,
-                     [this](QProcess::ProcessError error) { onEngineError(error); });
+    QObject::connect(m_engineProcess, &EngineProcess::finished, job,
+                     [this](int code, bool crashed) { onEngineEnded(code, crashed); });
+    QObject::connect(m_engineProcess, &EngineProcess::failedToStart, job,
+                     [this] { onEngineFailedToStart(); });
 }
 
 void EngineJobRun::startEngine(const QStringList &arguments)
@@ -41,7 +42,7 @@ void EngineJobRun::startEngine(const QStringList &arguments)
     if (m_stop.isRaised())
         return;
     m_onProgress(0);
-    m_engineProcess->start(m_enginePath, arguments, QIODevice::ReadWrite);
+    m_engineProcess->start(m_enginePath, arguments);
 }
 
 void EngineJobRun::engineFinished(int code)
@@ -57,9 +58,8 @@ void EngineJobRun::stop()
 {
     m_stop.raise();
     m_resultSent = true; // a stopped run has nothing more to report
-    // Disconnected first: the engine killed here must not report back through the job.
-    m_engineProcess->disconnect(m_job);
-    m_engineProcess->close();
+    // The engine and every converter it started end here; a stopped engine reports nothing.
+    m_engineProcess->stop();
 }
 
 void EngineJobRun::pollUntilStopped()
@@ -113,9 +113,9 @@ void EngineJobRun::reportResultOnce(bool result, const QString &outputPath)
     m_onResult(result, outputPath);
 }
 
-void EngineJobRun::onEngineEnded(int code, QProcess::ExitStatus status)
+void EngineJobRun::onEngineEnded(int code, bool crashed)
 {
-    if (status == QProcess::NormalExit) {
+    if (!crashed) {
         engineFinished(code);
         return;
     }
@@ -124,11 +124,8 @@ void EngineJobRun::onEngineEnded(int code, QProcess::ExitStatus status)
     reportJobFailure(false);
 }
 
-void EngineJobRun::onEngineError(QProcess::ProcessError error)
+void EngineJobRun::onEngineFailedToStart()
 {
-    // Only a failed start never reaches finished(); every other error is followed by it.
-    if (error != QProcess::FailedToStart)
-        return;
     m_stop.raise();
     reportJobFailure(false);
 }

@@ -2,12 +2,12 @@
 
 #include "StopFlag.h"
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
+class EngineProcess;
 class QThread;
 
 // The output path as the engine takes it, with the platform's own separators: on Linux a
@@ -26,7 +26,8 @@ public:
     // Whether the output count of the state file promises a usable result.
     using OutputCountTest = bool (*)(const QString &fileCount);
 
-    // job: the parent of the engine process and the context of every callback.
+    // job: the parent of the engine process and the context of every callback. The engine's
+    // output is not wanted and goes to the null device.
     EngineJobRun(QThread *job, OutputCountTest outputCountTest, ProgressHandler onProgress,
                  ResultHandler onResult);
 
@@ -47,14 +48,14 @@ private:
     void readJobOutputFiles();
     void reportJobFailure(bool removeStateFile);
     void reportResultOnce(bool result, const QString &outputPath);
-    void onEngineEnded(int code, QProcess::ExitStatus status);
-    void onEngineError(QProcess::ProcessError error);
+    void onEngineEnded(int code, bool crashed);
+    void onEngineFailedToStart();
 
     QThread *m_job;
     OutputCountTest m_outputCountTest;
     ProgressHandler m_onProgress;
     ResultHandler m_onResult;
-    QProcess *m_engineProcess;
+    EngineProcess *m_engineProcess;
     QString m_enginePath;
     QString m_applicationFolder;
     StopFlag m_stop;

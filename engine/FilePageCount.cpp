@@ -1,26 +1,49 @@
 #include "FilePageCount.h"
 
+#include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "FileUtils.h"
+#include "PageCountQueue.h"
 #include "ProfileStringReader.h"
 #include "TextUtils.h"
 
+#include <QDateTime>
 #include <QFile>
 
+namespace {
+
+// What a row shows as "未知": the same answer a damaged file gets from the engine.
+const QString kUnknownCount = QStringLiteral("-1");
+
+// "yyyy-MM-dd-hh-mm-ss-zzz" of now, but at least a millisecond after the stamp handed out
+// before, so that no two workers share a state file and none has to sleep for it.
+QString uniqueStateFileStamp()
+{
+    static QDateTime last;
+    QDateTime now = QDateTime::currentDateTime();
+    if (last.isValid() && now <= last)
+        now = last.addMSecs(1);
+    last = now;
+    return now.toString(QStringLiteral("yyyy-MM-dd-hh-mm-ss-zzz"));
+}
+
+} // namespace
+
 FilePageCount::FilePageCount(const QString &filePath)
-    : QThread(nullptr), m_engineProcess(new QProcess(this)), m_enginePath(engineProgramPath()),
-      m_filePath(filePath), m_fileSize(fileSize(filePath))
+    : QThread(nullptr), m_engineProcess(new EngineProcess(EngineProcess::Output::Captured, this)),
+      m_enginePath(engineProgramPath()), m_filePath(filePath), m_fileSize(fileSize(filePath))
 {
     connect(this, &FilePageCount::StartProcessSignal, this, &FilePageCount::StartProcessSlot);
-    connect(m_engineProcess, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-            &FilePageCount::ProcessFinished);
+    connect(m_engineProcess, &EngineProcess::finished, this, &FilePageCount::ProcessFinished);
+    connect(m_engineProcess, &EngineProcess::failedToStart, this,
+            [this] { answerOnce(kUnknownCount); });
 }
 
 FilePageCount::~FilePageCount()
 {
-    // Disconnected first: the engine killed here must not answer a row that is going away.
-    m_engineProcess->disconnect(this);
-    m_engineProcess->close();
+    m_answered = true; // the engine ended here must not answer a row that is going away
+    m_engineProcess->stop();
+    PageCountQueue::instance().release(this);
     wait();
 }
 
@@ -40,29 +63,41 @@ void FilePageCount::run()
 
 void FilePageCount::StartProcessSlot()
 {
-    if (!m_engineProcess)
+    if (m_answered || m_engineProcess->isRunning())
         return;
-    // Stamps are taken one after another in the GUI thread, a millisecond apart, so no two
-    // workers share a state file.
-    const QString stamp = timestampText();
-    QThread::msleep(1);
-    m_stateFilePath = applicationDataDir() + QStringLiteral("/state/") + stamp;
-    const QStringList arguments = {QStringLiteral("getfilepagenum"), m_filePath, m_stateFilePath};
-    if (!engineLibrariesPresent())
+    if (!engineLibrariesPresent()) {
+        answerOnce(kUnknownCount);
         return;
+    }
+    PageCountQueue::instance().request(this, [this] { startEngine(); });
+}
+
+void FilePageCount::startEngine()
+{
+    m_stateFilePath = applicationDataDir() + QStringLiteral("/state/") + uniqueStateFileStamp();
     // A working directory that does not exist would keep the engine from starting at all.
     ensureDirExists(applicationDataDir());
     m_engineProcess->setWorkingDirectory(applicationDataDir());
-    m_engineProcess->start(m_enginePath, arguments, QIODevice::ReadWrite);
+    m_engineProcess->start(m_enginePath,
+                           {QStringLiteral("getfilepagenum"), m_filePath, m_stateFilePath});
 }
 
 void FilePageCount::ProcessFinished(int codeId)
 {
     Q_UNUSED(codeId)
-    m_engineProcess->disconnect(this); // one answer per worker
     QString answer = readAnswer();
     if (answer.isEmpty())
         answer = QStringLiteral("全部");
+    answerOnce(answer);
+}
+
+void FilePageCount::answerOnce(const QString &answer)
+{
+    if (m_answered)
+        return;
+    m_answered = true;
+    // The engine has been reaped by now: its place goes to the next file at once.
+    PageCountQueue::instance().release(this);
     emit PageCountResultSignal(answer);
 }
 
@@ -79,7 +114,7 @@ bool FilePageCount::engineLibrariesPresent() const
 // A count in the state file wins over what the engine printed.
 QString FilePageCount::readAnswer()
 {
-    QString answer = decodeUtf8UpToZero(m_engineProcess->readAllStandardOutput());
+    QString answer = decodeUtf8UpToZero(m_engineProcess->capturedOutput());
     if (m_stateFilePath.isEmpty() || !QFile::exists(m_stateFilePath))
         return answer;
     const QByteArray pageCount = readProfileString(m_stateFilePath, "filepagenum", "pagenum");

@@ -1,12 +1,15 @@
 #pragma once
 
-#include <QProcess>
 #include <QString>
 #include <QThread>
 
+class EngineProcess;
+
 // Asks the engine for the page count of one document and answers once with the count as
-// text, or "全部" when none was obtained. The worker's thread only asks for the start; the
-// engine runs in the GUI thread, where the answer is emitted.
+// text, "全部" when the engine gave none, or "-1" (read "unknown") when no engine could be
+// started. The worker's thread only asks for the start; the engine runs in the GUI thread,
+// where the answer is emitted. Engines wait their turn in the page-count queue, so only a
+// few run at once however many files are added.
 class FilePageCount : public QThread
 {
     Q_OBJECT
@@ -31,12 +34,15 @@ protected:
     void run() override;
 
 private:
+    void startEngine();
+    void answerOnce(const QString &answer);
     bool engineLibrariesPresent() const;
     QString readAnswer();
 
-    QProcess *m_engineProcess = nullptr;
+    EngineProcess *m_engineProcess = nullptr;
     QString m_enginePath;
     QString m_filePath;
     qint64 m_fileSize = 0;
     QString m_stateFilePath;
+    bool m_answered = false;
 };

@@ -31,6 +31,8 @@ if [ "$mode" = all ]; then
         # uninst: mingw-w64 cross compilers, zlib for mingw, googletest sources, Wine
         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
         libz-mingw-w64-dev googletest wine wine64
+        # uninst: stb_image decodes the skin pictures
+        libstb-dev
         # test packages and tools
         p7zip-full zip openssl xvfb xauth
     )

@@ -24,6 +24,16 @@ start)
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
     # Wait until the server answers, so the first test does not pay for its start.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    # The desktop process starts with the first window and inherits that process's output;
+    # under ctest that test would then wait for every other windowed test to end. A small
+    # process that holds the desktop for the whole session starts it here, on /dev/null.
+    keeper="$build_dir/desktop-keeper.exe"
+    if [ ! -f "$keeper" ]; then
+        printf '%s\n' '#include <windows.h>' \
+            'int main(void) { GetDesktopWindow(); Sleep(INFINITE); return 0; }' |
+            x86_64-w64-mingw32-gcc -mwindows -x c -o "$keeper" -
+    fi
+    setsid wine "$keeper" </dev/null >/dev/null 2>&1 &
     ;;
 stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true

@@ -3,16 +3,26 @@
 #include "PageSupport.h"
 
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QTimer>
+
+#include <deque>
+#include <memory>
 
 // What the PDF-to-file and the file-to-PDF pages do alike: the output folder of the bottom
 // bar, adding rows by dialog or drop, and deleting, clearing and starting rows. Page is the
 // page widget whose slots and setPage are used, Form its generated form (both forms name
 // their widgets alike) and Row its row class. The page keeps its own slots and forwards
 // them here; what differs (its file types, the set-all format) stays in the page.
+//
+// A large folder is listed over several turns of the event loop, a slice at a time, so the
+// window keeps painting and answering while it fills; a row builds its form only once it
+// comes into view, which keeps a list of thousands of files quick to fill and to clear.
 template <typename Page, typename Form, typename Row> class ConversionPageCore
 {
 public:
@@ -26,6 +36,10 @@ public:
     {
         using namespace PageSupport;
         m_fileFilter = fileFilter;
+        // Every row has the same size: the list then lays out thousands of rows without
+        // asking each one.
+        ui->MainListWidget->setUniformItemSizes(true);
+        watchListView();
         ui->lineEdit_OutPutDir->setText(initialOutputDir());
         applyLook(ui->imgbutton_AddFile, addButtonLook());
         QObject::connect(ui->imgbutton_AddFile, SIGNAL(ClickButtonSignal()), m_page,
@@ -68,28 +82,23 @@ public:
     {
         if (path.isEmpty())
             return;
-        auto *row = new Row(m_page);
+        // Made hidden in the list's viewport, where the list would move it anyway (moving a
+        // row restyles every widget in it); it becomes the item's widget once in view.
+        auto *row = new Row(ui->MainListWidget->viewport(), false);
         QObject::connect(row, SIGNAL(DeleteMeSignal(int)), m_page, SLOT(DeleteItemSlot(int)));
         row->setFilePath(path);
         row->setTaskId(m_nextTaskId++);
         auto *item = new QListWidgetItem(nullptr, 0);
         item->setData(Qt::SizeHintRole, QSize(880, 115));
+        item->setData(kRowRole, QVariant::fromValue<QObject *>(row));
         ui->MainListWidget->insertItem(ui->MainListWidget->count(), item);
-        ui->MainListWidget->setItemWidget(item, row);
+        m_buildInView->start();
     }
 
-    void addFilesDialog()
-    {
-        for (const QString &path : PageSupport::pickFiles(m_page, m_fileFilter))
-            addConverterRow(path);
-    }
+    void addFilesDialog() { addInSlices(PageSupport::pickFiles(m_page, m_fileFilter)); }
 
     // The empty page's large add button: the list shows once there is a row.
-    void addFilesFromEmptyPage()
-    {
-        addFilesDialog();
-        showListWhenRows();
-    }
+    void addFilesFromEmptyPage() { addFilesDialog(); }
 
     // Adds a row for every dropped file whose suffix is one of suffixes, dropped folders
     // searched at any depth; a drop without files changes nothing.
@@ -98,9 +107,7 @@ public:
         const QMimeData *data = event->mimeData();
         if (!data || data->urls().isEmpty())
             return;
-        for (const QString &path : PageSupport::droppedFiles(data, suffixes))
-            addConverterRow(path);
-        showListWhenRows();
+        addInSlices(PageSupport::droppedFiles(data, suffixes));
     }
 
     // Removes the row of taskId once the user confirms; the file stays on disk.
@@ -126,9 +133,29 @@ public:
         if (!PageSupport::confirm(QStringLiteral("确定清空吗？"),
                                   QStringLiteral("只会清空记录，本地文件不会删除")))
             return;
-        while (rowCount() > 0)
-            removeRowAt(0);
+        m_pending.clear();
+        // From the last row on, so that page counts still waiting for an engine leave the
+        // queue before a running one frees its place.
+        for (int i = rowCount() - 1; i >= 0; --i) {
+            if (Row *row = rowAt(i)) {
+                row->releaseItem();
+                if (!isPlaced(i))
+                    row->deleteLater();
+            }
+        }
+        // One reset of the list rather than one removal per row, each of which would walk
+        // every row left; the list lets the rows in it go.
+        ui->MainListWidget->clear();
         showEmptyPageWhenNoRows();
+    }
+
+    // Calls visit for every row, in list order, without building its form.
+    template <typename Visit> void forEachRow(Visit visit) const
+    {
+        for (int i = 0; i < rowCount(); ++i) {
+            if (Row *row = rowAt(i))
+                visit(row);
+        }
     }
 
     // Asks every row to start; converting and finished rows stay as they are.
@@ -142,18 +169,115 @@ public:
 
     int rowCount() const { return ui->MainListWidget->count(); }
 
-    Row *rowAt(int index) const
+    // The row at index, its form built and in the list.
+    Row *builtRowAt(int index) const
     {
-        return qobject_cast<Row *>(ui->MainListWidget->itemWidget(ui->MainListWidget->item(index)));
+        Row *row = rowAt(index);
+        if (row)
+            placeRow(index, row);
+        return row;
     }
 
 private:
+    // The row at index as it is: its form may not be built yet, nor the row put in the list.
+    Row *rowAt(int index) const
+    {
+        const QListWidgetItem *item = ui->MainListWidget->item(index);
+        return item ? qobject_cast<Row *>(item->data(kRowRole).value<QObject *>()) : nullptr;
+    }
+
+    bool isPlaced(int index) const
+    {
+        return ui->MainListWidget->itemWidget(ui->MainListWidget->item(index)) != nullptr;
+    }
+
+    // Only rows that have come into view are the list's item widgets: the list lays out and
+    // moves every item widget it has whenever a row is added.
+    void placeRow(int index, Row *row) const
+    {
+        row->buildForm();
+        if (!isPlaced(index))
+            ui->MainListWidget->setItemWidget(ui->MainListWidget->item(index), row);
+    }
+
+    // Adds a row for every path, a slice of about kSliceMs at a time; the list shows once
+    // there is a row.
+    void addInSlices(const QStringList &paths)
+    {
+        if (paths.isEmpty())
+            return;
+        m_pending.insert(m_pending.end(), paths.begin(), paths.end());
+        addNextSlice();
+    }
+
+    void addNextSlice()
+    {
+        QElapsedTimer slice;
+        slice.start();
+        while (!m_pending.empty() && (slice.elapsed() < kSliceMs || rowCount() == 0)) {
+            addConverterRow(m_pending.front());
+            m_pending.pop_front();
+        }
+        showListWhenRows();
+        if (!m_pending.empty())
+            QTimer::singleShot(0, m_page, [this] { addNextSlice(); });
+    }
+
+    // Puts the rows that are in view, and those of the next screenful, into the list.
+    void buildRowsInView()
+    {
+        QListWidget *list = ui->MainListWidget;
+        const QRect area = list->viewport()->rect();
+        const QModelIndex top = list->indexAt(area.topLeft());
+        const int last = area.bottom() + area.height();
+        for (int i = top.isValid() ? top.row() : 0; i < rowCount(); ++i) {
+            if (list->visualItemRect(list->item(i)).top() > last)
+                break;
+            if (Row *row = rowAt(i))
+                placeRow(i, row);
+        }
+    }
+
+    void watchListView()
+    {
+        m_buildInView = new QTimer(m_page);
+        m_buildInView->setSingleShot(true);
+        m_buildInView->setInterval(0);
+        QObject::connect(m_buildInView, &QTimer::timeout, m_page, [this] { buildRowsInView(); });
+        QObject::connect(ui->MainListWidget->verticalScrollBar(), &QScrollBar::valueChanged,
+                         m_buildInView, QOverload<>::of(&QTimer::start));
+        m_viewportResized.reset(new ResizeWatch(ui->MainListWidget->viewport(), m_buildInView));
+    }
+
+    // Starts a timer whenever the watched widget changes its size.
+    class ResizeWatch : public QObject
+    {
+    public:
+        ResizeWatch(QWidget *watched, QTimer *timer) : m_timer(timer)
+        {
+            watched->installEventFilter(this);
+        }
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+                m_timer->start();
+            return false;
+        }
+
+    private:
+        QTimer *m_timer;
+    };
+
     void removeRowAt(int index)
     {
-        if (Row *row = rowAt(index))
+        if (Row *row = rowAt(index)) {
             row->releaseItem();
-        // The list lets the row widget go with its item.
+            if (!isPlaced(index))
+                row->deleteLater();
+        }
+        // The list lets a row that is its item widget go with the item.
         delete ui->MainListWidget->takeItem(index);
+        m_buildInView->start(); // rows below move up into view
     }
 
     void showListWhenRows()
@@ -162,14 +286,24 @@ private:
             m_page->setPage(1);
     }
 
+    // The emptied list also forgets where it was scrolled to: hidden, it would not lay itself
+    // out, and the next rows added would open it as far down as it was.
     void showEmptyPageWhenNoRows()
     {
-        if (rowCount() == 0)
-            m_page->setPage(0);
+        if (rowCount() > 0)
+            return;
+        ui->MainListWidget->verticalScrollBar()->setValue(0);
+        m_page->setPage(0);
     }
+
+    static constexpr int kSliceMs = 30;
+    static constexpr int kRowRole = Qt::UserRole + 1;
 
     Page *m_page;
     Form *ui;
     QString m_fileFilter;
     int m_nextTaskId = 0;
+    std::deque<QString> m_pending; // dropped or picked files not listed yet
+    QTimer *m_buildInView = nullptr;
+    std::unique_ptr<ResizeWatch> m_viewportResized;
 };

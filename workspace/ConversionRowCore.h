@@ -21,6 +21,10 @@
 // form (both forms name their widgets alike) and Job its conversion job class. The row keeps
 // its own slots and forwards them here; what differs (the format drop-down, the output
 // suffix) stays in the row.
+//
+// A row's form (some eighty widgets) may be built later than the row itself: a page listing
+// thousands of files builds only the forms that come into view. Until then the row keeps what
+// its labels will show, and its page count runs all the same.
 template <typename Row, typename Form, typename Job> class ConversionRowCore
 {
 public:
@@ -28,8 +32,12 @@ public:
     ConversionRowCore(const ConversionRowCore &) = delete;
     ConversionRowCore &operator=(const ConversionRowCore &) = delete;
 
+    bool isBuilt() const { return m_built; }
+
+    // Called once the row has built its form: sets it up and shows what the row holds.
     void init()
     {
+        m_built = true;
         m_effect = new BackgroundProcessAnimationEffect(ui->widget);
         m_effect->install(ui->widget);
         m_effectData = new AnimationEffectData(nullptr);
@@ -49,33 +57,37 @@ public:
         setDeleteButtonsEnabled(false);
         ui->widget_opensource->hide();
         ui->stackedWidget->setCurrentIndex(RowPresentation::ReadyPage);
+        if (!m_sourcePath.isEmpty())
+            showFileDetails();
+        if (!m_pageCountText.isEmpty())
+            ui->label_InputFilePages->setText(m_pageCountText);
     }
 
     void setFilePath(const QString &path, bool acceptPdfIcon)
     {
-        using namespace RowPresentation;
         m_sourcePath = path;
+        m_acceptPdfIcon = acceptPdfIcon;
         releasePageCount();
         m_pageCount = new FilePageCount(path);
         m_pageCount->start(QThread::InheritPriority);
         QObject::connect(m_pageCount, SIGNAL(PageCountResultSignal(QString)), m_row,
                          SLOT(PageCountResultSlots(QString)));
+        m_fileSizeText = m_pageCount->fileSizeText();
+        if (m_built)
+            showFileDetails();
+    }
 
-        const QFileInfo info(path);
-        ui->widget_FileIcon->setStyleSheet(fileIconStyle(info.suffix().toLower(), acceptPdfIcon));
-        const QString name = info.completeBaseName();
-        ui->label_InputFileName->setText(
-            elideText(ui->label_InputFileName->font(), name, kNameWidth));
-        ui->label_InputFileFormat->setText(info.suffix());
-        ui->label_FileSize->setText(m_pageCount->fileSizeText());
-        ui->label_OutputFileName->setText(
-            elideText(ui->label_OutputFileName->font(), name, kNameWidth));
-        ui->lineEdit_EditName->setText(name);
+    // The page count as the row shows it: "读取中" until the answer is in.
+    QString pageCountText() const
+    {
+        return m_pageCountText.isEmpty() ? QStringLiteral("读取中") : m_pageCountText;
     }
 
     void showPageCount(const QString &pageCount)
     {
-        ui->label_InputFilePages->setText(RowPresentation::pageCountText(pageCount));
+        m_pageCountText = RowPresentation::pageCountText(pageCount);
+        if (m_built)
+            ui->label_InputFilePages->setText(m_pageCountText);
         if (m_pageCount) {
             m_pageCount->deleteLater();
             m_pageCount = nullptr;
@@ -154,6 +166,8 @@ public:
 
     void releaseJob()
     {
+        if (!m_built)
+            return; // no form, so no job and no effect yet
         // A result still on hold belongs to the job being let go: it must neither show
         // later nor release a job started after it.
         m_delayTimer->stop();
@@ -195,6 +209,8 @@ public:
     // when the pointer is no longer over the row without a leave event to say so.
     void filter(QObject *watched, QEvent *event)
     {
+        if (!m_built)
+            return;
         if (watched == m_row &&
             (event->type() == QEvent::Move || event->type() == QEvent::WindowActivate))
             dropHoverLookIfPointerLeft();
@@ -210,6 +226,8 @@ public:
 
     void pointerEntered()
     {
+        if (!m_built)
+            return;
         m_hovered = true;
         setDeleteButtonsEnabled(true);
         ui->widget->setStyleSheet(
@@ -218,6 +236,8 @@ public:
 
     void pointerLeft()
     {
+        if (!m_built)
+            return;
         m_hovered = false;
         setDeleteButtonsEnabled(false);
         ui->widget->setStyleSheet(QStringLiteral("#widget{background-color: #FFFFFF;}"));
@@ -270,6 +290,21 @@ private:
                                                     RowPresentation::kNameWidth));
     }
 
+    void showFileDetails()
+    {
+        using namespace RowPresentation;
+        const QFileInfo info(m_sourcePath);
+        ui->widget_FileIcon->setStyleSheet(fileIconStyle(info.suffix().toLower(), m_acceptPdfIcon));
+        const QString name = info.completeBaseName();
+        ui->label_InputFileName->setText(
+            elideText(ui->label_InputFileName->font(), name, kNameWidth));
+        ui->label_InputFileFormat->setText(info.suffix());
+        ui->label_FileSize->setText(m_fileSizeText);
+        ui->label_OutputFileName->setText(
+            elideText(ui->label_OutputFileName->font(), name, kNameWidth));
+        ui->lineEdit_EditName->setText(name);
+    }
+
     void setDeleteButtonsEnabled(bool enabled)
     {
         for (QPushButton *button :
@@ -285,7 +320,11 @@ private:
 
     Row *m_row;
     Form *ui;
+    bool m_built = false;
     QString m_sourcePath;
+    bool m_acceptPdfIcon = false;
+    QString m_fileSizeText;
+    QString m_pageCountText; // empty until the answer
     Job *m_job = nullptr;
     FilePageCount *m_pageCount = nullptr;
     BackgroundProcessAnimationEffect *m_effect = nullptr;

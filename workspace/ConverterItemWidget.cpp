@@ -9,12 +9,20 @@ namespace {
 const QString kPdfSuffix = QStringLiteral(".pdf");
 }
 
-ConverterItemWidget::ConverterItemWidget(QWidget *parent)
+ConverterItemWidget::ConverterItemWidget(QWidget *parent, bool buildFormNow)
     : QWidget(parent), ui(new Ui::ConverterItemWidget)
 {
     initWorkspaceResources();
-    ui->setupUi(this);
     m_core = std::make_unique<Core>(this, ui);
+    if (buildFormNow)
+        buildForm();
+}
+
+void ConverterItemWidget::buildForm()
+{
+    if (m_core->isBuilt())
+        return;
+    ui->setupUi(this);
     initItem();
 }
 
@@ -49,6 +57,7 @@ int ConverterItemWidget::taskId() const
 
 void ConverterItemWidget::startConversion()
 {
+    buildForm();
     m_core->start(kPdfSuffix);
 }
 
@@ -60,6 +69,11 @@ void ConverterItemWidget::releaseItem()
 QString ConverterItemWidget::filePath() const
 {
     return m_core->sourcePath();
+}
+
+QString ConverterItemWidget::pageCountText() const
+{
+    return m_core->pageCountText();
 }
 
 QString ConverterItemWidget::outputPath() const

@@ -19,9 +19,12 @@ class ConverterItemWidget : public QWidget
     Q_OBJECT
 
 public:
-    explicit ConverterItemWidget(QWidget *parent = nullptr);
+    // buildFormNow false leaves the form to buildForm(), for a page that builds only the
+    // rows in view.
+    explicit ConverterItemWidget(QWidget *parent = nullptr, bool buildFormNow = true);
     ~ConverterItemWidget() override;
 
+    void buildForm();
     void setFilePath(const QString &path);
     void setTaskId(int taskId);
     int taskId() const;
@@ -31,6 +34,8 @@ public:
     void releaseItem();
 
     QString filePath() const;
+    // What the page-count label shows, or will show once the form is built.
+    QString pageCountText() const;
     QString outputPath() const;
 
 signals:

@@ -60,7 +60,7 @@ int FilesToPdfWidget::rowCount() const
 
 ConverterItemWidget *FilesToPdfWidget::row(int index) const
 {
-    return m_core->rowAt(index);
+    return m_core->builtRowAt(index);
 }
 
 void FilesToPdfWidget::dragEnterEvent(QDragEnterEvent *event)

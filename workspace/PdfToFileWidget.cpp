@@ -84,7 +84,7 @@ int PdfToFileWidget::rowCount() const
 
 QuorvaneItemWidget *PdfToFileWidget::row(int index) const
 {
-    return m_core->rowAt(index);
+    return m_core->builtRowAt(index);
 }
 
 void PdfToFileWidget::dragEnterEvent(QDragEnterEvent *event)
@@ -106,10 +106,8 @@ void PdfToFileWidget::ClickAllSettingFormatSlot(QString format)
 {
     if (format.isEmpty())
         return;
-    for (int i = 0; i < rowCount(); ++i) {
-        if (QuorvaneItemWidget *rowWidget = row(i))
-            rowWidget->setOutputFormat(format);
-    }
+    // Rows whose form is not built yet keep the format for it.
+    m_core->forEachRow([&format](QuorvaneItemWidget *row) { row->setOutputFormat(format); });
 }
 
 void PdfToFileWidget::on_AddFileBtn_AddFile_clicked()

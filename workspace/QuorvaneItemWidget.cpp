@@ -2,16 +2,17 @@
 #include "ui_QuorvaneItemWidget.h"
 
 #include "ConversionRowCore.h"
+#include "OutputFormats.h"
 #include "PdfToFileJobEntity.h"
 #include "WorkspaceResources.h"
 
-QuorvaneItemWidget::QuorvaneItemWidget(QWidget *parent)
+QuorvaneItemWidget::QuorvaneItemWidget(QWidget *parent, bool buildFormNow)
     : QWidget(parent), ui(new Ui::QuorvaneItemWidget)
 {
     initWorkspaceResources();
-    ui->setupUi(this);
     m_core = std::make_unique<Core>(this, ui);
-    initItem();
+    if (buildFormNow)
+        buildForm();
 }
 
 QuorvaneItemWidget::~QuorvaneItemWidget()
@@ -21,6 +22,16 @@ QuorvaneItemWidget::~QuorvaneItemWidget()
     m_core->releaseItem();
     m_core.reset();
     delete ui;
+}
+
+void QuorvaneItemWidget::buildForm()
+{
+    if (m_core->isBuilt())
+        return;
+    ui->setupUi(this);
+    initItem();
+    if (!m_formatBeforeForm.isEmpty())
+        ui->widget_dropdown->setFormat(m_formatBeforeForm);
 }
 
 void QuorvaneItemWidget::initItem()
@@ -33,7 +44,14 @@ void QuorvaneItemWidget::initItem()
 void QuorvaneItemWidget::setFilePath(const QString &path)
 {
     m_core->setFilePath(path, true);
-    m_outputSuffix = QStringLiteral(".") + ui->widget_dropdown->format();
+    m_outputSuffix = QStringLiteral(".") + currentFormat();
+}
+
+QString QuorvaneItemWidget::currentFormat() const
+{
+    if (m_core->isBuilt())
+        return ui->widget_dropdown->format();
+    return m_formatBeforeForm.isEmpty() ? defaultOutputFormat() : m_formatBeforeForm;
 }
 
 void QuorvaneItemWidget::setTaskId(int taskId)
@@ -48,12 +66,17 @@ int QuorvaneItemWidget::taskId() const
 
 void QuorvaneItemWidget::setOutputFormat(const QString &format)
 {
-    if (ui->widget_dropdown->isEnabled())
+    if (!m_core->isBuilt()) {
+        m_formatBeforeForm = format;
+        setOutputSuffix(format);
+    } else if (ui->widget_dropdown->isEnabled()) {
         ui->widget_dropdown->setFormat(format);
+    }
 }
 
 void QuorvaneItemWidget::startConversion()
 {
+    buildForm();
     if (m_core->start(m_outputSuffix))
         setDropDownEnabled(false);
 }
@@ -66,6 +89,11 @@ void QuorvaneItemWidget::releaseItem()
 QString QuorvaneItemWidget::filePath() const
 {
     return m_core->sourcePath();
+}
+
+QString QuorvaneItemWidget::pageCountText() const
+{
+    return m_core->pageCountText();
 }
 
 QString QuorvaneItemWidget::outputPath() const

@@ -19,9 +19,12 @@ class QuorvaneItemWidget : public QWidget
     Q_OBJECT
 
 public:
-    explicit QuorvaneItemWidget(QWidget *parent = nullptr);
+    // buildFormNow false leaves the form to buildForm(), for a page that builds only the
+    // rows in view.
+    explicit QuorvaneItemWidget(QWidget *parent = nullptr, bool buildFormNow = true);
     ~QuorvaneItemWidget() override;
 
+    void buildForm();
     void setFilePath(const QString &path);
     void setTaskId(int taskId);
     int taskId() const;
@@ -33,6 +36,8 @@ public:
     void releaseItem();
 
     QString filePath() const;
+    // What the page-count label shows, or will show once the form is built.
+    QString pageCountText() const;
     QString outputPath() const;
     QString outputSuffix() const { return m_outputSuffix; }
 
@@ -70,9 +75,11 @@ private:
     void initItem();
     void setOutputSuffix(const QString &format);
     void setDropDownEnabled(bool enabled);
+    QString currentFormat() const;
 
     Ui::QuorvaneItemWidget *ui;
     std::unique_ptr<Core> m_core;
     int m_taskId = 0;
     QString m_outputSuffix;
+    QString m_formatBeforeForm; // set-all format given before the form was built
 };

@@ -2,6 +2,7 @@
 #include "FileToPdfJobEntity.h"
 #include "FileUtils.h"
 #include "PdfToFileJobEntity.h"
+#include "ProcessTree.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -89,9 +90,13 @@ class ConversionJobsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(m_engine.isValid()); }
+    void initTestCase()
+    {
+        QVERIFY(m_engine.isValid());
+        QVERIFY(ProcessTree::keepOrphans());
+    }
 
-    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000); }
+    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000); }
 
     void argumentLists_data()
     {
@@ -361,6 +366,47 @@ private slots:
         QCOMPARE(row.events, QStringList{"state 0"});
     }
 
+    // Converters that the engine started (pdftoppm, soffice) end with it, whether the job is
+    // stopped or deleted.
+    void endingAJobEndsEveryProcessOfItsEngine_data()
+    {
+        QTest::addColumn<bool>("deleteInstead");
+        QTest::newRow("stopped") << false;
+        QTest::newRow("deleted") << true;
+    }
+
+    void endingAJobEndsEveryProcessOfItsEngine()
+    {
+        QFETCH(bool, deleteInstead);
+        EngineStandIn::setScript({"child 30000", "child 30000", "sleep 30000"});
+        RowProbe row;
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", "/out/a.png", &row);
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 3, 10000);
+        if (deleteInstead)
+            job.job.reset();
+        else
+            job.stopJob();
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000);
+        QVERIFY(!row.resultSeen());
+    }
+
+    // What the engine prints is of no use to a conversion and must not pile up in memory.
+    void engineOutputIsNotKept()
+    {
+        const qint64 flood = 128 * 1024 * 1024;
+        const QString output = m_output.filePath("flood.txt");
+        EngineStandIn::setScript({QString("flood %1").arg(flood), "output converted",
+                                  "state [outputfiles]", "state filecount=1",
+                                  "state file_0=" + native(output), "exit 0"});
+        const qint64 residentBefore = residentBytes();
+        RowProbe row;
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 30000);
+        QCOMPARE(row.events.last(), "result true " + output);
+        const qint64 growth = residentBytes() - residentBefore;
+        QVERIFY2(growth < flood / 4, qPrintable(QString::number(growth)));
+    }
+
     void jobsEndedBeforeTheEngineStartsStartNone_data()
     {
         QTest::addColumn<QString>("className");
@@ -422,6 +468,18 @@ private:
         if (!QFile::exists(outputPath))
             return "the engine got a path it could not write to";
         return results.size() == 1 ? results.first() : results.join('|');
+    }
+
+    static qint64 residentBytes()
+    {
+        QFile status("/proc/self/status");
+        if (!status.open(QIODevice::ReadOnly))
+            return 0;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+        }
+        return 0;
     }
 
     EngineStandIn m_engine;

@@ -1,4 +1,6 @@
+#include "FilePageCount.h"
 #include "FileToPdfJobEntity.h"
+#include "FileUtils.h"
 #include "PdfToFileJobEntity.h"
 
 #include <QSignalSpy>
@@ -18,6 +20,23 @@ private slots:
 
     void fileToPdfFails() { checkFails<FileToPdfJobEntity>("/out/a.pdf"); }
     void pdfToFileFails() { checkFails<PdfToFileJobEntity>("/out/a.docx"); }
+
+    // With its libraries in place the page count tries the engine; it answers "unknown".
+    void pageCountAnswersUnknown()
+    {
+        const QStringList libraries = {"Aspose.Cells.dll", "Aspose.Pdf.dll", "Aspose.Slides.dll",
+                                       "Aspose.Words.dll"};
+        for (const QString &library : libraries)
+            QVERIFY(QFile(applicationDir() + "/" + library).open(QIODevice::WriteOnly));
+        FilePageCount worker("/in/a.pdf");
+        QSignalSpy answers(&worker, &FilePageCount::PageCountResultSignal);
+        worker.start();
+        const bool answered = answers.wait(5000);
+        for (const QString &library : libraries)
+            QFile::remove(applicationDir() + "/" + library);
+        QVERIFY(answered);
+        QCOMPARE(answers.takeFirst().at(0).toString(), QString("-1"));
+    }
 
 private:
     template <typename Job> void checkFails(const QString &outputPath)

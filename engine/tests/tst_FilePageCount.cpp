@@ -1,6 +1,8 @@
 #include "EngineStandIn.h"
 #include "FilePageCount.h"
 #include "FileUtils.h"
+#include "NoDescriptorsLeft.h"
+#include "PageCountQueue.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,6 +10,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -109,28 +112,66 @@ private slots:
         QCOMPARE(answers.size(), 0);
     }
 
-    void missingLibraryStartsNoEngine_data()
+    void missingLibraryAnswersUnknownWithoutEngine_data()
     {
         QTest::addColumn<QString>("library");
         for (const QString &library : engineLibraries)
             QTest::newRow(qPrintable(library)) << library;
     }
 
-    void missingLibraryStartsNoEngine()
+    void missingLibraryAnswersUnknownWithoutEngine()
     {
         QFETCH(QString, library);
         EngineStandIn::setScript({"stdout 4"});
         const QString path = applicationDir() + "/" + library;
         QVERIFY(QFile::remove(path));
         const int runsBefore = m_engine.runs().size();
-        {
-            FilePageCount worker(m_files.filePath("a.pdf"));
-            QSignalSpy answers(&worker, &FilePageCount::PageCountResultSignal);
-            worker.start();
-            QVERIFY(!answers.wait(1000));
-        }
+        QStringList answers = answersOf({m_files.filePath("a.pdf")});
         QVERIFY(touch(path));
+        QCOMPARE(answers, QStringList{"-1"});
         QCOMPARE(m_engine.runs().size(), runsBefore);
+    }
+
+    // A large folder must neither run an engine per file at once nor leave a row without a
+    // count: engines wait their turn, and each leaves nothing open once it has answered.
+    void manyWorkersRunAFewAtATimeAndAllAnswer()
+    {
+        EngineStandIn::setScript({"sleep 300", "state [filepagenum]", "state pagenum=2"});
+        const int limit = PageCountQueue::instance().limit();
+        QStringList paths;
+        for (int i = 0; i < 3 * limit; ++i)
+            paths << m_files.filePath(QString("%1.pdf").arg(i));
+        const int descriptorsBefore = NoDescriptorsLeft::openDescriptors();
+        int mostAtOnce = 0;
+        QTimer sampler;
+        connect(&sampler, &QTimer::timeout, this,
+                [&] { mostAtOnce = qMax(mostAtOnce, EngineStandIn::runningEngines()); });
+        sampler.start(10);
+        const QStringList answers = answersOf(
+            paths, [&] { QCOMPARE(NoDescriptorsLeft::openDescriptors(), descriptorsBefore); });
+        QCOMPARE(answers.size(), paths.size());
+        QCOMPARE(QSet<QString>(answers.begin(), answers.end()), QSet<QString>{"2"});
+        QVERIFY2(mostAtOnce <= limit, qPrintable(QString::number(mostAtOnce)));
+    }
+
+    void noDescriptorsLeftStillAnswers()
+    {
+        EngineStandIn::setScript({"state [filepagenum]", "state pagenum=2"});
+        FilePageCount first(m_files.filePath("a.pdf"));
+        FilePageCount second(m_files.filePath("b.pdf"));
+        QSignalSpy firstAnswer(&first, &FilePageCount::PageCountResultSignal);
+        QSignalSpy secondAnswer(&second, &FilePageCount::PageCountResultSignal);
+        // The workers' threads (which need descriptors of their own) have asked for the
+        // start; the engines are started once the event loop runs, with none left.
+        first.start();
+        second.start();
+        QVERIFY(first.wait(5000) && second.wait(5000));
+        {
+            const NoDescriptorsLeft noneLeft;
+            QTRY_VERIFY_WITH_TIMEOUT(firstAnswer.size() == 1 && secondAnswer.size() == 1, 5000);
+        }
+        QCOMPARE(firstAnswer.takeFirst().at(0).toString(), QString("-1"));
+        QCOMPARE(secondAnswer.takeFirst().at(0).toString(), QString("-1"));
     }
 
     void workersStartedTogetherGetTheirOwnStateFiles()
@@ -175,6 +216,32 @@ private slots:
     }
 
 private:
+    // Starts a worker for every path at once and gives their answers in path order ("" for
+    // none); whileAlive runs once all have answered, before the workers go.
+    static QStringList answersOf(const QStringList &paths,
+                                 const std::function<void()> &whileAlive = {})
+    {
+        std::vector<std::unique_ptr<FilePageCount>> workers;
+        QVector<QString> answers(paths.size());
+        int answered = 0;
+        for (int i = 0; i < paths.size(); ++i) {
+            workers.push_back(std::make_unique<FilePageCount>(paths[i]));
+            connect(workers.back().get(), &FilePageCount::PageCountResultSignal,
+                    [&answers, &answered, i](const QString &answer) {
+                        answers[i] = answer;
+                        ++answered;
+                    });
+            workers.back()->start();
+        }
+        const bool allAnswered = QTest::qWaitFor([&] { return answered >= paths.size(); }, 30000);
+        QTest::qWait(50); // a second answer would come now
+        if (!allAnswered || answered != paths.size())
+            return {};
+        if (whileAlive)
+            whileAlive();
+        return QStringList(answers.begin(), answers.end());
+    }
+
     static bool touch(const QString &path)
     {
         QFile file(path);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <cwchar>
 
 namespace TestSupport {
 
@@ -71,27 +72,89 @@ std::string StandInLog(const std::wstring &programPath)
     return ReadBytes(programPath.substr(0, programPath.rfind(L'.')) + L".log");
 }
 
-long RunProgram(const std::wstring &commandLine, DWORD timeoutMs)
+namespace {
+
+// The test's environment with some variables set anew, as a block for CreateProcessW.
+std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wstring>> &changes)
+{
+    std::wstring block;
+    wchar_t *strings = GetEnvironmentStringsW();
+    for (const wchar_t *entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        const std::wstring text(entry);
+        const std::wstring name = text.substr(0, text.find(L'=', 1));
+        bool changed = false;
+        for (const auto &change : changes) {
+            changed = changed || _wcsicmp(name.c_str(), change.first.c_str()) == 0;
+        }
+        if (!changed) {
+            block += text + L'\0';
+        }
+    }
+    FreeEnvironmentStringsW(strings);
+    for (const auto &change : changes) {
+        block += change.first + L"=" + change.second + L'\0';
+    }
+    return block + L'\0';
+}
+
+} // namespace
+
+ChildProcess::ChildProcess(const std::wstring &commandLine, const Options &options)
 {
     std::wstring buffer = commandLine;
+    std::wstring environment = EnvironmentBlock(options.environment);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-        return -1;
-    }
-    long result = -1;
-    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        DWORD exitCode = 0;
-        GetExitCodeProcess(info.hProcess, &exitCode);
-        result = static_cast<long>(exitCode);
-    } else {
-        TerminateProcess(info.hProcess, 1);
+    if (!CreateProcessW(nullptr, &buffer[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        &environment[0], options.folder.empty() ? nullptr : options.folder.c_str(),
+                        &startup, &info)) {
+        return;
     }
     CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return result;
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (process_ != nullptr) {
+        Wait(0);
+        CloseHandle(process_);
+    }
+}
+
+std::optional<DWORD> ChildProcess::Wait(DWORD timeoutMs)
+{
+    if (process_ == nullptr) {
+        return std::nullopt;
+    }
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+        return std::nullopt;
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process_, &exitCode);
+    return exitCode;
+}
+
+long RunProgram(const std::wstring &commandLine, DWORD timeoutMs)
+{
+    ChildProcess child(commandLine);
+    const std::optional<DWORD> exitCode = child.Wait(timeoutMs);
+    return exitCode ? static_cast<long>(*exitCode) : -1;
+}
+
+bool WaitForProcessEnd(DWORD processId, DWORD timeoutMs)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) {
+        return true;
+    }
+    const bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
 }
 
 void EndProcess(DWORD processId)

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Helpers shared by uninst's tests: scratch folders, files, and the helper programs built
 // beside the test programs.
@@ -41,9 +44,40 @@ std::wstring InstallStandIn(const std::wstring &folder, const std::string &scrip
 // The stand-in's log: its command line first, then what it reports.
 std::string StandInLog(const std::wstring &programPath);
 
+// A program started by a test; one still running when the object goes is ended.
+class ChildProcess
+{
+public:
+    struct Options
+    {
+        // Variables set for the program on top of the test's own environment.
+        std::vector<std::pair<std::wstring, std::wstring>> environment;
+        // Its current folder; empty: the test's.
+        std::wstring folder;
+    };
+
+    explicit ChildProcess(const std::wstring &commandLine, const Options &options = Options());
+    ~ChildProcess();
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+    // The exit code once the program has ended; nothing when it did not start or outlived
+    // timeoutMs, and then it is ended.
+    std::optional<DWORD> Wait(DWORD timeoutMs);
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
 // Runs a program and returns its exit code, or -1 when it could not start or outlived
 // timeoutMs (it is then terminated).
 long RunProgram(const std::wstring &commandLine, DWORD timeoutMs);
+
+// Waits up to timeoutMs for a process of that id to end; true when it is gone.
+bool WaitForProcessEnd(DWORD processId, DWORD timeoutMs);
 
 // Ends a process this test started (directly or through a stand-in), by its id.
 void EndProcess(DWORD processId);

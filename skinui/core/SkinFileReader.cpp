@@ -43,20 +43,22 @@ private:
 } // namespace
 
 const wchar_t *SkinFileReader::Read(const SkinResourceSource &source, const wchar_t *name,
-                                    SkinFileBytes &bytes)
+                                    SkinFileBytes &bytes, uint32_t maxSize)
 {
     bytes = SkinFileBytes();
     if (name == nullptr)
         name = L"";
     if (source.packageName.IsEmpty())
-        return ReadPlainFile(source.resourcePath + name, bytes);
-    return ReadPackageEntry(source, name, bytes);
+        return ReadPlainFile((source.resourcePath + name).GetData(), bytes, maxSize);
+    return ReadPackageEntry(source, name, bytes, maxSize);
 }
 
-const wchar_t *SkinFileReader::ReadPlainFile(const CWideString &path, SkinFileBytes &bytes)
+const wchar_t *SkinFileReader::ReadPlainFile(const wchar_t *path, SkinFileBytes &bytes,
+                                             uint32_t maxSize)
 {
-    ScopedHandle file(CreateFileW(path.GetData(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    bytes = SkinFileBytes();
+    ScopedHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid())
         return kErrorOpeningFile;
     LARGE_INTEGER size = {};
@@ -64,7 +66,7 @@ const wchar_t *SkinFileReader::ReadPlainFile(const CWideString &path, SkinFileBy
         return kCouldNotReadFile;
     if (size.QuadPart == 0)
         return kFileIsEmpty;
-    if (size.QuadPart > kMaxFileSize)
+    if (size.QuadPart > maxSize)
         return kFileTooLarge;
     DWORD length = static_cast<DWORD>(size.QuadPart);
     std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[length]);
@@ -78,7 +80,8 @@ const wchar_t *SkinFileReader::ReadPlainFile(const CWideString &path, SkinFileBy
 }
 
 const wchar_t *SkinFileReader::ReadPackageEntry(const SkinResourceSource &source,
-                                                const wchar_t *name, SkinFileBytes &bytes)
+                                                const wchar_t *name, SkinFileBytes &bytes,
+                                                uint32_t maxSize)
 {
     bool cached = source.keepPackageOpen;
     void *handle = cached ? source.packageHandle
@@ -94,7 +97,7 @@ const wchar_t *SkinFileReader::ReadPackageEntry(const SkinResourceSource &source
         return kEntryNotFound;
     if (size == 0)
         return kFileIsEmpty;
-    if (size > kMaxFileSize)
+    if (size > maxSize)
         return kFileTooLarge;
     std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size]);
     if (data == nullptr ||

@@ -14,20 +14,22 @@ struct SkinFileBytes
 };
 
 // Reads one skin file whole: from the resource folder when no package is set, else from
-// the package. Files above 4 MB are refused.
+// the package. Skin files above 4 MB are refused; images have no limit.
 class SkinFileReader
 {
 public:
     static const uint32_t kMaxFileSize = 0x400000;
+    static const uint32_t kNoSizeLimit = 0xFFFFFFFF;
 
     // Null on success; otherwise the message that says why the file could not be read.
     static const wchar_t *Read(const SkinResourceSource &source, const wchar_t *name,
-                               SkinFileBytes &bytes);
+                               SkinFileBytes &bytes, uint32_t maxSize = kMaxFileSize);
+    static const wchar_t *ReadPlainFile(const wchar_t *path, SkinFileBytes &bytes,
+                                        uint32_t maxSize = kMaxFileSize);
 
 private:
-    static const wchar_t *ReadPlainFile(const CWideString &path, SkinFileBytes &bytes);
     static const wchar_t *ReadPackageEntry(const SkinResourceSource &source, const wchar_t *name,
-                                           SkinFileBytes &bytes);
+                                           SkinFileBytes &bytes, uint32_t maxSize);
 };
 
 } // namespace SkinUI

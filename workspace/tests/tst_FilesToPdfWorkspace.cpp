@@ -56,6 +56,7 @@ private slots:
         QCOMPARE(child<QStackedWidget>(m_page.get(), "stackedWidget")->currentIndex(), 0);
 
         dropUrls(m_page.get(), {QUrl::fromLocalFile(tree)});
+        QTRY_COMPARE(m_page->rowCount(), 4);
         QStringList expected;
         for (const char *name : {"a.DOCX", "b.xls", "sub/e.PptX", "sub/deep/f.xlsx"})
             expected << QDir(tree).filePath(name);

@@ -3,6 +3,7 @@
 #include "ConversionFormatWidget.h"
 #include "ImageWordButton.h"
 #include "PageTestBed.h"
+#include "ProcessTree.h"
 #include "PdfToFileWidget.h"
 #include "QuorvaneItemWidget.h"
 #include "RowTestSupport.h"
@@ -15,6 +16,8 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace WorkspaceTest;
 
@@ -120,7 +123,7 @@ private slots:
         QStringList fromTree;
         for (const char *name : {"a.pdf", "B.PDF", "sub/d.Pdf", "sub/deeper/e.pdf"})
             fromTree << QDir(tree).filePath(name);
-        QCOMPARE(m_page->rowCount(), 5);
+        QTRY_COMPARE(m_page->rowCount(), 5);
         QStringList listed;
         for (int i = 0; i < 4; ++i)
             listed << m_page->row(i)->filePath();
@@ -138,7 +141,7 @@ private slots:
 
         // The same file dropped again is listed again, with a new id.
         dropUrls(m_page.get(), {QUrl::fromLocalFile(single)});
-        QCOMPARE(m_page->rowCount(), 6);
+        QTRY_COMPARE(m_page->rowCount(), 6);
         QCOMPARE(m_page->row(5)->taskId(), 5);
     }
 
@@ -462,6 +465,98 @@ private slots:
         QVERIFY(row->outputPath().isEmpty());
     }
 
+    // A folder of thousands of files is listed a slice at a time: the event loop runs between
+    // slices, every row gets its count, a set-all format reaches rows not yet in view, and
+    // the list clears at once.
+    void largeFolderIsListedWithoutFreezing()
+    {
+        const int files = 1000;
+        const QString folder = m_files->filePath("many");
+        QVERIFY(QDir().mkpath(folder));
+        for (int i = 0; i < files; ++i)
+            QVERIFY(QFile(QString("%1/%2.pdf").arg(folder).arg(i, 4, 10, QChar('0')))
+                        .open(QIODevice::WriteOnly));
+        m_page.reset(new PdfToFileWidget);
+        m_page->resize(1000, 640);
+        m_page->show();
+
+        int listedWhenTheLoopRan = -1;
+        QTimer::singleShot(0, this, [&] { listedWhenTheLoopRan = m_page->rowCount(); });
+        dropUrls(m_page.get(), {QUrl::fromLocalFile(folder)});
+        QTRY_VERIFY(listedWhenTheLoopRan >= 0);
+        QVERIFY2(listedWhenTheLoopRan > 0 && listedWhenTheLoopRan < files,
+                 qPrintable(QString::number(listedWhenTheLoopRan)));
+        QCOMPARE(child<QStackedWidget>(m_page.get(), "stackedWidget")->currentIndex(), 1);
+
+        QTRY_COMPARE_WITH_TIMEOUT(m_page->rowCount(), files, 60000);
+        const QList<QuorvaneItemWidget *> rows = m_page->findChildren<QuorvaneItemWidget *>();
+        QCOMPARE(rows.size(), files);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return std::all_of(rows.begin(), rows.end(), [](QuorvaneItemWidget *row) {
+                    return row->pageCountText() == "12页";
+                });
+            },
+            120000));
+
+        m_page->ClickAllSettingFormatSlot("txt");
+        QuorvaneItemWidget *last = m_page->row(files - 1);
+        QCOMPARE(last->taskId(), files - 1);
+        QCOMPARE(child<ConversionFormatDorpDown>(last, "widget_dropdown")->format(),
+                 QString("txt"));
+        QCOMPARE(last->outputSuffix(), QString(".txt"));
+        QCOMPARE(labelText(last, "label_InputFilePages"), QString("12页"));
+
+        QElapsedTimer clearing;
+        pressInNextModal("btn_ok");
+        m_page->on_MainBtn_ClearList_clicked();
+        clearing.start();
+        QCOMPARE(m_page->rowCount(), 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(clearing.elapsed() < 5000, qPrintable(QString::number(clearing.elapsed())));
+        QCOMPARE(m_page->findChildren<QuorvaneItemWidget *>().size(), 0);
+    }
+
+    // Clearing, deleting a converting row or closing the page ends the engine and every
+    // converter it started.
+    void removingConvertingRowsEndsTheirWholeEngines_data()
+    {
+        QTest::addColumn<QString>("removal");
+        QTest::newRow("clear") << "clear";
+        QTest::newRow("delete") << "delete";
+        QTest::newRow("page closed") << "page closed";
+    }
+
+    void removingConvertingRowsEndsTheirWholeEngines()
+    {
+        QFETCH(QString, removal);
+        QVERIFY(ProcessTree::keepOrphans());
+        m_page.reset(new PdfToFileWidget);
+        for (const char *name : {"a.pdf", "b.pdf"}) {
+            QVERIFY(writeFile(m_files->filePath(name)));
+            m_page->addConverterRow(m_files->filePath(name));
+        }
+        QVERIFY(pageCountsDone(m_page.get()));
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000);
+        EngineStandIn::setScript({"child 30000", "child 30000", "sleep 30000"});
+        m_page->on_btn_AllConvert_clicked();
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 6, 10000);
+
+        if (removal == "clear") {
+            pressInNextModal("btn_ok");
+            m_page->on_MainBtn_ClearList_clicked();
+        } else if (removal == "delete") {
+            pressInNextModal("btn_ok");
+            press(m_page->row(0), "btn_DeleteItem_Converting");
+            QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 3, 5000);
+            pressInNextModal("btn_ok");
+            press(m_page->row(0), "btn_DeleteItem_Converting");
+        } else {
+            m_page.reset();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000);
+    }
+
     void deleteAsksFirst_data()
     {
         QTest::addColumn<QString>("answer");
@@ -570,7 +665,7 @@ private slots:
         m_page->on_AddFileBtn_AddFile_clicked();
         QCOMPARE(startFolder, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
         QCOMPARE(filters, QStringList("*.pdf"));
-        QCOMPARE(m_page->rowCount(), 3);
+        QTRY_COMPARE(m_page->rowCount(), 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(m_page->row(i)->filePath(), picked.at(i));
         QCOMPARE(readConfigValue("convert/openfilepath"), picked.first());

@@ -14,6 +14,9 @@
 //                       output <text>   writes <text> into the output file of a
 //                                       conversion (fourth argument)
 //                       sleep <ms>      waits
+//                       child <ms>      starts a child process (a copy of the stand-in, as a
+//                                       converter would be) that waits <ms> and ends
+//                       flood <bytes>   prints that many bytes
 //                       exit <code>     ends with that exit code
 //                       abort           crashes by abort()
 //                       kill            kills itself with SIGKILL
@@ -22,6 +25,7 @@
 //                   "getfilepagenum" run and the fifth argument of a conversion.
 #include <csignal>
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -93,6 +97,16 @@ int playScript(const std::string &statePath, const std::string &outputPath)
             std::cout << operand << std::endl;
         } else if (command == "sleep") {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(operand.c_str())));
+        } else if (command == "child") {
+            if (fork() == 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(operand.c_str())));
+                _exit(0);
+            }
+        } else if (command == "flood") {
+            const std::string block(65536, 'x');
+            for (long left = std::atol(operand.c_str()); left > 0; left -= 65536)
+                std::cout.write(block.data(), std::min<long>(left, 65536));
+            std::cout.flush();
         } else if (command == "exit") {
             return std::atoi(operand.c_str());
         } else if (command == "abort") {

@@ -1,0 +1,177 @@
+#include "EngineLauncher.h"
+
+#include <QCoreApplication>
+
+#include <cerrno>
+#include <condition_variable>
+#include <csignal>
+#include <deque>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// The spawn's file actions and attributes: standard input and error from and to the null
+// device, standard output to outputFd (or the null device), the working folder, no other
+// descriptor inherited, a process group of its own and default signal handling.
+class SpawnSetup
+{
+public:
+    SpawnSetup(int outputFd, const QByteArray &workingDirectory)
+    {
+        posix_spawn_file_actions_init(&m_actions);
+        posix_spawnattr_init(&m_attributes);
+        posix_spawn_file_actions_addopen(&m_actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        if (outputFd >= 0)
+            posix_spawn_file_actions_adddup2(&m_actions, outputFd, STDOUT_FILENO);
+        else
+            posix_spawn_file_actions_addopen(&m_actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&m_actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (!workingDirectory.isEmpty())
+            posix_spawn_file_actions_addchdir_np(&m_actions, workingDirectory.constData());
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+        posix_spawn_file_actions_addclosefrom_np(&m_actions, STDERR_FILENO + 1);
+#endif
+        sigset_t signalSet;
+        sigemptyset(&signalSet);
+        posix_spawnattr_setsigmask(&m_attributes, &signalSet);
+        sigfillset(&signalSet);
+        posix_spawnattr_setsigdefault(&m_attributes, &signalSet);
+        posix_spawnattr_setpgroup(&m_attributes, 0);
+        posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
+                                                    POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SpawnSetup()
+    {
+        posix_spawnattr_destroy(&m_attributes);
+        posix_spawn_file_actions_destroy(&m_actions);
+    }
+    SpawnSetup(const SpawnSetup &) = delete;
+    SpawnSetup &operator=(const SpawnSetup &) = delete;
+
+    const posix_spawn_file_actions_t *actions() const
+    {
+        return &m_actions;
+    }
+    const posix_spawnattr_t *attributes() const
+    {
+        return &m_attributes;
+    }
+
+private:
+    posix_spawn_file_actions_t m_actions;
+    posix_spawnattr_t m_attributes;
+};
+
+struct Job
+{
+    SpawnRequest request;
+    std::shared_ptr<SpawnTicket> ticket;
+    std::function<void()> done;
+};
+
+pid_t spawnEngine(const SpawnRequest &request, int &error)
+{
+    std::vector<char *> argv;
+    for (const QByteArray &item : request.arguments)
+        argv.push_back(const_cast<char *>(item.constData()));
+    argv.push_back(nullptr);
+    std::vector<char *> envp;
+    for (const QByteArray &item : request.environment)
+        envp.push_back(const_cast<char *>(item.constData()));
+    envp.push_back(nullptr);
+    const SpawnSetup setup(request.outputFd, request.workingDirectory);
+    pid_t pid = -1;
+    error = posix_spawn(&pid, request.program.constData(), setup.actions(), setup.attributes(),
+                        argv.data(), envp.data());
+    return error == 0 ? pid : -1;
+}
+
+void run(Job &job)
+{
+    int error = 0;
+    const pid_t pid = spawnEngine(job.request, error);
+    if (job.request.outputFd >= 0)
+        ::close(job.request.outputFd);
+    {
+        const std::lock_guard<std::mutex> lock(job.ticket->mutex);
+        job.ticket->done = true;
+        job.ticket->pid = pid;
+        if (job.ticket->cancelled) {
+            if (pid > 0)
+                EngineLauncher::endGroup(pid);
+            if (job.ticket->outputReadEnd >= 0)
+                ::close(job.ticket->outputReadEnd);
+            job.ticket->outputReadEnd = -1;
+            return;
+        }
+    }
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(job.done),
+                              Qt::QueuedConnection);
+}
+
+// The launcher thread and its queue; never torn down, so that it outlives every caller.
+class Launcher
+{
+public:
+    static Launcher &instance()
+    {
+        static Launcher *launcher = new Launcher;
+        return *launcher;
+    }
+
+    void add(Job job)
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_jobs.push_back(std::move(job));
+        }
+        m_wake.notify_one();
+    }
+
+private:
+    Launcher()
+    {
+        std::thread([this] { serve(); }).detach();
+    }
+
+    void serve()
+    {
+        for (;;) {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_wake.wait(lock, [this] { return !m_jobs.empty(); });
+            Job job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            lock.unlock();
+            run(job);
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Job> m_jobs;
+};
+
+} // namespace
+
+namespace EngineLauncher {
+
+void spawn(SpawnRequest request, std::shared_ptr<SpawnTicket> ticket, std::function<void()> done)
+{
+    Launcher::instance().add({std::move(request), std::move(ticket), std::move(done)});
+}
+
+void endGroup(pid_t pid)
+{
+    // The engine leads its own group: the whole group goes, converters included. The
+    // engine is not reaped yet, so its id cannot have passed to another process.
+    ::kill(-pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+} // namespace EngineLauncher

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#ifdef Q_OS_WIN
+#include <QProcess>
+#else
+#include <memory>
+
+class QSocketNotifier;
+class QTimer;
+struct SpawnTicket;
+#endif
+
+// One run of the engine program, started, watched and ended in the GUI thread.
+//
+// On Linux the engine is started without copying the GUI process (a spawn, not a fork, and
+// from a launcher thread, so the GUI thread never waits for it), so a start costs the same
+// however large the program has grown; it runs in a process group of
+// its own, so that stopping it also ends every converter it started; it is reaped as soon
+// as it ends. Its standard input and error are the null device; its standard output is the
+// null device too, or, when captured, kept up to kOutputLimit bytes and the rest drained
+// and dropped, so that a talkative engine neither stalls nor fills the memory.
+class EngineProcess : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Output
+    {
+        Discarded,
+        Captured
+    };
+    static constexpr int kOutputLimit = 64 * 1024;
+
+    explicit EngineProcess(Output output, QObject *parent = nullptr);
+    // Ends a running engine as stop() does.
+    ~EngineProcess() override;
+
+    void setWorkingDirectory(const QString &folder) { m_workingDirectory = folder; }
+
+    // Starts program; finished() or failedToStart() follows, never during this call.
+    void start(const QString &program, const QStringList &arguments);
+    bool isRunning() const;
+    // Ends the engine and whatever it started, and waits until the engine is gone. Nothing
+    // is reported afterwards.
+    void stop();
+
+    // What the engine wrote to its standard output, up to kOutputLimit bytes.
+    QByteArray capturedOutput() const { return m_output; }
+
+signals:
+    void finished(int exitCode, bool crashed);
+    void failedToStart();
+
+private:
+    void reportFailedStart();
+    void appendOutput(const QByteArray &chunk);
+
+    Output m_outputMode;
+    QString m_workingDirectory;
+    QByteArray m_output;
+    bool m_startFailurePending = false;
+
+#ifdef Q_OS_WIN
+    QProcess *m_process;
+#else
+    void spawn(const QString &program, const QStringList &arguments);
+    void takeSpawned();
+    void dropStart();
+    void watchExit();
+    void watchOutput(int readEnd);
+    void readOutput();
+    void closeOutput();
+    void reapIfEnded();
+    void forget();
+
+    std::shared_ptr<SpawnTicket> m_ticket; // from the start until the engine is reaped
+    int m_pid = -1;
+    int m_exitNotice = -1; // readable once the engine has ended
+    int m_outputPipe = -1;
+    QSocketNotifier *m_exitNotifier = nullptr;
+    QSocketNotifier *m_outputNotifier = nullptr;
+    QTimer *m_exitPoll = nullptr; // where the kernel gives no exit notice
+#endif
+};

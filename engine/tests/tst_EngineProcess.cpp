@@ -1,0 +1,185 @@
+#include "EngineProcess.h"
+#include "EngineProgram.h"
+#include "EngineStandIn.h"
+#include "NoDescriptorsLeft.h"
+#include "ProcessTree.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <sys/mman.h>
+#include <sys/wait.h>
+
+namespace {
+
+long minorFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+} // namespace
+
+// The engine process layer against the stand-in engine, started as a real child process.
+class EngineProcessTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_engine.isValid());
+        QVERIFY(ProcessTree::keepOrphans());
+    }
+
+    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000); }
+
+    void exitCodesAndCrashes_data()
+    {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("crashed");
+        QTest::newRow("success") << QStringList{} << 0 << false;
+        QTest::newRow("failure") << QStringList{"exit 1"} << 1 << false;
+        QTest::newRow("crash") << QStringList{"abort"} << -1 << true;
+    }
+
+    void exitCodesAndCrashes()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(int, code);
+        QFETCH(bool, crashed);
+        EngineStandIn::setScript(script);
+        EngineProcess engine(EngineProcess::Output::Discarded);
+        QSignalSpy ends(&engine, &EngineProcess::finished);
+        engine.start(engineProgramPath(), {"a"});
+        QVERIFY(ends.wait(10000));
+        QCOMPARE(ends.takeFirst(), QVariantList({code, crashed}));
+        QVERIFY(!engine.isRunning());
+    }
+
+    // A spawn shares the program's memory until the engine replaces itself; a fork would mark
+    // every page of it copy-on-write, which the program then pays for page by page.
+    void startLeavesTheProgramsMemoryAlone()
+    {
+        constexpr size_t size = 64 * 1024 * 1024;
+        const long pageSize = sysconf(_SC_PAGESIZE);
+        void *mapped =
+            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        QVERIFY(mapped != MAP_FAILED);
+        madvise(mapped, size, MADV_NOHUGEPAGE);
+        auto *memory = static_cast<volatile char *>(mapped);
+        const auto touchAll = [&] {
+            for (size_t offset = 0; offset < size; offset += static_cast<size_t>(pageSize))
+                memory[offset] = memory[offset] + 1;
+        };
+        touchAll();
+
+        EngineStandIn::setScript({"sleep 200"});
+        EngineProcess engine(EngineProcess::Output::Captured);
+        QSignalSpy ends(&engine, &EngineProcess::finished);
+        const long before = minorFaults();
+        engine.start(engineProgramPath(), {});
+        touchAll(); // while the engine runs
+        const long faults = minorFaults() - before;
+        QVERIFY(ends.wait(10000));
+        munmap(mapped, size);
+        const long pages = static_cast<long>(size) / pageSize;
+        QVERIFY2(faults < pages / 4,
+                 qPrintable(QString("%1 faults for %2 pages").arg(faults).arg(pages)));
+    }
+
+    void capturedOutputIsBoundedAndDrained()
+    {
+        EngineStandIn::setScript({"stdout first line", "flood 8388608", "exit 0"});
+        EngineProcess engine(EngineProcess::Output::Captured);
+        QSignalSpy ends(&engine, &EngineProcess::finished);
+        engine.start(engineProgramPath(), {});
+        QVERIFY(ends.wait(20000));
+        QCOMPARE(ends.takeFirst(), QVariantList({0, false}));
+        QCOMPARE(engine.capturedOutput().size(), EngineProcess::kOutputLimit);
+        QVERIFY(engine.capturedOutput().startsWith("first line\nxxx"));
+    }
+
+    // Reaped as soon as it ends: nothing of the engine stays open or waits to be collected.
+    void endedEngineHoldsNothing()
+    {
+        EngineStandIn::setScript({"stdout 3"});
+        const int descriptorsBefore = NoDescriptorsLeft::openDescriptors();
+        std::vector<std::unique_ptr<EngineProcess>> engines;
+        int ended = 0;
+        for (int i = 0; i < 10; ++i) {
+            engines.push_back(std::make_unique<EngineProcess>(EngineProcess::Output::Captured));
+            connect(engines.back().get(), &EngineProcess::finished, this, [&] { ++ended; });
+            engines.back()->start(engineProgramPath(), {});
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(ended, 10, 20000);
+        QCOMPARE(NoDescriptorsLeft::openDescriptors(), descriptorsBefore);
+        QCOMPARE(waitpid(-1, nullptr, WNOHANG), -1); // no child left to collect
+        QCOMPARE(engines.front()->capturedOutput(), QByteArray("3\n"));
+    }
+
+    void stopEndsEveryProcessOfTheEngine_data()
+    {
+        QTest::addColumn<bool>("deleteInstead");
+        QTest::newRow("stop") << false;
+        QTest::newRow("delete") << true;
+    }
+
+    void stopEndsEveryProcessOfTheEngine()
+    {
+        QFETCH(bool, deleteInstead);
+        EngineStandIn::setScript({"child 30000", "child 30000", "sleep 30000"});
+        auto engine = std::make_unique<EngineProcess>(EngineProcess::Output::Captured);
+        QSignalSpy ends(engine.get(), &EngineProcess::finished);
+        engine->start(engineProgramPath(), {});
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 3, 10000);
+        if (deleteInstead)
+            engine.reset();
+        else
+            engine->stop();
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000);
+        QTest::qWait(100);
+        QCOMPARE(ends.size(), 0);
+    }
+
+    void failedStartIsReportedLater_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("no program") << "/nonexistent/Morvex" << QString();
+        QTest::newRow("no working folder") << engineProgramPath() << "/nonexistent/folder";
+    }
+
+    void failedStartIsReportedLater()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, folder);
+        EngineProcess engine(EngineProcess::Output::Discarded);
+        engine.setWorkingDirectory(folder);
+        QSignalSpy failures(&engine, &EngineProcess::failedToStart);
+        engine.start(program, {});
+        QCOMPARE(failures.size(), 0);
+        QVERIFY(failures.wait(5000));
+        QVERIFY(!engine.isRunning());
+    }
+
+    void noDescriptorsLeftFailsTheStart()
+    {
+        EngineProcess engine(EngineProcess::Output::Captured);
+        QSignalSpy failures(&engine, &EngineProcess::failedToStart);
+        {
+            const NoDescriptorsLeft noneLeft;
+            engine.start(engineProgramPath(), {});
+        }
+        QVERIFY(failures.wait(5000));
+    }
+
+private:
+    EngineStandIn m_engine;
+};
+
+QTEST_GUILESS_MAIN(EngineProcessTest)
+#include "tst_EngineProcess.moc"

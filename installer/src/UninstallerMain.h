@@ -1,0 +1,14 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Shows the uninstall window for the product in installDir and returns once it is gone.
+using UninstallWindowStep = void (*)(HINSTANCE instance, const std::wstring &installDir);
+
+// The whole run of uninst as wWinMain makes it: the main program's turn, the hardened library
+// search, then stage one (relaunch from the temp folder) without an install folder, or stage
+// two: the single-instance mutex and the uninstall window. The result is the process exit
+// code: 0, or -1 when another uninstaller is running or the user gives up in stage one.
+int RunUninstaller(HINSTANCE instance, const wchar_t *arguments, UninstallWindowStep showWindow);

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Drops folders of 100, 1,000 and 10,000 one-page PDFs on a real PDF-to-file page (headless,
+# with the run's stand-in engine) and prints what a user would feel: when every row is
+# listed, when every page count is in, the longest time the window did not answer, the peak
+# memory and how long clearing the list takes. Beside each, the baseline measured in the
+# same run: the same page counts run by the shell, eight at a time, without Quorvane.
+#
+#   scripts/bench-files.sh [count ...]      default: 100 1000 10000
+#
+# Ends with 1 when a figure misses its target (checked for 1,000 and 10,000 files).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/native"
+
+if [ ! -f "$build/build.ninja" ]; then
+    cmake -S "$root" -B "$build" -G Ninja >/dev/null
+fi
+cmake --build "$build" --parallel 4 --target bench_file_add >/dev/null
+
+bench="$build/app/bench_file_add"
+engine="$build/app/Morvex"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# A home of its own: the settings and application data of the run never touch the user's.
+export QT_QPA_PLATFORM=offscreen HOME="$work/home" TMPDIR="$work/tmp"
+export XDG_DATA_HOME="$work/home/.local/share" XDG_CONFIG_HOME="$work/home/.config"
+export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# The engine alone: every page count of the folder, eight engines at a time.
+engine_only_ms() {
+    local files=$1 state=$2
+    mkdir -p "$state"
+    local start
+    start=$(now_ms)
+    find "$files" -name '*.pdf' -print0 |
+        STATE_DIR="$state" xargs -0 -P 8 -n 1 sh -c 'exec "$0" getfilepagenum "$1" "$STATE_DIR/${1##*/}"' "$engine"
+    echo $(($(now_ms) - start))
+}
+
+field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<" $2"; }
+
+counts=("$@")
+[ ${#counts[@]} -gt 0 ] || counts=(100 1000 10000)
+
+failed=0
+check() { # description, condition
+    if eval "$2"; then
+        printf '  ok    %s\n' "$1"
+    else
+        printf '  MISS  %s\n' "$1"
+        failed=1
+    fi
+}
+
+printf '%7s %10s %10s %12s %8s %10s %9s %8s %8s\n' files listed_ms settle_ms engine_ms ratio \
+    stall_ms peak_mb clear_ms unknown
+declare -A settle
+for n in "${counts[@]}"; do
+    files="$work/files-$n"
+    "$bench" make-files "$n" "$files"
+    baseline=$(engine_only_ms "$files" "$work/state-$n")
+    line=$("$bench" run "$files" 3600 2>/dev/null) || true
+    listed=$(field listed_ms "$line")
+    settled=$(field settle_ms "$line")
+    stall=$(field longest_stall_ms "$line")
+    peak=$(field peak_mb "$line")
+    clear=$(field clear_ms "$line")
+    unknown=$(field unknown "$line")
+    if [ "$(field settled "$line")" != yes ]; then
+        echo "$n files: not every page count came in: $line"
+        failed=1
+        continue
+    fi
+    settle[$n]=$settled
+    ratio=$(awk -v a="$settled" -v b="$baseline" 'BEGIN { printf "%.2f", a / (b > 0 ? b : 1) }')
+    printf '%7s %10s %10s %12s %8s %10s %9s %8s %8s\n' "$n" "$listed" "$settled" "$baseline" \
+        "$ratio" "$stall" "$peak" "$clear" "$unknown"
+    if [ "$n" = 1000 ]; then
+        check "1,000 files: every row listed within 1 s ($listed ms)" "[ $listed -le 1000 ]"
+        check "1,000 files: counts in within 1.5 x the engine alone ($ratio)" \
+            "awk -v r=$ratio 'BEGIN { exit !(r <= 1.5) }'"
+        check "1,000 files: no stall over 100 ms ($stall ms)" "[ $stall -le 100 ]"
+        check "1,000 files: at most 250 MB resident ($peak MB)" "[ $peak -le 250 ]"
+        check "1,000 files: cleared within 200 ms ($clear ms)" "[ $clear -lt 200 ]"
+    fi
+    [ "$unknown" = 0 ] || check "$n files: every row has its count ($unknown unknown)" false
+done
+if [ -n "${settle[1000]:-}" ] && [ -n "${settle[10000]:-}" ]; then
+    check "10,000 files cost at most 12 x 1,000 ($((settle[10000])) / $((settle[1000])) ms)" \
+        "[ ${settle[10000]} -le $((12 * settle[1000])) ]"
+fi
+exit $failed

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Tries uninst under Wine on the X11 display, as a user would meet it: lays out a product
+# folder with uninst, the stand-in silent uninstaller as "uninst.data" (it reports progress
+# for a few seconds, then success), an "Installer.data" and the leftovers uninst removes
+# ("unins.data" and the registry key Software\TzSoft\Quorvane), and starts uninst from there.
+# Uses a Wine prefix of its own with the X11 driver (build/win64/try-wineprefix); needs an X
+# display (without one: xvfb-run -a scripts/try-uninst.sh).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir="$root/build/win64"
+uninst="$build_dir/installer/uninst.exe"
+standin="$build_dir/installer/tests/TZQuorvane_uninstdata.exe"
+
+if [ ! -f "$build_dir/build.ninja" ]; then
+    "$root/scripts/setup.sh"
+    cmake -S "$root" -B "$build_dir" -G Ninja --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+fi
+cmake --build "$build_dir" --parallel 4 >/dev/null
+if [ ! -f "$uninst" ]; then
+    echo "try-uninst: uninst.exe is not built yet: it needs the uninstall window" >&2
+    exit 1
+fi
+if [ -z "${DISPLAY:-}" ]; then
+    echo "try-uninst: no X display; try: xvfb-run -a $0" >&2
+    exit 1
+fi
+
+export WINEPREFIX="$build_dir/try-wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml='
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "try-uninst: preparing $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i </dev/null >/dev/null 2>&1
+    # The skin's face, which Linux does not have, drawn with the Chinese face that it does.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v '微软雅黑' /d 'WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
+fi
+
+product="$build_dir/try-uninst/Quorvane"
+rm -rf "$product"
+mkdir -p "$product"
+cp "$uninst" "$product/uninst.exe"
+cp "$standin" "$product/uninst.data"
+cp "$standin" "$product/Installer.data"
+echo "left behind by the product" >"$product/unins.data"
+product_windows=$(winepath -w "$product")
+wine reg add 'HKCU\Software\TzSoft\Quorvane' /v InstallDir /d "$product_windows" /f \
+    </dev/null >/dev/null 2>&1
+
+# The stand-in plays the script beside it, and uninst runs it from its private temp folder.
+temp=$(winepath -u "$(wine cmd /c echo %TEMP% </dev/null 2>/dev/null | tr -d '\r')")
+mkdir -p "$temp/~TZTemp"
+{
+    echo 'out Encode=UTF8\n'
+    for fraction in 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1.0; do
+        echo 'sleep 400'
+        echo "out Progress=$fraction\\n"
+    done
+    echo 'out State=Success\n'
+    echo 'exit 0'
+} >"$temp/~TZTemp/TZQuorvane_uninstdata.script"
+
+echo "try-uninst: starting $product_windows\\uninst.exe"
+wine "$product/uninst.exe" </dev/null
+wineserver -w
+
+echo "try-uninst: uninst has ended; what the product left behind:"
+for file in Installer.data unins.data; do
+    if [ -e "$product/$file" ]; then echo "  $file: still there"; else echo "  $file: removed"; fi
+done
+if wine reg query 'HKCU\Software\TzSoft\Quorvane' </dev/null >/dev/null 2>&1; then
+    echo "  registry key Software\\TzSoft\\Quorvane: still there"
+else
+    echo "  registry key Software\\TzSoft\\Quorvane: removed"
+fi

@@ -1,0 +1,11 @@
+#include "ManagerProcessState.h"
+
+namespace SkinUI {
+
+ManagerProcessState &ManagerProcessState::Get()
+{
+    static ManagerProcessState state;
+    return state;
+}
+
+} // namespace SkinUI

@@ -1,0 +1,294 @@
+#include "DibSurface.h"
+#include "GdiPainter.h"
+#include "ImageFiles.h"
+#include "ControlUI.h"
+#include "TestWindow.h"
+#include "WindowManagerUI.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
+using namespace SkinUI;
+using namespace SkinUI::Testing;
+
+// Plain and marked-up text drawn into DIB pixels with real fonts: Tahoma (Wine's own) for
+// Latin text, the CJK font of the setup script for Chinese.
+namespace {
+
+const uint32_t kWhite = 0xFFFFFF;
+const int kLatin = 0;
+const int kChinese = 1;
+const UINT kLine = DT_SINGLELINE;
+
+bool IsReddish(uint32_t rgb)
+{
+    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return r > g + 80 && r > b + 80;
+}
+
+bool IsBluish(uint32_t rgb)
+{
+    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return b > r + 80 && b > g + 80;
+}
+
+int CountWhere(const DibSurface &surface, bool (*test)(uint32_t))
+{
+    int count = 0;
+    for (int y = 0; y < surface.Height(); ++y)
+        for (int x = 0; x < surface.Width(); ++x)
+            count += test(surface.Rgb(x, y)) ? 1 : 0;
+    return count;
+}
+
+class HtmlText : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(Manager().AddFont(kLatin, L"Tahoma", 14, false, false, false), nullptr);
+        ASSERT_NE(Manager().AddFont(kChinese, L"WenQuanYi Micro Hei", 14, false, false, false),
+                  nullptr);
+        CWindowManagerUI::SetResourcePath(ImageFixtureFolder().c_str());
+    }
+
+    CWindowManagerUI &Manager() { return m_window.Manager(); }
+
+    RECT Measure(const wchar_t *text, UINT format = kLine, RECT rect = RECT{0, 0, 300, 100},
+                 int font = kLatin)
+    {
+        int none = 0;
+        CGdiPainter::DrawHtmlText(m_surface.Dc(), &Manager(), rect, text, 0xFF000000, nullptr,
+                                  nullptr, none, font, format | DT_CALCRECT);
+        return rect;
+    }
+
+    int Width(const wchar_t *text) { return Measure(text).right; }
+
+    int Draw(const wchar_t *text, UINT format = kLine, RECT rect = RECT{0, 0, 300, 100},
+             RECT *links = nullptr, CWideString *names = nullptr, int capacity = 0,
+             int font = kLatin)
+    {
+        m_surface.Fill(0xFFFFFFFF);
+        int count = capacity;
+        CGdiPainter::DrawHtmlText(m_surface.Dc(), &Manager(), rect, text, 0xFF000000, links, names,
+                                  count, font, format);
+        return count;
+    }
+
+    TestWindow m_window;
+    DibSurface m_surface{300, 100};
+};
+
+TEST_F(HtmlText, StyleTagsChangeTheExtentInEitherBracketForm)
+{
+    const int plain = Width(L"Hello");
+    EXPECT_GT(plain, 20);
+    EXPECT_GT(Width(L"{b}Hello{/b}"), plain) << "a bold run is wider than a plain one";
+    EXPECT_EQ(Width(L"<b>Hello</b>"), Width(L"{b}Hello{/b}"));
+    EXPECT_EQ(Width(L"<b}Hello{/b>"), Width(L"{b}Hello{/b}")) << "start and end characters mix";
+    EXPECT_GT(Measure(L"{f Tahoma 30}Hello{/f}").bottom, Measure(L"Hello").bottom);
+    EXPECT_EQ(Width(L"{x 40}Hello"), plain + 40);
+    EXPECT_EQ(Measure(L"{y 50}Hello").bottom, 50);
+}
+
+TEST_F(HtmlText, ColourTagsAndRunsChangePixels)
+{
+    Draw(L"Hello world");
+    EXPECT_GT(m_surface.CountOtherThan(m_surface.Bounds(), kWhite), 30);
+    EXPECT_EQ(CountWhere(m_surface, IsReddish), 0);
+
+    Draw(L"plain {b}bold{/b} {c #FF0000}red{/c} again");
+    EXPECT_GT(CountWhere(m_surface, IsReddish), 10);
+    const RECT ink = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_NEAR(ink.right, Width(L"plain {b}bold{/b} red again"), 3);
+}
+
+TEST_F(HtmlText, LinksRecordTheirRectanglesAndNames)
+{
+    RECT links[2] = {};
+    CWideString names[2];
+    ASSERT_EQ(Draw(L"go <a home>there</a> now", kLine, RECT{0, 0, 300, 100}, links, names, 2), 1);
+    EXPECT_EQ(names[0], L"home");
+    EXPECT_NEAR(links[0].left, Width(L"go "), 1);
+    EXPECT_NEAR(links[0].right, Width(L"go {u}there{/u}"), 1);
+    EXPECT_EQ(links[0].top, 0);
+    EXPECT_GT(links[0].bottom, 10);
+    EXPECT_GT(CountWhere(m_surface, IsBluish), 10) << "links take the link colour";
+
+    // Capacity 0: the text is drawn, no rectangle written.
+    EXPECT_EQ(Draw(L"go <a home>there</a> now", kLine, RECT{0, 0, 300, 100}, links, names, 0), 0);
+    EXPECT_GT(CountWhere(m_surface, IsBluish), 10);
+    // A closing tag without an open link writes nothing.
+    EXPECT_EQ(Draw(L"</a>text</a>", kLine, RECT{0, 0, 300, 100}, links, names, 2), 0);
+    EXPECT_GT(m_surface.CountOtherThan(m_surface.Bounds(), kWhite), 10);
+}
+
+TEST_F(HtmlText, HoveredLinkTakesTheHoverColour)
+{
+    RECT links[1] = {};
+    CWideString names[1];
+    Draw(L"<a x>hover</a>", kLine, RECT{0, 0, 300, 100}, links, names, 1);
+    ASSERT_EQ(names[0], L"x");
+    m_window.Attach(new CControlUI);
+    m_window.MouseMove((links[0].left + links[0].right) / 2, (links[0].top + links[0].bottom) / 2);
+    Draw(L"<a x>hover</a>", kLine, RECT{0, 0, 300, 100}, links, names, 1);
+    EXPECT_EQ(CountWhere(m_surface, IsBluish), 0);
+    EXPECT_GT(CountWhere(m_surface, IsReddish), 10) << "hovered links are D3215F";
+}
+
+TEST_F(HtmlText, WrappedLinksContinueInTheNextSlotWhileSlotsRemain)
+{
+    const RECT narrow = {0, 0, 70, 100};
+    RECT links[4] = {};
+    CWideString names[4];
+    const int count = Draw(L"<a w>aaaa bbbb cccc dddd</a>", DT_WORDBREAK, narrow, links, names, 4);
+    ASSERT_GE(count, 2);
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(names[i], L"w") << i;
+        EXPECT_LE(links[i].right, 70) << i;
+    }
+    EXPECT_GT(links[1].top, links[0].top);
+    EXPECT_EQ(links[1].top, links[0].bottom);
+
+    // One slot for a link that wraps: the slots behind it are never written.
+    RECT guarded[3] = {{-1, -1, -1, -1}, {7, 7, 7, 7}, {7, 7, 7, 7}};
+    CWideString guardedNames[3] = {L"", L"sentinel", L"sentinel"};
+    EXPECT_EQ(Draw(L"<a w>aaaa bbbb cccc dddd</a>", DT_WORDBREAK, narrow, guarded, guardedNames, 1),
+              1);
+    EXPECT_EQ(guardedNames[0], L"w");
+    EXPECT_EQ(guardedNames[1], L"sentinel");
+    EXPECT_EQ(guarded[1].left, 7);
+    EXPECT_EQ(guarded[2].bottom, 7);
+}
+
+TEST_F(HtmlText, RawTextAndEscapesAreDrawnLiterally)
+{
+    auto literal = [this](const wchar_t *text) {
+        return static_cast<int>(
+            CGdiPainter::GetTextSize(m_surface.Dc(), &Manager(), text, kLatin, 0).cx);
+    };
+    EXPECT_EQ(Width(L"<r><b>x</b></r>"), literal(L"<b>x</b>"));
+    EXPECT_EQ(Width(L"{r}{b}x{/b}{/r}y"), literal(L"{b}x{/b}y"));
+    EXPECT_EQ(Width(L"<{>"), literal(L"{"));
+    EXPECT_EQ(Width(L"{<}"), literal(L"<"));
+    EXPECT_EQ(Width(L"<{}x"), literal(L"<{}x")) << "only the two exact escapes";
+    EXPECT_EQ(Width(L"a<1b"), literal(L"a<1b")) << "not a tag: text";
+}
+
+TEST_F(HtmlText, LinesAreMeasuredAndEllipsisEndsALongLine)
+{
+    const int line = Measure(L"a").bottom;
+    const RECT three = Measure(L"a{n}bb{n}c", 0, RECT{0, 0, 300, 300});
+    EXPECT_EQ(three.bottom, 3 * line);
+    EXPECT_EQ(three.right, Width(L"bb"));
+    EXPECT_EQ(Measure(L"a{n}b", kLine).bottom, line) << "single line ignores n";
+    const RECT wrapped = Measure(L"aaaa bbbb cccc", DT_WORDBREAK, RECT{0, 0, 50, 300});
+    EXPECT_LE(wrapped.right, 50);
+    EXPECT_GE(wrapped.bottom, 2 * line);
+
+    const wchar_t *longText = L"abcdefghijklmnopqrstuvwxyz abcdefghijklmnopqrstuvwxyz";
+    Draw(longText, kLine, RECT{0, 0, 80, 30});
+    DibSurface cut(300, 100);
+    BitBlt(cut.Dc(), 0, 0, 300, 100, m_surface.Dc(), 0, 0, SRCCOPY);
+    Draw(longText, kLine | DT_END_ELLIPSIS, RECT{0, 0, 80, 30});
+    EXPECT_LE(m_surface.BoundsOfOtherThan(kWhite).right, 80);
+    EXPECT_GT(m_surface.BoundsOfOtherThan(kWhite).right, 60);
+    int differing = 0;
+    for (int x = 0; x < 80; ++x)
+        for (int y = 0; y < 30; ++y)
+            differing += m_surface.Rgb(x, y) != cut.Rgb(x, y) ? 1 : 0;
+    EXPECT_GT(differing, 0) << "the end of the line holds the dots";
+}
+
+TEST_F(HtmlText, EllipsisWithoutSingleLineEnds)
+{
+    // Every line takes at least one character, even one too narrow for it.
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> finished = done->get_future();
+    HDC dc = m_surface.Dc();
+    CWindowManagerUI *manager = &Manager();
+    std::thread([dc, manager, done] {
+        RECT tiny = {0, 0, 4, 90};
+        int none = 0;
+        CGdiPainter::DrawHtmlText(dc, manager, tiny, L"abc def {b}ghi{/b}", 0xFF000000, nullptr,
+                                  nullptr, none, kLatin, DT_END_ELLIPSIS | DT_WORDBREAK);
+        RECT measured = {0, 0, 4, 90};
+        CGdiPainter::DrawHtmlText(dc, manager, measured, L"abc def", 0xFF000000, nullptr, nullptr,
+                                  none, kLatin, DT_END_ELLIPSIS | DT_CALCRECT);
+        done->set_value();
+    }).detach();
+    ASSERT_EQ(finished.wait_for(std::chrono::seconds(20)), std::future_status::ready)
+        << "the layout did not end";
+}
+
+TEST_F(HtmlText, AlignmentPlacesTheLine)
+{
+    const int width = Width(L"Hello");
+    Draw(L"Hello", kLine | DT_CENTER, RECT{0, 0, 300, 100});
+    RECT ink = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_NEAR(ink.left, (300 - width) / 2, 3);
+    Draw(L"Hello", kLine | DT_RIGHT | DT_BOTTOM, RECT{0, 0, 300, 100});
+    ink = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_NEAR(ink.right, 300, 3);
+    EXPECT_GT(ink.top, 70);
+}
+
+TEST_F(HtmlText, ChineseTextDrawsWithTheCjkFont)
+{
+    HGDIOBJ previous = SelectObject(m_surface.Dc(), Manager().GetFont(kChinese));
+    wchar_t face[64] = {};
+    GetTextFaceW(m_surface.Dc(), 64, face);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(m_surface.Dc(), &metrics);
+    SelectObject(m_surface.Dc(), previous);
+    EXPECT_STREQ(face, L"WenQuanYi Micro Hei");
+
+    const RECT rect = {10, 20, 290, 90};
+    CGdiPainter::DrawText(m_surface.Dc(), &Manager(), rect, L"卸载完成", 0xFF000000, kChinese,
+                          DT_SINGLELINE | DT_TOP | DT_LEFT);
+    const RECT ink = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_GE(ink.top, 20);
+    EXPECT_LE(ink.bottom, 20 + metrics.tmHeight) << "a 14-pixel font keeps to its rows";
+    EXPECT_GE(ink.right - ink.left, 4 * 11) << "four full-width characters";
+    EXPECT_GT(m_surface.CountOtherThan(m_surface.Bounds(), kWhite), 60);
+
+    RECT links[1] = {};
+    CWideString names[1];
+    EXPECT_EQ(Draw(L"正在{b}卸载{/b} <a 打开>打开文件夹</a>", kLine, RECT{0, 0, 300, 100}, links,
+                   names, 1, kChinese),
+              1);
+    EXPECT_EQ(names[0], L"打开");
+    EXPECT_GT(links[0].right - links[0].left, 4 * 11);
+}
+
+TEST_F(HtmlText, LanguageTokensImagesAndSelection)
+{
+    CWindowManagerUI::AddLanguageString(7, L"Hello");
+    Draw(L"%{7}");
+    DibSurface direct(300, 100);
+    RECT whole = direct.Bounds();
+    int none = 0;
+    CGdiPainter::DrawHtmlText(direct.Dc(), &Manager(), whole, L"Hello", 0xFF000000, nullptr,
+                              nullptr, none, kLatin, kLine);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(m_surface.Rgb(x, y), direct.Rgb(x, y)) << x << "," << y;
+
+    // The second of two frames of the 12x12 picture: its top-right corner is green.
+    Draw(L"{i res\\grid.png 2 1}");
+    const RECT picture = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_EQ(picture.right - picture.left, 6);
+    EXPECT_EQ(picture.bottom - picture.top, 12);
+    EXPECT_EQ(m_surface.Rgb(picture.left + 3, picture.top), 0x00FF00u);
+    EXPECT_EQ(m_surface.Rgb(picture.left, picture.top), 0x800000u);
+
+    Draw(L"{s}selected{/s}");
+    EXPECT_EQ(m_surface.Rgb(1, 1), 0xBAE4FFu) << "the selection background";
+}
+
+} // namespace

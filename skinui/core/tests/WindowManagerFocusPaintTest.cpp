@@ -1,0 +1,190 @@
+#include "ProbeControl.h"
+#include "TestWindow.h"
+
+#include <gtest/gtest.h>
+
+using namespace SkinUI;
+using namespace SkinUI::Testing;
+
+namespace {
+
+class LabelProbe : public ProbeControl
+{
+public:
+    using ProbeControl::ProbeControl;
+    const wchar_t *GetClass() const override { return L"Label"; }
+};
+
+// Root (blue) with three controls: a (red), b (green), c (white) side by side.
+struct Colours
+{
+    explicit Colours(TestWindow &window, bool tabStops = false)
+    {
+        root = new ProbeParent(L"root", 0xFF0000FF);
+        a = new ProbeControl(L"a", 0xFFFF0000);
+        b = new ProbeControl(L"b", 0xFF00FF00);
+        c = new ProbeControl(L"c", 0xFFFFFFFF);
+        for (ProbeControl *probe : {a, b, c})
+            probe->behaviorFlags = tabStops ? UINT(BehaviorTabStop) : 0u;
+        root->Add(a, RECT{0, 0, 60, 50});
+        root->Add(b, RECT{60, 0, 120, 50});
+        root->Add(c, RECT{120, 0, 180, 50});
+        window.Attach(root);
+    }
+    ProbeParent *root;
+    ProbeControl *a;
+    ProbeControl *b;
+    ProbeControl *c;
+};
+
+bool PreTranslate(TestWindow &window, UINT message, WPARAM wParam)
+{
+    MSG msg = {window.Handle(), message, wParam, 0, 0, {0, 0}};
+    return TestWindow::Dispatch(msg);
+}
+
+// Holds Shift down in this thread's keyboard state while it lives.
+struct ShiftHeld
+{
+    ShiftHeld()
+    {
+        GetKeyboardState(saved);
+        BYTE state[256];
+        memcpy(state, saved, sizeof(state));
+        state[VK_SHIFT] = 0x80;
+        SetKeyboardState(state);
+    }
+    ~ShiftHeld() { SetKeyboardState(saved); }
+    BYTE saved[256];
+};
+
+} // namespace
+
+TEST(WindowManagerFocus, FirstPaintFocusesTheFirstTabStopAndTabCyclesBothWays)
+{
+    TestWindow window;
+    Colours tree(window, true);
+    tree.b->SetEnabled(false);
+    window.PaintWindow();
+    ASSERT_TRUE(window.PumpUntil([&] { return window.Manager().GetFocus() == tree.a; }));
+
+    EXPECT_TRUE(PreTranslate(window, WM_KEYDOWN, VK_TAB));
+    EXPECT_EQ(tree.c, window.Manager().GetFocus()) << "disabled controls are no tab stops";
+    EXPECT_TRUE(PreTranslate(window, WM_KEYDOWN, VK_TAB));
+    EXPECT_EQ(tree.a, window.Manager().GetFocus()) << "wraps to the first";
+    {
+        ShiftHeld shift;
+        EXPECT_TRUE(PreTranslate(window, WM_KEYDOWN, VK_TAB));
+        EXPECT_EQ(tree.c, window.Manager().GetFocus()) << "backwards wraps to the last";
+    }
+    EXPECT_FALSE(PreTranslate(window, WM_KEYDOWN, 'A'));
+
+    // Focus on a hidden control only takes it away from the focused one.
+    tree.b->SetEnabled(true);
+    tree.b->SetVisible(false);
+    window.Manager().SetFocus(tree.b);
+    EXPECT_EQ(nullptr, window.Manager().GetFocus());
+    EXPECT_FALSE(tree.c->IsFocused());
+}
+
+TEST(WindowManagerFocus, AltShortcutReachesTheControlAfterALabel)
+{
+    TestWindow window;
+    Colours tree(window);
+    auto *label = new LabelProbe(L"label");
+    label->SetShortcut(L'n');
+    tree.root->Add(label, RECT{180, 0, 200, 50});
+    tree.a->SetShortcut(L'A');
+
+    // Children are searched from the topmost, so the control after the label is c.
+    EXPECT_TRUE(PreTranslate(window, WM_SYSCHAR, L'N'));
+    EXPECT_EQ(tree.c, window.Manager().GetFocus());
+    EXPECT_TRUE(PreTranslate(window, WM_SYSCHAR, L'a'));
+    EXPECT_EQ(tree.a, window.Manager().GetFocus());
+    EXPECT_FALSE(PreTranslate(window, WM_SYSCHAR, L'q'));
+}
+
+TEST(WindowManagerPaint, PaintsTheTreeOffscreenAndSendsWindowInitOnce)
+{
+    TestWindow window;
+    Colours tree(window);
+    Pixels pixels = window.PaintWindow();
+    ASSERT_EQ(200, pixels.width);
+    EXPECT_EQ(0xFF0000u, pixels.RgbAt(10, 10));
+    EXPECT_EQ(0x00FF00u, pixels.RgbAt(70, 10));
+    EXPECT_EQ(0xFFFFFFu, pixels.RgbAt(130, 49));
+    EXPECT_EQ(0x0000FFu, pixels.RgbAt(130, 50));
+    EXPECT_EQ(0x0000FFu, pixels.RgbAt(190, 10));
+
+    tree.b->fill = 0xFF808080;
+    tree.b->Invalidate();
+    UpdateWindow(window.Handle());
+    pixels = ReadBitmap(window.Manager().GetOffscreenBitmap());
+    EXPECT_EQ(0x808080u, pixels.RgbAt(70, 10));
+    EXPECT_EQ(1, window.Notifications().Count(L"windowinit"));
+}
+
+TEST(WindowManagerPaint, LayeredAndOffscreenWindowsGiveTheSamePixels)
+{
+    TestWindow plain;
+    Colours plainTree(plain);
+    Pixels expected = plain.PaintWindow();
+
+    TestWindow layered;
+    Colours layeredTree(layered);
+    layered.Show();
+    layered.Manager().SetLayered(true);
+    ASSERT_TRUE(layered.Manager().IsLayered());
+    ASSERT_TRUE(GetWindowLongPtrW(layered.Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    layered.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+    Pixels painted = ReadBitmap(layered.Manager().GetOffscreenBitmap());
+    ASSERT_EQ(expected.width, painted.width);
+    ASSERT_EQ(expected.height, painted.height);
+    int differing = 0;
+    for (int y = 0; y < painted.height; ++y)
+        for (int x = 0; x < painted.width; ++x)
+            differing += painted.RgbAt(x, y) != expected.RgbAt(x, y);
+    EXPECT_EQ(0, differing);
+    EXPECT_EQ(1, layered.Notifications().Count(L"windowinit"));
+}
+
+TEST(WindowManagerPaint, LayeredFullUpdateBeforeTheFirstSurfaceDrawsOnTheNextPaint)
+{
+    TestWindow window;
+    Colours tree(window);
+    window.Show();
+    window.Manager().SetLayered(true);
+    window.Manager().SetLayeredOpacity(200);
+    // The first paint only lays out; the next one draws into a surface made for it.
+    window.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+    EXPECT_EQ(nullptr, window.Manager().GetOffscreenBitmap());
+    window.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+    Pixels pixels = ReadBitmap(window.Manager().GetOffscreenBitmap());
+    ASSERT_EQ(200, pixels.width);
+    EXPECT_EQ(0x00FF00u, pixels.RgbAt(70, 10));
+    EXPECT_EQ(200, window.Manager().GetLayeredOpacity());
+}
+
+TEST(WindowManagerPaint, TheLayeredImageGivesItsAlphaToThePaintedPixels)
+{
+    TestWindow window;
+    Colours tree(window);
+    window.Show();
+    window.Manager().SetWindowAttribute(L"layeredimage", L"color='#80FFFFFF'");
+    ASSERT_TRUE(window.Manager().IsLayered());
+    ASSERT_NE(nullptr, window.Manager().GetLayeredImage().image);
+    window.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+    Pixels pixels = ReadBitmap(window.Manager().GetOffscreenBitmap());
+    ASSERT_EQ(200, pixels.width);
+    EXPECT_EQ(0x80800000u, pixels.At(10, 10)) << "red premultiplied by the image's alpha";
+    EXPECT_EQ(0x80000080u, pixels.At(190, 90));
+}
+
+TEST(WindowManagerPaint, AWindowWithoutTreePaintsBlack)
+{
+    TestWindow window;
+    window.Show();
+    InvalidateRect(window.Handle(), nullptr, FALSE);
+    UpdateWindow(window.Handle());
+    EXPECT_EQ(nullptr, window.Manager().GetOffscreenBitmap());
+}
