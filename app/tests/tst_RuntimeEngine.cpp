@@ -1,3 +1,4 @@
+#include "FileToPdfJobEntity.h"
 #include "PdfToFileJobEntity.h"
 #include "ProfileStringReader.h"
 #include "TinyPdf.h"
@@ -340,6 +341,37 @@ private slots:
         QVERIFY(engine.waitForFinished(10000));
         QCOMPARE(engine.exitStatus(), QProcess::NormalExit);
         QCOMPARE(engine.exitCode(), 143);
+        for (const QByteArray &pid : tools)
+            QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), 5000);
+        QVERIFY(QDir(m_engineTemp).isEmpty());
+    }
+
+    // Quorvane ending a conversion (its row stopped, deleted or cleared) gives the stand-in
+    // the same chance: no converter runs on and no work folder stays.
+    void stoppedJobLeavesNothingBehind()
+    {
+        const QString pids = m_out + "/office.pids";
+        const QProcessEnvironment environment = engineEnvironment(true);
+        const QByteArray oldPath = qgetenv("PATH"), oldTemp = qgetenv("TMPDIR");
+        qputenv("PATH", environment.value("PATH").toLocal8Bit());
+        qputenv("TMPDIR", QFile::encodeName(m_engineTemp));
+        qputenv("FAKE_OFFICE_LOG", QFile::encodeName(m_out + "/office.log"));
+        qputenv("FAKE_OFFICE_HANG", QFile::encodeName(pids));
+        FileToPdfJobEntity job;
+        job.setJobParams(m_pdf, m_out + "/stopped.pdf");
+        job.start(QThread::InheritPriority);
+        const bool started = QTest::qWaitFor([&] { return QFileInfo(pids).size() > 0; }, 10000);
+        qputenv("PATH", oldPath);
+        qputenv("TMPDIR", oldTemp);
+        qunsetenv("FAKE_OFFICE_HANG");
+        QVERIFY(started);
+        QTest::qWait(100);
+        QFile pidFile(pids);
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const QList<QByteArray> tools = pidFile.readAll().trimmed().split('\n');
+        QVERIFY(!QDir(m_engineTemp).isEmpty());
+
+        job.stopJob();
         for (const QByteArray &pid : tools)
             QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), 5000);
         QVERIFY(QDir(m_engineTemp).isEmpty());
