@@ -10,8 +10,12 @@
 # Everything it makes on the way (LibreOffice's profile included) lies in one work folder of
 # its own. Ended by a signal, it ends every tool it started and removes that folder.
 
-work=$(mktemp -d) || exit 1
 state=
+# The work folder, made on first use.
+work=
+make_work() {
+    [ -n "$work" ] || work=$(mktemp -d) || exit 1
+}
 
 # Every process below this one, from the process table in one pass.
 descendants() {
@@ -47,7 +51,7 @@ end_tools() {
 
 finish() {
     end_tools
-    rm -rf "$work"
+    [ -z "$work" ] || rm -rf "$work"
 }
 trap finish EXIT
 trap 'exit 129' HUP
@@ -91,6 +95,7 @@ finish_with() {
 # file it made is left in $produced.
 office() {
     have soffice || return 1
+    make_work
     office_source=$1
     office_format=$2
     shift 2
@@ -112,14 +117,13 @@ office_to_target() { # source format [filter option...]
     finish_with "$target"
 }
 
-lower_suffix() { printf '%s' "${1##*.}" | tr '[:upper:]' '[:lower:]'; }
 
 # The count the document keeps in its own properties (Word and PowerPoint files of Office
 # 2007 and later), or nothing.
-stored_page_count() { # file suffix
-    case "$2" in
-    docx) tag=Pages ;;
-    pptx) tag=Slides ;;
+stored_page_count() { # file
+    case "$1" in
+    *.[dD][oO][cC][xX]) tag=Pages ;;
+    *.[pP][pP][tT][xX]) tag=Slides ;;
     *) return 0 ;;
     esac
     unzip -p "$1" docProps/app.xml 2>/dev/null | tr '>' '\n' |
@@ -129,13 +133,13 @@ stored_page_count() { # file suffix
 pdf_pages() { pdfinfo "$1" 2>/dev/null | sed -n 's/^Pages: *//p'; }
 
 page_count() { # file
-    file_suffix=$(lower_suffix "$1")
-    case "$file_suffix" in
-    pdf)
+    case "$1" in
+    *.[pP][dD][fF])
         pages=$(pdf_pages "$1")
         ;;
-    doc | docx | xls | xlsx | ppt | pptx | wps | et | dps)
-        pages=$(stored_page_count "$1" "$file_suffix")
+    *.[dD][oO][cC] | *.[xX][lL][sS] | *.[pP][pP][tT] | *.[wW][pP][sS] | *.[eE][tT] | *.[dD][pP][sS] | \
+        *.[dD][oO][cC][xX] | *.[xX][lL][sS][xX] | *.[pP][pP][tT][xX])
+        pages=$(stored_page_count "$1")
         if [ -z "$pages" ] && office "$1" pdf; then
             pages=$(pdf_pages "$produced")
         fi
@@ -145,7 +149,7 @@ page_count() { # file
 
 if [ "$1" = "getfilepagenum" ]; then
     state=$3
-    mkdir -p "$(dirname "$state")"
+    mkdir -p "${state%/*}"
     pages=
     page_count "$2"
     [ -n "$pages" ] || pages=-1
@@ -163,6 +167,7 @@ write_state "progress=10"
 # The images of the pages, numbered by pdftoppm, each renamed after the target with the
 # requested suffix.
 page_images() {
+    make_work
     mkdir "$work/pages" || exit 1
     case "$suffix" in
     png | bmp) run pdftoppm -png "$source" "$work/pages/page" 2>/dev/null || exit 1 ;;
@@ -191,6 +196,7 @@ Image.open(sys.argv[1]).save(sys.argv[2], "BMP")' "$work/pages/$f" "$out" 2>/dev
 # (runs of two blanks or more apart), written to $work/pages.csv, tab-separated, for
 # LibreOffice.
 page_text_table() {
+    make_work
     run pdftotext -layout "$source" "$work/text" 2>/dev/null || exit 1
     awk '{
         gsub(/\f/, "")
