@@ -87,8 +87,9 @@ QString readIniValue(const QString &filePath, const QString &key)
         const QSettings settings(filePath, QSettings::IniFormat);
         return settings.value(key).toString();
     }
-    // A damaged file is read through a repaired copy and left as it is until a write.
-    QTemporaryFile copy;
+    // A damaged file is read through a repaired copy, in the user's own work folder, and left
+    // as it is until a write.
+    QTemporaryFile copy(tempWorkDir() + QStringLiteral("settings-XXXXXX"));
     if (!copy.open() || copy.write(repaired) != repaired.size() || !copy.flush())
         return QString();
     const QSettings settings(copy.fileName(), QSettings::IniFormat);
