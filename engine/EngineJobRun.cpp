@@ -11,10 +11,16 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <atomic>
 #include <utility>
 
 namespace {
-constexpr int pollingIntervalMs = 500;
+std::atomic<int> pollingIntervalMs{500};
+}
+
+void EngineJobRun::setPollingInterval(int milliseconds)
+{
+    pollingIntervalMs = milliseconds;
 }
 
 QString engineOutputPath(const QString &outputPath)

@@ -43,6 +43,11 @@ public:
     // Job thread. Reports the progress every half second until the run stops.
     void pollUntilStopped();
 
+    // The pause between two reads of the state file, for every run: half a second. Tests
+    // change it, to prove with a generous bound that a stop cuts a long pause short, or to
+    // read every state the engine passes through.
+    static void setPollingInterval(int milliseconds);
+
 private:
     int readJobProgress() const;
     void readJobOutputFiles();

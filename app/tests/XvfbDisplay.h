@@ -67,6 +67,8 @@ public:
 
     // ":N", empty before a successful start.
     const std::string &display() const { return m_display; }
+    // The server's process id, -1 when it does not run.
+    pid_t pid() const { return m_pid; }
 
 private:
     static std::string readDisplay(int fd, int timeoutMs)

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "EngineProgram.h"
-#include "ProcessLookup.h"
+#include "FileUtils.h"
+#include "ProcessTree.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -19,7 +19,7 @@ struct EngineRun
 class EngineStandIn
 {
 public:
-    EngineStandIn()
+    EngineStandIn() : m_keepsOrphans(ProcessTree::keepOrphans())
     {
         qputenv("MORVEX_LOG", logPath().toLocal8Bit());
         setScript({});
@@ -30,7 +30,30 @@ public:
         qunsetenv("MORVEX_SCRIPT");
     }
 
-    bool isValid() const { return m_dir.isValid() && QFile::exists(engineProgramPath()); }
+    bool isValid() const
+    {
+        return m_keepsOrphans && m_dir.isValid() && QFile::exists(engineProgramPath());
+    }
+
+    // The libraries that the page count looks for beside the engine before it starts one.
+    static QStringList libraries()
+    {
+        return {"Aspose.Cells.dll", "Aspose.Pdf.dll", "Aspose.Slides.dll", "Aspose.Words.dll"};
+    }
+    static bool placeLibraries()
+    {
+        for (const QString &library : libraries()) {
+            QFile file(applicationDir() + "/" + library);
+            if (!file.open(QIODevice::WriteOnly))
+                return false;
+        }
+        return true;
+    }
+    static void removeLibraries()
+    {
+        for (const QString &library : libraries())
+            QFile::remove(applicationDir() + "/" + library);
+    }
 
     // Commands for the engines started from now on.
     static void setScript(const QStringList &commands)
@@ -56,19 +79,33 @@ public:
         return runs;
     }
 
-    // Stand-in engines that this test process started and that still run.
-    static int runningEngines()
+    // The processes of engines that still run: every engine this test started and whatever
+    // those started in turn, also once their engine has gone (this process is made their
+    // subreaper), so that a converter left behind by a stopped engine is counted.
+    // apartFrom: processes of the test's own that are no engines, with all below them.
+    static int runningEngines(const QSet<qint64> &apartFrom = {})
     {
-        const auto engines = findProcessesByName(QStringLiteral("Morvex"));
-        const auto self = static_cast<quint32>(QCoreApplication::applicationPid());
-        int count = 0;
-        for (auto parent : engines)
-            count += parent == self ? 1 : 0;
-        return count;
+        return ProcessTree::runningDescendants(apartFrom);
+    }
+
+    // A script command that holds the engine until release() (see the stand-in's "await"),
+    // so that a test sees what the engine shows meanwhile however slow the machine is. The
+    // gate is closed again by each call.
+    QString awaitGate() const
+    {
+        QFile::remove(gate());
+        return "await " + gate();
+    }
+    bool release() const
+    {
+        QFile file(gate());
+        return file.open(QIODevice::WriteOnly);
     }
 
 private:
+    QString gate() const { return m_dir.filePath(QStringLiteral("gate")); }
     QString logPath() const { return m_dir.filePath(QStringLiteral("engine.log")); }
 
+    bool m_keepsOrphans;
     QTemporaryDir m_dir;
 };

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QHash>
 #include <QMultiHash>
+#include <QSet>
 
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -18,8 +19,10 @@ inline bool keepOrphans()
     return prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
 }
 
-// Descendants of this process that still run (ended ones waiting to be reaped not counted).
-inline int runningDescendants()
+// Descendants of this process that still run (ended ones waiting to be reaped not counted),
+// leaving out the processes in apartFrom and everything below them (a helper of the test's
+// own, such as its X server).
+inline int runningDescendants(const QSet<qint64> &apartFrom = {})
 {
     QMultiHash<qint64, qint64> children;
     QHash<qint64, char> states;
@@ -41,6 +44,8 @@ inline int runningDescendants()
     QList<qint64> pending{getpid()};
     while (!pending.isEmpty()) {
         for (qint64 child : children.values(pending.takeLast())) {
+            if (apartFrom.contains(child))
+                continue;
             running += states.value(child) != 'Z' ? 1 : 0;
             pending.append(child);
         }

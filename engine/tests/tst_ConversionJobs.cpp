@@ -1,8 +1,8 @@
+#include "EngineJobRun.h"
 #include "EngineStandIn.h"
 #include "FileToPdfJobEntity.h"
 #include "FileUtils.h"
 #include "PdfToFileJobEntity.h"
-#include "ProcessTree.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -90,13 +90,13 @@ class ConversionJobsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_engine.isValid());
-        QVERIFY(ProcessTree::keepOrphans());
-    }
+    void initTestCase() { QVERIFY(m_engine.isValid()); }
 
-    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000); }
+    void cleanup()
+    {
+        EngineJobRun::setPollingInterval(500);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
+    }
 
     void argumentLists_data()
     {
@@ -196,8 +196,10 @@ private slots:
     void resultAfterExitZero_data()
     {
         QTest::addColumn<QString>("className");
-        QTest::addColumn<QStringList>("stateLines"); // "<none>": the engine writes no state
-        QTest::addColumn<bool>("succeeds");          // with the path of the file the engine wrote
+        // "<none>": the engine writes no state; "<fifo>": it makes a FIFO in its place;
+        // "<fifo output>": it makes a FIFO in place of the output file.
+        QTest::addColumn<QStringList>("stateLines");
+        QTest::addColumn<bool>("succeeds"); // with the path of the file the engine wrote
         const QString path = "file_0=" + outputMark;
         QTest::newRow("to pdf, one file")
             << "FileToPdfJobEntity" << QStringList{"[outputfiles]", "filecount=1", path} << true;
@@ -228,12 +230,19 @@ private slots:
                 << className
                 << QStringList{"[outputfiles]", "filecount=1", "file_0=" + m_output.path()}
                 << false;
+            QTest::newRow(qPrintable(className.left(9) + ", names a FIFO"))
+                << className << QStringList{"<fifo output>", "[outputfiles]", "filecount=1", path}
+                << false;
+            // Read as a file, a FIFO would hold the job's thread or the GUI thread for good.
+            QTest::newRow(qPrintable(className.left(9) + ", state file a FIFO"))
+                << className << QStringList{"<fifo>"} << false;
         }
     }
 
     // A success is shown only with a file that is there, under the very path it has.
     void resultAfterExitZero()
     {
+        EngineJobRun::setPollingInterval(20); // the state file is read while the engine runs
         QFETCH(QString, className);
         QFETCH(QStringList, stateLines);
         QFETCH(bool, succeeds);
@@ -311,15 +320,19 @@ private slots:
         QFile::remove(statePath);
     }
 
+    // Read every few milliseconds, the states 0 and 101 are seen too: none may pass.
     void progressIsPolledAndFiltered()
     {
-        EngineStandIn::setScript({"state progress=0", "sleep 700", "state progress=101",
-                                  "sleep 700", "state filesize=1000", "state step=55", "sleep 1200",
-                                  "exit 1"});
+        EngineJobRun::setPollingInterval(20);
+        EngineStandIn::setScript({"state progress=0", "sleep 300", "state progress=101",
+                                  "sleep 300", "state filesize=1000", "state step=55",
+                                  m_engine.awaitGate(), "exit 1"});
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", "/out/a.docx", &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 15000);
-        QTest::qWait(700);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 55"), 10000);
+        QVERIFY(m_engine.release());
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QTest::qWait(200); // ten more polls: none may come after the result
         QCOMPARE(row.events.first(), QString("state 0"));
         QCOMPARE(row.events.last(), QString("result false "));
         const QStringList polled = row.events.mid(1, row.events.size() - 2);
@@ -333,19 +346,23 @@ private slots:
         EngineStandIn::setScript({"state progress=30", "sleep 30000"});
         RowProbe row;
         JobUnderTest job = startJob("FileToPdfJobEntity", "/in/a.docx", "/out/a.pdf", &row);
-        // The progress arrives just after a poll, so the job's thread has only begun its
-        // half-second pause: the stop below must cut that pause short.
         QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), 10000);
+        // From the next poll on, the job's thread pauses for a minute (at the latest after
+        // the report that follows): the stop below must cut that pause short, or the job's
+        // delete would wait for it.
+        EngineJobRun::setPollingInterval(60000);
+        static_cast<void>(
+            QTest::qWaitFor([&row] { return row.events.count("state 30") == 2; }, 2000));
         QCOMPARE(EngineStandIn::runningEngines(), 1);
 
         QElapsedTimer timer;
         timer.start();
         job.stopJob();
-        QCOMPARE(EngineStandIn::runningEngines(), 0);
         const QStringList eventsAtStop = row.events;
         job.processfinished(1); // an end reported after the stop changes nothing
         job.job.reset();
-        QVERIFY2(timer.elapsed() < 350, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
         QTest::qWait(700);
         QCOMPARE(row.events, eventsAtStop);
         QVERIFY(!row.resultSeen());
@@ -357,11 +374,13 @@ private slots:
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", "/out/a.txt", &row);
         QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 1, 10000);
+        EngineJobRun::setPollingInterval(60000);
         QElapsedTimer timer;
         timer.start();
         job.job.reset();
-        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(EngineStandIn::runningEngines(), 0);
+        // Far below the engine's 30 seconds and the job's pause of a minute.
+        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
         QTest::qWait(300);
         QCOMPARE(row.events, QStringList{"state 0"});
     }
@@ -381,12 +400,12 @@ private slots:
         EngineStandIn::setScript({"child 30000", "child 30000", "sleep 30000"});
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", "/out/a.png", &row);
-        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 3, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 3, 10000);
         if (deleteInstead)
             job.job.reset();
         else
             job.stopJob();
-        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
         QVERIFY(!row.resultSeen());
     }
 
@@ -423,6 +442,7 @@ private slots:
         QFETCH(bool, stopFirst);
         QFETCH(bool, started);
         EngineStandIn::setScript({"sleep 30000"});
+        EngineJobRun::setPollingInterval(60000);
         const int runsBefore = m_engine.runs().size();
         JobUnderTest job = makeJob(className);
         job.setJobParams("/in/a.pdf", "/out/a.docx");
@@ -437,7 +457,8 @@ private slots:
             QTest::qWait(300); // the queued start request arrives after the stop
         }
         job.job.reset();
-        QVERIFY(timer.elapsed() < (stopFirst ? 1300 : 1000));
+        // Far below the job's pause of a minute, which the stop cut short.
+        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
         QTest::qWait(300);
         QCOMPARE(m_engine.runs().size(), runsBefore);
         QCOMPARE(EngineStandIn::runningEngines(), 0);
@@ -451,12 +472,17 @@ private:
                         const QStringList &stateLines)
     {
         QStringList script;
-        if (stateLines != QStringList{"<none>"}) {
-            for (QString line : stateLines)
+        QString output = "output converted";
+        for (QString line : stateLines) {
+            if (line == "<fifo>")
+                script << "fifo state"
+                       << "sleep 300";
+            else if (line == "<fifo output>")
+                output = "fifo output";
+            else if (line != "<none>")
                 script << "state " + line.replace(outputMark, native(outputPath));
         }
-        EngineStandIn::setScript(script << "output converted"
-                                        << "exit 0");
+        EngineStandIn::setScript(script << output << "exit 0");
         RowProbe row;
         JobUnderTest job = startJob(className, "/in/a.pdf", outputPath, &row);
         if (!QTest::qWaitFor([&row] { return row.resultSeen(); }, 10000))

@@ -2,7 +2,6 @@
 #include "EngineProgram.h"
 #include "EngineStandIn.h"
 #include "NoDescriptorsLeft.h"
-#include "ProcessTree.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -28,13 +27,9 @@ class EngineProcessTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_engine.isValid());
-        QVERIFY(ProcessTree::keepOrphans());
-    }
+    void initTestCase() { QVERIFY(m_engine.isValid()); }
 
-    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000); }
+    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000); }
 
     void exitCodesAndCrashes_data()
     {
@@ -135,12 +130,12 @@ private slots:
         auto engine = std::make_unique<EngineProcess>(EngineProcess::Output::Captured);
         QSignalSpy ends(engine.get(), &EngineProcess::finished);
         engine->start(engineProgramPath(), {});
-        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 3, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 3, 10000);
         if (deleteInstead)
             engine.reset();
         else
             engine->stop();
-        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
         QTest::qWait(100);
         QCOMPARE(ends.size(), 0);
     }

@@ -11,21 +11,9 @@
 class EngineFixture
 {
 public:
-    bool prepare()
-    {
-        for (const QString &library : libraries()) {
-            QFile file(applicationDir() + "/" + library);
-            if (!file.open(QIODevice::WriteOnly))
-                return false;
-        }
-        return m_engine.isValid();
-    }
+    bool prepare() { return EngineStandIn::placeLibraries() && m_engine.isValid(); }
 
-    void removeLibraries()
-    {
-        for (const QString &library : libraries())
-            QFile::remove(applicationDir() + "/" + library);
-    }
+    void removeLibraries() { EngineStandIn::removeLibraries(); }
 
     // Every engine started from now on answers a page count of pages.
     static void answerPageCount(const QString &pages)
@@ -67,10 +55,5 @@ public:
     static int runningEngines() { return EngineStandIn::runningEngines(); }
 
 private:
-    static QStringList libraries()
-    {
-        return {"Aspose.Cells.dll", "Aspose.Pdf.dll", "Aspose.Slides.dll", "Aspose.Words.dll"};
-    }
-
     EngineStandIn m_engine;
 };

@@ -17,6 +17,12 @@
 //                       child <ms>      starts a child process (a copy of the stand-in, as a
 //                                       converter would be) that waits <ms> and ends
 //                       flood <bytes>   prints that many bytes
+//                       fifo <which>    makes a FIFO that nobody writes in place of the state
+//                                       file ("state") or the output file ("output"), as a
+//                                       broken or hostile engine could
+//                       await <path>    waits until the file <path> exists (a minute at most),
+//                                       so that a test holds the engine where it wants it
+//                       exec <program>  runs program in its place, with the same arguments
 //                       exit <code>     ends with that exit code
 //                       abort           crashes by abort()
 //                       kill            kills itself with SIGKILL
@@ -26,11 +32,13 @@
 #include <csignal>
 #include <cstdlib>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -81,7 +89,23 @@ std::string outputFilePath(const std::vector<std::string> &arguments)
     return arguments.size() > 3 ? arguments[3] : std::string();
 }
 
-int playScript(const std::string &statePath, const std::string &outputPath)
+void makeFifo(const std::string &path)
+{
+    if (path.empty())
+        return;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    std::filesystem::remove(path, error);
+    mkfifo(path.c_str(), 0600);
+}
+
+void awaitFile(const std::string &path)
+{
+    for (int waited = 0; waited < 60000 && !std::filesystem::exists(path); waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+int playScript(char **argv, const std::string &statePath, const std::string &outputPath)
 {
     std::istringstream script(environment("MORVEX_SCRIPT"));
     std::string line;
@@ -107,6 +131,15 @@ int playScript(const std::string &statePath, const std::string &outputPath)
             for (long left = std::atol(operand.c_str()); left > 0; left -= 65536)
                 std::cout.write(block.data(), std::min<long>(left, 65536));
             std::cout.flush();
+        } else if (command == "fifo") {
+            makeFifo(operand == "output" ? outputPath : statePath);
+        } else if (command == "await") {
+            awaitFile(operand);
+        } else if (command == "exec") {
+            std::cout.flush();
+            argv[0] = const_cast<char *>(operand.c_str());
+            execv(operand.c_str(), argv);
+            return 127;
         } else if (command == "exit") {
             return std::atoi(operand.c_str());
         } else if (command == "abort") {
@@ -124,5 +157,5 @@ int main(int argc, char **argv)
 {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     logRun(arguments);
-    return playScript(stateFilePath(arguments), outputFilePath(arguments));
+    return playScript(argv, stateFilePath(arguments), outputFilePath(arguments));
 }
