@@ -70,6 +70,20 @@ StubServiceServer::Reply StubServiceServer::json(const QByteArray &body, int sta
     return reply;
 }
 
+StubServiceServer::Reply StubServiceServer::hang()
+{
+    Reply reply;
+    reply.hang = true;
+    return reply;
+}
+
+StubServiceServer::Reply StubServiceServer::drop()
+{
+    Reply reply;
+    reply.drop = true;
+    return reply;
+}
+
 QList<StubServiceServer::Request> StubServiceServer::requestsFor(const QString &path) const
 {
     QList<Request> matching;

@@ -54,6 +54,10 @@ public:
     // Replies for path in order; the last one repeats. Unscripted paths answer 404.
     void script(const QString &path, const QList<Reply> &replies);
     static Reply json(const QByteArray &body, int status = 200);
+    // A request that is never answered, its connection kept open.
+    static Reply hang();
+    // A connection closed without an answer.
+    static Reply drop();
 
     QList<Request> requests() const { return log; }
     QList<Request> requestsFor(const QString &path) const;

@@ -87,11 +87,6 @@ private slots:
         auto json = [](const char *body, int status = 200) {
             return StubServiceServer::json(body, status);
         };
-        Reply hung;
-        hung.hang = true;
-        Reply dropped;
-        dropped.drop = true;
-
         QTest::newRow("link without code") << json("{\"qqUrl\":\"u\"}") << "u";
         QTest::newRow("link beside failing code") << json("{\"code\":5,\"qqUrl\":\"u\"}") << "u";
         QTest::newRow("link missing") << json("{\"code\":0}") << "";
@@ -99,8 +94,8 @@ private slots:
         QTest::newRow("link nested in data") << json("{\"data\":{\"qqUrl\":\"u\"}}") << "";
         QTest::newRow("status 404") << json("{\"qqUrl\":\"u\"}", 404) << "";
         QTest::newRow("broken json") << json("{\"qqUrl\":\"u\"") << "";
-        QTest::newRow("dropped") << dropped << "";
-        QTest::newRow("never answered") << hung << "";
+        QTest::newRow("dropped") << StubServiceServer::drop() << "";
+        QTest::newRow("never answered") << StubServiceServer::hang() << "";
     }
 
     void replyOutcomes()
@@ -112,7 +107,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QScopedPointer<QSignalSpy> links(runRequest(request));
-        QVERIFY(clock.elapsed() < testRequestTimeoutMs + 1000);
+        QVERIFY2(clock.elapsed() < 3 * testRequestTimeoutMs,
+                 qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(links->size(), 1);
         QCOMPARE(links->first().at(0).toString(), link);
     }

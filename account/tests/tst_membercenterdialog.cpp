@@ -1,5 +1,6 @@
 #include "AccountTestEnvironment.h"
 #include "MemberCenterDialog.h"
+#include "ModalDriver.h"
 #include "StubServiceServer.h"
 #include "UserInfoManage.h"
 
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -28,20 +28,6 @@ private:
     static QString labelText(MemberCenterDialog &popup, const char *name)
     {
         return popup.findChild<QLabel *>(QString::fromLatin1(name))->text();
-    }
-
-    // Answers the confirmation box, once it is up, with the button of the given name.
-    static void answerConfirmationWith(const QString &button, QString *question)
-    {
-        QTimer::singleShot(200, [button, question] {
-            QWidget *box = QApplication::activeModalWidget();
-            if (!box)
-                return;
-            if (auto *label = box->findChild<QLabel *>(QStringLiteral("label")))
-                *question = label->text();
-            if (auto *pressed = box->findChild<QPushButton *>(button))
-                QTest::mouseClick(pressed, Qt::LeftButton);
-        });
     }
 
 private slots:
@@ -66,12 +52,18 @@ private slots:
 
     void failedFetchKeepsLastDetails()
     {
-        server.script(infoPath, {StubServiceServer::json("{\"code\":500}")});
+        server.script(infoPath, {StubServiceServer::json(
+                                     "{\"code\":0,\"data\":{\"id\":2025,\"nickname\":\"韩梅梅\"}}"),
+                                 StubServiceServer::json("{\"code\":500}")});
         MemberCenterDialog popup;
+        QTRY_COMPARE_WITH_TIMEOUT(labelText(popup, "label_username"), QStringLiteral("韩梅梅"),
+                                  5000);
         QSignalSpy results(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
         MemberCenterDialog::refreshUserInfo();
         QVERIFY(results.wait(5000));
-        QCOMPARE(labelText(popup, "label_username"), QStringLiteral("李雷"));
+        QCOMPARE(results.first().at(0).toBool(), false);
+        QCOMPARE(labelText(popup, "label_username"), QStringLiteral("韩梅梅"));
+        QCOMPARE(labelText(popup, "label_userID"), QStringLiteral("ID：2025"));
         QVERIFY(!QPixmap(":/Resources/table/table_personal_center.png").isNull());
         QVERIFY(!QPixmap(":/Resources/table/table_head_portrait_big.png").isNull());
     }
@@ -105,10 +97,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&popup));
 
         QString question;
-        answerConfirmationWith(button, &question);
-        QTimer::singleShot(4000, [] {
-            if (QWidget *stuck = QApplication::activeModalWidget())
-                stuck->close();
+        onNextModal([&question, button](QWidget *box) {
+            if (auto *label = box->findChild<QLabel *>(QStringLiteral("label")))
+                question = label->text();
+            if (auto *pressed = box->findChild<QPushButton *>(button))
+                QTest::mouseClick(pressed, Qt::LeftButton);
         });
         popup.on_btn_exitlogin_clicked();
 

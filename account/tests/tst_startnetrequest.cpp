@@ -86,15 +86,11 @@ private slots:
         QTest::addColumn<int>("atLeastMs");
         Reply slow = StubServiceServer::json("{\"code\":0}");
         slow.delayMs = 300;
-        Reply dropped;
-        dropped.drop = true;
-        Reply hung;
-        hung.hang = true;
         QTest::newRow("slow answer is waited for") << slow << 300;
         QTest::newRow("server error") << StubServiceServer::json("oops", 500) << 0;
         QTest::newRow("not json") << StubServiceServer::json("<html>") << 0;
-        QTest::newRow("dropped") << dropped << 0;
-        QTest::newRow("never answered") << hung << testRequestTimeoutMs - 100;
+        QTest::newRow("dropped") << StubServiceServer::drop() << 0;
+        QTest::newRow("never answered") << StubServiceServer::hang() << testRequestTimeoutMs - 100;
     }
 
     void reportReturnsWhateverTheService()
@@ -104,7 +100,7 @@ private slots:
         server->script(startPath, {reply});
         const qint64 elapsed = sendTimed(startPath, StartNetRequest::headedReportMode);
         QVERIFY2(elapsed >= atLeastMs, qPrintable(QString::number(elapsed)));
-        QVERIFY2(elapsed < testRequestTimeoutMs + 1000, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed < 3 * testRequestTimeoutMs, qPrintable(QString::number(elapsed)));
         // Qt sends a GET once more when the connection drops before any answer.
         QVERIFY(!server->requestsFor(startPath).isEmpty());
     }
@@ -118,7 +114,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         report.sendReport(StartNetRequest::headedReportMode);
-        QVERIFY(clock.elapsed() < testRequestTimeoutMs + 1000);
+        QVERIFY2(clock.elapsed() < 3 * testRequestTimeoutMs,
+                 qPrintable(QString::number(clock.elapsed())));
     }
 
     void defaultBoundIsAboutTenSeconds()

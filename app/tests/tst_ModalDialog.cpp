@@ -2,9 +2,9 @@
 #include "DimOverlayHost.h"
 #include "MessageBoxDialog.h"
 #include "ModalDialog.h"
+#include "ModalDriver.h"
 
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -38,17 +38,17 @@ struct Observed
     QRect overlayGeometry;
 };
 
-// Answers the box from inside its event loop, noting what the overlay looked like.
-int answerBox(MessageBoxDialog &box, HostWindow *host, const QString &button, Observed &seen)
+// Answers the box from inside its event loop, noting what the overlay of window looked like;
+// the box runs over host (null: no main window).
+int answerBox(MessageBoxDialog &box, HostWindow *host, HostWindow *window, const QString &button,
+              Observed &seen)
 {
-    QTimer::singleShot(0, &box, [&, host, button] {
-        if (host) {
-            seen.overlayVisible = host->overlay->isVisible();
-            seen.overlayGeometry = host->overlay->geometry();
-        }
-        QTest::mouseClick(box.findChild<QPushButton *>(button), Qt::LeftButton);
+    onNextModal([&seen, window, button](QWidget *modal) {
+        seen.overlayVisible = window->overlay->isVisible();
+        seen.overlayGeometry = window->overlay->geometry();
+        if (auto *pressed = modal->findChild<QPushButton *>(button))
+            QTest::mouseClick(pressed, Qt::LeftButton);
     });
-    QTimer::singleShot(5000, &box, [&box] { box.done(-1); });
     box.setMessage(QStringLiteral("确定退出软件吗？"),
                    QStringLiteral("如有任务在执行中，会自动取消"));
     return execModalDialog(&box, host);
@@ -106,7 +106,7 @@ void TestModalDialog::overlayAroundTheBox()
     host.show();
     MessageBoxDialog box(&host);
     Observed seen;
-    const int answer = answerBox(box, &host, button, seen);
+    const int answer = answerBox(box, &host, &host, button, seen);
     // The confirmed action would run here: the overlay must already be gone.
     QVERIFY(!host.overlay->isVisible());
     QCOMPARE(answer, result);
@@ -132,19 +132,21 @@ void TestModalDialog::ownerWithoutOverlay()
     owner.resize(500, 400);
     owner.show();
     MessageBoxDialog box(&owner);
-    QTimer::singleShot(0, &box, [&box] {
-        QTest::mouseClick(box.findChild<QPushButton *>(QStringLiteral("btn_ok")), Qt::LeftButton);
-    });
-    QTimer::singleShot(5000, &box, [&box] { box.done(-1); });
+    pressInNextModal(QStringLiteral("btn_ok"));
     QCOMPARE(execModalDialog(&box, &owner), 1);
 }
 
+// Before the main window exists the box runs without overlay: a window that hosts one but
+// is not the box's owner stays as it is.
 void TestModalDialog::withoutMainWindow()
 {
+    HostWindow bystander;
+    bystander.show();
     MessageBoxDialog box(nullptr);
     Observed seen;
-    QCOMPARE(answerBox(box, nullptr, QStringLiteral("btn_ok"), seen), 1);
+    QCOMPARE(answerBox(box, nullptr, &bystander, QStringLiteral("btn_ok"), seen), 1);
     QVERIFY(!seen.overlayVisible);
+    QVERIFY(bystander.log.isEmpty());
     QCOMPARE(execModalDialog(nullptr, nullptr), 0);
 }
 

@@ -116,9 +116,7 @@ private slots:
     {
         QTest::addColumn<StubServiceServer::Reply>("reply");
         QTest::newRow("server error") << StubServiceServer::json("{\"code\":500}", 500);
-        StubServiceServer::Reply silent = StubServiceServer::json("{}");
-        silent.hang = true;
-        QTest::newRow("no answer") << silent;
+        QTest::newRow("no answer") << StubServiceServer::hang();
     }
 
     void normalStartGoesOnWithoutAReport()

@@ -1,26 +1,14 @@
 #include "AboutDialog.h"
 #include "CShadowWindow.h"
 #include "MessageBoxDialog.h"
+#include "ModalDriver.h"
 #include "MoreDialog.h"
 
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QUrl>
 #include <QtTest>
-
-namespace {
-
-// Acts on the running dialog once its event loop runs; a safety timer ends a stuck one.
-int execWhile(QDialog &dialog, const std::function<void()> &action)
-{
-    QTimer::singleShot(0, &dialog, action);
-    QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(-1); });
-    return dialog.exec();
-}
-
-} // namespace
 
 // Receives what the menu hands to the desktop instead of starting a browser.
 class UrlCatcher : public QObject
@@ -73,13 +61,13 @@ void TestSharedDialogs::messageBoxResults()
     MessageBoxDialog box(nullptr);
     box.setMessage(QStringLiteral("确定删除吗？"),
                    QStringLiteral("只会删除该条记录，本地文件不会删除"));
-    const int answer = execWhile(box, [&box, how] {
+    onNextModal([how](QWidget *modal) {
         if (how == QLatin1String("escape"))
-            QTest::keyClick(&box, Qt::Key_Escape);
-        else
-            QTest::mouseClick(box.findChild<QPushButton *>(how), Qt::LeftButton);
+            QTest::keyClick(modal, Qt::Key_Escape);
+        else if (auto *button = modal->findChild<QPushButton *>(how))
+            QTest::mouseClick(button, Qt::LeftButton);
     });
-    QCOMPARE(answer, result);
+    QCOMPARE(box.exec(), result);
 }
 
 void TestSharedDialogs::messageBoxTexts()
@@ -161,11 +149,11 @@ void TestSharedDialogs::aboutBoxShowsTheVersion()
              QStringLiteral("版本：5.16.1.0"));
     QVERIFY(!about.findChild<QLabel *>(QStringLiteral("label_copyright"))->text().isEmpty());
     QCOMPARE(QPixmap(QStringLiteral(":/Resources/icon/icon_about_logo.png")).size(), QSize(74, 74));
-    const int result = execWhile(about, [&about] {
-        QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("btn_close")),
-                          Qt::LeftButton);
+    onNextModal([](QWidget *modal) {
+        if (auto *close = modal->findChild<QPushButton *>(QStringLiteral("btn_close")))
+            QTest::mouseClick(close, Qt::LeftButton);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(about.exec(), int(QDialog::Rejected));
 }
 
 QTEST_MAIN(TestSharedDialogs)

@@ -40,6 +40,7 @@ inline void clearSettings()
 using ::child;
 using ::onNextModal;
 using ::OpenedUrls;
+using ::pressButton;
 using ::pressInNextModal;
 
 inline void dropUrls(QWidget *target, const QList<QUrl> &urls)

@@ -97,9 +97,9 @@ private slots:
         onNextModal([&](QWidget *modal) {
             dimmed = overlay()->isVisible();
             parent = modal->parentWidget();
-            auto *dialog = qobject_cast<AllOutFormatSettingDialog *>(modal);
-            QTest::mouseClick(dialog->tile("xls"), Qt::LeftButton);
-            modal->findChild<QPushButton *>(button)->click();
+            if (auto *dialog = qobject_cast<AllOutFormatSettingDialog *>(modal))
+                QTest::mouseClick(dialog->tile("xls"), Qt::LeftButton);
+            pressButton(modal, button);
         });
         emit m_pdfPage->findChild<ImageWordButton *>("imgbtn_allsets")->ClickButtonSignal();
 
@@ -135,11 +135,13 @@ private slots:
 
         bool dimmed = false;
         QString question;
+        QWidget *parent = nullptr;
         onNextModal([&](QWidget *modal) {
             dimmed = overlay()->isVisible();
-            question = modal->findChild<QLabel *>("label")->text();
-            QCOMPARE(modal->parentWidget(), m_window.get());
-            modal->findChild<QPushButton *>("btn_ok")->click();
+            if (auto *label = modal->findChild<QLabel *>("label"))
+                question = label->text();
+            parent = modal->parentWidget();
+            pressButton(modal, "btn_ok");
         });
         QEvent enter(QEvent::Enter);
         QApplication::sendEvent(row, &enter);
@@ -147,6 +149,7 @@ private slots:
 
         QVERIFY(dimmed);
         QCOMPARE(question, QString("确定删除吗？"));
+        QCOMPARE(parent, m_window.get());
         QVERIFY(!overlay()->isVisible());
         QCOMPARE(pdfPage ? m_pdfPage->rowCount() : m_officePage->rowCount(), 0);
     }
@@ -208,7 +211,7 @@ private slots:
         if (byDialog) {
             onNextModal([&](QWidget *modal) {
                 QCursor::setPos(m_window->mapToGlobal(QPoint(5, 5))); // outside every row
-                modal->findChild<QPushButton *>("btn_cancel")->click();
+                pressButton(modal, "btn_cancel");
             });
             first->findChild<QPushButton *>("btn_DeleteItemReady")->click();
             QCOMPARE(m_pdfPage->rowCount(), 8);
