@@ -88,24 +88,30 @@ void TestAnimationEffect::progressPainting()
     }
 }
 
+// Each new value is reached in 500 ms, starting from wherever the fill stands; the animation
+// is driven by its clock rather than sampled after a wait.
 void TestAnimationEffect::progressAnimatesFromWhereItStands()
 {
     auto target = whiteTarget(200, 40);
     auto *effect = new BackgroundProcessAnimationEffect(target.get());
     effect->install(target.get());
-    QCOMPARE(effect->animation()->duration(), 500);
+    QPropertyAnimation *animation = effect->animation();
+    QCOMPARE(animation->duration(), 500);
 
     effect->setProcessValue(500); // 10 %
-    QTest::qWait(120);
-    const int reached = effect->processValue();
-    QVERIFY(reached > 0 && reached < 500);
-    effect->setProcessValue(1000); // 20 %: starts where the first one stood
-    QCOMPARE(effect->animation()->startValue().toInt(), reached);
-    QVERIFY(effect->processValue() >= reached);
+    QCOMPARE(animation->state(), QAbstractAnimation::Running);
+    animation->setCurrentTime(125);
+    QCOMPARE(effect->processValue(), 125);
+    effect->setProcessValue(1000); // 20 %: from where the first one stood
+    QCOMPARE(animation->startValue().toInt(), 125);
+    QCOMPARE(effect->processValue(), 125);
+    animation->setCurrentTime(250);
+    QCOMPARE(effect->processValue(), 125 + (1000 - 125) / 2);
     effect->setProcessValue(1500); // 30 %
-    QVERIFY(effect->animation()->startValue().toInt() >= reached);
-    QTRY_COMPARE_WITH_TIMEOUT(effect->processValue(), 1500, 2000);
-    QCOMPARE(effect->animation()->state(), QAbstractAnimation::Stopped);
+    QCOMPARE(animation->startValue().toInt(), 125 + (1000 - 125) / 2);
+    animation->setCurrentTime(500);
+    QCOMPARE(effect->processValue(), 1500);
+    QCOMPARE(animation->state(), QAbstractAnimation::Stopped);
     QCOMPARE(paintedImage(target.get()).pixel(59, 38), kBar);
     QCOMPARE(paintedImage(target.get()).pixel(60, 38), kWhite);
 }
@@ -116,23 +122,32 @@ void TestAnimationEffect::progressZeroStopsAtOnce()
     auto *effect = new BackgroundProcessAnimationEffect(target.get());
     effect->install(target.get());
     effect->setProcessValue(5000);
-    QTest::qWait(50);
+    effect->animation()->setCurrentTime(100); // on its way
+    QVERIFY(effect->processValue() > 0);
     effect->setProcessValue(0);
     QCOMPARE(effect->animation()->state(), QAbstractAnimation::Stopped);
     QCOMPARE(effect->processValue(), 0);
-    QTest::qWait(60);
+    QTest::qWait(60); // no step of the stopped animation comes after
     QCOMPARE(effect->processValue(), 0);
     QCOMPARE(paintedImage(target.get()).pixel(5, 28), kWhite);
 }
 
+// The rows' scale: 0 to 5000, a percentage times 50. The fill is the value's share of the
+// maximum, whatever the maximum is.
 void TestAnimationEffect::rowScalingOfPercentages()
 {
-    BackgroundProcessAnimationEffect effect(nullptr);
-    QCOMPARE(effect.maximum(), 5000);
-    QCOMPARE(effect.minimum(), 0);
-    const int range = effect.maximum() - effect.minimum();
-    QCOMPARE(int(1.0 * range / 100), 50);
-    QCOMPARE(int(100.0 * range / 100), 5000);
+    BackgroundProcessAnimationEffect defaults(nullptr);
+    QCOMPARE(defaults.minimum(), 0);
+    QCOMPARE(defaults.maximum(), 5000);
+
+    auto target = whiteTarget(200, 40);
+    auto *effect = new BackgroundProcessAnimationEffect(target.get());
+    effect->install(target.get());
+    effect->setMaximum(100);
+    effect->setProperty("processValue", 25);
+    const QImage image = paintedImage(target.get());
+    QCOMPARE(image.pixel(49, 38), kBar);
+    QCOMPARE(image.pixel(50, 38), kWhite);
 }
 
 void TestAnimationEffect::installWithoutTarget()
@@ -152,7 +167,8 @@ void TestAnimationEffect::effectOutlivesItsTarget()
     effect.install(target.get());
     effect.setProcessValue(2000);
     target.reset();
-    QTest::qWait(60); // animation steps repaint nothing once the target is gone
+    effect.animation()->setCurrentTime(250); // a step repaints nothing once the target is gone
+    QCOMPARE(effect.processValue(), 1000);
     effect.setProcessValue(0);
     QCOMPARE(effect.processValue(), 0);
 }

@@ -167,6 +167,22 @@ void TestBaseMainWindow::maximizeAndRestoreMargins()
     QTRY_VERIFY(!window.isMaximized());
 }
 
+namespace {
+
+// Drags local files onto widget and drops them, through the widget's own event delivery.
+void dropFilesOn(QWidget *widget)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/c.pdf"))});
+    data.setData(QStringLiteral("*"), QByteArray());
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &drop);
+}
+
+} // namespace
+
 void TestBaseMainWindow::dropAreaTakesLocalPaths()
 {
     TestWindow window(true);
@@ -195,6 +211,10 @@ void TestBaseMainWindow::dropAreaTakesLocalPaths()
     QDropEvent textDrop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QVERIFY(!window.filter(&textDrop));
     QCOMPARE(window.droppedPaths().size(), 2); // a drop without URLs changes nothing
+
+    // The same way a drop reaches the window below.
+    dropFilesOn(window.body);
+    QCOMPARE(window.droppedPaths(), QStringList{QStringLiteral("/tmp/c.pdf")});
 }
 
 void TestBaseMainWindow::noDropAreaLeavesDropsToChildren()
@@ -202,6 +222,7 @@ void TestBaseMainWindow::noDropAreaLeavesDropsToChildren()
     TestWindow window(false);
     window.show();
     QVERIFY(!window.body->acceptDrops());
+    dropFilesOn(window.body);
     QVERIFY(window.droppedPaths().isEmpty());
 }
 

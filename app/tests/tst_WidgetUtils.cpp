@@ -16,24 +16,32 @@ private slots:
         QTest::addColumn<bool>("unchanged");
         QTest::newRow("wider limit") << 10 << true;
         QTest::newRow("limit one more than the text") << 1 << true;
-        QTest::newRow("limit equal to the text") << 0 << false;
+        QTest::newRow("limit equal to the text: it still fits") << 0 << true;
         QTest::newRow("narrower limit") << -30 << false;
+        QTest::newRow("far narrower limit") << -150 << false;
     }
 
+    // Cut short, the text keeps as much of its beginning as fits with the ellipsis.
     void elideText()
     {
         QFETCH(int, extraWidth);
         QFETCH(bool, unchanged);
         const QFont font;
+        const QFontMetrics metrics(font);
         const QString text = "一份很长的文件名 with latin text.pdf";
-        const int width = QFontMetrics(font).horizontalAdvance(text) + extraWidth;
+        const int width = metrics.horizontalAdvance(text) + extraWidth;
         const QString result = ::elideText(font, text, width);
         if (unchanged) {
             QCOMPARE(result, text);
-        } else {
-            QCOMPARE(result, QFontMetrics(font).elidedText(text, Qt::ElideRight, width));
-            QVERIFY(QFontMetrics(font).horizontalAdvance(result) <= width);
+            return;
         }
+        const QChar ellipsis(0x2026);
+        QVERIFY2(result.endsWith(ellipsis), qPrintable(result));
+        const QString kept = result.chopped(1);
+        QVERIFY2(!kept.isEmpty() && text.startsWith(kept), qPrintable(result));
+        QVERIFY(metrics.horizontalAdvance(result) <= width);
+        const QString oneMore = text.left(kept.size() + 1) + ellipsis;
+        QVERIFY2(metrics.horizontalAdvance(oneMore) > width, qPrintable(oneMore));
     }
 
     void centerOnWidget_data()

@@ -3,14 +3,38 @@
 #include "ConversionFormatDorpDown.h"
 #include "ConversionFormatListItemWidget.h"
 #include "ConversionFormatWidget.h"
-#include "OutputFormats.h"
 #include "SettingsStore.h"
 #include "WorkspaceTestSupport.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <utility>
+
 using namespace WorkspaceTest;
+
+namespace {
+
+// The twelve formats a user can choose, in their order, with the texts shown for them.
+const QList<std::pair<QString, QString>> chosenFormats = {
+    {"docx", "Word文件"},         {"doc", "Word 97-2003文件"}, {"xlsx", "Excel文件"},
+    {"xls", "Excel 97-2003文件"}, {"pptx", "PPT文件"},         {"ppt", "PPT 97-2003文件"},
+    {"png", "无损压缩图片格式"},  {"jpg", "常见图片格式"},     {"jpeg", "常见图片格式"},
+    {"bmp", "常见图片格式"},      {"txt", "Windows文本格式"},  {"html", "网页格式"},
+};
+
+// The texts of a popup item or set-all tile, by the names of its labels.
+QStringList labelTexts(const QWidget *choice, const QList<const char *> &names)
+{
+    QStringList texts;
+    for (const char *name : names) {
+        auto *label = child<QLabel>(choice, name);
+        texts << (label ? label->text() : QString("<no %1>").arg(name));
+    }
+    return texts;
+}
+
+} // namespace
 
 // The format drop-down with its popup list, and the set-all dialog with its tiles.
 class FormatChoosersTest : public QObject
@@ -23,16 +47,18 @@ private slots:
     void popupListsTheTwelveFormatsInOrder()
     {
         ConversionFormatWidget popup;
-        const QStringList expected = {"docx", "doc", "xlsx", "xls", "pptx", "ppt",
-                                      "png",  "jpg", "jpeg", "bmp", "txt",  "html"};
-        QCOMPARE(popup.itemCount(), expected.size());
-        for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(popup.item(i)->format(), expected.at(i));
-        QCOMPARE(child<QLabel>(popup.item(8), "label_tips")->text(), QString("常见图片格式"));
+        QCOMPARE(popup.itemCount(), chosenFormats.size());
+        for (int i = 0; i < chosenFormats.size(); ++i) {
+            const auto &[identifier, description] = chosenFormats.at(i);
+            QCOMPARE(popup.item(i)->format(), identifier);
+            // The identifier and its description, in the normal and the selected look.
+            QCOMPARE(labelTexts(popup.item(i), {"label", "label2", "label_tips", "label_tips2"}),
+                     QStringList({identifier, identifier, description, description}));
+        }
 
         popup.addFormatItem("", "no identifier");
         popup.addFormatItem("odt", "");
-        QCOMPARE(popup.itemCount(), expected.size());
+        QCOMPARE(popup.itemCount(), chosenFormats.size());
     }
 
     void dropDownOpensOneReusedPopupUnderItself()
@@ -162,11 +188,12 @@ private slots:
         if (!stored.isEmpty())
             writeConfigValue("convert", "allsettingformat", stored);
         AllOutFormatSettingDialog dialog(nullptr);
-        for (const OutputFormat &format : outputFormats()) {
-            AllSettiongItemWidget *tile = dialog.tile(format.identifier);
-            QVERIFY2(tile, qPrintable(format.identifier));
-            QCOMPARE(tile->isSelected(), format.identifier == marked);
-            QCOMPARE(child<QLabel>(tile, "label_tips")->text(), format.description);
+        for (const auto &[identifier, description] : chosenFormats) {
+            AllSettiongItemWidget *tile = dialog.tile(identifier);
+            QVERIFY2(tile, qPrintable(identifier));
+            QCOMPARE(tile->isSelected(), identifier == marked);
+            QCOMPARE(labelTexts(tile, {"label", "label_2", "label_tips", "label_tips_2"}),
+                     QStringList({identifier, identifier, description, description}));
         }
         QCOMPARE(dialog.currentFormat(), stored.isEmpty() ? QString("docx") : stored);
     }
@@ -192,8 +219,8 @@ private slots:
         dialog.show();
         QTest::mouseClick(dialog.tile("pptx"), Qt::LeftButton);
         QTest::mouseClick(dialog.tile("txt"), Qt::LeftButton);
-        for (const OutputFormat &format : outputFormats())
-            QCOMPARE(dialog.tile(format.identifier)->isSelected(), format.identifier == "txt");
+        for (const auto &format : chosenFormats)
+            QCOMPARE(dialog.tile(format.first)->isSelected(), format.first == "txt");
 
         child<QPushButton>(&dialog, qPrintable(button))->click();
         QVERIFY(!dialog.isVisible());
