@@ -21,16 +21,20 @@ public:
         EngineStandIn::setScript({"state [filepagenum]", "state pagenum=" + pages});
     }
 
-    // Every engine started from now on reports progress, waits holdMs and succeeds with
-    // output (made here, as a success names a file that is there) as its one result file.
-    static void succeedWith(const QString &output, int progress = 37, int holdMs = 0)
+    // Every engine started from now on reports progress, then plays hold (a script command
+    // such as "sleep 300" or a gate's, or none) and succeeds with output (made here, as a
+    // success names a file that is there) as its one result file.
+    static void succeedWith(const QString &output, int progress = 37, const QString &hold = {})
     {
         QFile file(output);
         if (file.open(QIODevice::WriteOnly))
             file.write("converted");
-        EngineStandIn::setScript({"state progress=" + QString::number(progress),
-                                  "sleep " + QString::number(holdMs), "state [outputfiles]",
-                                  "state filecount=1", "state file_0=" + output, "exit 0"});
+        QStringList script{"state progress=" + QString::number(progress)};
+        if (!hold.isEmpty())
+            script << hold;
+        EngineStandIn::setScript(script << "state [outputfiles]"
+                                        << "state filecount=1"
+                                        << "state file_0=" + output << "exit 0");
     }
 
     static void failAfter(int holdMs)
@@ -53,6 +57,10 @@ public:
     }
 
     static int runningEngines() { return EngineStandIn::runningEngines(); }
+
+    // A command that holds the engines started from now on until release().
+    QString awaitGate() const { return m_engine.awaitGate(); }
+    bool release() const { return m_engine.release(); }
 
 private:
     EngineStandIn m_engine;

@@ -37,20 +37,6 @@ inline void press(QWidget *row, const char *button)
     child<QPushButton>(row, button)->click();
 }
 
-// True once every row of page has shown its page count.
-template <typename Page> bool pageCountsDone(Page *page)
-{
-    return QTest::qWaitFor(
-        [page] {
-            for (int i = 0; i < page->rowCount(); ++i) {
-                if (labelText(page->row(i), "label_InputFilePages") == QString("读取中"))
-                    return false;
-            }
-            return true;
-        },
-        5000);
-}
-
 // True once the row's job has reported: the fill then heads for full.
 inline bool waitForResult(QWidget *row)
 {

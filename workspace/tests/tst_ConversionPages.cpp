@@ -1,0 +1,984 @@
+#include "ConversionFormatDorpDown.h"
+#include "ConversionFormatListItemWidget.h"
+#include "ConversionFormatWidget.h"
+#include "EngineFixture.h"
+#include "ImageWordButton.h"
+#include "PageKind.h"
+#include "RowTestSupport.h"
+#include "UserInfoManage.h"
+
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+using namespace WorkspaceTest;
+
+namespace {
+
+QString localOutput(const QString &folder, const QString &name)
+{
+    return QDir::toNativeSeparators(folder + "/" + name);
+}
+
+QString desktopOutputFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + "/Quorvane";
+}
+
+// A "kind" column with a row for each page.
+void addPageRows()
+{
+    QTest::addColumn<const PageKind *>("kind");
+    for (const PageKind *kind : bothPages())
+        QTest::newRow(kind->name) << kind;
+}
+
+} // namespace
+
+// Both conversion pages and their rows, every flow on each, converting with the stand-in
+// engine as a real child process.
+class ConversionPagesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        keepServicesOnLoopback();
+        // No main window: the pages' confirmations run without parent and overlay.
+        QVERIFY(UserInfoManage::instance()->mainWindow() == nullptr);
+        QVERIFY(m_engine.prepare());
+    }
+
+    void cleanupTestCase() { m_engine.removeLibraries(); }
+
+    void init()
+    {
+        clearSettings();
+        m_files.reset(new QTemporaryDir);
+        m_output = m_files->filePath("out");
+        EngineFixture::answerPageCount("12");
+        QVERIFY(m_files->isValid() && QDir().mkpath(m_output));
+        writeConfigValue("convert", "FileConvertOutPutDir", m_output);
+    }
+
+    // The page goes, and with it every engine it started.
+    void cleanup()
+    {
+        m_page.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
+    }
+
+    void outputFolderAtStart_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<bool>("stored");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, none stored: the desktop folder", kind->name) << kind << false;
+            QTest::addRow("%s, stored one shown unchanged", kind->name) << kind << true;
+        }
+    }
+
+    void outputFolderAtStart()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(bool, stored);
+        QDir(desktopOutputFolder()).removeRecursively();
+        const QString missing = m_files->filePath("missing");
+        clearSettings();
+        if (stored)
+            writeConfigValue("convert", "FileConvertOutPutDir", missing);
+
+        openPage(kind);
+        const QString expected = stored ? missing : desktopOutputFolder();
+        QCOMPARE(child<QLineEdit>(page(), "lineEdit_OutPutDir")->text(), expected);
+        QCOMPARE(readConfigValue("convert/FileConvertOutPutDir"), expected);
+        QCOMPARE(QFileInfo(desktopOutputFolder()).isDir(), !stored);
+        QVERIFY(!QFileInfo::exists(missing));
+
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QWidget>(page(), "imgbtn_allconvert")->isHidden());
+        QCOMPARE(child<ImageWordButton>(page(), "imgbtn_allconvert")->text(), QString("全部转换"));
+        if (kind->hasFormats)
+            QVERIFY(child<QWidget>(page(), "imgbtn_allsets")->isHidden());
+        else
+            QVERIFY(!child<QWidget>(page(), "imgbtn_allsets"));
+
+        // A folder that is not there opens nothing.
+        OpenedUrls opened;
+        QDir(desktopOutputFolder()).removeRecursively();
+        child<QPushButton>(page(), "btn_OpenOutPutDir")->click();
+        QVERIFY(opened.urls.isEmpty());
+
+        // The other page may change the shared folder; switching here shows it.
+        writeConfigValue("convert", "FileConvertOutPutDir", m_output);
+        kind->refreshOutputDir(page());
+        QCOMPARE(child<QLineEdit>(page(), "lineEdit_OutPutDir")->text(), m_output);
+    }
+
+    void outputFolderShownIsUsedWhenSettingsCannotBeStored_data() { addPageRows(); }
+
+    // Nothing can be stored: the folder the page shows is still the one a row writes into.
+    void outputFolderShownIsUsedWhenSettingsCannotBeStored()
+    {
+        QFETCH(const PageKind *, kind);
+        clearSettings();
+        QVERIFY(QDir().mkpath(configFilePath())); // a folder in the settings file's place
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        QCOMPARE(child<QLineEdit>(page(), "lineEdit_OutPutDir")->text(), desktopOutputFolder());
+        kind->refreshOutputDir(page());
+        QCOMPARE(child<QLineEdit>(page(), "lineEdit_OutPutDir")->text(), desktopOutputFolder());
+
+        const QString output = "a" + kind->outputSuffix;
+        EngineFixture::succeedWith(desktopOutputFolder() + "/" + output);
+        const int runs = m_engine.conversions().size();
+        kind->startConversion(row);
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine.conversions().size(), runs + 1, 5000);
+        QCOMPARE(m_engine.conversions().last().arguments.value(3),
+                 localOutput(desktopOutputFolder(), output));
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 3, 5000);
+        QCOMPARE(kind->outputPath(row), desktopOutputFolder() + "/" + output);
+    }
+
+    void droppedTreeBecomesRows_data() { addPageRows(); }
+
+    // Folders are searched at any depth for the files the page takes, hidden ones left out.
+    void droppedTreeBecomesRows()
+    {
+        QFETCH(const PageKind *, kind);
+        const QString tree = m_files->filePath("tree");
+        for (const char *name :
+             {"a.pdf", "B.PDF", "notes.txt", "copy.pdf.bak", "noext", ".hidden.pdf", "sub/d.Pdf",
+              "sub/deeper/e.pdf", ".dir/f.pdf", "a.DOCX", "b.xls", "c.docx.bak", ".hidden.doc",
+              "sub/e.PptX", "sub/deep/f.xlsx", "sub/g.ppt", "h.XLSX"})
+            QVERIFY(writeFile(tree + "/" + name));
+        const QString single = m_files->filePath("single." + kind->sourceSuffix);
+        const QString other = m_files->filePath("other." + kind->otherSuffix);
+        QVERIFY(writeFile(single));
+        QVERIFY(writeFile(other));
+
+        openPage(kind);
+        dropUrls(page(), {});
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 0);
+        dropUrls(page(), {QUrl::fromLocalFile(tree), QUrl::fromLocalFile(single),
+                          QUrl::fromLocalFile(other)});
+
+        const QStringList fromTree =
+            kind->hasFormats ? QStringList{"a.pdf", "B.PDF", "sub/d.Pdf", "sub/deeper/e.pdf"}
+                             : QStringList{"a.DOCX",          "b.xls",     "sub/e.PptX",
+                                           "sub/deep/f.xlsx", "sub/g.ppt", "h.XLSX"};
+        QTRY_COMPARE(kind->rowCount(page()), fromTree.size() + 1);
+        QStringList listed, expected;
+        for (int i = 0; i < fromTree.size(); ++i) {
+            listed << kind->filePath(kind->row(page(), i));
+            expected << QDir(tree).filePath(fromTree.at(i));
+        }
+        listed.sort();
+        expected.sort();
+        QCOMPARE(listed, expected);
+        QCOMPARE(kind->filePath(kind->row(page(), fromTree.size())), single);
+        for (int i = 0; i <= fromTree.size(); ++i) {
+            QCOMPARE(kind->taskId(kind->row(page(), i)), i);
+            QTRY_COMPARE(labelText(kind->row(page(), i), "label_InputFilePages"), QString("12页"));
+        }
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 1);
+        QVERIFY(!child<QWidget>(page(), "imgbtn_allconvert")->isHidden());
+        if (kind->hasFormats)
+            QVERIFY(!child<QWidget>(page(), "imgbtn_allsets")->isHidden());
+
+        // The same file dropped again is listed again, with a new id.
+        dropUrls(page(), {QUrl::fromLocalFile(single)});
+        QTRY_COMPARE(kind->rowCount(page()), fromTree.size() + 2);
+        QCOMPARE(kind->taskId(kind->row(page(), fromTree.size() + 1)), fromTree.size() + 1);
+    }
+
+    void dropOfOtherFilesLeavesThePageEmpty_data() { addPageRows(); }
+
+    void dropOfOtherFilesLeavesThePageEmpty()
+    {
+        QFETCH(const PageKind *, kind);
+        const QString other = m_files->filePath("other." + kind->otherSuffix);
+        QVERIFY(writeFile(other));
+        openPage(kind);
+        dropUrls(page(), {QUrl::fromLocalFile(other), QUrl::fromLocalFile(m_files->filePath("x"))});
+        QCOMPARE(kind->rowCount(page()), 0);
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QWidget>(page(), "imgbtn_allconvert")->isHidden());
+    }
+
+    void rowShowsItsFile_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("icon"); // "" for none
+        QTest::addColumn<QString>("pageAnswer");
+        QTest::addColumn<QString>("pageLabel");
+        const PageKind *pdf = pdfToFilePage();
+        const PageKind *files = filesToPdfPage();
+        const QString pdfIcon = "icon_pdf_to_file_pdf.png";
+        const QString excelIcon = "icon_file_to_pdf_excel.png";
+        const QString wordIcon = "icon_file_to_pdf_word.png";
+        const QString powerPointIcon = "icon_file_to_pdf_ppt.png";
+        QTest::newRow("PDF to file, capital PDF") << pdf << "report.PDF" << pdfIcon << "3"
+                                                  << "3页";
+        QTest::newRow("PDF to file, unknown count") << pdf << "a.pdf" << pdfIcon << "-1"
+                                                    << "未知";
+        QTest::newRow("PDF to file, no count") << pdf << "b.pdf" << pdfIcon << ""
+                                               << "全部页";
+        QTest::newRow("PDF to file, excel first") << pdf << "x.xlsx" << excelIcon << "1"
+                                                  << "1页";
+        QTest::newRow("PDF to file, word") << pdf << "x.doc" << wordIcon << "1"
+                                           << "1页";
+        QTest::newRow("PDF to file, powerpoint") << pdf << "x.pptx" << powerPointIcon << "1"
+                                                 << "1页";
+        QTest::newRow("PDF to file, no icon") << pdf << "x.txt"
+                                              << ""
+                                              << "1"
+                                              << "1页";
+        QTest::newRow("file to PDF, capital XLSX") << files << "sheet.XLSX" << excelIcon << "2"
+                                                   << "2页";
+        QTest::newRow("file to PDF, word") << files << "letter.docx" << wordIcon << "-1"
+                                           << "未知";
+        QTest::newRow("file to PDF, powerpoint") << files << "slides.pptx" << powerPointIcon << ""
+                                                 << "全部页";
+        QTest::newRow("file to PDF, no PDF icon here") << files << "paper.pdf"
+                                                       << ""
+                                                       << "1"
+                                                       << "1页";
+    }
+
+    void rowShowsItsFile()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(QString, name);
+        QFETCH(QString, icon);
+        QFETCH(QString, pageAnswer);
+        QFETCH(QString, pageLabel);
+        const QString path = m_files->filePath(name);
+        QVERIFY(writeFile(path, QByteArray(1536, 'x')));
+        EngineStandIn::setScript(pageAnswer.isEmpty() ? QStringList{}
+                                                      : QStringList{"state [filepagenum]",
+                                                                    "state pagenum=" + pageAnswer});
+        const std::unique_ptr<QWidget> row = kind->makeRow();
+        kind->setFilePath(row.get(), path);
+        const QString styleSheet = child<QWidget>(row.get(), "widget_FileIcon")->styleSheet();
+        QCOMPARE(styleSheet.isEmpty(), icon.isEmpty());
+        QVERIFY(styleSheet.contains(icon));
+        QCOMPARE(labelText(row.get(), "label_InputFileFormat"), QFileInfo(name).suffix());
+        QCOMPARE(labelText(row.get(), "label_FileSize"), QString("1.50KB"));
+        QCOMPARE(labelText(row.get(), "label_InputFilePages"), QString("读取中"));
+        QTRY_COMPARE(labelText(row.get(), "label_InputFilePages"), pageLabel);
+        if (kind->hasFormats)
+            QCOMPARE(kind->rowOutputSuffix(row.get()), QString(".docx"));
+        else
+            QCOMPARE(labelText(row.get(), "label_OutFileFormat"), QString("pdf"));
+        QCOMPARE(labelText(row.get(), "label_OutputFileName"), QFileInfo(name).completeBaseName());
+    }
+
+    void longNamesAreElidedButKept_data() { addPageRows(); }
+
+    void longNamesAreElidedButKept()
+    {
+        QFETCH(const PageKind *, kind);
+        const QString name = QString("很长的文件名").repeated(10);
+        const QString path = m_files->filePath(name + "." + kind->sourceSuffix);
+        QVERIFY(writeFile(path));
+        const std::unique_ptr<QWidget> row = kind->makeRow();
+        kind->setFilePath(row.get(), path);
+        for (const char *label : {"label_InputFileName", "label_OutputFileName"}) {
+            QVERIFY(labelText(row.get(), label).endsWith(QChar(0x2026)));
+            QVERIFY(labelText(row.get(), label).size() < name.size());
+        }
+        QCOMPARE(child<QLineEdit>(row.get(), "lineEdit_EditName")->text(), name);
+    }
+
+    void roadOfConversions_data() { addPageRows(); }
+
+    // Rows are renamed, given formats (where the page has them) and started, one on its own
+    // and the rest all at once; each shows its progress and its result, and opens it.
+    void roadOfConversions()
+    {
+        QFETCH(const PageKind *, kind);
+        openPage(kind);
+        QList<QUrl> urls;
+        for (const char *name : {"a", "b", "c", "d"}) {
+            const QString source = m_files->filePath(name + ("." + kind->sourceSuffix));
+            QVERIFY(writeFile(source));
+            urls << QUrl::fromLocalFile(source);
+        }
+        dropUrls(page(), urls);
+        QTRY_COMPARE(kind->rowCount(page()), 4);
+        QWidget *first = kind->row(page(), 0), *second = kind->row(page(), 1),
+                *third = kind->row(page(), 2), *fourth = kind->row(page(), 3);
+        QVERIFY(pageCountsDone(kind));
+
+        // The second row's output gets a new name; it is taken when the editor loses focus.
+        child<QPushButton>(second, "btn_ChangeOutputFileName")->click();
+        QCOMPARE(child<QStackedWidget>(second, "stackedWidget_Edit")->currentIndex(), 1);
+        child<QLineEdit>(second, "lineEdit_EditName")->setText("renamed");
+        QFocusEvent focusOut(QEvent::FocusOut);
+        QApplication::sendEvent(child<QLineEdit>(second, "lineEdit_EditName"), &focusOut);
+        QCOMPARE(child<QStackedWidget>(second, "stackedWidget_Edit")->currentIndex(), 0);
+        QCOMPARE(labelText(second, "label_OutputFileName"), QString("renamed"));
+        // An emptied name still converts, to the folder's bare suffix.
+        child<QLineEdit>(fourth, "lineEdit_EditName")->setText("");
+
+        const int before = m_engine.conversions().size();
+        auto *pdfPage = qobject_cast<PdfToFileWidget *>(page());
+        if (pdfPage)
+            pdfPage->ClickAllSettingFormatSlot("png");
+        const QString result = m_output + "/result." + (pdfPage ? "png" : "pdf");
+        EngineFixture::succeedWith(result, 37, m_engine.awaitGate());
+        child<QPushButton>(third, "btn_ConvertReady")->click();
+        QCOMPARE(statePage(third), 1);
+        QVERIFY(child<QWidget>(third, "btn_ChangeOutputFileName")->isHidden());
+
+        QMap<QString, QStringList> expected; // source name: kind, output, argument count
+        if (pdfPage) {
+            QVERIFY(!child<QWidget>(third, "widget_dropdown")->isEnabled());
+            // Set-all passes a converting row by; a row chooses its own format in its popup.
+            pdfPage->ClickAllSettingFormatSlot("txt");
+            pdfPage->ClickAllSettingFormatSlot("");
+            auto *dropDown = child<ConversionFormatDorpDown>(first, "widget_dropdown");
+            QTest::mouseClick(dropDown, Qt::LeftButton);
+            QTest::mouseClick(dropDown->popup()->item(2), Qt::LeftButton);
+            expected["a"] = QStringList{"file2excel", "a.xlsx", "13"};
+            expected["b"] = QStringList{"file2txt", "renamed.txt", "10"};
+            expected["c"] = QStringList{"file2img", "c.png", "12"};
+            expected["d"] = QStringList{"file2txt", ".txt", "10"};
+        } else {
+            expected["a"] = QStringList{"file2pdf", "a.pdf", "17"};
+            expected["b"] = QStringList{"file2pdf", "renamed.pdf", "17"};
+            expected["c"] = QStringList{"file2pdf", "c.pdf", "17"};
+            expected["d"] = QStringList{"file2pdf", ".pdf", "17"};
+        }
+        const QList<QWidget *> rows = {first, second, third, fourth};
+        for (int i = 0; i < rows.size(); ++i) {
+            const QString output = expected.value(QString(QChar('a' + i))).at(1);
+            QCOMPARE(kind->rowOutputSuffix(rows[i]), output.mid(output.lastIndexOf('.')));
+        }
+
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        QTRY_COMPARE(m_engine.conversions().size(), before + 4);
+        QMap<QString, QStringList> bySource;
+        for (const EngineRun &run : m_engine.conversions().mid(before)) {
+            bySource[QFileInfo(run.arguments.value(2)).completeBaseName()] = run.arguments;
+            QCOMPARE(QDir(run.workingDirectory).canonicalPath(),
+                     QDir(applicationDir()).canonicalPath());
+        }
+        for (auto row = expected.begin(); row != expected.end(); ++row) {
+            const QStringList arguments = bySource.value(row.key());
+            const QString source = m_files->filePath(row.key() + "." + kind->sourceSuffix);
+            QCOMPARE(arguments.mid(0, 4), QStringList({"", row.value().at(0), source,
+                                                       localOutput(m_output, row.value().at(1))}));
+            QCOMPARE(arguments.size(), row.value().at(2).toInt());
+        }
+        if (pdfPage)
+            QCOMPARE(bySource.value("c").mid(5), QStringList({"", "png", "", "", "", "576", "3"}));
+        else
+            QCOMPARE(bySource.value("a").mid(5),
+                     QStringList({"", "pdf", "", "", "", "", "", "1", "0", "0", "0", "0"}));
+
+        // Held by the engine, every row shows the progress it reported.
+        for (QWidget *row : rows) {
+            QTRY_COMPARE_WITH_TIMEOUT(labelText(row, "label_ConvertProcess"), QString("37%"),
+                                      10000);
+            QTRY_COMPARE(fill(row), 37 * 50);
+        }
+        QVERIFY(m_engine.release());
+        for (QWidget *row : rows) {
+            QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 3, 10000);
+            QCOMPARE(labelText(row, "label_ConvertProcess"), QString("100%"));
+            QCOMPARE(fill(row), 0);
+            QVERIFY(!child<QWidget>(row, "btn_ChangeOutputFileName")->isHidden());
+            if (pdfPage)
+                QVERIFY(!child<QWidget>(row, "widget_dropdown")->isEnabled());
+        }
+
+        // Finished rows are not started again, by convert-all or by anyone.
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        kind->startConversion(third);
+        QTest::qWait(300);
+        QCOMPARE(m_engine.conversions().size(), before + 4);
+
+        OpenedUrls opened;
+        child<QPushButton>(third, "btn_OpenConvertedFile")->click();
+        child<QPushButton>(third, "btn_OpenConvertedFolder")->click();
+        child<QPushButton>(third, "btn_openSourceFile")->click();
+        QCOMPARE(opened.urls,
+                 QList<QUrl>({QUrl::fromLocalFile(result), QUrl::fromLocalFile(m_output),
+                              QUrl::fromLocalFile(m_files->filePath("c." + kind->sourceSuffix))}));
+    }
+
+    void progressFillsTheRow_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<int>("fill"); // of 5000
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, 1 %%", kind->name) << kind << 1 << 50;
+            QTest::addRow("%s, 37 %%", kind->name) << kind << 37 << 1850;
+            QTest::addRow("%s, 100 %%", kind->name) << kind << 100 << 5000;
+        }
+    }
+
+    void progressFillsTheRow()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(int, percent);
+        QFETCH(int, fill);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        EngineFixture::runFor(20000);
+        kind->startConversion(row);
+        QVERIFY(QMetaObject::invokeMethod(row, "ProcessStateSlot", Q_ARG(int, percent)));
+        QCOMPARE(WorkspaceTest::fill(row), fill);
+        QCOMPARE(labelText(row, "label_ConvertProcess"), QString("%1%").arg(percent));
+    }
+
+    void resultIsHeldFor600Milliseconds_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<bool>("succeeds");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, success", kind->name) << kind << true;
+            QTest::addRow("%s, failure", kind->name) << kind << false;
+        }
+    }
+
+    void resultIsHeldFor600Milliseconds()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(bool, succeeds);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        if (succeeds)
+            EngineFixture::succeedWith(m_output + "/a" + kind->outputSuffix, 60, "sleep 300");
+        else
+            EngineFixture::failAfter(300);
+        kind->startConversion(row);
+        QVERIFY(waitForResult(row));
+        QElapsedTimer held;
+        held.start();
+        QCOMPARE(statePage(row), 1);
+        // A poll that comes after the result must not pull the fill back.
+        QVERIFY(QMetaObject::invokeMethod(row, "ProcessStateSlot", Q_ARG(int, 40)));
+        QCOMPARE(fill(row), 5000);
+        QVERIFY(labelText(row, "label_ConvertProcess") != QString("40%"));
+        QVERIFY(QTest::qWaitFor([row] { return statePage(row) != 1; }, 5000));
+        QVERIFY2(held.elapsed() >= 500, qPrintable(QString::number(held.elapsed())));
+        QCOMPARE(statePage(row), succeeds ? 3 : 4);
+        QCOMPARE(labelText(row, "label_ConvertProcess"), QString("100%"));
+        QCOMPARE(fill(row), 0);
+    }
+
+    void failureAndRetry_data() { addPageRows(); }
+
+    void failureAndRetry()
+    {
+        QFETCH(const PageKind *, kind);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        EngineFixture::failAfter(0);
+        kind->startConversion(row);
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 4, 5000);
+        QCOMPARE(labelText(row, "label_ConvertFailed"), QString("失败"));
+        QVERIFY(kind->outputPath(row).isEmpty());
+
+        // Failed is final for convert-all and for a start from outside.
+        const int runs = m_engine.conversions().size();
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        kind->startConversion(row);
+        QCOMPARE(statePage(row), 4);
+        QString retried = kind->conversionKind;
+        QString output = m_output + "/a" + kind->outputSuffix;
+        if (auto *pdfPage = qobject_cast<PdfToFileWidget *>(page())) {
+            // The format may still change.
+            QVERIFY(child<QWidget>(row, "widget_dropdown")->isEnabled());
+            pdfPage->ClickAllSettingFormatSlot("html");
+            QCOMPARE(kind->rowOutputSuffix(row), QString(".html"));
+            retried = "file2html";
+            output = m_output + "/a.html";
+        }
+        QTest::qWait(200);
+        QCOMPARE(m_engine.conversions().size(), runs);
+
+        // The row's own retry starts it afresh.
+        EngineFixture::succeedWith(output);
+        child<QPushButton>(row, "btn_ConvertRetry")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 3, 5000);
+        QCOMPARE(m_engine.conversions().size(), runs + 1);
+        QCOMPARE(m_engine.conversions().last().arguments.value(1), retried);
+        QCOMPARE(kind->outputPath(row), output);
+    }
+
+    void endingAConversionKillsTheEngine_data() { addPageRows(); }
+
+    void endingAConversionKillsTheEngine()
+    {
+        QFETCH(const PageKind *, kind);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        EngineFixture::runFor(20000);
+        child<QPushButton>(row, "btn_ConvertReady")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 1, 5000);
+        QVERIFY(child<QWidget>(row, "btn_ChangeOutputFileName")->isHidden());
+
+        child<QPushButton>(row, "btn_ConvertEnd_Converting")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
+        QCOMPARE(statePage(row), 0);
+        QCOMPARE(fill(row), 0);
+        QVERIFY(!child<QWidget>(row, "btn_ChangeOutputFileName")->isHidden());
+        if (kind->hasFormats)
+            QVERIFY(child<QWidget>(row, "widget_dropdown")->isEnabled());
+
+        const int runs = m_engine.conversions().size();
+        kind->startConversion(row);
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine.conversions().size(), runs + 1, 5000);
+        QCOMPARE(statePage(row), 1);
+        // Going away with the page must not leave the engine running (see cleanup).
+    }
+
+    void restartDuringTheHoldDropsTheOldResult_data() { addPageRows(); }
+
+    void restartDuringTheHoldDropsTheOldResult()
+    {
+        QFETCH(const PageKind *, kind);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        EngineFixture::succeedWith(m_output + "/a" + kind->outputSuffix, 50);
+        kind->startConversion(row);
+        QVERIFY(waitForResult(row));
+        QCOMPARE(statePage(row), 1);
+        child<QPushButton>(row, "btn_ConvertEnd_Converting")->click();
+        QCOMPARE(statePage(row), 0);
+
+        // Started again at once: the old result's hold must neither show it nor end the
+        // new engine when its 600 ms are up.
+        EngineFixture::runFor(20000);
+        kind->startConversion(row);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 1, 5000);
+        QTest::qWait(900);
+        QCOMPARE(statePage(row), 1);
+        QCOMPARE(EngineFixture::runningEngines(), 1);
+    }
+
+    void pageCountEngineGoesWithItsRow_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<QString>("how");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, page goes away", kind->name) << kind << "page";
+            QTest::addRow("%s, row deleted", kind->name) << kind << "delete";
+            QTest::addRow("%s, list cleared", kind->name) << kind << "clear";
+        }
+    }
+
+    void pageCountEngineGoesWithItsRow()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(QString, how);
+        EngineFixture::runFor(20000); // the page count never answers
+        openPage(kind);
+        const QString source = m_files->filePath("a." + kind->sourceSuffix);
+        QVERIFY(writeFile(source));
+        kind->addRow(page(), source);
+        kind->setPage(page(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 1, 5000);
+        QCOMPARE(labelText(kind->row(page(), 0), "label_InputFilePages"), QString("读取中"));
+
+        if (how == "page") {
+            m_page.reset();
+        } else {
+            pressInNextModal("btn_ok");
+            if (how == "delete")
+                press(kind->row(page(), 0), "btn_DeleteItemReady");
+            else
+                emit child<ImageWordButton>(page(), "imgbutton_ClearList")->ClickButtonSignal();
+            QCOMPARE(kind->rowCount(page()), 0);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
+        QVERIFY(QFile::exists(source));
+    }
+
+    void progressOutsideAConversionIsIgnored_data() { addPageRows(); }
+
+    void progressOutsideAConversionIsIgnored()
+    {
+        QFETCH(const PageKind *, kind);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        QVERIFY(QMetaObject::invokeMethod(row, "ProcessStateSlot", Q_ARG(int, 50)));
+        QVERIFY(QMetaObject::invokeMethod(row, "ProcessResultSlot", Q_ARG(bool, true),
+                                          Q_ARG(QString, m_output + "/x" + kind->outputSuffix)));
+        QTest::qWait(700);
+        QCOMPARE(statePage(row), 0);
+        QCOMPARE(labelText(row, "label_ConvertProcess"), QString("0.0%"));
+        QCOMPARE(fill(row), 0);
+        QVERIFY(kind->outputPath(row).isEmpty());
+    }
+
+    // A folder of thousands of files is listed a slice at a time: the event loop runs between
+    // slices, every row gets its count, a set-all format reaches rows not yet in view, and
+    // the list clears at once.
+    void largeFolderIsListedWithoutFreezing()
+    {
+        const int files = 1000;
+        const QString folder = m_files->filePath("many");
+        QVERIFY(QDir().mkpath(folder));
+        for (int i = 0; i < files; ++i)
+            QVERIFY(QFile(QString("%1/%2.pdf").arg(folder).arg(i, 4, 10, QChar('0')))
+                        .open(QIODevice::WriteOnly));
+        auto *pdfPage = new PdfToFileWidget;
+        m_page.reset(pdfPage);
+        pdfPage->resize(1000, 640);
+        pdfPage->show();
+
+        int listedWhenTheLoopRan = -1;
+        QTimer::singleShot(0, this, [&] { listedWhenTheLoopRan = pdfPage->rowCount(); });
+        dropUrls(pdfPage, {QUrl::fromLocalFile(folder)});
+        QTRY_VERIFY(listedWhenTheLoopRan >= 0);
+        QVERIFY2(listedWhenTheLoopRan > 0 && listedWhenTheLoopRan < files,
+                 qPrintable(QString::number(listedWhenTheLoopRan)));
+        QCOMPARE(child<QStackedWidget>(pdfPage, "stackedWidget")->currentIndex(), 1);
+
+        QTRY_COMPARE_WITH_TIMEOUT(pdfPage->rowCount(), files, 60000);
+        const QList<QuorvaneItemWidget *> rows = pdfPage->findChildren<QuorvaneItemWidget *>();
+        QCOMPARE(rows.size(), files);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return std::all_of(rows.begin(), rows.end(), [](QuorvaneItemWidget *row) {
+                    return row->pageCountText() == "12页";
+                });
+            },
+            120000));
+
+        pdfPage->ClickAllSettingFormatSlot("txt");
+        QuorvaneItemWidget *last = pdfPage->row(files - 1);
+        QCOMPARE(last->taskId(), files - 1);
+        QCOMPARE(child<ConversionFormatDorpDown>(last, "widget_dropdown")->format(),
+                 QString("txt"));
+        QCOMPARE(last->outputSuffix(), QString(".txt"));
+        QCOMPARE(labelText(last, "label_InputFilePages"), QString("12页"));
+
+        QElapsedTimer clearing;
+        pressInNextModal("btn_ok");
+        pdfPage->on_MainBtn_ClearList_clicked();
+        clearing.start();
+        QCOMPARE(pdfPage->rowCount(), 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(clearing.elapsed() < 5000, qPrintable(QString::number(clearing.elapsed())));
+        QCOMPARE(pdfPage->findChildren<QuorvaneItemWidget *>().size(), 0);
+    }
+
+    // Clearing, deleting a converting row or closing the page ends the engine and every
+    // converter it started.
+    void removingConvertingRowsEndsTheirWholeEngines_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<QString>("removal");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, clear", kind->name) << kind << "clear";
+            QTest::addRow("%s, delete", kind->name) << kind << "delete";
+            QTest::addRow("%s, page closed", kind->name) << kind << "page closed";
+        }
+    }
+
+    void removingConvertingRowsEndsTheirWholeEngines()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(QString, removal);
+        QVERIFY(addRows(kind, {"a", "b"}));
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
+        EngineStandIn::setScript({"child 30000", "child 30000", "sleep 30000"});
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 6, 10000);
+
+        if (removal == "clear") {
+            pressInNextModal("btn_ok");
+            emit child<ImageWordButton>(page(), "imgbutton_ClearList")->ClickButtonSignal();
+        } else if (removal == "delete") {
+            pressInNextModal("btn_ok");
+            press(kind->row(page(), 0), "btn_DeleteItem_Converting");
+            QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 3, 5000);
+            pressInNextModal("btn_ok");
+            press(kind->row(page(), 0), "btn_DeleteItem_Converting");
+        } else {
+            m_page.reset();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
+    }
+
+    void deleteAsksFirst_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("converting");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, cancel keeps a ready row", kind->name)
+                << kind << "btn_cancel" << false;
+            QTest::addRow("%s, ok removes only that ready row", kind->name)
+                << kind << "btn_ok" << false;
+            QTest::addRow("%s, cancel keeps the row running", kind->name)
+                << kind << "btn_cancel" << true;
+            QTest::addRow("%s, close keeps the row running", kind->name)
+                << kind << "btn_close" << true;
+            QTest::addRow("%s, ok removes only that running row", kind->name)
+                << kind << "btn_ok" << true;
+        }
+    }
+
+    void deleteAsksFirst()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(QString, answer);
+        QFETCH(bool, converting);
+        QVERIFY(addRows(kind, {"a", "b", "c"}));
+        QWidget *row = kind->row(page(), 1);
+        if (converting) {
+            EngineFixture::runFor(20000);
+            kind->startConversion(row);
+            QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 1, 5000);
+        }
+
+        QString question;
+        onNextModal([&](QWidget *modal) {
+            if (auto *label = modal->findChild<QLabel *>("label"))
+                question = label->text();
+            pressButton(modal, answer);
+        });
+        press(row, converting ? "btn_DeleteItem_Converting" : "btn_DeleteItemReady");
+        QCOMPARE(question, QString("确定删除吗？"));
+        const bool removed = answer == "btn_ok";
+        QCOMPARE(kind->rowCount(page()), removed ? 2 : 3);
+        if (converting) {
+            QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), removed ? 0 : 1, 5000);
+        }
+        QList<int> ids;
+        for (int i = 0; i < kind->rowCount(page()); ++i)
+            ids << kind->taskId(kind->row(page(), i));
+        QCOMPARE(ids, removed ? QList<int>({0, 2}) : QList<int>({0, 1, 2}));
+        QVERIFY(QFile::exists(m_files->filePath("b." + kind->sourceSuffix)));
+    }
+
+    void deletingTheLastRowEmptiesThePage_data() { addPageRows(); }
+
+    void deletingTheLastRowEmptiesThePage()
+    {
+        QFETCH(const PageKind *, kind);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        pressInNextModal("btn_ok");
+        press(row, "btn_DeleteItemReady");
+        QCOMPARE(kind->rowCount(page()), 0);
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QWidget>(page(), "imgbtn_allconvert")->isHidden());
+        if (kind->hasFormats)
+            QVERIFY(child<QWidget>(page(), "imgbtn_allsets")->isHidden());
+        kind->addRow(page(), m_files->filePath("a." + kind->sourceSuffix));
+        QCOMPARE(kind->taskId(kind->row(page(), 0)), 1);
+    }
+
+    void clearAsksFirst_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<QString>("refusal");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, cancelled, then confirmed", kind->name) << kind << "btn_cancel";
+            QTest::addRow("%s, closed, then confirmed", kind->name) << kind << "btn_close";
+        }
+    }
+
+    void clearAsksFirst()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(QString, refusal);
+        QVERIFY(addRows(kind, {"a", "b"}));
+        EngineFixture::runFor(20000);
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 2, 5000);
+
+        auto *clear = child<ImageWordButton>(page(), "imgbutton_ClearList");
+        QCOMPARE(clear->text(), QString("清空列表"));
+        QString question;
+        onNextModal([&](QWidget *modal) {
+            if (auto *label = modal->findChild<QLabel *>("label"))
+                question = label->text();
+            pressButton(modal, refusal);
+        });
+        emit clear->ClickButtonSignal();
+        QCOMPARE(question, QString("确定清空吗？"));
+        QCOMPARE(kind->rowCount(page()), 2);
+        QCOMPARE(EngineFixture::runningEngines(), 2);
+
+        pressInNextModal("btn_ok");
+        emit clear->ClickButtonSignal();
+        QCOMPARE(kind->rowCount(page()), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineFixture::runningEngines(), 0, 5000);
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 0);
+        QVERIFY(child<QWidget>(page(), "imgbtn_allconvert")->isHidden());
+        for (const char *name : {"a", "b"})
+            QVERIFY(QFile::exists(m_files->filePath(name + ("." + kind->sourceSuffix))));
+
+        kind->addRow(page(), m_files->filePath("a." + kind->sourceSuffix));
+        QCOMPARE(kind->taskId(kind->row(page(), 0)), 2);
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(kind->row(page(), 0)), 1, 2000); // a ready row starts
+    }
+
+    void addFilesByDialog_data() { addPageRows(); }
+
+    void addFilesByDialog()
+    {
+        QFETCH(const PageKind *, kind);
+        QStringList picked;
+        QStringList names;
+        for (const char *name : {"one", "two", "three"}) {
+            names << QString("\"%1.%2\"").arg(name, kind->sourceSuffix);
+            picked << m_files->filePath(name + ("." + kind->sourceSuffix));
+            QVERIFY(writeFile(picked.last()));
+        }
+        openPage(kind);
+
+        onNextModal([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+        QVERIFY(QMetaObject::invokeMethod(page(), "on_AddFileBtn_AddFile_clicked"));
+        QCOMPARE(kind->rowCount(page()), 0);
+        QVERIFY(readConfigValue("convert/openfilepath").isEmpty());
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 0);
+
+        QString startFolder;
+        QStringList filters;
+        onNextModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (!dialog)
+                return;
+            startFolder = dialog->directory().absolutePath();
+            filters = dialog->nameFilters();
+            dialog->setDirectory(m_files->path());
+            child<QLineEdit>(dialog, "fileNameEdit")->setText(names.join(' '));
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        child<QPushButton>(page(), "AddFileBtn_AddFile")->click();
+        QCOMPARE(startFolder, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        QCOMPARE(filters, QStringList(kind->nameFilter));
+        QTRY_COMPARE(kind->rowCount(page()), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(kind->filePath(kind->row(page(), i)), picked.at(i));
+        QCOMPARE(readConfigValue("convert/openfilepath"), picked.first());
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 1);
+
+        // The next dialog starts in the folder of the remembered file.
+        onNextModal([&](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QFileDialog *>(modal))
+                startFolder = dialog->directory().absolutePath();
+            qobject_cast<QDialog *>(modal)->reject();
+        });
+        emit child<ImageWordButton>(page(), "imgbutton_AddFile")->ClickButtonSignal();
+        QCOMPARE(startFolder, m_files->path());
+    }
+
+    void outputFolderButtons_data() { addPageRows(); }
+
+    void outputFolderButtons()
+    {
+        QFETCH(const PageKind *, kind);
+        openPage(kind);
+        auto *shown = child<QLineEdit>(page(), "lineEdit_OutPutDir");
+        const QString chosen = m_files->filePath("chosen");
+        QVERIFY(QDir().mkpath(chosen));
+
+        onNextModal([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+        child<QPushButton>(page(), "btn_ChangeOutPutDir")->click();
+        QCOMPARE(shown->text(), m_output);
+
+        QString startFolder;
+        onNextModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (!dialog)
+                return;
+            startFolder = dialog->directory().absolutePath();
+            dialog->setDirectory(chosen);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        child<QPushButton>(page(), "btn_ChangeOutPutDir")->click();
+        QCOMPARE(startFolder, m_output);
+        QCOMPARE(shown->text(), chosen);
+        QCOMPARE(readConfigValue("convert/FileConvertOutPutDir"), chosen);
+
+        OpenedUrls opened;
+        child<QPushButton>(page(), "btn_OpenOutPutDir")->click();
+        QVERIFY(QDir(chosen).removeRecursively());
+        child<QPushButton>(page(), "btn_OpenOutPutDir")->click();
+        QCOMPARE(opened.urls, QList<QUrl>({QUrl::fromLocalFile(chosen)}));
+    }
+
+    void setAllNeedsTheMainWindow()
+    {
+        const PageKind *kind = pdfToFilePage();
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        // Returns at once: no main window, no dialog.
+        qobject_cast<PdfToFileWidget *>(page())->on_btn_AllSets_clicked();
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(kind->rowOutputSuffix(row), QString(".docx"));
+    }
+
+private:
+    QWidget *page() const { return m_page.get(); }
+
+    void openPage(const PageKind *kind) { m_page = kind->makePage(); }
+
+    // A page of kind listing a file of each name, of the sort the page takes; false unless
+    // every row has its page count.
+    bool addRows(const PageKind *kind, const QStringList &names)
+    {
+        openPage(kind);
+        for (const QString &name : names) {
+            const QString path = m_files->filePath(name + "." + kind->sourceSuffix);
+            if (!QFile::exists(path) && !writeFile(path))
+                return false;
+            kind->addRow(page(), path);
+        }
+        kind->setPage(page(), 1);
+        return pageCountsDone(kind);
+    }
+
+    // The one row of a page of kind, or null.
+    QWidget *singleRow(const PageKind *kind)
+    {
+        return addRows(kind, {"a"}) ? kind->row(page(), 0) : nullptr;
+    }
+
+    // True once every row of the page has shown its page count.
+    bool pageCountsDone(const PageKind *kind)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                for (int i = 0; i < kind->rowCount(page()); ++i) {
+                    if (labelText(kind->row(page(), i), "label_InputFilePages") ==
+                        QString("读取中"))
+                        return false;
+                }
+                return true;
+            },
+            10000);
+    }
+
+    EngineFixture m_engine;
+    std::unique_ptr<QTemporaryDir> m_files;
+    std::unique_ptr<QWidget> m_page;
+    QString m_output;
+};
+
+QTEST_MAIN(ConversionPagesTest)
+#include "tst_ConversionPages.moc"
