@@ -34,7 +34,8 @@ target_compile_definitions(tst_ProgramStartup PRIVATE
 add_dependencies(tst_ProgramStartup quorvane_loopback_variant)
 
 # The real main window on an X server of the test's own, converting with the scripted
-# stand-in engine beside the test. Skips when Xvfb is missing.
+# stand-in engine beside the test, and with the one beside the program. Skips when Xvfb is
+# missing.
 quorvane_add_qtest(tst_EndToEnd
     SOURCES ${app_tests_dir}/tst_EndToEnd.cpp ${app_tests_dir}/XvfbDisplay.h
             ${app_tests_dir}/TinyPdf.h ${app_tests_dir}/ModalDriver.h ${app_tests_dir}/OpenedUrls.h
@@ -43,12 +44,14 @@ target_include_directories(tst_EndToEnd PRIVATE ${PROJECT_SOURCE_DIR}/engine/tes
 # A folder of its own: the scripted engine must not replace the one beside the program.
 set_target_properties(tst_EndToEnd PROPERTIES RUNTIME_OUTPUT_DIRECTORY
     ${CMAKE_CURRENT_BINARY_DIR}/endtoend)
-add_dependencies(tst_EndToEnd morvex_standin)
+add_dependencies(tst_EndToEnd morvex_standin quorvane_runtime_engine)
 add_custom_command(TARGET tst_EndToEnd POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:morvex_standin>
             $<TARGET_FILE_DIR:tst_EndToEnd>/Morvex
     VERBATIM)
-set_tests_properties(tst_EndToEnd PROPERTIES TIMEOUT 120)
+# Rows that convert for real hand the scripted engine's runs to the one beside the program.
+target_compile_definitions(tst_EndToEnd PRIVATE
+    QUORVANE_RUNTIME_ENGINE="$<TARGET_FILE_DIR:Quorvane>/Morvex")
 
 # The engine stand-in that the build puts beside the program for a first run.
 quorvane_add_qtest(tst_RuntimeEngine
@@ -56,4 +59,5 @@ quorvane_add_qtest(tst_RuntimeEngine
     LIBS Qt5::Gui quorvane_engine)
 target_compile_definitions(tst_RuntimeEngine PRIVATE
     QUORVANE_RUNTIME_ENGINE="$<TARGET_FILE_DIR:Quorvane>/Morvex")
+target_include_directories(tst_RuntimeEngine PRIVATE ${PROJECT_SOURCE_DIR}/engine/tests)
 add_dependencies(tst_RuntimeEngine Quorvane)

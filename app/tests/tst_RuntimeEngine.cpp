@@ -1,5 +1,6 @@
 #include "FileToPdfJobEntity.h"
 #include "PdfToFileJobEntity.h"
+#include "ProcessTree.h"
 #include "ProfileStringReader.h"
 #include "TinyPdf.h"
 
@@ -87,6 +88,7 @@ private slots:
         }
         QVERIFY(QFileInfo(QStringLiteral(QUORVANE_RUNTIME_ENGINE)).isExecutable());
         QVERIFY(m_dir.isValid());
+        QVERIFY(ProcessTree::keepOrphans());
         m_pdf = m_dir.filePath("two pages.pdf");
         QFile file(m_pdf);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -374,6 +376,8 @@ private slots:
         job.stopJob();
         for (const QByteArray &pid : tools)
             QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), 5000);
+        // Nothing else the engine started runs on either, at any depth.
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000);
         QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
