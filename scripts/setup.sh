@@ -33,8 +33,8 @@ if [ "$mode" = all ]; then
         libz-mingw-w64-dev googletest wine wine64
         # uninst: stb_image decodes the skin pictures
         libstb-dev
-        # test packages and tools
-        p7zip-full zip openssl xvfb xauth
+        # test packages and tools (xcompmgr composites the screen of one shadow test)
+        p7zip-full zip openssl xvfb xauth xcompmgr
     )
     run_packages=()
 fi

@@ -4,11 +4,12 @@
 #include "DimOverlayHost.h"
 #include "MessageBoxDialog.h"
 #include "ModalDialog.h"
+#include "ModalDriver.h"
 #include "XvfbDisplay.h"
 
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
+#include <QDeadlineTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -50,6 +51,27 @@ bool near(QRgb actual, QRgb expected, int tolerance)
            qAbs(qBlue(actual) - qBlue(expected)) <= tolerance;
 }
 
+QImage screenImage()
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+        QImage::Format_RGB32);
+}
+
+// Reads the screen until two reads a little apart agree, the box painted and the X server
+// caught up with it; false when it never settles.
+bool readSettledScreen(QImage &screen)
+{
+    QImage previous;
+    for (const QDeadlineTimer deadline(10000); !deadline.hasExpired();) {
+        QTest::qWait(100);
+        screen = screenImage();
+        if (screen == previous)
+            return true;
+        previous = screen;
+    }
+    return false;
+}
+
 QString describe(QRgb pixel)
 {
     return QStringLiteral("(%1, %2, %3)").arg(qRed(pixel)).arg(qGreen(pixel)).arg(qBlue(pixel));
@@ -74,7 +96,6 @@ void TestShellScreenshot::messageBoxOverMainWindow()
     ScreenMainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::qWait(200);
     const QImage ownPaint =
         window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 
@@ -82,19 +103,19 @@ void TestShellScreenshot::messageBoxOverMainWindow()
     box.setMessage(QStringLiteral("确定退出软件吗？"),
                    QStringLiteral("如有任务在执行中，会自动取消"));
     QImage screen;
+    bool settled = false;
     QPoint cancelCentre;
     QRect boxRect;
-    QTimer::singleShot(600, &box, [&] {
-        screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-            QImage::Format_RGB32);
-        auto *cancel = box.findChild<QPushButton *>(QStringLiteral("btn_cancel"));
-        cancelCentre = cancel->mapToGlobal(cancel->rect().center());
-        boxRect = box.frameGeometry();
-        QTest::mouseClick(cancel, Qt::LeftButton);
+    onNextModal([&](QWidget *modal) {
+        settled = QTest::qWaitForWindowExposed(modal) && readSettledScreen(screen);
+        if (auto *cancel = modal->findChild<QPushButton *>(QStringLiteral("btn_cancel"))) {
+            cancelCentre = cancel->mapToGlobal(cancel->rect().center());
+            boxRect = modal->frameGeometry();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        }
     });
-    QTimer::singleShot(10000, &box, [&box] { box.done(-1); });
     QCOMPARE(execModalDialog(&box, &window), int(QDialog::Rejected));
-    QVERIFY(!screen.isNull());
+    QVERIFY2(settled, "the screen did not settle with the box shown");
 
     const QPoint origin = window.pos();
     const int middle = window.height() / 2;
