@@ -23,6 +23,10 @@ using namespace SkinUI;
 
 namespace {
 
+const wchar_t kProductName[] = L"Quorvane";
+// Opened from the finished page.
+const wchar_t kProductSite[] = L"https://www.quorvane.com/";
+
 // The product's name where the skin carries a placeholder.
 const wchar_t *const kProductNameLabels[] = {L"softNameLbl", L"sTitleLbl", L"bTitleLbl1",
                                              L"bTitleLbl2"};
@@ -62,9 +66,6 @@ int ToPercent(double fraction)
 }
 
 } // namespace
-
-const wchar_t CMainWnd::kProductName[] = L"Quorvane";
-const wchar_t CMainWnd::kProductSite[] = L"https://www.quorvane.com/";
 
 CMainWnd::CMainWnd(std::wstring installDir)
     : CSkinFrame(MainWindowSetup()), m_installDir(std::move(installDir))

@@ -22,17 +22,6 @@ class CTabLayoutUI;
 class CMainWnd : public SkinUI::CSkinFrame
 {
 public:
-    static const wchar_t kProductName[];
-    static const wchar_t kProductSite[];
-
-    // Pages of "mainTabLt".
-    enum Page
-    {
-        kQuestionPage = 0,
-        kProgressPage = 1,
-        kFinishedPage = 2,
-    };
-
     explicit CMainWnd(std::wstring installDir);
     // Waits for a running uninstall to end.
     ~CMainWnd() override;
@@ -53,6 +42,13 @@ public:
     static std::wstring GetInstallerPath();
 
 private:
+    // Pages of "mainTabLt".
+    enum Page
+    {
+        kQuestionPage = 0,
+        kProgressPage = 1,
+        kFinishedPage = 2,
+    };
     static const UINT kFinishTimerId = 1;
     static const UINT kFinishDelayMs = 1000;
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -364,6 +365,23 @@ TEST_F(UninstallWindow, StartsTheNewestInstallerFromTheFinishedPage)
     const std::size_t pid = log.find("\npid ");
     if (pid != std::string::npos) {
         TestSupport::WaitForProcessEnd(std::strtoul(log.c_str() + pid + 5, nullptr, 10), kWaitMs);
+    }
+}
+
+TEST_F(UninstallWindow, HoldsProgressBeyondTheBarAtItsEnds)
+{
+    struct Case
+    {
+        double fraction;
+        int value;
+    };
+    const Case cases[] = {{0.5, 50}, {1e300, 100}, {-1e300, 0}, {2.0, 100}, {std::nan(""), 0}};
+    Open();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.fraction);
+        window_->PostUninstallEvent(kUninstallProgressEvent, c.fraction, L"");
+        Testing::TestWindow::PumpPending();
+        EXPECT_EQ(Progress()->GetValue(), c.value);
     }
 }
 
