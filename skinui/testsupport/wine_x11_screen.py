@@ -5,6 +5,7 @@ its windows up until doneN.txt appears (ScreenShots.h)."""
 
 import os
 import subprocess
+import sys
 import time
 
 from PIL import ImageGrab
@@ -112,7 +113,6 @@ def near(actual, expected, tolerance=8):
 def main(check, shot_count, success, font_substitutes=None):
     """The command line of a screen check: program, Wine prefix, scratch folder. Prints the
     problems and ends with 1, or prints success."""
-    import sys
     program_path, prefix, scratch = sys.argv[1:4]
     name = os.path.basename(sys.argv[0]).rsplit('.', 1)[0]
     try:
