@@ -4,7 +4,6 @@
 #include "ModalDialog.h"
 #include "ModalDriver.h"
 
-#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -46,8 +45,7 @@ int answerBox(MessageBoxDialog &box, HostWindow *host, HostWindow *window, const
     onNextModal([&seen, window, button](QWidget *modal) {
         seen.overlayVisible = window->overlay->isVisible();
         seen.overlayGeometry = window->overlay->geometry();
-        if (auto *pressed = modal->findChild<QPushButton *>(button))
-            QTest::mouseClick(pressed, Qt::LeftButton);
+        pressButton(modal, button);
     });
     box.setMessage(QStringLiteral("确定退出软件吗？"),
                    QStringLiteral("如有任务在执行中，会自动取消"));

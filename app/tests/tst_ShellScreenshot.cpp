@@ -111,8 +111,8 @@ void TestShellScreenshot::messageBoxOverMainWindow()
         if (auto *cancel = modal->findChild<QPushButton *>(QStringLiteral("btn_cancel"))) {
             cancelCentre = cancel->mapToGlobal(cancel->rect().center());
             boxRect = modal->frameGeometry();
-            QTest::mouseClick(cancel, Qt::LeftButton);
         }
+        pressButton(modal, QStringLiteral("btn_cancel"));
     });
     QCOMPARE(execModalDialog(&box, &window), int(QDialog::Rejected));
     QVERIFY2(settled, "the screen did not settle with the box shown");
