@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtTest/qtestsystem.h>
 
 // Drives the stand-in engine "Morvex" beside the test executable (see its source for the
 // script) and reads back how Quorvane started it.
@@ -87,6 +88,18 @@ public:
     {
         return ProcessTree::runningDescendants(apartFrom);
     }
+
+    // True once no engine process runs, within a generous bound. Those still running then are
+    // killed, so that a case that left them behind fails alone, and at the bound rather than
+    // after the further wait of a failed QTRY_COMPARE.
+    static bool allEnginesEnd(const QSet<qint64> &apartFrom = {})
+    {
+        if (QTest::qWaitFor([&] { return runningEngines(apartFrom) == 0; }, 5000))
+            return true;
+        ProcessTree::killDescendants(apartFrom);
+        return false;
+    }
+    static constexpr const char *leftRunning = "engine processes still ran after 5 s (now killed)";
 
     // A script command that holds the engine until release() (see the stand-in's "await"),
     // so that a test sees what the engine shows meanwhile however slow the machine is. The

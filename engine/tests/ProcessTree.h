@@ -6,6 +6,7 @@
 #include <QMultiHash>
 #include <QSet>
 
+#include <csignal>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -19,10 +20,10 @@ inline bool keepOrphans()
     return prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
 }
 
-// Descendants of this process that still run (ended ones waiting to be reaped not counted),
+// Descendants of this process that still run (ended ones waiting to be reaped left out),
 // leaving out the processes in apartFrom and everything below them (a helper of the test's
 // own, such as its X server).
-inline int runningDescendants(const QSet<qint64> &apartFrom = {})
+inline QList<qint64> runningDescendantIds(const QSet<qint64> &apartFrom = {})
 {
     QMultiHash<qint64, qint64> children;
     QHash<qint64, char> states;
@@ -40,17 +41,31 @@ inline int runningDescendants(const QSet<qint64> &apartFrom = {})
         states.insert(pid, fields[0].at(0));
         children.insert(fields[1].toLongLong(), pid);
     }
-    int running = 0;
+    QList<qint64> running;
     QList<qint64> pending{getpid()};
     while (!pending.isEmpty()) {
         for (qint64 child : children.values(pending.takeLast())) {
             if (apartFrom.contains(child))
                 continue;
-            running += states.value(child) != 'Z' ? 1 : 0;
+            if (states.value(child) != 'Z')
+                running.append(child);
             pending.append(child);
         }
     }
     return running;
+}
+
+inline int runningDescendants(const QSet<qint64> &apartFrom = {})
+{
+    return runningDescendantIds(apartFrom).size();
+}
+
+// Kills every descendant that still runs, so that what a failed case left behind neither
+// holds up nor confuses the cases after it.
+inline void killDescendants(const QSet<qint64> &apartFrom = {})
+{
+    for (qint64 pid : runningDescendantIds(apartFrom))
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
 } // namespace ProcessTree

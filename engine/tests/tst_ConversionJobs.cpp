@@ -95,7 +95,7 @@ private slots:
     void cleanup()
     {
         EngineJobRun::setPollingInterval(500);
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
     }
 
     void argumentLists_data()
@@ -358,7 +358,7 @@ private slots:
         job.processfinished(1); // an end reported after the stop changes nothing
         job.job.reset();
         QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         QTest::qWait(700);
         QCOMPARE(row.events, eventsAtStop);
         QVERIFY(!row.resultSeen());
@@ -378,7 +378,7 @@ private slots:
         job.job.reset();
         // Far below the engine's 30 seconds and the job's pause of a minute.
         QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         QTest::qWait(300);
         QCOMPARE(row.events, eventsAtDelete);
     }
@@ -403,7 +403,7 @@ private slots:
             job.job.reset();
         else
             job.stopJob();
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         QVERIFY(!row.resultSeen());
     }
 

@@ -29,7 +29,7 @@ class EngineProcessTest : public QObject
 private slots:
     void initTestCase() { QVERIFY(m_engine.isValid()); }
 
-    void cleanup() { QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000); }
+    void cleanup() { QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning); }
 
     void exitCodesAndCrashes_data()
     {
@@ -135,7 +135,7 @@ private slots:
             engine.reset();
         else
             engine->stop();
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 0, 5000);
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         QTest::qWait(100);
         QCOMPARE(ends.size(), 0);
     }
