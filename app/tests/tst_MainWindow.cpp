@@ -299,9 +299,17 @@ private slots:
         m_window = std::make_unique<MainWindow>(nullptr);
         auto *more = child<QPushButton>(m_window.get(), "btn_More");
         // The request waits for its reply in a local event loop, so a user can open the
-        // menu meanwhile.
-        if (menuBeforeReply)
-            QTimer::singleShot(100, more, [more] { QTest::mouseClick(more, Qt::LeftButton); });
+        // menu meanwhile: here once the service has the request, the reply still held back.
+        if (menuBeforeReply) {
+            auto *opener = new QTimer(more);
+            connect(opener, &QTimer::timeout, more, [this, more, opener] {
+                if (m_service.requestsFor("/v1/config").isEmpty())
+                    return;
+                opener->stop();
+                QTest::mouseClick(more, Qt::LeftButton);
+            });
+            opener->start(10);
+        }
         showWindow();
         if (!menuBeforeReply) {
             // The request waits for its reply in a local event loop beneath this one: once
@@ -310,8 +318,8 @@ private slots:
             QCOMPARE(readConfigValue("user/help"), storedAfter);
             QTest::mouseClick(more, Qt::LeftButton);
         }
+        QTRY_VERIFY_WITH_TIMEOUT(visibleTopLevel<MoreDialog>(), 5000);
         auto *menu = visibleTopLevel<MoreDialog>();
-        QVERIFY(menu);
         QCOMPARE(menu->serviceUrl(), menuLink);
         QTRY_COMPARE_WITH_TIMEOUT(readConfigValue("user/help"), storedAfter, 5000);
         QCOMPARE(menu->serviceUrl(), menuLink);
@@ -439,7 +447,9 @@ private slots:
         }
         const QPoint place = login->mapToGlobal(QPoint(0, 0)) + QPoint(-52, 28);
         QCOMPARE(popup->pos(), place);
-        QTRY_VERIFY_WITH_TIMEOUT(!fetched.isEmpty(), 5000);
+        // Opening asks the store once or twice, as its request thread may still run from
+        // the first ask: the count is taken once every fetch asked for has been answered.
+        QVERIFY(fetchesSettle(fetched));
         const int fetches = m_service.requestsFor("/v1/user/info").size();
         QVERIFY(fetches > 0);
 
@@ -673,6 +683,26 @@ private slots:
     }
 
 private:
+    // True once every user-details fetch the service was asked for has been answered and no
+    // further one came for half a second; fetched spies on the answers.
+    bool fetchesSettle(const QSignalSpy &fetched)
+    {
+        int lastAsked = -1;
+        qint64 askedSince = 0;
+        QElapsedTimer clock;
+        clock.start();
+        return QTest::qWaitFor(
+            [&] {
+                const int asked = m_service.requestsFor("/v1/user/info").size();
+                if (asked != lastAsked) {
+                    lastAsked = asked;
+                    askedSince = clock.elapsed();
+                }
+                return asked > 0 && fetched.size() >= asked && clock.elapsed() - askedSince >= 500;
+            },
+            10000);
+    }
+
     void openWindow()
     {
         m_window = std::make_unique<MainWindow>(nullptr);
