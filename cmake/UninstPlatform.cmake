@@ -27,3 +27,31 @@ function(uninst_add_gtest name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
+
+# uninst_pack_skin(<package> FORMAT 7z|zip FOLDER <folder> ENTRIES <entries...>
+#                  DEPENDS <files...>)
+# Packs the entries of a skin folder (the skin XML and its picture folders, relative to the
+# folder) into a skin package with Debian's 7z or zip tool, at build time.
+function(uninst_pack_skin package)
+    cmake_parse_arguments(ARG "" "FORMAT;FOLDER" "ENTRIES;DEPENDS" ${ARGN})
+    if(ARG_FORMAT STREQUAL "7z")
+        find_program(SEVEN_ZIP 7z REQUIRED)
+        set(pack_command ${SEVEN_ZIP} a -t7z -bd -bso0 -bsp0 -y ${package} ${ARG_ENTRIES})
+    elseif(ARG_FORMAT STREQUAL "zip")
+        find_program(ZIP_TOOL zip REQUIRED)
+        set(pack_command ${ZIP_TOOL} -q -X -r ${package} ${ARG_ENTRIES})
+    else()
+        message(FATAL_ERROR "uninst_pack_skin: FORMAT must be 7z or zip")
+    endif()
+    get_filename_component(package_name ${package} NAME)
+    get_filename_component(package_dir ${package} DIRECTORY)
+    add_custom_command(
+        OUTPUT ${package}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${package_dir}
+        COMMAND ${CMAKE_COMMAND} -E rm -f ${package}
+        COMMAND ${pack_command}
+        WORKING_DIRECTORY ${ARG_FOLDER}
+        DEPENDS ${ARG_DEPENDS}
+        COMMENT "Packing the skin package ${package_name}"
+        VERBATIM)
+endfunction()

@@ -146,8 +146,8 @@ private:
     CScrollBarUI *MakeScrollBar(bool horizontal);
     void UpdateSingleBar(CScrollBarUI &bar, int available, int needed, const RECT &place);
     void UpdateBothBars(RECT area, SIZE needed);
-    // Sets a range computed from the layout (its size counts); true when that pulled the
-    // position back.
+    // Sets the overflow the layout found as the bar's range; a bar kept while the content
+    // fits again gets the slack as its range. True when that pulled the position back.
     bool ChangeBarRange(CScrollBarUI &bar, int range);
     void HideBar(CScrollBarUI &bar);
     // Lays the container out again over its own rectangle; flagged, the bars just shown are

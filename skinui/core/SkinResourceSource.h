@@ -2,6 +2,9 @@
 
 #include "WideString.h"
 
+#include <cstdint>
+#include <memory>
+
 namespace SkinUI {
 
 // Where skin files come from: plain files under the resource folder, or the entries of one
@@ -17,6 +20,8 @@ struct SkinResourceSource
     bool sevenZip = false;
     bool keepPackageOpen = true;
     void *packageHandle = nullptr; // the open package while it is kept open
+    // The process's own copy of a package held in memory; freed when the package closes.
+    std::unique_ptr<uint8_t[]> packageCopy;
 
     static SkinResourceSource &Process();
 };

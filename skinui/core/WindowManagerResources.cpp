@@ -6,7 +6,9 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <cwchar>
+#include <new>
 
 namespace SkinUI {
 
@@ -394,6 +396,15 @@ void CloseCachedPackage(SkinResourceSource &source)
     if (source.packageHandle)
         ResourcePackage::Close(source.packageHandle, source.sevenZip);
     source.packageHandle = nullptr;
+    source.packageCopy.reset();
+}
+
+void OpenMemoryPackage(SkinResourceSource &source, const void *data, DWORD length)
+{
+    CloseCachedPackage(source);
+    source.packageName = SkinResourceSource::kMemoryPackageName;
+    source.keepPackageOpen = true;
+    source.packageHandle = ResourcePackage::OpenMemory(data, length, source.sevenZip);
 }
 
 } // namespace
@@ -403,10 +414,22 @@ void CWindowManagerUI::SetResourcePackageMemory(const void *data, DWORD length)
     SkinResourceSource &source = SkinResourceSource::Process();
     if (source.packageName == SkinResourceSource::kMemoryPackageName)
         return;
-    CloseCachedPackage(source);
-    source.packageName = SkinResourceSource::kMemoryPackageName;
-    source.keepPackageOpen = true;
-    source.packageHandle = ResourcePackage::OpenMemory(data, length, source.sevenZip);
+    OpenMemoryPackage(source, data, length);
+}
+
+void CWindowManagerUI::SetResourcePackageCopy(const void *data, DWORD length)
+{
+    SkinResourceSource &source = SkinResourceSource::Process();
+    if (source.packageName == SkinResourceSource::kMemoryPackageName && source.packageHandle)
+        return;
+    if (!data || length == 0)
+        return;
+    std::unique_ptr<uint8_t[]> copy(new (std::nothrow) uint8_t[length]);
+    if (!copy)
+        return;
+    memcpy(copy.get(), data, length);
+    OpenMemoryPackage(source, copy.get(), length);
+    source.packageCopy = std::move(copy);
 }
 
 void CWindowManagerUI::SetResourcePackageFile(const wchar_t *name, bool keepOpen)

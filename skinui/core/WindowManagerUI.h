@@ -155,6 +155,9 @@ public:
     static void SetSevenZipPackage(bool sevenZip);
     static bool IsSevenZipPackage();
     static void SetResourcePackageMemory(const void *data, DWORD length);
+    // Reads the package from a copy of the block that the process keeps until the package
+    // closes. A package in memory that is open already is kept, and nothing is copied.
+    static void SetResourcePackageCopy(const void *data, DWORD length);
     static void SetResourcePackageFile(const wchar_t *name, bool keepOpen = true);
     static const CWideString &GetResourcePackageName();
     static void *GetResourcePackageHandle();

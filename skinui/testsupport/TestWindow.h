@@ -69,9 +69,9 @@ public:
 
     // Runs the message loop (with the framework's pre-translation) until the condition holds
     // or the time is up; returns whether the condition held.
-    bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
+    static bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
     // Runs every message that is waiting now.
-    void PumpPending();
+    static void PumpPending();
     // Routes one message through the framework's pre-translation, then to the window
     // procedure when nothing consumed it; returns whether the pre-translation consumed it.
     static bool Dispatch(MSG &message);

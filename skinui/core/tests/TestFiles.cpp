@@ -8,13 +8,27 @@
 namespace SkinUI {
 namespace Testing {
 
-std::wstring SkinFixtureFolder()
+namespace {
+
+std::wstring ProgramFolder()
 {
     wchar_t module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring folder(module);
     folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + L"skins\\";
+    return folder;
+}
+
+} // namespace
+
+std::wstring SkinFixtureFolder()
+{
+    return ProgramFolder() + L"skins\\";
+}
+
+std::wstring FrameSkinRoot()
+{
+    return ProgramFolder() + L"frameskin\\";
 }
 
 std::wstring SkinFixture(const std::wstring &relativePath)
