@@ -1,10 +1,18 @@
 #include "DialogBuilder.h"
 
 #include "ButtonUI.h"
+#include "ComboUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
+#include "ListContainerElementUI.h"
+#include "ListHBoxElementUI.h"
+#include "ListHeaderItemUI.h"
+#include "ListHeaderUI.h"
+#include "ListLabelElementUI.h"
+#include "ListTextElementUI.h"
+#include "ListUI.h"
 #include "ProgressUI.h"
 #include "ScrollBarUI.h"
 #include "SliderUI.h"
@@ -47,6 +55,15 @@ const BuiltInClass kBuiltInClasses[] = {
     {L"ScrollBar", false, &New<CScrollBarUI>},
     {L"VerticalLayout", false, &New<CVerticalLayoutUI>},
     {L"HorizontalLayout", false, &New<CHorizontalLayoutUI>},
+    {L"List", false, &New<CListUI>},
+    {L"Combo", false, &New<CComboUI>},
+    {L"ComboBox", false, &New<CComboUI>},
+    {L"ListHeader", false, &New<CListHeaderUI>},
+    {L"ListHeaderItem", false, &New<CListHeaderItemUI>},
+    {L"ListTextElement", false, &New<CListTextElementUI>},
+    {L"ListHBoxElement", false, &New<CListHBoxElementUI>},
+    {L"ListLabelElement", false, &New<CListLabelElementUI>},
+    {L"ListContainerElement", false, &New<CListContainerElementUI>},
 };
 // clang-format on
 
