@@ -1,11 +1,30 @@
 #include "HttpGet.h"
 
+#include <QDebug>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTimer>
 
 namespace {
+
+// Far beyond any answer of the service (a JSON object, a QR picture); a longer body ends the
+// request as a failure instead of filling the memory.
+constexpr qint64 maximumReplyBytes = 4 * 1024 * 1024;
+
+// Ends the reply as soon as its body is known to be longer than the bound: by its declared
+// length, or by what has come in. The read buffer keeps Qt from taking in more meanwhile.
+void boundBody(QNetworkReply *reply)
+{
+    reply->setReadBufferSize(maximumReplyBytes + 1);
+    auto checkLength = [reply] {
+        const qint64 declared = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (declared > maximumReplyBytes || reply->bytesAvailable() > maximumReplyBytes)
+            reply->abort();
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, checkLength);
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, checkLength);
+}
 
 int &timeoutSetting()
 {
@@ -35,6 +54,13 @@ QNetworkRequest makeServiceRequest(const QUrl &url)
 
 void setRawTextHeader(QNetworkRequest &request, const char *name, const QString &value)
 {
+    // A value from a reply (the sign-in token) may hold a line break; sent raw it would end
+    // the header and begin others of the service's choosing. Such a value is not sent.
+    if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')) ||
+        value.contains(QChar(0))) {
+        qDebug() << "header refused:" << name;
+        return;
+    }
     // A null value would make Qt drop the header; an empty one is sent as such.
     QByteArray bytes = value.toLocal8Bit();
     if (bytes.isNull())
@@ -63,7 +89,12 @@ void runGet(const QNetworkRequest &request, const std::function<void(QNetworkRep
                          loop.quit();
                      });
 
-    QNetworkReply *reply = manager.get(request);
+    // The body is asked for as it is: Qt inflates a compressed body whole before anyone could
+    // bound it (a few MB of gzip become gigabytes).
+    QNetworkRequest uncompressed = request;
+    uncompressed.setRawHeader("Accept-Encoding", "identity");
+    QNetworkReply *reply = manager.get(uncompressed);
+    boundBody(reply);
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);

@@ -12,7 +12,8 @@ class QNetworkReply;
 // access manager that lives only for the call, waited for in a local event loop so that the
 // caller keeps its straight-line flow while the GUI stays responsive. The wait is bounded:
 // a reply that has not finished in time is aborted and reaches the handler as a network
-// error, so a silent service can never hold a window or the start-up hostage.
+// error, so a silent service can never hold a window or the start-up hostage. So is the
+// body: it is requested uncompressed, and one of more than 4 MB is aborted the same way.
 
 constexpr int defaultRequestTimeoutMs = 10000;
 
@@ -21,7 +22,8 @@ void setRequestTimeoutMs(int milliseconds);
 
 // A GET request for url with the Content-Type every request of the service carries.
 QNetworkRequest makeServiceRequest(const QUrl &url);
-// Sets a raw header from text in the system's local 8-bit encoding.
+// Sets a raw header from text in the system's local 8-bit encoding; a text holding a line
+// break or a zero is refused (the header is not set).
 void setRawTextHeader(QNetworkRequest &request, const char *name, const QString &value);
 // The headers by which the service knows the client: "app_id", "channel" and "device_id".
 void setClientHeaders(QNetworkRequest &request, const QString &app_id, const QString &channel,

@@ -7,6 +7,7 @@
 #include "UserInfoManage.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QPixmap>
 #include <QTimer>
 
@@ -14,6 +15,19 @@ namespace {
 
 constexpr int loadingFrameIntervalMs = 50;
 constexpr int loadingFrameCount = 9;
+// Far beyond any QR code; a picture that claims more is a trap that decodes into gigabytes.
+constexpr int largestQrPictureSide = 4096;
+
+// The picture, decoded only when the size its header declares is that of a QR code.
+QImage loadQrPicture(const QString &path)
+{
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > largestQrPictureSide ||
+        size.height() > largestQrPictureSide)
+        return QImage();
+    return reader.read();
+}
 
 } // namespace
 
@@ -70,7 +84,7 @@ void WechatLoginDialog::DownloadResultSlot(bool result, QString filepath)
 {
     if (!result)
         return;
-    const QImage image(filepath);
+    const QImage image = loadQrPicture(filepath);
     if (image.isNull())
         return;
     ui->img_qrcode->setPixmap(QPixmap::fromImage(

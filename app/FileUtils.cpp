@@ -10,6 +10,13 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // A symbolic link is removed as a link: following it would empty a folder elsewhere.
@@ -47,12 +54,110 @@ QString applicationDir()
     return QCoreApplication::applicationDirPath();
 }
 
+#ifdef Q_OS_WIN
+// The Windows temp folder is the user's own already.
 QString tempWorkDir()
 {
     const QString workDir = QDir::tempPath() + QStringLiteral("/TzQuorvane/");
     if (ensureDirExists(workDir))
         return workDir;
     return QDir::tempPath() + QLatin1Char('/');
+}
+
+QString privateRuntimeDir()
+{
+    return QString();
+}
+#else
+namespace {
+
+// A real folder (not a link), owned by this user, that nobody else may write into; read
+// and search rights of others are taken away.
+bool isOwnPrivateFolder(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status = {};
+    if (::lstat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        status.st_uid != ::geteuid() || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return false;
+    return (status.st_mode & 0777) == 0700 || ::chmod(name.constData(), 0700) == 0;
+}
+
+bool makeOwnPrivateFolder(const QString &path)
+{
+    ::mkdir(QFile::encodeName(path).constData(), 0700);
+    return isOwnPrivateFolder(path);
+}
+
+// Made once per run, with an unguessable name, when the usual folder is refused.
+QString freshPrivateFolder()
+{
+    static const QString folder = [] {
+        QByteArray pattern =
+            QFile::encodeName(QDir::tempPath() + QStringLiteral("/TzQuorvane-XXXXXX"));
+        return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
+    }();
+    return folder;
+}
+
+} // namespace
+
+QString privateRuntimeDir()
+{
+    // Looked up once: without XDG_RUNTIME_DIR Qt warns on every lookup. Its rights are
+    // checked on every call.
+    static const QString runtime =
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return !runtime.isEmpty() && isOwnPrivateFolder(runtime) ? runtime : QString();
+}
+
+QString tempWorkDir()
+{
+    const QString runtime = privateRuntimeDir();
+    const QString base = runtime.isEmpty() ? QDir::tempPath() : runtime;
+    const QString workDir = base + QStringLiteral("/TzQuorvane");
+    if (makeOwnPrivateFolder(workDir))
+        return workDir + QLatin1Char('/');
+    const QString fresh = freshPrivateFolder();
+    if (!fresh.isEmpty())
+        return fresh + QLatin1Char('/');
+    return QDir::tempPath() + QLatin1Char('/');
+}
+#endif
+
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content)
+{
+    content.clear();
+#ifdef Q_OS_WIN
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    content = file.read(maxBytes);
+    return true;
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status = {};
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    if (regular) {
+        content.resize(static_cast<int>(qMin<qint64>(maxBytes, status.st_size)));
+        qint64 total = 0;
+        while (total < content.size()) {
+            const ssize_t got = ::read(fd, content.data() + total, size_t(content.size() - total));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            total += got;
+        }
+        content.truncate(static_cast<int>(total));
+    }
+    ::close(fd);
+    return regular;
+#endif
 }
 
 bool ensureDirExists(const QString &path)

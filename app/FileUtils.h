@@ -8,9 +8,19 @@
 QString applicationDataDir();
 // The folder of the running executable; the engine program lies there.
 QString applicationDir();
-// The system temp folder + "/TzQuorvane/" (made on demand), or the temp folder + "/" when
-// it cannot be made; callers append a bare file name.
+// The folder "TzQuorvane" for state files and the QR picture, made on demand, with a
+// closing "/"; callers append a bare file name. On Linux it lies in the user's runtime
+// folder, or in the temp folder that all users share; it is the user's own: made with mode
+// 0700, and a folder of that name that is a link, belongs to someone else or that others
+// may write into is refused in favour of a fresh private folder for this run.
 QString tempWorkDir();
+// The user's runtime folder when it is private to the user ("" when there is none or it is
+// not): the place for per-session files such as the single-instance lock.
+QString privateRuntimeDir();
+
+// Reads at most maxBytes of a regular file into content. Whatever else the path names (a
+// FIFO, a device, a folder, nothing) gives false at once: opening never waits for a writer.
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content);
 
 bool ensureDirExists(const QString &path);
 bool makeDir(const QString &path);

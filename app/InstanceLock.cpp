@@ -27,24 +27,44 @@ InstanceLock::~InstanceLock()
 }
 
 #else
-#include <QDir>
+#include "FileUtils.h"
+
 #include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// A folder only this user can write into: a lock file there cannot be planted by another
+// user to keep Quorvane from starting, nor to switch the single instance off.
+QString lockFolder()
+{
+    const QString runtime = privateRuntimeDir();
+    if (!runtime.isEmpty())
+        return runtime;
+    ensureDirExists(applicationDataDir());
+    return applicationDataDir();
+}
+
+} // namespace
 
 InstanceLock::InstanceLock(const QString &key)
 {
-    const QString path =
-        QDir::tempPath() +
-        QStringLiteral("/%1-%2.lock").arg(key).arg(static_cast<qulonglong>(getuid()));
-    // The temp folder may be shared with other users: never follow a link planted there.
+    const QString path = lockFolder() + QStringLiteral("/%1.lock").arg(key);
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
                   0600);
     if (m_fd < 0)
         return;
+    struct stat status = {};
+    if (::fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()) {
+        ::close(m_fd);
+        m_fd = -1;
+        return;
+    }
     m_heldElsewhere = ::flock(m_fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
 }
 

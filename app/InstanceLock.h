@@ -3,7 +3,9 @@
 #include <QString>
 
 // An exclusive, per-user lock named by a key, held until the object goes away or the
-// process ends (a named mutex on Windows, an advisory file lock elsewhere).
+// process ends (a named mutex on Windows, elsewhere an advisory lock on a file in a folder
+// that only the user can write into: the private runtime folder, else the application-data
+// folder).
 class InstanceLock
 {
 public:

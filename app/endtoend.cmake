@@ -6,6 +6,11 @@ quorvane_add_qtest(tst_MainWindow
     SOURCES ${app_tests_dir}/tst_MainWindow.cpp ${app_tests_dir}/ModalDriver.h
     LIBS quorvane_mainwindow account_test_support)
 
+# Every form's texts show whole in the font that is really drawn with.
+quorvane_add_qtest(tst_FormTexts
+    SOURCES ${app_tests_dir}/tst_FormTexts.cpp ${app_tests_dir}/TextFit.h
+    LIBS quorvane_mainwindow)
+
 # A variant of the program, built from the same main and libraries, whose web service is a
 # stand-in on the loopback interface. The port is fixed per build folder, so that test runs
 # of different build folders do not meet.

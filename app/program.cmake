@@ -10,7 +10,7 @@ add_library(quorvane_startup STATIC
     StartupMode.cpp
 )
 target_include_directories(quorvane_startup PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(quorvane_startup PUBLIC Qt5::Widgets PRIVATE X11::X11)
+target_link_libraries(quorvane_startup PUBLIC Qt5::Widgets PRIVATE quorvane_utils X11::X11)
 
 add_executable(single_instance_probe tests/SingleInstanceProbe.cpp)
 target_link_libraries(single_instance_probe PRIVATE quorvane_startup)

@@ -2,6 +2,8 @@
 add_library(quorvane_utils STATIC
     ${CMAKE_CURRENT_SOURCE_DIR}/FileUtils.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/FileUtils.h
+    ${CMAKE_CURRENT_SOURCE_DIR}/IniLineRepair.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/IniLineRepair.h
     ${CMAKE_CURRENT_SOURCE_DIR}/SettingsStore.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/SettingsStore.h
     ${CMAKE_CURRENT_SOURCE_DIR}/TextUtils.cpp

@@ -6,7 +6,9 @@
 #include "FileUtils.h"
 #include "TextUtils.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <utility>
@@ -17,8 +19,7 @@ constexpr int pollingIntervalMs = 500;
 
 QString engineOutputPath(const QString &outputPath)
 {
-    QString path = outputPath;
-    return path.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return QDir::toNativeSeparators(outputPath);
 }
 
 EngineJobRun::EngineJobRun(QThread *job, OutputCountTest outputCountTest,
@@ -90,8 +91,10 @@ void EngineJobRun::readJobOutputFiles()
 {
     const EngineOutputFiles outputs = readStateFileOutputs(m_stateFilePath);
     QFile::remove(m_stateFilePath);
-    // A missing state file, a failed count test or no path is no result to show as success.
-    const bool usable = m_outputCountTest(outputs.fileCount) && !outputs.firstFile.isEmpty();
+    // A missing state file, a failed count test or a path that names no file is no result to
+    // show as success.
+    const bool usable = m_outputCountTest(outputs.fileCount) && !outputs.firstFile.isEmpty() &&
+                        QFileInfo(outputs.firstFile).isFile();
     reportResultOnce(usable, usable ? outputs.firstFile : QString());
 }
 

@@ -10,7 +10,8 @@
 class EngineProcess;
 class QThread;
 
-// The output path as the engine takes it: every "/" turned into "\".
+// The output path as the engine takes it, with the platform's own separators: on Linux a
+// backslash is part of a file name, never a separator.
 QString engineOutputPath(const QString &outputPath);
 
 // One engine run of a conversion job, shared by both job classes: the engine is started,

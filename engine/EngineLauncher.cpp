@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <deque>
@@ -65,6 +66,20 @@ private:
     posix_spawn_file_actions_t m_actions;
     posix_spawnattr_t m_attributes;
 };
+
+// Waits up to limit for the child pid to end, leaving it unreaped.
+void waitForExit(pid_t pid, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        siginfo_t info = {};
+        if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 && errno != EINTR)
+            return;
+        if (info.si_pid == pid || std::chrono::steady_clock::now() >= deadline)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
 
 struct Job
 {
@@ -166,8 +181,12 @@ void spawn(SpawnRequest request, std::shared_ptr<SpawnTicket> ticket, std::funct
 
 void endGroup(pid_t pid)
 {
-    // The engine leads its own group: the whole group goes, converters included. The
-    // engine is not reaped yet, so its id cannot have passed to another process.
+    // The engine leads its own group: the whole group goes, converters included. It is asked
+    // first, so that it can take away what it made on the way (work folders, LibreOffice
+    // profiles); what is left after a short while is killed. The engine is not reaped
+    // before that, so its id cannot have passed to another process.
+    ::kill(-pid, SIGTERM);
+    waitForExit(pid, std::chrono::milliseconds(1000));
     ::kill(-pid, SIGKILL);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {

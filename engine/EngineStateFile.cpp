@@ -1,9 +1,9 @@
 #include "EngineStateFile.h"
 
+#include "FileUtils.h"
 #include "ProfileStringReader.h"
 
 #include <QDebug>
-#include <QFile>
 
 namespace {
 
@@ -16,13 +16,12 @@ int numberAfterLastEquals(const QByteArray &line)
 
 int readStateFileProgress(const QString &stateFilePath)
 {
-    QFile file(stateFilePath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QByteArray content;
+    if (!readRegularFile(stateFilePath, engineFileReadLimit, content))
         return 0;
     int progress = 0;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (line.endsWith('\n'))
+    for (QByteArray line : content.split('\n')) {
+        if (line.endsWith('\r'))
             line.chop(1);
         if (line.startsWith("step")) {
             progress = numberAfterLastEquals(line);
@@ -39,7 +38,9 @@ EngineOutputFiles readStateFileOutputs(const QString &stateFilePath)
     EngineOutputFiles outputs;
     outputs.fileCount =
         decodeUtf8UpToZero(readProfileString(stateFilePath, "outputfiles", "filecount"));
-    outputs.firstFile =
-        decodeUtf8UpToZero(readProfileString(stateFilePath, "outputfiles", "file_0"));
+    // A result path is taken whole or not at all: cut at the profile reader's usual limit it
+    // would name another file.
+    outputs.firstFile = decodeUtf8UpToZero(
+        readProfileString(stateFilePath, "outputfiles", "file_0", int(engineFileReadLimit)));
     return outputs;
 }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <limits>
-#include <set>
+#include <vector>
 
 namespace {
 
@@ -99,6 +99,79 @@ template <typename Visit> void forEachPage(const PageItem &page, Visit visit)
         visit(static_cast<int>(number));
 }
 
+// A set of page numbers kept as its runs, so that a range as long as the largest int costs
+// no more than a single page.
+struct PageRun
+{
+    qint64 low;
+    qint64 high;
+};
+using PageRuns = std::vector<PageRun>;
+
+// The union of what the valid items of text select, against limit: sorted runs that
+// neither overlap nor touch.
+PageRuns selectedRuns(const QString &text, int limit)
+{
+    PageRuns runs;
+    for (const ItemSpan &span : itemSpans(text)) {
+        const PageItem page = readItem(text.mid(span.start, span.length), limit);
+        if (page.valid)
+            runs.push_back({page.low, page.high});
+    }
+    std::sort(runs.begin(), runs.end(),
+              [](const PageRun &a, const PageRun &b) { return a.low < b.low; });
+    PageRuns merged;
+    for (const PageRun &run : runs) {
+        if (!merged.empty() && run.low <= merged.back().high + 1)
+            merged.back().high = std::max(merged.back().high, run.high);
+        else
+            merged.push_back(run);
+    }
+    return merged;
+}
+
+qint64 pagesIn(const PageRuns &runs)
+{
+    qint64 count = 0;
+    for (const PageRun &run : runs)
+        count += run.high - run.low + 1;
+    return count;
+}
+
+int clampedToInt(qint64 value)
+{
+    return static_cast<int>(std::min<qint64>(value, std::numeric_limits<int>::max()));
+}
+
+// The pages of 1 to pageCount that no run holds.
+PageRuns missingRuns(const PageRuns &runs, int pageCount)
+{
+    PageRuns missing;
+    qint64 next = 1;
+    for (const PageRun &run : runs) {
+        if (run.high < next)
+            continue;
+        if (run.low > pageCount)
+            break;
+        if (run.low > next)
+            missing.push_back({next, run.low - 1});
+        next = run.high + 1;
+    }
+    if (next <= pageCount)
+        missing.push_back({next, pageCount});
+    return missing;
+}
+
+QString runsText(const PageRuns &runs)
+{
+    QStringList parts;
+    for (const PageRun &run : runs) {
+        parts.append(run.low == run.high ? QString::number(run.low)
+                                         : QStringLiteral("%1-%2").arg(run.low).arg(run.high));
+    }
+    return parts.join(QLatin1Char(','));
+}
+
 } // namespace
 
 QVector<int> parsePageList(const QString &text, int limit)
@@ -118,15 +191,10 @@ QString normalizePageSelection(const QString &text, int pageCount)
     if (text.isEmpty())
         return wholeDocument;
     const int aboveCount = pageCount == std::numeric_limits<int>::max() ? pageCount : pageCount + 1;
-    QVector<int> pages = parsePageList(text, aboveCount);
-    std::sort(pages.begin(), pages.end());
-    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
-
     QStringList selected;
-    for (int page : pages) {
-        if (page > pageCount)
-            break;
-        if (page > 0)
+    for (const PageRun &run : selectedRuns(text, aboveCount)) {
+        for (qint64 page = std::max<qint64>(run.low, 1);
+             page <= std::min<qint64>(run.high, pageCount); ++page)
             selected.append(QString::number(page));
     }
     return selected.isEmpty() ? wholeDocument : selected.join(QLatin1Char(','));
@@ -136,7 +204,6 @@ int countSelectedPages(QString &text, int limit)
 {
     if (text.isEmpty())
         return 0;
-    std::set<int> selected;
     const QVector<ItemSpan> spans = itemSpans(text);
     QString corrected = text;
     // Each correction replaces its own item only, so "5-3" turning into "3-5" leaves an
@@ -148,34 +215,25 @@ int countSelectedPages(QString &text, int limit)
             const int end = span.start + span.length;
             const bool separatorFollows = end < text.size() && isItemSeparator(text.at(end));
             corrected.remove(span.start, span.length + (separatorFollows ? 1 : 0));
-            continue;
-        }
-        forEachPage(page, [&selected](int number) { selected.insert(number); });
-        if (page.needsCorrection)
+        } else if (page.needsCorrection) {
             corrected.replace(span.start, span.length, page.correction());
+        }
     }
+    const int count = clampedToInt(pagesIn(selectedRuns(text, limit)));
     text = corrected;
-    return static_cast<int>(selected.size());
+    return count;
 }
 
 int invertPageSelection(QString &text, int pageCount)
 {
     if (text.isEmpty())
         return 0;
-    std::set<int> remaining;
-    for (int page = 1; page <= pageCount; ++page)
-        remaining.insert(page);
-    for (const ItemSpan &span : itemSpans(text)) {
-        const PageItem page = readItem(text.mid(span.start, span.length), pageCount);
-        if (page.valid)
-            forEachPage(page, [&remaining](int number) { remaining.erase(number); });
-    }
-
-    QVector<int> pages(remaining.begin(), remaining.end());
-    if (pages.isEmpty() && pageCount > 0)
-        pages.append(1);
-    text = formatPageRanges(pages);
-    return static_cast<int>(remaining.size());
+    const PageRuns missing = missingRuns(selectedRuns(text, pageCount), pageCount);
+    if (missing.empty())
+        text = pageCount > 0 ? QStringLiteral("1") : QString();
+    else
+        text = runsText(missing);
+    return clampedToInt(pagesIn(missing));
 }
 
 QString formatPageRanges(QVector<int> &pages)

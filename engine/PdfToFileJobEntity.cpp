@@ -1,5 +1,8 @@
 #include "PdfToFileJobEntity.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 struct EngineKind
@@ -8,11 +11,11 @@ struct EngineKind
     QStringList tail;
 };
 
-// The text after the last "." of the file name, in lower case. The output path carries
-// "\" separators by now.
+// The text after the last "." of the file name, in lower case. The output path carries the
+// platform's separators by now.
 QString outputSuffix(const QString &outputPath)
 {
-    const QString fileName = outputPath.mid(outputPath.lastIndexOf(QLatin1Char('\\')) + 1);
+    const QString fileName = QFileInfo(QDir::fromNativeSeparators(outputPath)).fileName();
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : fileName.mid(dot + 1).toLower();
 }

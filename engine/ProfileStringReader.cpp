@@ -1,14 +1,16 @@
 #include "ProfileStringReader.h"
 
-#include <QFile>
+#include "FileUtils.h"
+
+#include <QList>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+
+#include <vector>
 #endif
 
 namespace {
-
-constexpr int maximumValueBytes = 2047;
 
 #ifndef Q_OS_WIN
 bool sameName(const QByteArray &left, const QByteArray &right)
@@ -47,14 +49,14 @@ bool sectionHeader(const QByteArray &line, QByteArray &name)
 }
 
 QByteArray readWithOwnReader(const QString &filePath, const QByteArray &section,
-                             const QByteArray &key)
+                             const QByteArray &key, int maxValueBytes)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray content;
+    if (!readRegularFile(filePath, engineFileReadLimit, content))
         return QByteArray();
     bool inSection = false;
-    while (!file.atEnd()) {
-        const QByteArray line = trimmedBlanks(file.readLine());
+    for (const QByteArray &rawLine : content.split('\n')) {
+        const QByteArray line = trimmedBlanks(rawLine);
         QByteArray sectionName;
         if (sectionHeader(line, sectionName)) {
             inSection = sameName(sectionName, section);
@@ -63,7 +65,7 @@ QByteArray readWithOwnReader(const QString &filePath, const QByteArray &section,
         const int equals = line.indexOf('=');
         if (!inSection || equals < 0 || !sameName(trimmedBlanks(line.left(equals)), key))
             continue;
-        return withoutEnclosingQuotes(trimmedBlanks(line.mid(equals + 1))).left(maximumValueBytes);
+        return withoutEnclosingQuotes(trimmedBlanks(line.mid(equals + 1))).left(maxValueBytes);
     }
     return QByteArray();
 }
@@ -72,16 +74,16 @@ QByteArray readWithOwnReader(const QString &filePath, const QByteArray &section,
 } // namespace
 
 QByteArray readProfileString(const QString &filePath, const QByteArray &section,
-                             const QByteArray &key)
+                             const QByteArray &key, int maxValueBytes)
 {
 #ifdef Q_OS_WIN
-    char buffer[maximumValueBytes + 1] = {};
-    const DWORD length = GetPrivateProfileStringA(section.constData(), key.constData(), "", buffer,
-                                                  static_cast<DWORD>(sizeof(buffer)),
+    std::vector<char> buffer(size_t(maxValueBytes) + 1, '\0');
+    const DWORD length = GetPrivateProfileStringA(section.constData(), key.constData(), "",
+                                                  buffer.data(), static_cast<DWORD>(buffer.size()),
                                                   filePath.toLocal8Bit().constData());
-    return QByteArray(buffer, static_cast<int>(length));
+    return QByteArray(buffer.data(), static_cast<int>(length));
 #else
-    return readWithOwnReader(filePath, section, key);
+    return readWithOwnReader(filePath, section, key, maxValueBytes);
 #endif
 }
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Sets up and builds both deliverables, then starts Quorvane.
+# Installs what running Quorvane needs, builds the program with its engine stand-in (no
+# tests, no cross build) and starts it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+"$root/scripts/setup.sh" run
+"$root/scripts/build.sh" run
 
 app="$root/build/native/app/Quorvane"
 if [ -x "$app" ]; then

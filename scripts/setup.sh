@@ -1,44 +1,70 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the two builds and their tests need, and unpacks
-# the LZMA SDK sources (the 7z C decoder) from Debian's 7zip source package into the
-# build area. Idempotent: quiet when everything is already there.
+# Installs the Debian packages that are needed, and nothing from anywhere else.
+#   setup.sh       everything the two builds and their tests need, and the LZMA SDK sources
+#                  (the 7z C decoder) unpacked from Debian's 7zip source package into the
+#                  build area;
+#   setup.sh run   what running Quorvane needs: its native build, and the tools of the
+#                  engine stand-in, LibreOffice's parts without their GUI included.
+# Idempotent: quiet when everything is already there.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+mode=${1:-all}
 
 packages=(
     # common build tools
     cmake ninja-build g++ pkg-config dpkg-dev
-    # Quorvane: Qt 5 Widgets, Network and Test
-    qtbase5-dev qtbase5-dev-tools libqt5svg5-dev libx11-dev libxcb1-dev
-    # uninst: mingw-w64 cross compilers, zlib for mingw, googletest sources, Wine
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
-    libz-mingw-w64-dev googletest wine wine64
-    # uninst: stb_image decodes the skin pictures
-    libstb-dev
-    # test packages and tools
-    p7zip-full zip unzip openssl xvfb xauth
-    # pictures and fonts: the resource drawing script and a Chinese-capable font
-    python3 python3-pil fonts-wqy-microhei
-    # the run command's stand-in engine converts PDFs with poppler
-    poppler-utils
+    # Quorvane: Qt 5 Widgets, Network and Test, and a Chinese-capable font
+    qtbase5-dev qtbase5-dev-tools libqt5svg5-dev libx11-dev libxcb1-dev fonts-wqy-microhei
+    # the engine stand-in: poppler for PDFs, PIL for BMP pictures, unzip for the page counts
+    # of Office files
+    poppler-utils python3 python3-pil unzip
 )
+# LibreOffice converts Office files for the stand-in, headless: writer, calc, impress and
+# draw (PDF import) without the GUI packages that their recommendations would bring.
+run_packages=(
+    libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-impress-nogui
+    libreoffice-draw-nogui
+)
+if [ "$mode" = all ]; then
+    packages+=(
+        # uninst: mingw-w64 cross compilers, zlib for mingw, googletest sources, Wine
+        g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
+        libz-mingw-w64-dev googletest wine wine64
+        # uninst: stb_image decodes the skin pictures
+        libstb-dev
+        # test packages and tools
+        p7zip-full zip openssl xvfb xauth
+    )
+    run_packages=()
+fi
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$p")
-    fi
-done
+missing_of() {
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            printf '%s\n' "$p"
+        fi
+    done
+}
+mapfile -t missing < <(missing_of "${packages[@]}")
+mapfile -t missing_run < <(missing_of "${run_packages[@]}")
 
-if ((${#missing[@]})); then
-    echo "setup: installing ${missing[*]}"
+if ((${#missing[@]} + ${#missing_run[@]})); then
+    echo "setup: installing ${missing[*]} ${missing_run[*]}"
     sudo_cmd=()
     [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     export DEBIAN_FRONTEND=noninteractive
     "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+    if ((${#missing[@]})); then
+        "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+    fi
+    if ((${#missing_run[@]})); then
+        "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing_run[@]}" \
+            >/dev/null
+    fi
 fi
+
+[ "$mode" = all ] || exit 0
 
 # The LZMA SDK is taken from Debian's 7zip source package. The source entries are derived
 # from the machine's own apt sources, kept in a private apt state under the build area.

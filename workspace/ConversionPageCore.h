@@ -286,10 +286,14 @@ private:
             m_page->setPage(1);
     }
 
+    // The emptied list also forgets where it was scrolled to: hidden, it would not lay itself
+    // out, and the next rows added would open it as far down as it was.
     void showEmptyPageWhenNoRows()
     {
-        if (rowCount() == 0)
-            m_page->setPage(0);
+        if (rowCount() > 0)
+            return;
+        ui->MainListWidget->verticalScrollBar()->setValue(0);
+        m_page->setPage(0);
     }
 
     static constexpr int kSliceMs = 30;

@@ -7,6 +7,7 @@
 #include "SettingsStore.h"
 #include "WidgetUtils.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QFileInfo>
 #include <QPointer>
@@ -51,6 +52,8 @@ public:
 
         ui->lineEdit_EditName->installEventFilter(m_row);
         ui->widget_Filemsg->installEventFilter(m_row);
+        m_row->installEventFilter(m_row); // its moves and its window's activation
+
         setDeleteButtonsEnabled(false);
         ui->widget_opensource->hide();
         ui->stackedWidget->setCurrentIndex(RowPresentation::ReadyPage);
@@ -201,12 +204,16 @@ public:
 
     void openNameEditor() { ui->stackedWidget_Edit->setCurrentIndex(1); }
 
-    // The row's event filter: takes the edited name when the editor loses the focus and
-    // shows the "打开" overlay while the pointer is over the file icon.
+    // The row's event filter: takes the edited name when the editor loses the focus, shows
+    // the "打开" overlay while the pointer is over the file icon, and drops the hover look
+    // when the pointer is no longer over the row without a leave event to say so.
     void filter(QObject *watched, QEvent *event)
     {
         if (!m_built)
             return;
+        if (watched == m_row &&
+            (event->type() == QEvent::Move || event->type() == QEvent::WindowActivate))
+            dropHoverLookIfPointerLeft();
         if (watched == ui->lineEdit_EditName && event->type() == QEvent::FocusOut)
             commitOutputFileName();
         if (watched == ui->widget_Filemsg) {
@@ -221,6 +228,7 @@ public:
     {
         if (!m_built)
             return;
+        m_hovered = true;
         setDeleteButtonsEnabled(true);
         ui->widget->setStyleSheet(
             QStringLiteral("#widget{background-color: rgba(244, 244, 244, 80);}"));
@@ -230,6 +238,7 @@ public:
     {
         if (!m_built)
             return;
+        m_hovered = false;
         setDeleteButtonsEnabled(false);
         ui->widget->setStyleSheet(QStringLiteral("#widget{background-color: #FFFFFF;}"));
     }
@@ -263,6 +272,14 @@ private:
                 m_row->ProcessStateSlot(state);
         });
         ui->btn_ChangeOutputFileName->hide();
+    }
+
+    // The list scrolled the row away from under the pointer, or the pointer moved while a
+    // dialog held the window: no leave event comes for either.
+    void dropHoverLookIfPointerLeft()
+    {
+        if (m_hovered && !m_row->rect().contains(m_row->mapFromGlobal(QCursor::pos())))
+            pointerLeft();
     }
 
     void commitOutputFileName()
@@ -314,5 +331,6 @@ private:
     AnimationEffectData *m_effectData = nullptr;
     QTimer *m_delayTimer = nullptr;
     bool m_result = false;
+    bool m_hovered = false;
     QString m_outputPath;
 };

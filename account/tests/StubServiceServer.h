@@ -29,6 +29,7 @@ public:
         bool hang = false; // never answer, keep the connection open
         bool drop = false; // close the connection without an answer
         QByteArray contentType = "application/json";
+        QByteArray headers; // further header lines, each ending in "\r\n"
     };
 
     struct Request

@@ -1,4 +1,5 @@
 #include "AccountTestEnvironment.h"
+#include "FileUtils.h"
 #include "HttpGet.h"
 #include "QHttpNetRequest.h"
 #include "ServiceEndpoints.h"
@@ -95,7 +96,8 @@ private slots:
 
         QCOMPARE(downloaded.first().at(0).toBool(), true);
         QCOMPARE(downloaded.first().at(1).toString(), request.imageFilePath());
-        QVERIFY(request.imageFilePath().startsWith(QDir::tempPath() + "/TzQuorvane/"));
+        QVERIFY(request.imageFilePath().startsWith(tempWorkDir()));
+        QVERIFY(tempWorkDir().endsWith("/TzQuorvane/"));
         QCOMPARE(readFile(request.imageFilePath()), picture);
         QCOMPARE(request.currentSceneId(), qint64(4242));
         QVERIFY(request.isPolling());

@@ -135,6 +135,18 @@ private slots:
                                             << "old";
         QTest::newRow("never answered") << hung << false << "7"
                                         << "old";
+
+        // Bodies are bounded at a few MB, compressed or not.
+        const QByteArray longDetails =
+            "{\"code\":0,\"data\":{\"id\":1,\"nickname\":\"n\",\"pad\":\"" +
+            QByteArray(30 << 20, 'x') + "\"}}";
+        Reply tooLong = StubServiceServer::json(longDetails.left(5 << 20) + "\"}}");
+        QTest::newRow("body beyond the bound") << tooLong << false << "7"
+                                               << "old";
+        Reply deflated = StubServiceServer::json(qCompress(longDetails, 9).mid(4));
+        deflated.headers = "Content-Encoding: deflate\r\n";
+        QTest::newRow("compressed body beyond the bound") << deflated << false << "7"
+                                                          << "old";
     }
 
     void replyOutcomes()
@@ -161,6 +173,21 @@ private slots:
         QCOMPARE(results.first().at(0).toBool(), result);
         QCOMPARE(request.userInfo().id, id);
         QCOMPARE(request.userInfo().nickname, nickname);
+    }
+
+    // A token with a line break (handed out by a reply) would start headers of its own.
+    void tokenWithLineBreakIsNotSent()
+    {
+        writeConfigValue("user", "token", "tok\r\nX-Injected: yes");
+        server->script(infoPath, {StubServiceServer::json("{\"code\":401}")});
+        UserNetRequest request;
+        request.setParams(serviceUrl(infoPath), "30000", installChannel());
+        request.StartSlot();
+        const auto sent = server->requestsFor(infoPath);
+        QCOMPARE(sent.size(), 1);
+        QVERIFY(!sent[0].hasHeader("X-Injected"));
+        QVERIFY(!sent[0].hasHeader("Authorization"));
+        QCOMPARE(sent[0].header("app_id"), QByteArray("30000"));
     }
 
     void unreachableServiceReportsFailure()

@@ -5,7 +5,9 @@
 #include "UserInfoManage.h"
 #include "WechatLoginDialog.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -129,16 +131,31 @@ private slots:
                  QStringLiteral("902"));
     }
 
+    void unreadableImageKeepsLoadingPanelButPolls_data()
+    {
+        QTest::addColumn<QByteArray>("picture");
+        QTest::newRow("no picture") << QByteArray("this is no picture");
+        // A small file whose declared size would decode into hundreds of megabytes.
+        QImage huge(5000, 5000, QImage::Format_Mono);
+        huge.fill(0);
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        huge.save(&png, "PNG");
+        QTest::newRow("picture larger than any QR code") << png.data();
+    }
+
     void unreadableImageKeepsLoadingPanelButPolls()
     {
+        QFETCH(QByteArray, picture);
         server->script(qrPath, {qrReply(903)});
-        server->script(imagePath, {StubServiceServer::json("this is no picture")});
+        server->script(imagePath, {StubServiceServer::json(picture)});
         server->script(scenePath, {notScannedYet});
 
         WechatLoginDialog dialog;
         dialog.show();
         QTRY_VERIFY_WITH_TIMEOUT(!server->requestsFor(scenePath).isEmpty(), 5000);
         QVERIFY(part<QWidget>(dialog, "widget_login")->isVisible());
+        QVERIFY(part<QLabel>(dialog, "img_qrcode")->pixmap(Qt::ReturnByValue).isNull());
     }
 
     void failedDetailsFetchKeepsDialogOpen()

@@ -175,7 +175,7 @@ private slots:
         const QList<EngineRun> runs = m_engine.runs().mid(runsBefore);
         QCOMPARE(runs.size(), 1);
         QCOMPARE(runs[0].arguments.mid(0, 4),
-                 QStringList({"", "file2txt", source, QString(output).replace('/', '\\')}));
+                 QStringList({"", "file2txt", source, QDir::toNativeSeparators(output)}));
         QCOMPARE(QDir(runs[0].workingDirectory).canonicalPath(),
                  QDir(QCoreApplication::applicationDirPath()).canonicalPath());
 
@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(runs.size(), 1);
         QCOMPARE(runs[0].arguments.size(), 17);
         QCOMPARE(runs[0].arguments.mid(0, 7),
-                 QStringList({"", "file2pdf", source, QString(output).replace('/', '\\'),
+                 QStringList({"", "file2pdf", source, QDir::toNativeSeparators(output),
                               runs[0].arguments[4], "", "pdf"}));
     }
 

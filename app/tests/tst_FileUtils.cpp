@@ -3,10 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 // File and folder utilities against real folders in a throwaway directory.
 class FileUtilsTest : public QObject
@@ -22,10 +26,81 @@ private slots:
 
     void tempWorkDirIsMadeOnDemand()
     {
-        const QString expected = QDir::tempPath() + "/TzQuorvane/";
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        QVERIFY(!runtime.isEmpty());
+        const QString expected = runtime + "/TzQuorvane/";
         QDir(expected).removeRecursively();
+        QFile::remove(runtime + "/TzQuorvane");
         QCOMPARE(tempWorkDir(), expected);
-        QVERIFY(QDir(expected).exists());
+        QVERIFY(isOwnPrivateFolder(expected));
+
+        // An own folder that others could read is kept, but closed to them.
+        QVERIFY(QFile::setPermissions(expected, QFile::ReadOwner | QFile::WriteOwner |
+                                                    QFile::ExeOwner | QFile::ReadOther |
+                                                    QFile::ExeOther));
+        QCOMPARE(tempWorkDir(), expected);
+        QVERIFY(isOwnPrivateFolder(expected));
+    }
+
+    // Another user may have made "TzQuorvane" first, in the shared temp folder or wherever
+    // the folder is looked for: such a folder is never used.
+    void tempWorkDirRefusesAFolderNotItsOwn_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("another user's folder") << "foreign";
+        QTest::newRow("own folder others may write into") << "open";
+        QTest::newRow("link to a folder") << "link";
+        QTest::newRow("file") << "file";
+    }
+
+    void tempWorkDirRefusesAFolderNotItsOwn()
+    {
+        QFETCH(QString, planted);
+        if (planted == "foreign")
+            skipUnlessRoot();
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        const QStringList places = {QDir::tempPath() + "/TzQuorvane", runtime + "/TzQuorvane"};
+        for (const QString &place : places) {
+            QDir(place).removeRecursively();
+            QFile::remove(place);
+            QVERIFY(plant(planted, place));
+        }
+
+        const QString workDir = tempWorkDir();
+        QVERIFY(workDir.endsWith('/'));
+        for (const QString &place : places) {
+            QVERIFY2(!(QFileInfo(workDir).canonicalFilePath() + "/")
+                          .startsWith(QFileInfo(place).canonicalFilePath() + "/"),
+                     qPrintable(workDir));
+        }
+        QVERIFY2(isOwnPrivateFolder(workDir), qPrintable(workDir));
+        QCOMPARE(tempWorkDir(), workDir);
+        if (planted == "link")
+            QCOMPARE(QFileInfo(m_dir->path()).permissions() & QFile::WriteOther,
+                     QFile::WriteOther); // the link's target was left alone
+
+        for (const QString &place : places) {
+            QFile::remove(place);
+            QDir(place).removeRecursively();
+        }
+    }
+
+    // A runtime folder that is not (or no longer) the user's own is not used for the work
+    // folder.
+    void tempWorkDirBesideAForeignRuntimeFolder()
+    {
+        skipUnlessRoot();
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        const QByteArray name = QFile::encodeName(runtime);
+        QCOMPARE(privateRuntimeDir(), runtime);
+        QCOMPARE(::chown(name.constData(), 12345, 12345), 0);
+        const QString workDir = tempWorkDir();
+        const QString runtimeDir = privateRuntimeDir();
+        QCOMPARE(::chown(name.constData(), ::geteuid(), ::getegid()), 0);
+        QCOMPARE(runtimeDir, QString());
+        QVERIFY2(!workDir.startsWith(runtime + "/"), qPrintable(workDir));
+        QCOMPARE(workDir, QDir::tempPath() + "/TzQuorvane/");
+        QVERIFY(isOwnPrivateFolder(workDir));
     }
 
     void folderMaking_data()
@@ -280,6 +355,39 @@ private slots:
     }
 
 private:
+    // Giving a folder to another user takes root, as the tests have here.
+    static void skipUnlessRoot()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a folder to another user");
+    }
+
+    static bool isOwnPrivateFolder(const QString &path)
+    {
+        struct stat status = {};
+        return ::lstat(QFile::encodeName(path).constData(), &status) == 0 &&
+               S_ISDIR(status.st_mode) && status.st_uid == ::geteuid() &&
+               (status.st_mode & 0777) == 0700;
+    }
+
+    // Puts what another user (or an accident) may have left where Quorvane makes its folder.
+    bool plant(const QString &kind, const QString &path)
+    {
+        const QByteArray name = QFile::encodeName(path);
+        if (kind == "file")
+            return QFile(path).open(QIODevice::WriteOnly);
+        if (kind == "link") {
+            ::chmod(QFile::encodeName(m_dir->path()).constData(), 0777);
+            return QFile::link(m_dir->path(), path);
+        }
+        if (::mkdir(name.constData(), 0700) != 0)
+            return false;
+        if (kind == "open")
+            return ::chmod(name.constData(), 0777) == 0;
+        // Only its owner tells it apart: no one else may write into it.
+        return ::chown(name.constData(), 12345, 12345) == 0 && ::chmod(name.constData(), 0755) == 0;
+    }
+
     QString writeFile(const QString &relative, const QByteArray &content)
     {
         const QString path = m_dir->filePath(relative);

@@ -1,4 +1,6 @@
+#include "FileToPdfJobEntity.h"
 #include "PdfToFileJobEntity.h"
+#include "ProfileStringReader.h"
 #include "TinyPdf.h"
 
 #include <QImage>
@@ -13,22 +15,25 @@
 
 namespace {
 
-QString windowsSeparators(QString path)
-{
-    return path.replace('/', '\\');
-}
-
 QStringList conversionArguments(const QString &kind, const QString &source, const QString &output,
                                 const QString &state, const QString &suffix,
                                 const QStringList &tail)
 {
-    return QStringList{"", kind, source, windowsSeparators(output), state, "", suffix} + tail;
+    return QStringList{"", kind, source, QDir::toNativeSeparators(output), state, "", suffix} +
+           tail;
 }
 
 // LibreOffice lies outside the system (and is not installed on every machine): a stand-in
-// that logs its arguments and, unless told to fail, writes a file the way it does.
+// that logs its arguments and, unless told to fail, writes a file the way it does: for a
+// PDF the one named by FAKE_OFFICE_PDF, else "converted by office" and the input's content.
+// With FAKE_OFFICE_HANG it starts a helper of its own and hangs, both noting their process ids.
 const char fakeOffice[] = R"(#!/bin/sh
 printf '%s\n' "$@" >>"$FAKE_OFFICE_LOG"
+if [ -n "$FAKE_OFFICE_HANG" ]; then
+    sleep 600 &
+    printf '%s\n' $$ $! >"$FAKE_OFFICE_HANG"
+    wait
+fi
 [ -z "$FAKE_OFFICE_FAIL" ] || exit 1
 while [ $# -gt 1 ]; do
     case "$1" in
@@ -38,8 +43,32 @@ while [ $# -gt 1 ]; do
     shift
 done
 name=$(basename "$1")
-printf 'converted by office' >"$outdir/${name%.*}.$format"
+if [ "$format" = pdf ] && [ -n "$FAKE_OFFICE_PDF" ]; then
+    cp "$FAKE_OFFICE_PDF" "$outdir/${name%.*}.pdf"
+else
+    { printf 'converted by office\n'; cat "$1"; } >"$outdir/${name%.*}.$format"
+fi
 )";
+
+// An Office Open XML package holding only the document's properties (docProps/app.xml).
+QByteArray officePackage(const QByteArray &appProperties)
+{
+    QTemporaryDir folder;
+    QDir().mkpath(folder.filePath("docProps"));
+    QFile properties(folder.filePath("docProps/app.xml"));
+    if (!properties.open(QIODevice::WriteOnly))
+        return QByteArray();
+    properties.write("<?xml version=\"1.0\"?><Properties><Application>Word</Application>" +
+                     appProperties + "</Properties>");
+    properties.close();
+    QProcess zip;
+    zip.setWorkingDirectory(folder.path());
+    zip.start("zip", {"-q", "-r", "package.zip", "docProps"});
+    if (!zip.waitForFinished(10000) || zip.exitCode() != 0)
+        return QByteArray();
+    QFile package(folder.filePath("package.zip"));
+    return package.open(QIODevice::ReadOnly) ? package.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -62,6 +91,29 @@ private slots:
         QFile file(m_pdf);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(tinyPdf({"First page", "Second page"}));
+        file.close();
+
+        m_tools = m_dir.filePath("office-tools");
+        QVERIFY(QDir().mkpath(m_tools));
+        QFile office(m_tools + "/soffice");
+        QVERIFY(office.open(QIODevice::WriteOnly));
+        office.write(fakeOffice);
+        office.close();
+        office.setPermissions(office.permissions() | QFileDevice::ExeOwner);
+        m_engineTemp = m_dir.filePath("engine-temp");
+        QVERIFY(QDir().mkpath(m_engineTemp));
+
+        // The machine's own tools, without a LibreOffice that may be installed beside them.
+        m_systemTools = m_dir.filePath("system-tools");
+        QVERIFY(QDir().mkpath(m_systemTools));
+        for (const char *tool :
+             {"awk",   "basename", "cat",   "cp",      "dirname",   "head",     "ls",
+              "mkdir", "mktemp",   "mv",    "pdfinfo", "pdftohtml", "pdftoppm", "pdftotext",
+              "rm",    "sed",      "sleep", "sort",    "tr",        "unzip"}) {
+            const QString path = QStandardPaths::findExecutable(tool);
+            QVERIFY2(!path.isEmpty(), tool);
+            QVERIFY(QFile::link(path, m_systemTools + "/" + tool));
+        }
     }
 
     void init()
@@ -73,10 +125,43 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(m_state).absolutePath()));
     }
 
+    void countsPages_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("properties"); // "<pdf>": the two-page PDF
+        QTest::addColumn<bool>("office");           // LibreOffice at hand (the stand-in)
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("pdf") << "a.pdf" << QByteArray("<pdf>") << false << "2";
+        QTest::newRow("word, kept in the document")
+            << "a.docx" << QByteArray("<Pages>3</Pages>") << false << "3";
+        QTest::newRow("powerpoint, kept in the document")
+            << "a.PPTX" << QByteArray("<Slides>5</Slides>") << false << "5";
+        QTest::newRow("excel, counted by office") << "a.xlsx" << QByteArray() << true << "2";
+        QTest::newRow("word without a count, by office") << "b.docx" << QByteArray() << true << "2";
+        QTest::newRow("excel without office") << "a.xls" << QByteArray() << false << "-1";
+        QTest::newRow("not a document") << "a.txt" << QByteArray() << true << "-1";
+    }
+
+    // PDFs by pdfinfo; Office files from their own properties, else by LibreOffice.
     void countsPages()
     {
-        QCOMPARE(runEngine({"getfilepagenum", m_pdf, m_state}), 0);
-        QCOMPARE(state().value("filepagenum/pagenum").toString(), QString("2"));
+        QFETCH(QString, name);
+        QFETCH(QByteArray, properties);
+        QFETCH(bool, office);
+        QFETCH(QString, expected);
+        QString file = m_pdf;
+        if (properties != "<pdf>") {
+            file = m_out + "/" + name;
+            QFile document(file);
+            QVERIFY(document.open(QIODevice::WriteOnly));
+            document.write(properties.isEmpty() ? QByteArray("PK no properties")
+                                                : officePackage(properties));
+        }
+        QProcessEnvironment environment = engineEnvironment(office);
+        environment.insert("FAKE_OFFICE_PDF", m_pdf);
+        QCOMPARE(runEngine({"getfilepagenum", file, m_state}, environment), 0);
+        QCOMPARE(state().value("filepagenum/pagenum").toString(), expected);
+        QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
     void convertsOneFile_data()
@@ -87,13 +172,17 @@ private slots:
                               << "txt";
         QTest::newRow("web page") << "file2html"
                                   << "html";
+        QTest::newRow("backslash in the name") << "file2txt"
+                                               << "txt";
     }
 
     void convertsOneFile()
     {
         QFETCH(QString, kind);
         QFETCH(QString, suffix);
-        const QString output = m_out + "/two pages." + suffix;
+        const QString name =
+            QString(QTest::currentDataTag()).contains("backslash") ? "two\\pages." : "two pages.";
+        const QString output = m_out + "/" + name + suffix;
         QCOMPARE(runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix, {"", "", ""})),
                  0);
         QFile converted(output);
@@ -102,7 +191,7 @@ private slots:
         QVERIFY2(content.contains("First") && content.contains("Second"), content.constData());
         QCOMPARE(state().value("progress").toString(), QString("100"));
         QCOMPARE(state().value("outputfiles/filecount").toString(), QString("1"));
-        QCOMPARE(state().value("outputfiles/file_0").toString(), output);
+        QCOMPARE(resultPath(0), output);
     }
 
     // The program's own conversion job, run against the stand-in beside it, must get back
@@ -128,6 +217,7 @@ private slots:
         QTest::addColumn<QString>("suffix");
         QTest::newRow("png") << "png";
         QTest::newRow("jpg") << "jpg";
+        QTest::newRow("bmp") << "bmp";
     }
 
     void convertsToImages()
@@ -140,8 +230,7 @@ private slots:
         QCOMPARE(state().value("outputfiles/filecount").toString(), QString("2"));
         for (int page = 1; page <= 2; ++page) {
             const QString image = m_out + QStringLiteral("/two pages-%1.%2").arg(page).arg(suffix);
-            QCOMPARE(state().value(QStringLiteral("outputfiles/file_%1").arg(page - 1)).toString(),
-                     image);
+            QCOMPARE(resultPath(page - 1), image);
             const QImage picture(image);
             QVERIFY2(!picture.isNull(), qPrintable(image));
             QVERIFY(picture.width() > 100 && picture.height() > 30);
@@ -152,30 +241,34 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("filter"); // the import filter LibreOffice is given
         QTest::addColumn<bool>("officeFails");
         QTest::newRow("pdf to word") << "file2word"
-                                     << "docx" << false;
+                                     << "docx"
+                                     << "--infilter=writer_pdf_import" << false;
+        QTest::newRow("pdf to excel, its text as rows") << "file2excel"
+                                                        << "xls"
+                                                        << "--infilter=CSV:9,34,76,1" << false;
+        QTest::newRow("pdf to powerpoint, a slide a page")
+            << "file2ppt"
+            << "pptx"
+            << "--infilter=impress_pdf_import" << false;
         QTest::newRow("word to pdf") << "file2pdf"
-                                     << "pdf" << false;
+                                     << "pdf"
+                                     << "" << false;
         QTest::newRow("failure does not pass off an old result") << "file2pdf"
-                                                                 << "pdf" << true;
+                                                                 << "pdf"
+                                                                 << "" << true;
     }
 
     void convertsWithOffice()
     {
         QFETCH(QString, kind);
         QFETCH(QString, suffix);
+        QFETCH(QString, filter);
         QFETCH(bool, officeFails);
-        const QString tools = m_dir.filePath("office-tools");
-        QVERIFY(QDir().mkpath(tools));
-        QFile office(tools + "/soffice");
-        QVERIFY(office.open(QIODevice::WriteOnly));
-        office.write(fakeOffice);
-        office.close();
-        office.setPermissions(office.permissions() | QFileDevice::ExeOwner);
         const QString log = m_out + "/office.log";
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("PATH", tools + ":" + environment.value("PATH"));
+        QProcessEnvironment environment = engineEnvironment(true);
         environment.insert("FAKE_OFFICE_LOG", log);
         if (officeFails)
             environment.insert("FAKE_OFFICE_FAIL", "1");
@@ -196,11 +289,12 @@ private slots:
         const QStringList arguments = QString::fromUtf8(logFile.readAll()).split('\n');
         QVERIFY(arguments.contains("--headless"));
         QCOMPARE(arguments.at(arguments.indexOf("--convert-to") + 1), suffix);
-        QCOMPARE(arguments.contains("--infilter=writer_pdf_import"), kind == "file2word");
+        QCOMPARE(arguments.filter("--infilter=").value(0), filter);
         // Each run brings a profile of its own and takes it away again.
         const QString profile = arguments.filter("-env:UserInstallation=file://").value(0);
         QVERIFY(!profile.isEmpty());
         QVERIFY(!QFileInfo::exists(profile.section("file://", 1)));
+        QVERIFY(QDir(m_engineTemp).isEmpty());
 
         if (officeFails) {
             QCOMPARE(exitCode, 1);
@@ -210,9 +304,77 @@ private slots:
         QCOMPARE(exitCode, 0);
         QFile converted(output);
         QVERIFY(converted.open(QIODevice::ReadOnly));
-        QCOMPARE(converted.readAll(), QByteArray("converted by office"));
+        const QByteArray content = converted.readAll();
+        QVERIFY(content.startsWith("converted by office\n"));
+        if (kind == "file2excel") { // one row a line of text
+            const QList<QByteArray> rows = content.split('\n');
+            QVERIFY2(rows.contains("\"First page\"") && rows.contains("\"Second page\""),
+                     content.constData());
+        }
         QCOMPARE(state().value("outputfiles/filecount").toString(), QString("1"));
-        QCOMPARE(state().value("outputfiles/file_0").toString(), output);
+        QCOMPARE(resultPath(0), output);
+    }
+
+    // Ended by a signal while a tool runs, the stand-in ends the tool and everything the tool
+    // started, and leaves no work folder (nor LibreOffice profile) behind.
+    void endedEngineEndsItsToolsAndCleansUp()
+    {
+        const QString pids = m_out + "/office.pids";
+        QProcessEnvironment environment = engineEnvironment(true);
+        environment.insert("FAKE_OFFICE_LOG", m_out + "/office.log");
+        environment.insert("FAKE_OFFICE_HANG", pids);
+        QProcess engine;
+        engine.setProcessEnvironment(environment);
+        engine.start(QStringLiteral(QUORVANE_RUNTIME_ENGINE),
+                     conversionArguments("file2pdf", m_pdf, m_out + "/hung.pdf", m_state, "pdf",
+                                         {"", "", "", "", "", "1", "0", "0", "0", "0"}));
+        QVERIFY(engine.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pids).size() > 0, 10000);
+        QTest::qWait(100);
+        QFile pidFile(pids);
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const QList<QByteArray> tools = pidFile.readAll().trimmed().split('\n');
+        QCOMPARE(tools.size(), 2);
+        QVERIFY(!QDir(m_engineTemp).isEmpty());
+
+        engine.terminate();
+        QVERIFY(engine.waitForFinished(10000));
+        QCOMPARE(engine.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(engine.exitCode(), 143);
+        for (const QByteArray &pid : tools)
+            QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), 5000);
+        QVERIFY(QDir(m_engineTemp).isEmpty());
+    }
+
+    // Quorvane ending a conversion (its row stopped, deleted or cleared) gives the stand-in
+    // the same chance: no converter runs on and no work folder stays.
+    void stoppedJobLeavesNothingBehind()
+    {
+        const QString pids = m_out + "/office.pids";
+        const QProcessEnvironment environment = engineEnvironment(true);
+        const QByteArray oldPath = qgetenv("PATH"), oldTemp = qgetenv("TMPDIR");
+        qputenv("PATH", environment.value("PATH").toLocal8Bit());
+        qputenv("TMPDIR", QFile::encodeName(m_engineTemp));
+        qputenv("FAKE_OFFICE_LOG", QFile::encodeName(m_out + "/office.log"));
+        qputenv("FAKE_OFFICE_HANG", QFile::encodeName(pids));
+        FileToPdfJobEntity job;
+        job.setJobParams(m_pdf, m_out + "/stopped.pdf");
+        job.start(QThread::InheritPriority);
+        const bool started = QTest::qWaitFor([&] { return QFileInfo(pids).size() > 0; }, 10000);
+        qputenv("PATH", oldPath);
+        qputenv("TMPDIR", oldTemp);
+        qunsetenv("FAKE_OFFICE_HANG");
+        QVERIFY(started);
+        QTest::qWait(100);
+        QFile pidFile(pids);
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const QList<QByteArray> tools = pidFile.readAll().trimmed().split('\n');
+        QVERIFY(!QDir(m_engineTemp).isEmpty());
+
+        job.stopJob();
+        for (const QByteArray &pid : tools)
+            QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), 5000);
+        QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
     void failsWithOne_data()
@@ -220,10 +382,12 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<bool>("brokenSource");
-        QTest::newRow("no converter for the kind") << "file2excel"
-                                                   << "xlsx" << false;
+        QTest::newRow("no converter for the kind") << "file2gif"
+                                                   << "gif" << false;
         QTest::newRow("image format it cannot write") << "file2img"
-                                                      << "bmp" << false;
+                                                      << "tif" << false;
+        QTest::newRow("line break in the name") << "file2txt"
+                                                << "txt" << false;
         QTest::newRow("not a PDF") << "file2txt"
                                    << "txt" << true;
     }
@@ -240,15 +404,49 @@ private slots:
             QVERIFY(broken.open(QIODevice::WriteOnly));
             broken.write("not a pdf at all");
         }
-        const QString output = m_out + "/result." + suffix;
+        const QString output =
+            m_out +
+            (QString(QTest::currentDataTag()).contains("line break") ? "/line\nbreak."
+                                                                     : "/result.") +
+            suffix;
         QCOMPARE(
             runEngine(conversionArguments(kind, source, output, m_state, suffix, {"", "", ""})), 1);
         QVERIFY(!state().contains("outputfiles/filecount"));
     }
 
 private:
-    int runEngine(const QStringList &arguments,
-                  const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+    // The stand-in's environment: its work folders in a folder of the test's, and the
+    // LibreOffice stand-in on the path or no LibreOffice at all.
+    QProcessEnvironment engineEnvironment(bool withOffice) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", m_engineTemp);
+        environment.insert("PATH", (withOffice ? m_tools + ":" : QString()) + m_systemTools);
+        return environment;
+    }
+
+    // As the program reads it: raw, so that a backslash stays what it is.
+    QString resultPath(int index) const
+    {
+        return decodeUtf8UpToZero(
+            readProfileString(m_state, "outputfiles", "file_" + QByteArray::number(index), 65536));
+    }
+
+    static bool processRuns(int pid)
+    {
+        QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!status.open(QIODevice::ReadOnly))
+            return false;
+        // A child ended but not yet reaped by its parent is a zombie, which runs no more.
+        return !status.readAll().contains(") Z ");
+    }
+
+    int runEngine(const QStringList &arguments)
+    {
+        return runEngine(arguments, engineEnvironment(false));
+    }
+
+    int runEngine(const QStringList &arguments, const QProcessEnvironment &environment)
     {
         QProcess engine;
         engine.setProcessEnvironment(environment);
@@ -270,6 +468,9 @@ private:
     }
 
     QTemporaryDir m_dir;
+    QString m_tools;
+    QString m_engineTemp;
+    QString m_systemTools;
     QString m_pdf;
     QString m_state;
     QString m_out;

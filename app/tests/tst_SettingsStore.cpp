@@ -3,8 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 // The settings store and APP.ini against real files in the test's own application-data
 // folder; every case starts from a fresh profile.
@@ -93,6 +97,76 @@ private slots:
         const QString renewed = deviceId();
         QVERIFY(renewed != first);
         QCOMPARE(readConfigValue("user/uuid"), renewed);
+    }
+
+    // A line that runs on into the next one must not carry the sign-in and the device id off
+    // into another group, neither when reading nor when the next write rewrites the file.
+    void damagedFileKeepsSignInAndDeviceId_data()
+    {
+        QTest::addColumn<QByteArray>("damage");
+        QTest::newRow("trailing backslash") << QByteArray("[convert]\nk=a\\\n");
+        QTest::newRow("open quote") << QByteArray("[convert]\nk=\"a\n");
+        QTest::newRow("quote in a broken line") << QByteArray("[convert]\njunk \" x\n");
+        QTest::newRow("open quote in a header") << QByteArray("[con\"vert]\r\nk=b\r\n");
+        QTest::newRow("backslash and quote") << QByteArray("[convert]\nk=\"ab\\\n");
+    }
+
+    void damagedFileKeepsSignInAndDeviceId()
+    {
+        QFETCH(QByteArray, damage);
+        const QString id = "0123456789abcdef0123456789abcdef";
+        writeText(configFilePath(), damage + "[user]\nuuid=" + id.toUtf8() + "\ntoken=tok-1\n");
+        QCOMPARE(readConfigValue("user/token"), QString("tok-1"));
+        QCOMPARE(deviceId(), id);
+
+        writeConfigValue("convert", "openfilepath", "/home/u/a.pdf");
+        QCOMPARE(readConfigValue("convert/openfilepath"), QString("/home/u/a.pdf"));
+        const QSettings onDisk(configFilePath(), QSettings::IniFormat);
+        QCOMPARE(onDisk.value("user/token").toString(), QString("tok-1"));
+        QCOMPARE(onDisk.value("user/uuid").toString(), id);
+    }
+
+    // A settings file that cannot be written (or read) keeps what was written for the whole
+    // run, and a later write that reaches the file takes over again.
+    void unwritableFileKeepsValuesForTheRun_data()
+    {
+        QTest::addColumn<QString>("blocker");
+        QTest::newRow("folder in its place") << "folder";
+        QTest::newRow("FIFO in its place") << "fifo";
+    }
+
+    void unwritableFileKeepsValuesForTheRun()
+    {
+        QFETCH(QString, blocker);
+        if (blocker == "folder")
+            QVERIFY(QDir().mkpath(configFilePath()));
+        else
+            QCOMPARE(::mkfifo(QFile::encodeName(configFilePath()).constData(), 0600), 0);
+        QElapsedTimer clock;
+        clock.start();
+
+        const QString id = deviceId();
+        QVERIFY(QRegularExpression("^[0-9a-f]{32}$").match(id).hasMatch());
+        QCOMPARE(deviceId(), id);
+        writeConfigValue("user", "token", "tok-2");
+        QCOMPARE(readConfigValue("user/token"), QString("tok-2"));
+        writeConfigValue("convert", "FileConvertOutPutDir", "/home/u/out");
+        QCOMPARE(readConfigValue("convert/FileConvertOutPutDir"), QString("/home/u/out"));
+        QVERIFY2(clock.elapsed() < 5000, "the settings store waited on the file");
+
+        if (blocker == "folder")
+            QVERIFY(QDir(configFilePath()).removeRecursively());
+        else
+            QVERIFY(QFile::remove(configFilePath()));
+        for (const char *key : {"uuid", "token"})
+            writeConfigValue("user", key, "");
+        writeConfigValue("convert", "FileConvertOutPutDir", "/saved");
+        QCOMPARE(readConfigValue("user/token"), QString());
+        QVERIFY(deviceId() != id);
+        QCOMPARE(QSettings(configFilePath(), QSettings::IniFormat)
+                     .value("convert/FileConvertOutPutDir")
+                     .toString(),
+                 QString("/saved"));
     }
 
     void installChannel_data()

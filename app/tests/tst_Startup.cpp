@@ -2,11 +2,16 @@
 #include "StartupMode.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QProcess>
 #include <QSharedMemory>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
+#include <unistd.h>
 
 class StartupTest : public QObject
 {
@@ -100,12 +105,67 @@ private slots:
         QCOMPARE(data[1], 'x');
     }
 
+    // A lock file that another user planted (and holds) where a lock might be looked for
+    // neither keeps Quorvane from starting nor switches the single instance off.
+    void plantedLockFilesDoNotDecideTheStart_data()
+    {
+        QTest::addColumn<bool>("foreignRuntimeFolder");
+        QTest::newRow("in the shared temp folder") << false;
+        QTest::newRow("in a runtime folder of another user") << true;
+    }
+
+    void plantedLockFilesDoNotDecideTheStart()
+    {
+        QFETCH(bool, foreignRuntimeFolder);
+        if (::geteuid() != 0)
+            QSKIP("only root can plant files of another user");
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        const QString key =
+            "quorvane-single-" +
+            QCryptographicHash::hash(QFileInfo(probePath()).canonicalFilePath().toUtf8(),
+                                     QCryptographicHash::Sha1)
+                .toHex()
+                .left(16);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QString planted = QDir::tempPath() + QString("/%1-%2.lock").arg(key).arg(::geteuid());
+        if (foreignRuntimeFolder) {
+            const QString runtime = scratch.filePath("runtime");
+            QVERIFY(QDir().mkpath(runtime));
+            QCOMPARE(::chown(QFile::encodeName(runtime).constData(), 12345, 12345), 0);
+            environment.insert("XDG_RUNTIME_DIR", runtime);
+            planted = runtime + "/" + key + ".lock";
+        }
+        const int fd = ::open(QFile::encodeName(planted).constData(), O_RDWR | O_CREAT, 0666);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::fchown(fd, 12345, 12345), 0);
+        QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+
+        auto first = startProbe(environment);
+        const QByteArray firstSays = first->readLine().trimmed();
+        auto second = startProbe(environment);
+        const QByteArray secondSays = second->readLine().trimmed();
+        first->closeWriteChannel();
+        second->closeWriteChannel();
+        QVERIFY(first->waitForFinished(5000) && second->waitForFinished(5000));
+        ::close(fd);
+        QFile::remove(planted);
+        QCOMPARE(firstSays, QByteArray("first"));
+        QCOMPARE(secondSays, QByteArray("running"));
+    }
+
 private:
-    std::unique_ptr<QProcess> startProbe()
+    static QString probePath()
+    {
+        return QCoreApplication::applicationDirPath() + "/single_instance_probe";
+    }
+
+    std::unique_ptr<QProcess>
+    startProbe(const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
         auto probe = std::make_unique<QProcess>();
-        probe->start(QCoreApplication::applicationDirPath() + "/single_instance_probe",
-                     QStringList());
+        probe->setProcessEnvironment(environment);
+        probe->start(probePath(), QStringList());
         if (probe->waitForStarted(5000))
             probe->waitForReadyRead(5000);
         return probe;

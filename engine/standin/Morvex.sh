@@ -1,17 +1,88 @@
 #!/bin/sh
 # A stand-in for the conversion engine, placed beside Quorvane by the run command. It speaks
 # the engine's protocol (argument list, state file, exit codes 0 and 1) and converts with
-# Debian's tools where they can: poppler-utils for PDF to text, images and HTML, LibreOffice
-# (when installed) for Office files to PDF and PDF to Word. Anything else fails with 1.
+# Debian's tools: poppler-utils for PDF to text, HTML and images (with Python's PIL for BMP),
+# and LibreOffice, when installed, for Office files to PDF and PDF to Word, Excel (the page
+# text laid out as sheet rows) and PowerPoint (one slide per page). It counts the pages of a
+# PDF with pdfinfo and of an Office file from the document's own properties, else with
+# LibreOffice. Anything it cannot do fails with 1.
+#
+# Everything it makes on the way (LibreOffice's profile included) lies in one work folder of
+# its own. Ended by a signal, it ends every tool it started and removes that folder.
 
-# The client hands over Windows-style separators; turn them back into a local path.
-local_path() { printf '%s' "$1" | tr '\\' '/'; }
+state=
+# The work folder, made on first use.
+work=
+make_work() {
+    [ -n "$work" ] || work=$(mktemp -d) || exit 1
+}
+
+# Every process below this one, from the process table in one pass.
+descendants() {
+    cat /proc/[0-9]*/stat 2>/dev/null | awk -v root=$$ '
+    {
+        rest = $0
+        sub(/.*\) /, "", rest) # the name in parentheses may hold blanks
+        split(rest, field, " ")
+        parent[$1] = field[2]
+    }
+    END {
+        below[root] = 1
+        do {
+            grown = 0
+            for (pid in parent)
+                if (!(pid in below) && (parent[pid] in below)) {
+                    below[pid] = 1
+                    grown = 1
+                    printf "%s ", pid
+                }
+        } while (grown)
+    }'
+}
+
+# Stopped first, so that none of them starts another tool while they are ended.
+end_tools() {
+    [ -n "$tool" ] || return 0
+    tools=$(descendants)
+    kill -STOP $tools 2>/dev/null
+    # shellcheck disable=SC2046 # one process id a word
+    kill -KILL $tools $(descendants) 2>/dev/null
+}
+
+finish() {
+    end_tools
+    [ -z "$work" ] || rm -rf "$work"
+}
+trap finish EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Runs a tool in the background and waits for it: a shell handles a signal only between two
+# commands, so a tool run in the foreground would keep an ending engine waiting.
+tool=
+run() {
+    "$@" &
+    tool=$!
+    wait $tool
+    status=$?
+    tool=
+    return $status
+}
+
+have() { command -v "$1" >/dev/null 2>&1; }
 
 write_state() { printf '%s\n' "$@" >>"$state"; }
 
-# Paths are quoted: an INI reader would otherwise split a name at "," or cut it at ";".
+# Paths are quoted: an INI reader would otherwise split a name at "," or cut it at ";". A
+# line break in a name cannot be written into the state file at all.
 finish_with() {
-    write_state "[outputfiles]" "filecount=$#"
+    for f in "$@"; do
+        case "$f" in *'
+'* | *"$(printf '\r')"*) exit 1 ;;
+        esac
+    done
+    write_state "progress=100" "[outputfiles]" "filecount=$#"
     n=0
     for f in "$@"; do
         write_state "file_$n=\"$f\""
@@ -20,31 +91,67 @@ finish_with() {
     exit 0
 }
 
-have() { command -v "$1" >/dev/null 2>&1; }
-
-office_convert() { # format source target [import filter option]
-    have soffice || exit 1
-    tmp=$(mktemp -d) || exit 1
+# office source format [filter option...]: converts with LibreOffice into $work/out; the
+# file it made is left in $produced.
+office() {
+    have soffice || return 1
+    make_work
+    office_source=$1
+    office_format=$2
+    shift 2
+    rm -rf "$work/out"
+    mkdir -p "$work/out" || return 1
     # A profile of its own: with a shared one, a LibreOffice that already runs (the user's,
     # or the engine of another row converting at the same time) takes the request over and
     # this run ends without a result.
-    mkdir "$tmp/out" "$tmp/profile" || exit 1
-    soffice "-env:UserInstallation=file://$tmp/profile" --headless $4 \
-        --convert-to "$1" --outdir "$tmp/out" "$2" >/dev/null 2>&1
-    produced=$(ls "$tmp/out"/* 2>/dev/null | head -n 1)
-    # Success only with a file of this run: a result of an earlier run may lie at the target.
-    moved=no
-    [ -n "$produced" ] && mv -f "$produced" "$3" && moved=yes
-    rm -rf "$tmp"
-    [ "$moved" = yes ] || exit 1
-    write_state "progress=100"
-    finish_with "$3"
+    run soffice "-env:UserInstallation=file://$work/profile" --headless "$@" \
+        --convert-to "$office_format" --outdir "$work/out" "$office_source" >/dev/null 2>&1
+    produced=$(ls "$work/out"/* 2>/dev/null | head -n 1)
+    [ -n "$produced" ]
+}
+
+# Success only with a file of this run: a result of an earlier run may lie at the target.
+office_to_target() { # source format [filter option...]
+    office "$@" || exit 1
+    mv -f "$produced" "$target" || exit 1
+    finish_with "$target"
+}
+
+
+# The count the document keeps in its own properties (Word and PowerPoint files of Office
+# 2007 and later), or nothing.
+stored_page_count() { # file
+    case "$1" in
+    *.[dD][oO][cC][xX]) tag=Pages ;;
+    *.[pP][pP][tT][xX]) tag=Slides ;;
+    *) return 0 ;;
+    esac
+    unzip -p "$1" docProps/app.xml 2>/dev/null | tr '>' '\n' |
+        sed -n "/<\/$tag\$/{s/<.*//p;q}" | head -n 1
+}
+
+pdf_pages() { pdfinfo "$1" 2>/dev/null | sed -n 's/^Pages: *//p'; }
+
+page_count() { # file
+    case "$1" in
+    *.[pP][dD][fF])
+        pages=$(pdf_pages "$1")
+        ;;
+    *.[dD][oO][cC] | *.[xX][lL][sS] | *.[pP][pP][tT] | *.[wW][pP][sS] | *.[eE][tT] | *.[dD][pP][sS] | \
+        *.[dD][oO][cC][xX] | *.[xX][lL][sS][xX] | *.[pP][pP][tT][xX])
+        pages=$(stored_page_count "$1")
+        if [ -z "$pages" ] && office "$1" pdf; then
+            pages=$(pdf_pages "$produced")
+        fi
+        ;;
+    esac
 }
 
 if [ "$1" = "getfilepagenum" ]; then
-    state=$(local_path "$3")
-    mkdir -p "$(dirname "$state")"
-    pages=$(pdfinfo "$2" 2>/dev/null | sed -n 's/^Pages: *//p')
+    state=$3
+    mkdir -p "${state%/*}"
+    pages=
+    page_count "$2"
     [ -n "$pages" ] || pages=-1
     printf '[filepagenum]\npagenum=%s\n' "$pages" >"$state"
     exit 0
@@ -52,45 +159,80 @@ fi
 
 kind=$2
 source=$3
-target=$(local_path "$4")
-state=$(local_path "$5")
+target=$4
+state=$5
 suffix=$7
 write_state "progress=10"
 
-case "$kind" in
-file2txt)
-    pdftotext "$source" "$target" 2>/dev/null || exit 1
-    ;;
-file2html)
-    pdftohtml -q -s -i -noframes "$source" "${target%.*}" 2>/dev/null || exit 1
-    ;;
-file2img)
+# The images of the pages, numbered by pdftoppm, each renamed after the target with the
+# requested suffix.
+page_images() {
+    make_work
+    mkdir "$work/pages" || exit 1
     case "$suffix" in
-    png) format=-png ;;
-    jpg | jpeg) format=-jpeg ;;
+    png | bmp) run pdftoppm -png "$source" "$work/pages/page" 2>/dev/null || exit 1 ;;
+    jpg | jpeg) run pdftoppm -jpeg "$source" "$work/pages/page" 2>/dev/null || exit 1 ;;
     *) exit 1 ;;
     esac
-    # pdftoppm numbers the pages itself; it works in a folder of its own so that files of
-    # an earlier run never count, and every page keeps the requested suffix.
-    tmp=$(mktemp -d) || exit 1
-    pdftoppm "$format" "$source" "$tmp/page" 2>/dev/null || { rm -rf "$tmp"; exit 1; }
-    write_state "progress=100"
     set --
-    for f in $(ls "$tmp" | sort -t- -k2 -n); do
+    for f in $(ls "$work/pages" | sort -t- -k2 -n); do
         page=${f#page-}
         page=${page%.*}
         out="${target%.*}-$page.$suffix"
-        mv -f "$tmp/$f" "$out" && set -- "$@" "$out"
+        if [ "$suffix" = bmp ]; then
+            run /usr/bin/python3 -c 'import sys; from PIL import Image
+Image.open(sys.argv[1]).save(sys.argv[2], "BMP")' "$work/pages/$f" "$out" 2>/dev/null ||
+                exit 1
+        else
+            mv -f "$work/pages/$f" "$out" || exit 1
+        fi
+        set -- "$@" "$out"
     done
-    rm -rf "$tmp"
     [ $# -gt 0 ] || exit 1
     finish_with "$@"
+}
+
+# The text of every page, one sheet row a line and one cell a column of the laid-out text
+# (runs of two blanks or more apart), written to $work/pages.csv, tab-separated, for
+# LibreOffice.
+page_text_table() {
+    make_work
+    run pdftotext -layout "$source" "$work/text" 2>/dev/null || exit 1
+    awk '{
+        gsub(/\f/, "")
+        gsub(/"/, "\"\"")
+        sub(/^ +/, "")
+        sub(/ +$/, "")
+        n = split($0, cells, /  +/)
+        row = ""
+        for (i = 1; i <= n; i++)
+            row = row (i > 1 ? "\t" : "") "\"" cells[i] "\""
+        print row
+    }' "$work/text" >"$work/pages.csv" || exit 1
+}
+
+case "$kind" in
+file2txt)
+    run pdftotext "$source" "$target" 2>/dev/null || exit 1
+    ;;
+file2html)
+    run pdftohtml -q -s -i -noframes "$source" "${target%.*}" 2>/dev/null || exit 1
+    ;;
+file2img)
+    page_images
     ;;
 file2word)
-    office_convert "$suffix" "$source" "$target" --infilter=writer_pdf_import
+    office_to_target "$source" "$suffix" --infilter=writer_pdf_import
+    ;;
+file2excel)
+    page_text_table
+    office_to_target "$work/pages.csv" "$suffix" --infilter=CSV:9,34,76,1
+    ;;
+file2ppt)
+    office_to_target "$source" "$suffix" --infilter=impress_pdf_import
     ;;
 file2pdf)
-    office_convert pdf "$source" "$target"
+    office_to_target "$source" pdf
     ;;
 *)
     exit 1
@@ -98,5 +240,4 @@ file2pdf)
 esac
 
 [ -f "$target" ] || exit 1
-write_state "progress=100"
 finish_with "$target"

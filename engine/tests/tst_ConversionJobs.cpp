@@ -69,6 +69,12 @@ JobUnderTest startJob(const QString &className, const QString &sourcePath,
 }
 
 const QString stateMark = "<state>";
+const QString outputMark = "<output>";
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 QStringList withState(QStringList arguments, const QString &statePath)
 {
@@ -107,10 +113,11 @@ private slots:
             return list + QStringList{suffix} + tail;
         };
         const QStringList three = {"", "", ""};
-        QTest::newRow("file to pdf") << "FileToPdfJobEntity"
-                                     << "/home/u/out/年度报告.pdf"
-                                     << arguments("file2pdf", "\\home\\u\\out\\年度报告.pdf", "pdf",
-                                                  {"", "", "", "", "", "1", "0", "0", "0", "0"});
+        QTest::newRow("file to pdf")
+            << "FileToPdfJobEntity"
+            << "/home/u/out/年度报告.pdf"
+            << arguments("file2pdf", native("/home/u/out/年度报告.pdf"), "pdf",
+                         {"", "", "", "", "", "1", "0", "0", "0", "0"});
         const struct
         {
             const char *suffix;
@@ -136,8 +143,12 @@ private slots:
             QTest::newRow(qPrintable("pdf to " + suffix))
                 << "PdfToFileJobEntity"
                 << "C:/out/r." + suffix
-                << arguments(kind.kind, "C:\\out\\r." + suffix, suffix.toLower(), kind.tail);
+                << arguments(kind.kind, native("C:/out/r." + suffix), suffix.toLower(), kind.tail);
         }
+        QTest::newRow("backslash inside a name")
+            << "PdfToFileJobEntity"
+            << "/out/report\\2024.txt"
+            << arguments("file2txt", native("/out/report\\2024.txt"), "txt", three);
         QTest::newRow("pdf to unknown suffix") << "PdfToFileJobEntity"
                                                << "/out/r.pdf" << QStringList();
         QTest::newRow("pdf to dotted folder, no suffix") << "PdfToFileJobEntity"
@@ -186,58 +197,86 @@ private slots:
     {
         QTest::addColumn<QString>("className");
         QTest::addColumn<QStringList>("stateLines"); // "<none>": the engine writes no state
-        QTest::addColumn<QString>("expected");
-        const QString path = "C:\\Users\\u\\桌面\\a, b\\new\\r.docx";
+        QTest::addColumn<bool>("succeeds");          // with the path of the file the engine wrote
+        const QString path = "file_0=" + outputMark;
         QTest::newRow("to pdf, one file")
-            << "FileToPdfJobEntity" << QStringList{"[outputfiles]", "filecount=1", "file_0=" + path}
-            << "result true " + path;
+            << "FileToPdfJobEntity" << QStringList{"[outputfiles]", "filecount=1", path} << true;
         QTest::newRow("to pdf, two files")
-            << "FileToPdfJobEntity" << QStringList{"[outputfiles]", "filecount=2", "file_0=" + path}
-            << "result false ";
+            << "FileToPdfJobEntity" << QStringList{"[outputfiles]", "filecount=2", path} << false;
         QTest::newRow("to pdf, no state file")
-            << "FileToPdfJobEntity" << QStringList{"<none>"} << "result false ";
+            << "FileToPdfJobEntity" << QStringList{"<none>"} << false;
         QTest::newRow("from pdf, two files")
-            << "PdfToFileJobEntity"
-            << QStringList{"[outputfiles]", "filecount=2", "file_0=" + path, "file_1=x"}
-            << "result true " + path;
+            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "filecount=2", path, "file_1=x"}
+            << true;
         QTest::newRow("from pdf, count padded and quoted")
             << "PdfToFileJobEntity"
-            << QStringList{"[OutputFiles]", "FileCount = 3 ", "file_0=\"" + path + "\""}
-            << "result true " + path;
+            << QStringList{"[OutputFiles]", "FileCount = 3 ", "file_0=\"" + outputMark + "\""}
+            << true;
         QTest::newRow("from pdf, no files")
-            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "filecount=0", "file_0=" + path}
-            << "result false ";
+            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "filecount=0", path} << false;
         QTest::newRow("from pdf, no path")
-            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "filecount=1"}
-            << "result false ";
+            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "filecount=1"} << false;
         QTest::newRow("from pdf, no count")
-            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", "file_0=" + path}
-            << "result false ";
+            << "PdfToFileJobEntity" << QStringList{"[outputfiles]", path} << false;
         QTest::newRow("from pdf, no state file")
-            << "PdfToFileJobEntity" << QStringList{"<none>"} << "result false ";
+            << "PdfToFileJobEntity" << QStringList{"<none>"} << false;
+        for (const QString className : {"FileToPdfJobEntity", "PdfToFileJobEntity"}) {
+            QTest::newRow(qPrintable(className.left(9) + ", names a file that is not there"))
+                << className << QStringList{"[outputfiles]", "filecount=1", path + ".missing"}
+                << false;
+            QTest::newRow(qPrintable(className.left(9) + ", names a folder"))
+                << className
+                << QStringList{"[outputfiles]", "filecount=1", "file_0=" + m_output.path()}
+                << false;
+        }
     }
 
+    // A success is shown only with a file that is there, under the very path it has.
     void resultAfterExitZero()
     {
         QFETCH(QString, className);
         QFETCH(QStringList, stateLines);
-        QFETCH(QString, expected);
-        QStringList script;
-        if (stateLines != QStringList{"<none>"}) {
-            for (const QString &line : stateLines)
-                script << "state " + line;
-        }
-        EngineStandIn::setScript(script << "output converted"
-                                        << "exit 0");
-        const QString outputPath = m_output.filePath("a.docx");
-        RowProbe row;
-        JobUnderTest job = startJob(className, "/in/a.pdf", outputPath, &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
-        QTest::qWait(100);
-        QCOMPARE(row.events.filter("result"), QStringList{expected});
-        QVERIFY(!QFile::exists(m_engine.runs().last().arguments.at(4)));
-        QVERIFY(QFile::exists(outputPath)); // the engine got a path it could write to
+        QFETCH(bool, succeeds);
+        const QString folder = m_output.filePath("桌面/a, b");
+        QVERIFY(QDir().mkpath(folder));
+        const QString outputPath = folder + "/年度报告.docx";
+        QCOMPARE(runToResult(className, outputPath, stateLines),
+                 succeeds ? "result true " + outputPath : QString("result false "));
         QFile::remove(outputPath);
+    }
+
+    // Longer than the 2047 bytes the profile reader gives of a value: a cut path would name
+    // another file, or none.
+    void longResultPathIsNotCut()
+    {
+        QString folder = m_output.path();
+        while (folder.toUtf8().size() < 2200)
+            folder += "/" + QString(200, QChar(0x6587)).left(80); // 240 bytes a component
+        QVERIFY(QDir().mkpath(folder));
+        const QString outputPath = folder + "/r.pdf";
+        QCOMPARE(runToResult("FileToPdfJobEntity", outputPath,
+                             {"[outputfiles]", "filecount=1", "file_0=" + outputMark}),
+                 "result true " + outputPath);
+    }
+
+    // On Linux a backslash is part of a name: "report\2024.txt" must not land in (and
+    // overwrite) "report/2024.txt".
+    void backslashInANameIsNoSeparator()
+    {
+        QVERIFY(QDir().mkpath(m_output.filePath("report")));
+        QFile existing(m_output.filePath("report/2024.txt"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("keep me");
+        existing.close();
+        const QString outputPath = m_output.filePath("report\\2024.txt");
+        QCOMPARE(runToResult("PdfToFileJobEntity", outputPath,
+                             {"[outputfiles]", "filecount=1", "file_0=" + outputMark}),
+                 "result true " + outputPath);
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("keep me"));
+        QFile written(outputPath);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("converted"));
     }
 
     void unexpectedEndsFail_data()
@@ -355,13 +394,15 @@ private slots:
     void engineOutputIsNotKept()
     {
         const qint64 flood = 128 * 1024 * 1024;
-        EngineStandIn::setScript({QString("flood %1").arg(flood), "state [outputfiles]",
-                                  "state filecount=1", "state file_0=/out/a.txt", "exit 0"});
+        const QString output = m_output.filePath("flood.txt");
+        EngineStandIn::setScript({QString("flood %1").arg(flood), "output converted",
+                                  "state [outputfiles]", "state filecount=1",
+                                  "state file_0=" + native(output), "exit 0"});
         const qint64 residentBefore = residentBytes();
         RowProbe row;
-        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", "/out/a.txt", &row);
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
         QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 30000);
-        QCOMPARE(row.events.last(), QString("result true /out/a.txt"));
+        QCOMPARE(row.events.last(), "result true " + output);
         const qint64 growth = residentBytes() - residentBefore;
         QVERIFY2(growth < flood / 4, qPrintable(QString::number(growth)));
     }
@@ -404,6 +445,31 @@ private slots:
     }
 
 private:
+    // Runs a job whose engine writes the state lines (the output path standing for
+    // outputMark) and "converted" into its output file, ends with 0; the one result seen.
+    QString runToResult(const QString &className, const QString &outputPath,
+                        const QStringList &stateLines)
+    {
+        QStringList script;
+        if (stateLines != QStringList{"<none>"}) {
+            for (QString line : stateLines)
+                script << "state " + line.replace(outputMark, native(outputPath));
+        }
+        EngineStandIn::setScript(script << "output converted"
+                                        << "exit 0");
+        RowProbe row;
+        JobUnderTest job = startJob(className, "/in/a.pdf", outputPath, &row);
+        if (!QTest::qWaitFor([&row] { return row.resultSeen(); }, 10000))
+            return "no result";
+        QTest::qWait(100);
+        const QStringList results = row.events.filter("result");
+        if (QFile::exists(m_engine.runs().last().arguments.at(4)))
+            return "state file left";
+        if (!QFile::exists(outputPath))
+            return "the engine got a path it could not write to";
+        return results.size() == 1 ? results.first() : results.join('|');
+    }
+
     static qint64 residentBytes()
     {
         QFile status("/proc/self/status");

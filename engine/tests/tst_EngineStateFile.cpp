@@ -1,9 +1,12 @@
 #include "EngineStateFile.h"
 #include "ProfileStringReader.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 // Reading the engine's state file: the progress lines and the INI values.
 class EngineStateFileTest : public QObject
@@ -90,6 +93,43 @@ private slots:
         const EngineOutputFiles outputs = readStateFileOutputs(stateFile);
         QCOMPARE(outputs.fileCount, QString("2"));
         QCOMPARE(outputs.firstFile, path);
+    }
+
+    // A state file that is no regular file, or is huge, is neither waited on nor read whole.
+    void stateFilesOfOtherKindsOrSizes_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO without a writer") << "fifo";
+        QTest::newRow("device") << "device";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("2 GB file") << "huge";
+    }
+
+    void stateFilesOfOtherKindsOrSizes()
+    {
+        QFETCH(QString, kind);
+        const QString path = m_dir.filePath("planted-" + kind);
+        if (kind == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == "device") {
+            QVERIFY(QFile::link("/dev/zero", path));
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(path + "/x"));
+        } else {
+            QFile file(write("[outputfiles]\nfilecount=1\nfile_0=/a\nprogress=30\n"));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.resize(qint64(2) << 30)); // sparse: costs no disk
+            QVERIFY(file.rename(path));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const int progress = readStateFileProgress(path);
+        const EngineOutputFiles outputs = readStateFileOutputs(path);
+        const QByteArray pages = readProfileString(path, "filepagenum", "pagenum");
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(progress, kind == "huge" ? 30 : 0);
+        QCOMPARE(outputs.firstFile, kind == "huge" ? QString("/a") : QString());
+        QVERIFY(pages.isEmpty());
     }
 
     void valueIsCutAtZeroByte()

@@ -54,6 +54,9 @@ private slots:
         QTest::newRow("empty") << "" << 10 << "1-10";
         QTest::newRow("cut at the count") << "9-30" << 10 << "9,10";
         QTest::newRow("zero skipped") << "0-2" << 10 << "1,2";
+        QTest::newRow("overlapping ranges") << "4-6,1-2,5-7" << 10 << "1,2,4,5,6,7";
+        QTest::newRow("a long range far beyond a large count")
+            << "2147483640-2147483647,3-2147483647" << 5 << "3,4,5";
     }
 
     void normalizePageSelection()
@@ -83,6 +86,12 @@ private slots:
         QTest::newRow("correct text unchanged") << "1-3，5；7" << 10 << 5 << "1-3，5；7";
         QTest::newRow("zero counts") << "0,1" << 10 << 2 << "0,1";
         QTest::newRow("empty") << "" << 10 << 0 << "";
+        // Counted from the ranges themselves, not page by page.
+        QTest::newRow("every int") << "1-2147483647" << std::numeric_limits<int>::max()
+                                   << std::numeric_limits<int>::max() << "1-2147483647";
+        QTest::newRow("overlapping long ranges")
+            << "1-2000000000,1000000000-2147483647,7" << std::numeric_limits<int>::max()
+            << std::numeric_limits<int>::max() << "1-2000000000,1000000000-2147483647,7";
     }
 
     void countSelectedPages()
@@ -107,6 +116,9 @@ private slots:
         QTest::newRow("over the count") << "4-99" << 5 << 3 << "1-3";
         QTest::newRow("no pages") << "1" << 0 << 0 << "";
         QTest::newRow("empty text untouched") << "" << 5 << 0 << "";
+        QTest::newRow("overlapping and touching") << "2-4,3-5,6" << 8 << 3 << "1,7-8";
+        QTest::newRow("the largest count")
+            << "2-2147483646" << std::numeric_limits<int>::max() << 2 << "1,2147483647";
     }
 
     void invertPageSelection()

@@ -1,9 +1,15 @@
 #include "DialogBuilder.h"
 
+#include "ActiveXUI.h"
 #include "ButtonUI.h"
+#include "CheckBoxUI.h"
+#include "ChildLayoutUI.h"
 #include "ComboUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "DateTimeUI.h"
+#include "EditUI.h"
+#include "GifAnimUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
 #include "ListContainerElementUI.h"
@@ -13,11 +19,16 @@
 #include "ListLabelElementUI.h"
 #include "ListTextElementUI.h"
 #include "ListUI.h"
+#include "OptionUI.h"
 #include "ProgressUI.h"
+#include "RichEditUI.h"
 #include "ScrollBarUI.h"
 #include "SliderUI.h"
 #include "TabLayoutUI.h"
+#include "TextUI.h"
+#include "TileLayoutUI.h"
 #include "VerticalLayoutUI.h"
+#include "WebBrowserUI.h"
 
 #include <cwchar>
 
@@ -43,16 +54,27 @@ struct BuiltInClass
 // One row a class, so that each control added to the framework adds its own line.
 // clang-format off
 const BuiltInClass kBuiltInClasses[] = {
+    {L"Edit", false, &New<CEditUI>},
+    {L"Text", false, &New<CTextUI>},
     {L"HBox", false, &New<CHorizontalLayoutUI>},
     {L"VBox", false, &New<CVerticalLayoutUI>},
     {L"Label", false, &New<CLabelUI>},
     {L"Button", false, &New<CButtonUI>},
+    {L"Option", false, &New<COptionUI>},
     {L"Slider", false, &New<CSliderUI>},
     {L"Control", false, &New<CControlUI>},
+    {L"ActiveX", false, &New<CActiveXUI>},
+    {L"GifAnim", true, &New<CGifAnimUI>},
     {L"Progress", false, &New<CProgressUI>},
+    {L"CheckBox", false, &New<CCheckBoxUI>},
+    {L"DateTime", false, &New<CDateTimeUI>},
     {L"Container", false, &New<CContainerUI>},
+    {L"RichEdit", false, &New<CRichEditUI>},
     {L"TabLayout", false, &New<CTabLayoutUI>},
     {L"ScrollBar", false, &New<CScrollBarUI>},
+    {L"WebBrowser", false, &New<CWebBrowserUI>},
+    {L"TileLayout", false, &New<CTileLayoutUI>},
+    {L"ChildLayout", false, &New<CChildLayoutUI>},
     {L"VerticalLayout", false, &New<CVerticalLayoutUI>},
     {L"HorizontalLayout", false, &New<CHorizontalLayoutUI>},
     {L"List", false, &New<CListUI>},

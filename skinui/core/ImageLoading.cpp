@@ -35,15 +35,6 @@ bool ReadResource(HMODULE module, const wchar_t *name, const wchar_t *type, Skin
     return true;
 }
 
-// The skin folder or package first, then the name as a path of its own.
-bool ReadImageFile(const wchar_t *name, SkinFileBytes &bytes)
-{
-    if (SkinFileReader::Read(SkinResourceSource::Process(), name, bytes,
-                             SkinFileReader::kNoSizeLimit) == nullptr)
-        return true;
-    return SkinFileReader::ReadPlainFile(name, bytes, SkinFileReader::kNoSizeLimit) == nullptr;
-}
-
 } // namespace
 
 ImageEntry *CGdiPainter::LoadImage(ResourceNameOrId name, const wchar_t *resourceType,
@@ -57,7 +48,8 @@ ImageEntry *CGdiPainter::LoadImage(ResourceNameOrId name, const wchar_t *resourc
             (name.IsNumber() ||
              SkinFileReader::ReadPlainFile(name, bytes, SkinFileReader::kNoSizeLimit) != nullptr))
             return nullptr;
-    } else if (name.IsNumber() || !ReadImageFile(name, bytes)) {
+    } else if (name.IsNumber() ||
+               !SkinFileReader::ReadSkinFileOrPath(SkinResourceSource::Process(), name, bytes)) {
         return nullptr;
     }
     return ImageDecoder::Decode(bytes.data.get(), bytes.size, mask);

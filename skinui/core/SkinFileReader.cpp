@@ -79,6 +79,15 @@ const wchar_t *SkinFileReader::ReadPlainFile(const wchar_t *path, SkinFileBytes 
     return nullptr;
 }
 
+bool SkinFileReader::ReadSkinFileOrPath(const SkinResourceSource &source, const wchar_t *name,
+                                        SkinFileBytes &bytes, uint32_t maxSize)
+{
+    if (name == nullptr)
+        return false;
+    return Read(source, name, bytes, maxSize) == nullptr ||
+           ReadPlainFile(name, bytes, maxSize) == nullptr;
+}
+
 const wchar_t *SkinFileReader::ReadPackageEntry(const SkinResourceSource &source,
                                                 const wchar_t *name, SkinFileBytes &bytes,
                                                 uint32_t maxSize)

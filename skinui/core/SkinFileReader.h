@@ -26,6 +26,9 @@ public:
                                SkinFileBytes &bytes, uint32_t maxSize = kMaxFileSize);
     static const wchar_t *ReadPlainFile(const wchar_t *path, SkinFileBytes &bytes,
                                         uint32_t maxSize = kMaxFileSize);
+    // Pictures: the skin folder or package first, then the name as a path of its own.
+    static bool ReadSkinFileOrPath(const SkinResourceSource &source, const wchar_t *name,
+                                   SkinFileBytes &bytes, uint32_t maxSize = kNoSizeLimit);
 
 private:
     static const wchar_t *ReadPackageEntry(const SkinResourceSource &source, const wchar_t *name,

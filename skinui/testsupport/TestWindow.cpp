@@ -1,6 +1,7 @@
 #include "TestWindow.h"
 
 #include "ControlUI.h"
+#include "DialogBuilder.h"
 
 namespace SkinUI {
 namespace Testing {
@@ -81,6 +82,15 @@ void TestWindow::Attach(CControlUI *root)
     root->SetPos(client, false);
 }
 
+CControlUI *TestWindow::AttachSkin(const wchar_t *skin)
+{
+    CDialogBuilder builder;
+    CControlUI *root = builder.CreateFromSource(skin, nullptr, nullptr, m_manager);
+    if (root)
+        Attach(root);
+    return root;
+}
+
 void TestWindow::Show()
 {
     ShowWindow(m_window, SW_SHOWNOACTIVATE);
@@ -123,6 +133,19 @@ POINT TestWindow::ToScreen(int x, int y) const
     POINT point = {x, y};
     ClientToScreen(m_window, &point);
     return point;
+}
+
+std::vector<HWND> TestWindow::ChildWindows() const
+{
+    std::vector<HWND> children;
+    EnumChildWindows(
+        m_window,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
 }
 
 void TestWindow::MouseMove(int x, int y, WPARAM keys)

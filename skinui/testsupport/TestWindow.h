@@ -48,6 +48,9 @@ public:
 
     // Attaches the tree as the manager's root and places it over the client area.
     void Attach(CControlUI *root);
+    // Builds a skin (markup text, or the name of a skin file in the skin source) with the
+    // dialog builder for this window and attaches what it built; returns the root or null.
+    CControlUI *AttachSkin(const wchar_t *skin);
     void Show();
 
     // Input, sent synchronously to the window as the system would deliver it. Points are in
@@ -83,6 +86,8 @@ public:
 
     static LPARAM PointParam(int x, int y) { return MAKELPARAM(x, y); }
     POINT ToScreen(int x, int y) const;
+    // Every native window below this one, parents before their children.
+    std::vector<HWND> ChildWindows() const;
 
     // Window messages seen by the window procedure, oldest first.
     std::vector<UINT> seenMessages;

@@ -34,9 +34,12 @@ public:
     }
 
     // Every engine started from now on reports progress, waits holdMs and succeeds with
-    // output as its one result file.
+    // output (made here, as a success names a file that is there) as its one result file.
     static void succeedWith(const QString &output, int progress = 37, int holdMs = 0)
     {
+        QFile file(output);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("converted");
         EngineStandIn::setScript({"state progress=" + QString::number(progress),
                                   "sleep " + QString::number(holdMs), "state [outputfiles]",
                                   "state filecount=1", "state file_0=" + output, "exit 0"});

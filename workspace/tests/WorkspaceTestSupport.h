@@ -30,8 +30,10 @@ inline void keepServicesOnLoopback()
                             QStringLiteral("https://127.0.0.1:9"));
 }
 
+// Also takes away a folder that a test put in the settings file's place.
 inline void clearSettings()
 {
+    QDir(configFilePath()).removeRecursively();
     QFile::remove(configFilePath());
 }
 

@@ -122,14 +122,14 @@ private slots:
         QMap<QString, QStringList> bySource;
         for (const EngineRun &run : m_engine.conversions().mid(before))
             bySource[run.arguments.value(2)] = run.arguments;
-        const QString outputBase = QString(m_output).replace('/', '\\');
         const QStringList tail = {"", "pdf", "", "", "", "", "", "1", "0", "0", "0", "0"};
-        QCOMPARE(
-            bySource.value(m_files->filePath("a.docx")),
-            QStringList({"", "file2pdf", m_files->filePath("a.docx"), outputBase + "\\a.pdf"}) +
-                QStringList(bySource.value(m_files->filePath("a.docx")).value(4)) + tail);
+        QCOMPARE(bySource.value(m_files->filePath("a.docx")),
+                 QStringList({"", "file2pdf", m_files->filePath("a.docx"),
+                              QDir::toNativeSeparators(m_output + "/a.pdf")}) +
+                     QStringList(bySource.value(m_files->filePath("a.docx")).value(4)) + tail);
         // An emptied name still converts, to the folder's ".pdf".
-        QCOMPARE(bySource.value(m_files->filePath("b.pptx")).value(3), outputBase + "\\.pdf");
+        QCOMPARE(bySource.value(m_files->filePath("b.pptx")).value(3),
+                 QDir::toNativeSeparators(m_output + "/.pdf"));
 
         for (ConverterItemWidget *row : {first, second}) {
             QTRY_COMPARE(labelText(row, "label_ConvertProcess"), QString("45%"));

@@ -203,6 +203,30 @@ private slots:
             QCOMPARE(chosen.at(0).at(0).toString(), expectedStored);
     }
 
+    // The close pictures are 48 pixels square, drawn whole into the 24-pixel button.
+    void setAllCloseButtonPictures()
+    {
+        for (const char *picture :
+             {"icon_public_close", "icon_public_close_hover", "icon_public_close_press"})
+            QCOMPARE(QImage(QString(":/Resources/public/%1.png").arg(picture)).size(),
+                     QSize(48, 48));
+        AllOutFormatSettingDialog dialog(nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *close = child<QPushButton>(&dialog, "btn_close");
+        QCOMPARE(close->size(), QSize(24, 24));
+        const QImage drawn = close->grab().toImage();
+        QRect cross;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                if (qAlpha(drawn.pixel(x, y)) > 128)
+                    cross |= QRect(x, y, 1, 1);
+            }
+        }
+        QVERIFY2(cross.width() >= 8 && cross.height() >= 8, "no cross drawn");
+        QVERIFY2(close->rect().adjusted(2, 2, -2, -2).contains(cross), "the cross is cut");
+    }
+
     void okWithoutAClickStoresTheDefault()
     {
         AllOutFormatSettingDialog dialog(nullptr);

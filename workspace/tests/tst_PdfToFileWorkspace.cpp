@@ -25,7 +25,7 @@ namespace {
 
 QString localOutput(const QString &folder, const QString &name)
 {
-    return QString(folder + "/" + name).replace('/', '\\');
+    return QDir::toNativeSeparators(folder + "/" + name);
 }
 
 } // namespace
@@ -81,6 +81,28 @@ private slots:
         writeConfigValue("convert", "FileConvertOutPutDir", m_output);
         page.refreshOutputDir();
         QCOMPARE(child<QLineEdit>(&page, "lineEdit_OutPutDir")->text(), m_output);
+    }
+
+    // Nothing can be stored: the folder the page shows is still the one a row writes into.
+    void outputFolderShownIsUsedWhenSettingsCannotBeStored()
+    {
+        const QString desktopFolder =
+            QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + "/Quorvane";
+        clearSettings();
+        QVERIFY(QDir().mkpath(configFilePath())); // a folder in the settings file's place
+        QuorvaneItemWidget *row = singleRow();
+        QCOMPARE(child<QLineEdit>(m_page.get(), "lineEdit_OutPutDir")->text(), desktopFolder);
+        m_page->refreshOutputDir();
+        QCOMPARE(child<QLineEdit>(m_page.get(), "lineEdit_OutPutDir")->text(), desktopFolder);
+
+        EngineFixture::succeedWith(desktopFolder + "/a.docx");
+        const int runs = m_engine.conversions().size();
+        row->startConversion();
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine.conversions().size(), runs + 1, 5000);
+        QCOMPARE(m_engine.conversions().last().arguments.value(3),
+                 localOutput(desktopFolder, "a.docx"));
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 3, 5000);
+        QCOMPARE(row->outputPath(), desktopFolder + "/a.docx");
     }
 
     void droppedTreeBecomesRows()

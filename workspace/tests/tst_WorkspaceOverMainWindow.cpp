@@ -151,6 +151,75 @@ private slots:
         QCOMPARE(pdfPage ? m_pdfPage->rowCount() : m_officePage->rowCount(), 0);
     }
 
+    // A large folder dropped on the emptied page opens the list on its first rows, also when
+    // the list was scrolled down before it was cleared.
+    void manyDroppedFilesShowFromTheFirst()
+    {
+        clearRows();
+        const QString folder = m_files.filePath("many");
+        for (int i = 0; i < 200; ++i)
+            QVERIFY(writeFile(QString("%1/f%2.pdf").arg(folder).arg(i, 3, 10, QChar('0'))));
+        child<QStackedWidget>(m_window.get(), "stackedWidget")->setCurrentWidget(m_pdfPage);
+        auto *list = child<QListWidget>(m_pdfPage, "MainListWidget");
+        for (int round = 0; round < 2; ++round) {
+            dropUrls(m_pdfPage, {QUrl::fromLocalFile(folder)});
+            QTRY_COMPARE(m_pdfPage->rowCount(), 200);
+            QTRY_VERIFY(list->isVisible() && list->verticalScrollBar()->maximum() > 0);
+            QCOMPARE(list->verticalScrollBar()->value(), 0);
+            for (int i = 0; i < 3; ++i) {
+                QWidget *row = m_pdfPage->row(i);
+                QTRY_VERIFY(row->isVisible());
+                QCOMPARE(row->pos(), list->visualItemRect(list->item(i)).topLeft());
+            }
+            list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum() / 2);
+            pressInNextModal("btn_ok");
+            emit child<ImageWordButton>(m_pdfPage, "imgbutton_ClearList")->ClickButtonSignal();
+            QCOMPARE(m_pdfPage->rowCount(), 0);
+        }
+    }
+
+    // The hover look follows the pointer, also when the row moves away beneath it (the list
+    // scrolls) or the pointer moved while a dialog held the window.
+    void hoverLookFollowsThePointer_data()
+    {
+        QTest::addColumn<bool>("byDialog"); // else by scrolling
+        QTest::newRow("list scrolled") << false;
+        QTest::newRow("dialog closed") << true;
+    }
+
+    void hoverLookFollowsThePointer()
+    {
+        QFETCH(bool, byDialog);
+        clearRows();
+        for (int i = 0; i < 8; ++i)
+            m_pdfPage->addConverterRow(m_files.filePath("a.pdf"));
+        m_pdfPage->setPage(1);
+        child<QStackedWidget>(m_window.get(), "stackedWidget")->setCurrentWidget(m_pdfPage);
+        auto *list = child<QListWidget>(m_pdfPage, "MainListWidget");
+        QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+        list->scrollToTop();
+        QuorvaneItemWidget *first = m_pdfPage->row(0);
+        QTRY_VERIFY(first->isVisible()); // its form is built once it comes into view
+        auto *face = child<QWidget>(first, "widget");
+        QTest::mouseMove(m_window.get(), QPoint(5, 5));
+        QTest::mouseMove(first, QPoint(100, 40));
+        QTRY_VERIFY(face->styleSheet().contains("244"));
+
+        if (byDialog) {
+            onNextModal([&](QWidget *modal) {
+                QCursor::setPos(m_window->mapToGlobal(QPoint(5, 5))); // outside every row
+                modal->findChild<QPushButton *>("btn_cancel")->click();
+            });
+            first->findChild<QPushButton *>("btn_DeleteItemReady")->click();
+            QCOMPARE(m_pdfPage->rowCount(), 8);
+        } else {
+            list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+        }
+        QTRY_VERIFY2(!face->styleSheet().contains("244"), qPrintable(face->styleSheet()));
+        QVERIFY(!child<QPushButton>(first, "btn_DeleteItemReady")->isEnabled());
+        clearRows();
+    }
+
 private:
     DimOverlay *overlay() const { return m_window->findChild<DimOverlay *>(); }
 

@@ -12,8 +12,7 @@
 //                                       (its folder is made when missing)
 //                       stdout <text>   prints <text> and a line ending
 //                       output <text>   writes <text> into the output file of a
-//                                       conversion (fourth argument; "\" read as "/"
-//                                       outside Windows)
+//                                       conversion (fourth argument)
 //                       sleep <ms>      waits
 //                       child <ms>      starts a child process (a copy of the stand-in, as a
 //                                       converter would be) that waits <ms> and ends
@@ -79,12 +78,7 @@ void appendStateLine(const std::string &path, const std::string &line)
 
 std::string outputFilePath(const std::vector<std::string> &arguments)
 {
-    std::string path = arguments.size() > 3 ? arguments[3] : std::string();
-#ifndef _WIN32
-    for (char &c : path)
-        c = c == '\\' ? '/' : c;
-#endif
-    return path;
+    return arguments.size() > 3 ? arguments[3] : std::string();
 }
 
 int playScript(const std::string &statePath, const std::string &outputPath)

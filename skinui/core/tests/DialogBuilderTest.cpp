@@ -197,6 +197,9 @@ TEST(DialogBuilder, TheFrameworksClassesAreKnownByTheirSkinNamesInAnyLetterCase)
         {L"horizontallayout", L"HorizontalLayout"},
         {L"TabLayout", L"TabLayout"},
         {L"SCROLLBAR", L"ScrollBar"},
+        {L"activex", L"ActiveX"},
+        {L"RICHEDIT", L"RichEdit"},
+        {L"WebBrowser", L"WebBrowser"},
     };
     for (const auto &entry : classes) {
         CControlUI *control = CDialogBuilder::CreateBuiltInControl(entry.skinName);

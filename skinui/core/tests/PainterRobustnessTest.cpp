@@ -5,6 +5,7 @@
 #include "ImageDescriptor.h"
 #include "ImageDescriptorText.h"
 #include "ImageFiles.h"
+#include "Mutators.h"
 #include "TestWindow.h"
 #include "WindowManagerUI.h"
 
@@ -27,53 +28,6 @@ namespace {
 
 const auto kTimeBudget = std::chrono::seconds(40);
 const int kRuns = 3000;
-
-class TextMutator
-{
-public:
-    explicit TextMutator(uint32_t seed) : m_random(seed) {}
-
-    std::wstring Mutate(const std::wstring &original, const wchar_t *interesting)
-    {
-        static const wchar_t *const pieces[] = {L"2147483647", L"-1",     L"0",    L"99999", L"#",
-                                                L"\U0001D11E", L"\xD800", L"卸载", L"'",     L"\""};
-        std::wstring text = original;
-        const size_t interestingCount = wcslen(interesting);
-        const int edits = 1 + static_cast<int>(Next(4));
-        for (int e = 0; e < edits; ++e) {
-            const size_t at = Next(text.size() + 1);
-            switch (Next(6)) {
-            case 0:
-                if (at < text.size())
-                    text[at] = interesting[Next(interestingCount)];
-                break;
-            case 1:
-                text.insert(at, 1, interesting[Next(interestingCount)]);
-                break;
-            case 2:
-                text.resize(at);
-                break;
-            case 3:
-                text.erase(at, 1 + Next(12));
-                break;
-            case 4:
-                text.insert(at, pieces[Next(sizeof(pieces) / sizeof(pieces[0]))]);
-                break;
-            default: {
-                const size_t from = Next(text.size() + 1);
-                text.insert(at, text.substr(from, Next(16)));
-                break;
-            }
-            }
-        }
-        return text;
-    }
-
-    size_t Next(size_t bound) { return bound == 0 ? 0 : m_random() % bound; }
-
-private:
-    std::mt19937 m_random;
-};
 
 // The text with its terminator, ending at the guard page.
 class GuardedText

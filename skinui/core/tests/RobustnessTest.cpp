@@ -1,5 +1,6 @@
 #include "ByteFields.h"
 #include "GuardedBuffer.h"
+#include "Mutators.h"
 #include "SevenZipPackage.h"
 #include "TestFiles.h"
 #include "XmlMarkup.h"
@@ -24,53 +25,6 @@ using namespace SkinUI::Testing;
 namespace {
 
 const auto kTimeBudget = std::chrono::seconds(150);
-
-class Mutator
-{
-public:
-    explicit Mutator(uint32_t seed) : m_random(seed) {}
-
-    std::vector<uint8_t> Mutate(const std::vector<uint8_t> &original, const char *interesting)
-    {
-        std::vector<uint8_t> bytes = original;
-        int edits = 1 + static_cast<int>(Next(4));
-        for (int e = 0; e < edits && !bytes.empty(); ++e) {
-            size_t at = Next(bytes.size());
-            switch (Next(6)) {
-            case 0:
-                bytes[at] ^= static_cast<uint8_t>(1u << Next(8));
-                break;
-            case 1:
-                bytes[at] = static_cast<uint8_t>(Next(256));
-                break;
-            case 2:
-                bytes[at] = static_cast<uint8_t>(interesting[Next(strlen(interesting))]);
-                break;
-            case 3:
-                bytes.resize(at);
-                break;
-            case 4: {
-                static const uint32_t words[] = {0, 0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 0x400001};
-                uint32_t word = words[Next(5)];
-                for (size_t i = 0; i < 4 && at + i < bytes.size(); ++i)
-                    bytes[at + i] = static_cast<uint8_t>(word >> (8 * i));
-                break;
-            }
-            default:
-                bytes.erase(bytes.begin() + static_cast<long>(at),
-                            bytes.begin() +
-                                static_cast<long>(std::min(bytes.size(), at + 1 + Next(16))));
-                break;
-            }
-        }
-        return bytes;
-    }
-
-    size_t Next(size_t bound) { return bound == 0 ? 0 : m_random() % bound; }
-
-private:
-    std::mt19937 m_random;
-};
 
 const wchar_t *const kEntryNames[] = {L"mainWnd.xml", L"res/mainWnd/bg1.png",
                                       L"RES\\MAINWND\\BG1.PNG", L"missing.xml"};
@@ -133,7 +87,7 @@ TEST(Robustness, DamagedSkinXmlNeverCrashesTheParser)
         utf16.push_back(static_cast<uint8_t>(wide[i] >> 8));
     }
 
-    Mutator mutator(20261210);
+    ByteMutator mutator(20261210);
     auto start = std::chrono::steady_clock::now();
     int runs = 0;
     for (; runs < 20000 && std::chrono::steady_clock::now() - start < kTimeBudget; ++runs) {
@@ -147,7 +101,7 @@ TEST(Robustness, DamagedZipPackagesNeverReadOutsideTheirInput)
 {
     std::vector<std::vector<uint8_t>> seeds = {ReadWholeFile(SkinFixture(L"small.zip")),
                                                ReadWholeFile(SkinFixture(L"small-stored.zip"))};
-    Mutator mutator(4242);
+    ByteMutator mutator(4242);
     auto start = std::chrono::steady_clock::now();
     int runs = 0, delivered = 0;
     for (; runs < 20000 && std::chrono::steady_clock::now() - start < kTimeBudget; ++runs) {
@@ -186,7 +140,7 @@ TEST(Robustness, DamagedSevenZipPackagesNeverCrashTheReader)
         ReadWholeFile(SkinFixture(L"small-plain-header.7z"))};
     ASSERT_FALSE(seeds[1].empty());
     CrcGenerateTable();
-    Mutator mutator(7777);
+    ByteMutator mutator(7777);
     auto start = std::chrono::steady_clock::now();
     int runs = 0, opened = 0;
     for (; runs < 20000 && std::chrono::steady_clock::now() - start < kTimeBudget; ++runs) {

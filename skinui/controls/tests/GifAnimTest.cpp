@@ -1,0 +1,238 @@
+#include "ControlFiles.h"
+#include "ImageFiles.h"
+#include "GifAnimUI.h"
+#include "ProbeControl.h"
+#include "TestWindow.h"
+#include "WindowManagerUI.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace SkinUI;
+using namespace SkinUI::Testing;
+
+// The animated picture on the shared test window: frames and their delays from the drawn
+// three-frame GIF, advanced by timer ticks and seen in the painted pixels; still pictures,
+// every source of the picture, hiding, and input that goes nowhere.
+namespace {
+
+const DWORD kRed = 0xFF0000;
+const DWORD kGreen = 0x00FF00;
+const DWORD kBlue = 0x0000FF;
+const DWORD kYellow = 0xFFFF00;
+const DWORD kGrey = 0x808080;
+// The first Windows timer id a new manager hands out; the frame timer keeps it when it is
+// re-armed for the next frame.
+const UINT kFirstTimerId = 17;
+const RECT kGifPlace = {4, 4, 36, 28};
+
+class GifAnim : public ::testing::Test
+{
+protected:
+    void SetUp() override { UseControlSkinSource(); }
+    void TearDown() override { UseControlSkinSource(); }
+
+    // The picture inside a recording parent; attributes apply before the window takes the
+    // tree, as the dialog builder applies them.
+    CGifAnimUI *Show(std::initializer_list<std::pair<const wchar_t *, const wchar_t *>> attributes)
+    {
+        auto *gif = new CGifAnimUI;
+        for (const auto &attribute : attributes)
+            gif->SetAttribute(attribute.first, attribute.second);
+        m_parent->Add(gif, kGifPlace);
+        m_window.Attach(m_parent);
+        return gif;
+    }
+
+    DWORD CentreColour() { return m_window.PaintTree(0xFF808080).RgbAt(20, 16); }
+    bool FrameTimerRuns(CGifAnimUI *gif)
+    {
+        // Killing answers whether a live timer was there; a running one is re-armed.
+        bool running = m_window.Manager().KillTimer(gif, CGifAnimUI::kFrameTimerId);
+        if (running)
+            m_window.Manager().SetTimer(gif, CGifAnimUI::kFrameTimerId, 60000);
+        return running;
+    }
+
+    TestWindow m_window{40, 32};
+    ProbeParent *m_parent = new ProbeParent;
+};
+
+TEST_F(GifAnim, AnswersItsClassAndInterfaces)
+{
+    CGifAnimUI gif;
+    EXPECT_STREQ(gif.GetClass(), L"GifAnim");
+    EXPECT_EQ(gif.GetInterface(L"GifAnim"), &gif);
+    EXPECT_EQ(gif.GetInterface(L"Control"), &gif);
+    EXPECT_EQ(gif.GetInterface(L"Label"), nullptr);
+}
+
+TEST_F(GifAnim, EveryTickPaintsTheNextFrameAndWrapsAround)
+{
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
+    EXPECT_EQ(kRed, CentreColour());
+    EXPECT_EQ(kRed, CentreColour()) << "painting again does not advance";
+    for (DWORD expected : {kGreen, kBlue, kRed, kGreen}) {
+        m_window.Tick(kFirstTimerId);
+        EXPECT_EQ(expected, CentreColour());
+    }
+    EXPECT_TRUE(FrameTimerRuns(gif));
+    EXPECT_EQ(kGrey, m_window.PaintTree(0xFF808080).RgbAt(2, 2)) << "only the item is painted";
+}
+
+TEST_F(GifAnim, TheTimerRunsEachFrameForItsOwnDelay)
+{
+    // 20 ms for the red frame and 100 ms for the green one (its delay is 0), then 10 s of
+    // blue: within a second nothing moves on from blue.
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
+    ASSERT_EQ(kRed, CentreColour());
+    EXPECT_TRUE(m_window.PumpUntil([&] { return CentreColour() == kBlue; }, 10000));
+    m_window.PumpUntil([] { return false; }, 1000);
+    EXPECT_EQ(kBlue, CentreColour());
+    EXPECT_TRUE(FrameTimerRuns(gif));
+}
+
+TEST_F(GifAnim, HidingStopsAtTheFirstFrameAndShowingPlaysFromThere)
+{
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
+    m_window.Tick(kFirstTimerId);
+    ASSERT_EQ(kGreen, CentreColour());
+
+    gif->SetVisible(false);
+    EXPECT_FALSE(FrameTimerRuns(gif));
+    EXPECT_EQ(kGrey, CentreColour());
+
+    gif->SetVisible(true);
+    EXPECT_EQ(kRed, CentreColour());
+    EXPECT_TRUE(FrameTimerRuns(gif));
+    m_window.Tick(kFirstTimerId);
+    EXPECT_EQ(kGreen, CentreColour());
+}
+
+TEST_F(GifAnim, AutoPlayOffShowsTheFirstFrameUntilShown)
+{
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}, {L"autoplay", L"false"}});
+    EXPECT_EQ(kRed, CentreColour());
+    EXPECT_FALSE(FrameTimerRuns(gif));
+    gif->SetVisible(true);
+    EXPECT_TRUE(FrameTimerRuns(gif)) << "showing plays whatever autoplay says";
+}
+
+TEST_F(GifAnim, AutoSizeTakesThePictureSize)
+{
+    CGifAnimUI *sized = Show({{L"bkimage", L"res\\anim.gif"}, {L"autosize", L"true"}});
+    EXPECT_EQ(8, sized->GetFixedWidth());
+    EXPECT_EQ(6, sized->GetFixedHeight());
+
+    CGifAnimUI plain;
+    plain.SetAttribute(L"bkimage", L"res\\anim.gif");
+    plain.SetAttribute(L"autosize", L"True");
+    m_parent->Add(&plain, kGifPlace);
+    EXPECT_EQ(0, plain.GetFixedWidth()) << "only the exact text true";
+    m_parent->Remove(&plain, false);
+}
+
+TEST_F(GifAnim, AStillPictureIsShownButNeverAnimated)
+{
+    // A picture without frame delays: neither initialising, nor showing it, nor the reload
+    // at the next paint after a change of picture starts a timer.
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\still.gif"}});
+    EXPECT_EQ(kYellow, CentreColour());
+    EXPECT_FALSE(FrameTimerRuns(gif));
+    gif->SetVisible(false);
+    gif->SetVisible(true);
+    EXPECT_FALSE(FrameTimerRuns(gif));
+    m_window.Tick(kFirstTimerId);
+    EXPECT_EQ(kYellow, CentreColour());
+
+    gif->SetBkImage(L"res\\anim.gif");
+    EXPECT_EQ(kRed, CentreColour()) << "loaded by the paint";
+    EXPECT_FALSE(FrameTimerRuns(gif)) << "a new picture waits to be shown";
+    gif->SetBkImage(L"res\\still.gif");
+    EXPECT_EQ(kYellow, CentreColour());
+    gif->SetVisible(false);
+    gif->SetVisible(true);
+    EXPECT_FALSE(FrameTimerRuns(gif));
+}
+
+TEST_F(GifAnim, ANewPictureStopsTheOldOneAndTheSameNameChangesNothing)
+{
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
+    m_window.Tick(kFirstTimerId);
+    gif->SetAttribute(L"bkimage", L"res\\anim.gif");
+    EXPECT_EQ(kGreen, CentreColour());
+    EXPECT_TRUE(FrameTimerRuns(gif));
+
+    gif->SetAttribute(L"bkimage", L"res\\still.gif");
+    EXPECT_FALSE(FrameTimerRuns(gif));
+    EXPECT_EQ(kYellow, CentreColour());
+    EXPECT_EQ(std::wstring(L"res\\still.gif"), gif->GetBkImage().GetData());
+}
+
+TEST_F(GifAnim, PicturesComeFromTheFolderAPackageOrAPath)
+{
+    struct Case
+    {
+        const wchar_t *package;
+        bool sevenZip;
+        std::wstring name;
+        DWORD expected;
+    };
+    const Case cases[] = {
+        {nullptr, false, L"res\\anim.gif", kRed},
+        {L"controls.zip", false, L"res/anim.gif", kRed},
+        {L"controls.7z", true, L"res/anim.gif", kRed},
+        {L"controls.zip", false, ImageFixture(L"res\\still.gif"), kYellow},
+        {nullptr, false, ImageFixture(L"res\\still.gif"), kYellow},
+        {nullptr, false, L"res\\missing.gif", kGrey},
+        {L"controls.7z", true, L"res/missing.gif", kGrey},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << (c.package ? c.package : L""));
+        UseControlSkinSource(c.package, c.sevenZip);
+        TestWindow window{40, 32};
+        auto *gif = new CGifAnimUI;
+        gif->SetAttribute(L"bkimage", c.name.c_str());
+        auto *parent = new ProbeParent;
+        parent->Add(gif, kGifPlace);
+        window.Attach(parent);
+        EXPECT_EQ(c.expected, window.PaintTree(0xFF808080).RgbAt(20, 16));
+    }
+}
+
+TEST_F(GifAnim, MouseInputEndsAtThePicture)
+{
+    Show({{L"bkimage", L"res\\anim.gif"}});
+    m_window.MouseMove(20, 16);
+    m_window.Click(20, 16);
+    m_window.RightDown(20, 16);
+    m_window.Wheel(20, 16, 120);
+    EXPECT_EQ(0, m_parent->CountOf(EventButtonDown));
+    EXPECT_EQ(0, m_parent->CountOf(EventButtonUp));
+    EXPECT_EQ(0, m_parent->CountOf(EventScrollWheel));
+    EXPECT_EQ(0, m_parent->CountOf(EventMouseEnter));
+    EXPECT_EQ(0, m_window.Notifications().Count(L"timer"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GifAnim, BuiltFromASkinUnderItsExactName)
+{
+    TestWindow window{40, 32};
+    window.AttachSkin(
+        L"<Window><HorizontalLayout><GifAnim name=\"gif\" bkimage=\"res\\anim.gif\" "
+        L"autosize=\"true\" /><gifanim name=\"lower\" /></HorizontalLayout></Window>");
+    CControlUI *gif = window.Manager().FindControlByName(L"gif");
+    ASSERT_NE(nullptr, gif);
+    EXPECT_STREQ(L"GifAnim", gif->GetClass());
+    EXPECT_EQ(nullptr, window.Manager().FindControlByName(L"lower")) << "letter case counts";
+    EXPECT_EQ(8, gif->GetFixedWidth());
+    EXPECT_EQ(kRed, window.PaintTree().RgbAt(4, 3));
+    window.Tick(kFirstTimerId);
+    EXPECT_EQ(kGreen, window.PaintTree().RgbAt(4, 3));
+}
+
+} // namespace
