@@ -27,6 +27,7 @@
 #include "TabLayoutUI.h"
 #include "TextUI.h"
 #include "TileLayoutUI.h"
+#include "TreeViewUI.h"
 #include "VerticalLayoutUI.h"
 #include "WebBrowserUI.h"
 
@@ -86,6 +87,8 @@ const BuiltInClass kBuiltInClasses[] = {
     {L"ListHBoxElement", false, &New<CListHBoxElementUI>},
     {L"ListLabelElement", false, &New<CListLabelElementUI>},
     {L"ListContainerElement", false, &New<CListContainerElementUI>},
+    {L"Tree", false, &New<CTreeViewUI>},
+    {L"TreeView", false, &New<CTreeViewUI>},
 };
 // clang-format on
 
