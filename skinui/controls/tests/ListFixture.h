@@ -5,6 +5,7 @@
 #include "ListUI.h"
 #include "TestWindow.h"
 
+#include <cwchar>
 #include <string>
 
 // What the tests of the list family share: a real window holding one list, built from an
@@ -17,6 +18,30 @@ using namespace SkinUI::Testing;
 inline std::wstring Numbered(const wchar_t *stem, int n)
 {
     return std::wstring(stem) + std::to_wstring(n);
+}
+
+// A top-level window of this thread with the class name: tests run side by side, and the
+// windows of the other test programs are theirs.
+inline HWND FindOwnWindow(const wchar_t *className)
+{
+    struct Search
+    {
+        const wchar_t *className;
+        HWND found;
+    } search = {className, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto *search = reinterpret_cast<Search *>(data);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (wcscmp(name, search->className) != 0)
+                return TRUE;
+            search->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 inline CListLabelElementUI *NewLabel(const std::wstring &text)

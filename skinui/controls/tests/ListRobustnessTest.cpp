@@ -1,4 +1,5 @@
 #include "ComboWnd.h"
+#include "ListFixture.h"
 #include "Mutators.h"
 #include "TestWindow.h"
 
@@ -61,7 +62,7 @@ void Type(TestWindow &window, int round)
     const WPARAM keys[] = {VK_DOWN, VK_END, VK_UP, VK_HOME, VK_NEXT, VK_RETURN, VK_F4};
     for (WPARAM key : keys)
         window.KeyDown(key);
-    if (HWND popup = FindWindowW(CComboWnd::kWindowClassName, nullptr)) {
+    if (HWND popup = ListFixture::FindOwnWindow(CComboWnd::kWindowClassName)) {
         SendMessageW(popup, WM_KEYDOWN, VK_DOWN, 1);
         SendMessageW(popup, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
         SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, TestWindow::PointParam(10, 10));
@@ -114,7 +115,7 @@ TEST(ListRobustness, DamagedListSkinsBuildPaintAndTakeInputSafely)
     }
     std::printf("%d damaged skins\n", runs);
     EXPECT_GT(runs, 5);
-    EXPECT_EQ(FindWindowW(CComboWnd::kWindowClassName, nullptr), nullptr)
+    EXPECT_EQ(ListFixture::FindOwnWindow(CComboWnd::kWindowClassName), nullptr)
         << "no drop-down outlives its window";
 }
 
