@@ -232,6 +232,26 @@ TEST(ListHBoxElement, ChildrenTakeTheColumns)
     EXPECT_TRUE(IsRectEmpty(&row->GetItemAt(3)->GetPos())) << "no fourth column";
 }
 
+TEST(ListHBoxElement, ChildrenFollowColumnsThatChangeInTheSameSpan)
+{
+    ColumnList w(L"itemheight=\"20\"");
+    auto *row = new CListHBoxElementUI;
+    for (int i = 0; i < 3; ++i)
+        row->Add(new ProbeControl);
+    w.list->Add(row);
+    w.LayOut();
+    const RECT before = row->GetPos();
+
+    w.list->GetHeader()->GetItemAt(0)->SetFixedWidth(60);
+    w.list->GetHeader()->GetItemAt(1)->SetFixedWidth(140);
+    w.LayOut();
+    ASSERT_EQ(RectText(row->GetPos()), RectText(before)) << "the row keeps its size";
+    EXPECT_EQ(RectText(row->GetItemAt(0)->GetPos()),
+              RectText(RECT{0, before.top, 60, before.bottom}));
+    EXPECT_EQ(RectText(row->GetItemAt(1)->GetPos()),
+              RectText(RECT{60, before.top, 200, before.bottom}));
+}
+
 const wchar_t kListSkin[] =
     L"<Window><VerticalLayout>"
     L"<List name=\"files\" itemheight=\"20\" itemtextcolor=\"#FFFF0000\">"
