@@ -1,5 +1,7 @@
 # Cross build of uninst: static 64-bit Windows programs, tests on GoogleTest run under Wine.
 add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
+# uninst is handed out as one small program: optimised for size, and the tests run that code.
+add_compile_options($<$<NOT:$<CONFIG:Debug>>:-Os>)
 # Resource scripts (the skin package and the icon) go through mingw's windres.
 enable_language(RC)
 

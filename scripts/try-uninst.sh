@@ -3,8 +3,8 @@
 # folder with uninst, the stand-in silent uninstaller as "uninst.data" (it reports progress
 # for a few seconds, then success), an "Installer.data" and the leftovers uninst removes
 # ("unins.data" and the registry key Software\TzSoft\Quorvane), and starts uninst from there.
-# Uses a Wine prefix of its own with the X11 driver (build/win64/try-wineprefix); needs an X
-# display (without one: xvfb-run -a scripts/try-uninst.sh).
+# Uses a Wine prefix of its own with the X11 driver (build/win64/try-wineprefix) and shows the
+# window on the X display; the script ends once the window is closed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$root/build/win64"
@@ -15,13 +15,9 @@ if [ ! -f "$build_dir/build.ninja" ]; then
     "$root/scripts/setup.sh"
     cmake -S "$root" -B "$build_dir" -G Ninja --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 fi
-cmake --build "$build_dir" --parallel 4 >/dev/null
-if [ ! -f "$uninst" ]; then
-    echo "try-uninst: uninst.exe is not built yet: it needs the uninstall window" >&2
-    exit 1
-fi
+cmake --build "$build_dir" --parallel 4 --target uninst uninstaller_standin >/dev/null
 if [ -z "${DISPLAY:-}" ]; then
-    echo "try-uninst: no X display; try: xvfb-run -a $0" >&2
+    echo "try-uninst: uninst shows its window on an X display, and DISPLAY is not set" >&2
     exit 1
 fi
 

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "ModulePaths.h"
+#include "UninstNames.h"
 #include "utils/PrivateTempFolder.h"
 
 #include <windows.h>
@@ -13,14 +14,10 @@
 
 namespace {
 
-const wchar_t kInstallerCopyName[] = L"TZQuorvane_Installer.exe";
-const wchar_t kUninstallerCopyName[] = L"TZQuorvane_uninstdata.exe";
-const wchar_t kUninstCopyName[] = L"TZQuorvane_uninstall.exe";
 // The install folder of a copy started without the silent uninstaller.
 const wchar_t kMissingInstallDir[] = L"Test";
 
 const wchar_t kNoUninstallerText[] = L"找不到卸载程序";
-const wchar_t kMessageCaption[] = L"温馨提示";
 
 // The private temp folder, asked afresh each time; nothing when it cannot be had, so that
 // no copy ever lands in whatever the current folder happens to be.

@@ -14,8 +14,10 @@ namespace {
 
 using TestSupport::ChildProcess;
 using TestSupport::FileExists;
+using TestSupport::MessageBoxText;
 using TestSupport::ReadBytes;
 using TestSupport::ScratchFolder;
+using TestSupport::WaitForMessageBox;
 
 constexpr DWORD kRunTimeoutMs = 60000;
 constexpr DWORD kRefused = static_cast<DWORD>(-1);
@@ -88,45 +90,6 @@ WindowReport WaitForWindowReport(const std::wstring &logPath, DWORD timeoutMs = 
 DWORD ProcessIdOf(WindowReport &report)
 {
     return static_cast<DWORD>(std::strtoul(report.Field("pid").c_str(), nullptr, 10));
-}
-
-struct BoxSearch
-{
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM data)
-{
-    auto *search = reinterpret_cast<BoxSearch *>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t caption[64] = {};
-    GetWindowTextW(window, caption, 64);
-    if (owner == search->processId && std::wcscmp(caption, kMessageCaption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs = kRunTimeoutMs)
-{
-    const DWORD start = GetTickCount();
-    BoxSearch search{processId, nullptr};
-    while (EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search)) &&
-           GetTickCount() - start < timeoutMs) {
-        Sleep(50);
-    }
-    return search.found;
-}
-
-std::wstring MessageBoxText(HWND box)
-{
-    // The text of a message box is its static control of id 0xFFFF.
-    wchar_t text[256] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 256);
-    return text;
 }
 
 // A product folder as the installer leaves it: uninst, the silent uninstaller as
@@ -225,7 +188,7 @@ TEST(StageOne, WithoutTheSilentUninstallerAsksWhetherToGoOn)
         DeleteFileW(product.File(L"uninst.data").c_str());
         ChildProcess uninst(product.Command(L"plain"), product.Options());
 
-        const HWND box = WaitForMessageBox(uninst.Id());
+        const HWND box = WaitForMessageBox(uninst.Id(), kMessageCaption, kRunTimeoutMs);
         ASSERT_NE(box, nullptr) << "no question came up";
         EXPECT_EQ(MessageBoxText(box), L"找不到卸载程序");
         PostMessageW(box, WM_COMMAND, answer, 0);
@@ -256,7 +219,7 @@ TEST(StageOne, WithoutATempFolderCopiesNothingIntoTheCurrentFolder)
     options.folder = current.Path();
     ChildProcess uninst(product.Command(L"plain"), options);
 
-    const HWND box = WaitForMessageBox(uninst.Id());
+    const HWND box = WaitForMessageBox(uninst.Id(), kMessageCaption, kRunTimeoutMs);
     ASSERT_NE(box, nullptr) << "no question came up";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(uninst.Wait(kRunTimeoutMs), 0u);

@@ -167,4 +167,63 @@ void EndProcess(DWORD processId)
     }
 }
 
+namespace {
+
+struct WindowSearch
+{
+    DWORD processId;
+    const wchar_t *className;
+    const wchar_t *title;
+    HWND found;
+};
+
+bool Matches(const wchar_t *wanted, const wchar_t *actual)
+{
+    return wanted == nullptr || std::wcscmp(wanted, actual) == 0;
+}
+
+BOOL CALLBACK FindTopWindow(HWND window, LPARAM data)
+{
+    auto *search = reinterpret_cast<WindowSearch *>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (owner == search->processId && Matches(search->className, className) &&
+        Matches(search->title, title)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND WaitForTopWindow(DWORD processId, const wchar_t *className, const wchar_t *title,
+                      DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    WindowSearch search{processId, className, title, nullptr};
+    while (EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&search)) &&
+           GetTickCount() - start < timeoutMs) {
+        Sleep(50);
+    }
+    return search.found;
+}
+
+HWND WaitForMessageBox(DWORD processId, const wchar_t *caption, DWORD timeoutMs)
+{
+    return WaitForTopWindow(processId, nullptr, caption, timeoutMs);
+}
+
+std::wstring MessageBoxText(HWND box)
+{
+    // The text of a message box is its static control of id 0xFFFF.
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    return text;
+}
+
 } // namespace TestSupport

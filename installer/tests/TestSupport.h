@@ -82,4 +82,13 @@ bool WaitForProcessEnd(DWORD processId, DWORD timeoutMs);
 // Ends a process this test started (directly or through a stand-in), by its id.
 void EndProcess(DWORD processId);
 
+// A top-level window of the process with this window class and title (null: any), waited for
+// up to timeoutMs; null when none came.
+HWND WaitForTopWindow(DWORD processId, const wchar_t *className, const wchar_t *title,
+                      DWORD timeoutMs);
+// The message box with this caption that the process shows, waited for up to timeoutMs.
+HWND WaitForMessageBox(DWORD processId, const wchar_t *caption, DWORD timeoutMs);
+// The text of a message box.
+std::wstring MessageBoxText(HWND box);
+
 } // namespace TestSupport

@@ -3,6 +3,7 @@
 //   out TEXT     write TEXT to standard output in one write (escapes \n \r \\ \xHH)
 //   err COUNT    write COUNT bytes to standard error
 //   sleep MS     wait
+//   waitfor PATH wait until the file PATH exists, at most a minute
 //   closeout     close standard output and go on
 //   spawn MS     start a copy of itself that holds the same output pipe for MS and logs
 //                "grandchild PID" (the log's second line is "pid PID" of the stand-in itself)
@@ -16,6 +17,8 @@
 #include <string>
 
 namespace {
+
+constexpr DWORD kLongestFileWaitMs = 60000;
 
 std::wstring OwnPath()
 {
@@ -75,6 +78,24 @@ std::string Unescape(const std::string &text)
     return bytes;
 }
 
+std::wstring FromUtf8(const std::string &text)
+{
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring result(size > 0 ? size : 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &result[0], size);
+    return result.c_str();
+}
+
+void WaitForFile(const std::string &path)
+{
+    const std::wstring widePath = FromUtf8(path);
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesW(widePath.c_str()) == INVALID_FILE_ATTRIBUTES &&
+           GetTickCount() - start < kLongestFileWaitMs) {
+        Sleep(20);
+    }
+}
+
 void WriteAll(HANDLE handle, const std::string &bytes)
 {
     DWORD written = 0;
@@ -117,6 +138,8 @@ void PlayScript(const std::wstring &ownPath, const std::wstring &logPath,
             WriteAll(GetStdHandle(STD_ERROR_HANDLE), std::string(std::atoi(argument.c_str()), 'e'));
         } else if (command == "sleep") {
             Sleep(std::atoi(argument.c_str()));
+        } else if (command == "waitfor") {
+            WaitForFile(argument);
         } else if (command == "closeout") {
             CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
             SetStdHandle(STD_OUTPUT_HANDLE, nullptr);

@@ -1,58 +1,26 @@
 // Shows the tests' skin as uninst shows its own: a CSkinFrame from the 7z package resource
-// "ZIPRES" 132, with its drop shadow, on the second page with the progress bar at 60. Then
-// writes where the window and the progress bar are on the screen into the ready file and
-// keeps the window up until the done file appears (at most a minute), for a screenshot taken
-// from outside. Arguments: ready file, done file.
+// "ZIPRES" 132, with its drop shadow, on the second page with the progress bar at 60, for one
+// screenshot taken from outside (ScreenShots). Argument: the shot folder.
 #include "ProgressUI.h"
+#include "ScreenShots.h"
 #include "SkinFrame.h"
 #include "TabLayoutUI.h"
 #include "TestWindow.h"
 
 #include <windows.h>
 
-#include <shellapi.h>
-
-#include <cstdio>
-
 using namespace SkinUI;
 
 namespace {
 
 const int kProgressValue = 60;
-const DWORD kMaxWaitMs = 60000;
-
-bool Exists(const wchar_t *path)
-{
-    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-RECT ScreenRect(HWND window, RECT rect)
-{
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&rect), 2);
-    return rect;
-}
-
-bool WriteReady(const wchar_t *path, const RECT &window, const RECT &progress, int value)
-{
-    FILE *file = _wfopen(path, L"w");
-    if (!file)
-        return false;
-    fprintf(file, "window %ld %ld %ld %ld\n", window.left, window.top, window.right, window.bottom);
-    fprintf(file, "progress %ld %ld %ld %ld\n", progress.left, progress.top, progress.right,
-            progress.bottom);
-    fprintf(file, "value %d\n", value);
-    fclose(file);
-    return true;
-}
 
 } // namespace
 
 int wmain(int argc, wchar_t **argv)
 {
-    if (argc < 3)
+    if (argc < 2)
         return 2;
-    const wchar_t *readyFile = argv[1];
-    const wchar_t *doneFile = argv[2];
     CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
     CWindowManagerUI::SetSevenZipPackage(true);
     registerShadowClass(GetModuleHandleW(nullptr));
@@ -77,10 +45,11 @@ int wmain(int argc, wchar_t **argv)
 
     RECT client;
     GetClientRect(window, &client);
-    if (!WriteReady(readyFile, ScreenRect(window, client), ScreenRect(window, progress->GetPos()),
-                    kProgressValue))
-        return 5;
-    const bool done = Testing::TestWindow::PumpUntil([&] { return Exists(doneFile); }, kMaxWaitMs);
+    Testing::ScreenShots shots(argv[1]);
+    shots.AddRect("window", window, client);
+    shots.AddRect("progress", window, progress->GetPos());
+    shots.AddNumber("value", kProgressValue);
+    const bool taken = shots.Take();
     DestroyWindow(window);
-    return done ? 0 : 6;
+    return taken ? 0 : 6;
 }

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "SkinFrame.h"
+#include "UninstallWorker.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace SkinUI {
+class CControlUI;
+class CProgressUI;
+class CTabLayoutUI;
+} // namespace SkinUI
+
+// uninst's window, skinned from "mainWnd.xml" in the 7z package resource: the question
+// whether to uninstall, the progress page and the finished page. It runs the uninstall worker
+// once the user confirms, shows its progress, and after a successful uninstall removes what
+// the product left behind.
+class CMainWnd : public SkinUI::CSkinFrame
+{
+public:
+    explicit CMainWnd(std::wstring installDir);
+    // Waits for a running uninstall to end.
+    ~CMainWnd() override;
+
+    void InitWindow() override;
+    void Notify(SkinUI::NotifyMessage &message) override;
+    bool OnClick(SkinUI::NotifyMessage &message) override;
+    // Passes every message on (handled stays false), after reacting to the worker's events.
+    LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool &handled) override;
+
+    // Handles the event record in lParam and frees it.
+    LRESULT OnUninstallEvent(WPARAM wParam, LPARAM lParam);
+    // The worker's event sink, called on the worker's thread: posts the event to the window
+    // as a heap record, which the window frees; nothing once the window is gone.
+    void PostUninstallEvent(int32_t code, double value, const std::wstring &text);
+
+    // The product installer that the relaunch copied beside uninst.
+    static std::wstring GetInstallerPath();
+
+private:
+    // Pages of "mainTabLt".
+    enum Page
+    {
+        kQuestionPage = 0,
+        kProgressPage = 1,
+        kFinishedPage = 2,
+    };
+    static const UINT kFinishTimerId = 1;
+    static const UINT kFinishDelayMs = 1000;
+
+    void FindControls();
+    void ShowProductName();
+    bool StartUninstall();
+    void ShowPageLook(int page);
+    void ShowFinishedPage();
+    void OnUninstallSucceeded();
+
+    SkinUI::CControlUI *m_winCtn = nullptr;
+    SkinUI::CTabLayoutUI *m_mainTabLt = nullptr;
+    SkinUI::CTabLayoutUI *m_titleTabLt = nullptr;
+    SkinUI::CControlUI *m_titleGrpCtn = nullptr;
+    SkinUI::CProgressUI *m_installPrg = nullptr;
+    std::unique_ptr<UninstallWorker> m_worker;
+    std::wstring m_installDir;
+    // The window the worker's events go to, fixed before the worker starts.
+    HWND m_eventWindow = nullptr;
+};

@@ -1,0 +1,24 @@
+#include "UninstallWindowStep.h"
+
+#include "MainWnd.h"
+
+namespace {
+
+const wchar_t kWindowTitle[] = L"Quorvane 卸载";
+
+} // namespace
+
+void ShowUninstallWindow(HINSTANCE instance, const std::wstring &installDir)
+{
+    SkinUI::CWindowManagerUI::SetInstance(instance);
+    SkinUI::CWindowManagerUI::SetSevenZipPackage(true);
+    {
+        CMainWnd window(installDir);
+        if (window.Create(nullptr, kWindowTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0)) {
+            // Building the skin moves the window; it is centred once that is done.
+            window.CenterWindow();
+            window.ShowModal();
+        }
+    }
+    SkinUI::CWindowManagerUI::CloseResourcePackage();
+}

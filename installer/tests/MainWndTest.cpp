@@ -1,0 +1,398 @@
+#include "MainWnd.h"
+#include "TestSupport.h"
+#include "UninstallEvent.h"
+#include "utils/RegistryTree.h"
+#include "utils/Strings.h"
+
+#include "CShadowWindow.h"
+#include "LabelUI.h"
+#include "ProgressUI.h"
+#include "TabLayoutUI.h"
+#include "TestWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+using namespace SkinUI;
+using TestSupport::FileExists;
+using TestSupport::ProgramFolder;
+using TestSupport::ScratchFolder;
+using TestSupport::WriteBytes;
+
+namespace {
+
+constexpr DWORD kWaitMs = 30000;
+const wchar_t kProductKey[] = L"Software\\TzSoft\\Quorvane";
+const wchar_t kProductSubKey[] = L"Software\\TzSoft\\Quorvane\\Settings";
+const wchar_t kMakerKey[] = L"Software\\TzSoft";
+const wchar_t kOtherProductKey[] = L"Software\\TzSoft\\Other";
+
+std::string Utf8(const std::wstring &text)
+{
+    return Utils::ToNarrowString(text, CP_UTF8);
+}
+
+bool KeyExists(const wchar_t *path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+void CreateKey(const wchar_t *path)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS) {
+        const wchar_t value[] = L"C:\\Quorvane";
+        RegSetValueExW(key, L"InstallDir", 0, REG_SZ, reinterpret_cast<const BYTE *>(value),
+                       sizeof(value));
+        RegCloseKey(key);
+    }
+}
+
+bool Pump(const std::function<bool()> &condition, DWORD timeoutMs = kWaitMs)
+{
+    return Testing::TestWindow::PumpUntil(condition, timeoutMs);
+}
+
+// The silent uninstaller the window runs: the stand-in lying beside this test program under
+// the name uninst gives it, playing the script beside it.
+std::wstring UninstallerPath()
+{
+    return ProgramFolder() + L"\\" + TestSupport::kStandInName;
+}
+
+void ScriptUninstaller(const std::string &script)
+{
+    const std::wstring path = UninstallerPath();
+    const std::wstring base = path.substr(0, path.rfind(L'.'));
+    WriteBytes(base + L".script", script);
+    DeleteFileW((base + L".log").c_str());
+}
+
+// Answers the first message box captioned "温馨提示" of this process with OK, from a thread
+// of its own as a user would, while the window's thread waits in the box.
+class MessageBoxAnswer
+{
+public:
+    MessageBoxAnswer()
+        : thread_([this] {
+              const HWND box =
+                  TestSupport::WaitForMessageBox(GetCurrentProcessId(), L"温馨提示", kWaitMs);
+              if (box != nullptr) {
+                  text_ = TestSupport::MessageBoxText(box);
+                  answered_ = PostMessageW(box, WM_COMMAND, IDOK, 0) != FALSE;
+              }
+          })
+    {
+    }
+    ~MessageBoxAnswer() { Join(); }
+
+    // Whether a box came up and was answered, once it has been or the wait is over.
+    bool Answered()
+    {
+        Join();
+        return answered_;
+    }
+    const std::wstring &Text()
+    {
+        Join();
+        return text_;
+    }
+
+private:
+    void Join()
+    {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+
+    std::wstring text_;
+    bool answered_ = false;
+    std::thread thread_;
+};
+
+// The uninstall window over a product folder as the installer leaves it, with the data files
+// and the registry key that a successful uninstall removes, and a key of another product of
+// the same maker that it keeps.
+class UninstallWindow : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
+        CWindowManagerUI::SetSevenZipPackage(true);
+        registerShadowClass(GetModuleHandleW(nullptr));
+    }
+
+    void SetUp() override
+    {
+        WriteBytes(product_.File(L"Installer.data"), "the product installer");
+        WriteBytes(product_.File(L"unins.data"), "left behind by the product");
+        CreateKey(kProductSubKey);
+        CreateKey(kOtherProductKey);
+    }
+
+    void TearDown() override
+    {
+        if (IsWindow(handle_)) {
+            DestroyWindow(handle_);
+        }
+        window_.reset();
+        Testing::TestWindow::PumpPending();
+        Utils::DeleteRegistryKeyTree(HKEY_CURRENT_USER, kMakerKey);
+    }
+
+    void Open()
+    {
+        window_ = std::make_unique<CMainWnd>(product_.Path());
+        handle_ = window_->Create(nullptr, L"Quorvane 卸载", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0);
+        ASSERT_NE(handle_, nullptr);
+        Testing::TestWindow::PumpPending();
+    }
+
+    CControlUI *Find(const wchar_t *name) { return window_->GetManager().FindControlByName(name); }
+    template <class T> T *FindAs(const wchar_t *name, const wchar_t *kind)
+    {
+        CControlUI *control = Find(name);
+        return control ? static_cast<T *>(control->GetInterface(kind)) : nullptr;
+    }
+    int Page() { return FindAs<CTabLayoutUI>(L"mainTabLt", CTabLayoutUI::kClassName)->GetCurSel(); }
+    CProgressUI *Progress() { return FindAs<CProgressUI>(L"installPrg", CProgressUI::kClassName); }
+
+    // A click as the mouse posts it, through the message loop, on the control where the
+    // window last laid it out.
+    void Click(const wchar_t *name)
+    {
+        UpdateWindow(handle_);
+        CControlUI *control = Find(name);
+        ASSERT_NE(control, nullptr) << Utf8(name);
+        const RECT &rect = control->GetPos();
+        const LPARAM centre =
+            MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        PostMessageW(handle_, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+        PostMessageW(handle_, WM_LBUTTONUP, 0, centre);
+    }
+
+    bool WaitUntilClosed()
+    {
+        return Pump([&] { return !IsWindow(handle_); });
+    }
+
+    // The title row and background that go with a page.
+    void ExpectLookOfPage(int page)
+    {
+        SCOPED_TRACE("look of page " + std::to_string(page));
+        EXPECT_EQ(Find(L"titleGrpCtn")->IsVisible(), page != 1) << "window buttons";
+        EXPECT_EQ(FindAs<CTabLayoutUI>(L"titleTabLt", CTabLayoutUI::kClassName)->GetCurSel(),
+                  page == 0 ? 0 : 1);
+        const std::wstring background = L"res\\mainWnd\\bg" + std::to_wstring(page + 1) + L".png";
+        EXPECT_EQ(Utf8(Find(L"winCtn")->GetBkImage().GetData()), Utf8(background));
+    }
+
+    bool LeftoversPresent() const
+    {
+        return FileExists(product_.File(L"Installer.data")) &&
+               FileExists(product_.File(L"unins.data")) && KeyExists(kProductKey);
+    }
+    bool LeftoversGone() const
+    {
+        return !FileExists(product_.File(L"Installer.data")) &&
+               !FileExists(product_.File(L"unins.data")) && !KeyExists(kProductKey);
+    }
+
+    ScratchFolder product_;
+    std::unique_ptr<CMainWnd> window_;
+    HWND handle_ = nullptr;
+};
+
+TEST_F(UninstallWindow, RunsOneUninstallFromTheQuestionToTheFinishedPage)
+{
+    const std::wstring goOn = product_.File(L"go-on");
+    ScriptUninstaller("out Progress=0.37\\n\nwaitfor " + Utf8(goOn) + "\nout State=Success\\n\n");
+    Open();
+    EXPECT_EQ(Page(), 0);
+    ExpectLookOfPage(0);
+    auto *productName = FindAs<CLabelUI>(L"softNameLbl", CLabelUI::kClassName);
+    ASSERT_NE(productName, nullptr);
+    EXPECT_EQ(Utf8(productName->GetText().GetData()), "Quorvane");
+    EXPECT_GT(productName->GetFixedWidth(), 30);
+    EXPECT_LT(productName->GetFixedWidth(), 200);
+
+    Click(L"uninsBtn");
+    ASSERT_TRUE(Pump([&] { return Page() == 1; })) << "the click did not start the uninstall";
+    ExpectLookOfPage(1);
+    ASSERT_TRUE(Pump([&] { return Progress()->GetValue() == 37; }))
+        << "progress " << Progress()->GetValue();
+    EXPECT_TRUE(LeftoversPresent()) << "removed before the uninstaller succeeded";
+
+    WriteBytes(goOn, "");
+    ASSERT_TRUE(Pump([&] { return LeftoversGone(); })) << "the leftovers stayed";
+    const DWORD removedAt = GetTickCount();
+    EXPECT_EQ(Page(), 1) << "the finished page came at once";
+    ASSERT_TRUE(Pump([&] { return Page() == 2; }));
+    EXPECT_GE(GetTickCount() - removedAt, 900u) << "the finished page came too early";
+    ExpectLookOfPage(2);
+    EXPECT_EQ(Progress()->GetValue(), 37);
+    EXPECT_TRUE(KeyExists(kOtherProductKey)) << "another product's key went too";
+
+    const std::string log = TestSupport::StandInLog(UninstallerPath());
+    EXPECT_NE(log.find("_?=" + Utf8(product_.Path())), std::string::npos) << log;
+
+    Click(L"closebtn");
+    EXPECT_TRUE(WaitUntilClosed());
+}
+
+TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
+{
+    struct Case
+    {
+        const char *name;
+        std::string script;
+        bool uninstallerThere;
+        std::wstring message;
+    };
+    const Case cases[] = {
+        {"an error line", "out Encode=UTF8\\n\nout Error=卸载文件被占用\\n\nexit 0\n", true,
+         L"卸载文件被占用"},
+        {"no silent uninstaller", "", false, L"可执行卸载文件不存在"},
+    };
+    const std::wstring uninstaller = UninstallerPath();
+    const std::wstring putAside = uninstaller + L".aside";
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptUninstaller(c.script);
+        if (!c.uninstallerThere) {
+            ASSERT_TRUE(
+                MoveFileExW(uninstaller.c_str(), putAside.c_str(), MOVEFILE_REPLACE_EXISTING));
+        }
+        Open();
+        MessageBoxAnswer answer;
+        Click(L"uninsBtn");
+        EXPECT_TRUE(WaitUntilClosed()) << "the window stayed";
+        EXPECT_TRUE(answer.Answered()) << "no message came up";
+        EXPECT_EQ(Utf8(answer.Text()), Utf8(c.message));
+        window_.reset();
+        if (!c.uninstallerThere) {
+            MoveFileExW(putAside.c_str(), uninstaller.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+        EXPECT_TRUE(LeftoversPresent()) << "removed after a failed uninstall";
+    }
+}
+
+// A worker still busy with an uninstall refuses to start again, as one that cannot start at
+// all does: the user is told and the window closes, rather than waiting on the progress page.
+TEST_F(UninstallWindow, TellsTheUserWhenTheUninstallCannotStartAndCloses)
+{
+    const std::wstring goOn = product_.File(L"go-on");
+    ScriptUninstaller("waitfor " + Utf8(goOn) + "\n");
+    Open();
+    Click(L"uninsBtn");
+    ASSERT_TRUE(Pump([&] { return Page() == 1; }));
+
+    MessageBoxAnswer answer;
+    NotifyMessage again;
+    again.type = L"click";
+    again.sender = Find(L"uninsBtn");
+    EXPECT_FALSE(window_->OnClick(again));
+    EXPECT_TRUE(WaitUntilClosed()) << "the window stayed on the progress page";
+    EXPECT_TRUE(answer.Answered()) << "no message came up";
+    EXPECT_EQ(answer.Text(), L"");
+    WriteBytes(goOn, "");
+}
+
+TEST_F(UninstallWindow, ClosesByItsButtonsButNotByEscape)
+{
+    ScriptUninstaller("");
+    for (const wchar_t *button : {L"thinkBtn", L"closebtn"}) {
+        SCOPED_TRACE(Utf8(button));
+        Open();
+        Click(button);
+        EXPECT_TRUE(WaitUntilClosed());
+    }
+
+    Open();
+    PostMessageW(handle_, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(handle_, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    Pump([] { return false; }, 500);
+    EXPECT_TRUE(IsWindow(handle_)) << "Escape closed the window";
+    EXPECT_EQ(Page(), 0);
+    EXPECT_FALSE(FileExists(UninstallerPath().substr(0, UninstallerPath().rfind(L'.')) + L".log"))
+        << "closing started the uninstaller";
+}
+
+TEST_F(UninstallWindow, PassesOnNotificationsWithoutASender)
+{
+    Open();
+    for (const wchar_t *type : {L"tabselect", L"timer", L"click"}) {
+        SCOPED_TRACE(Utf8(type));
+        NotifyMessage message;
+        message.type = type;
+        message.wParam = 1;
+        window_->Notify(message);
+        Testing::TestWindow::PumpPending();
+        EXPECT_TRUE(IsWindow(handle_));
+        EXPECT_EQ(Page(), 0);
+    }
+}
+
+TEST_F(UninstallWindow, StartsTheNewestInstallerFromTheFinishedPage)
+{
+    const std::wstring installer =
+        TestSupport::InstallStandIn(ProgramFolder(), "", L"TZQuorvane_Installer.exe");
+    DeleteFileW((installer.substr(0, installer.rfind(L'.')) + L".log").c_str());
+    EXPECT_EQ(Utf8(CMainWnd::GetInstallerPath()), Utf8(installer));
+    Open();
+    FindAs<CTabLayoutUI>(L"mainTabLt", CTabLayoutUI::kClassName)->SelectItem(2);
+    ExpectLookOfPage(2);
+
+    Click(L"getNewestBtn");
+    EXPECT_TRUE(WaitUntilClosed());
+    std::string log;
+    EXPECT_TRUE(Pump([&] {
+        return (log = TestSupport::StandInLog(installer)).find("\npid ") != std::string::npos;
+    })) << "the installer did not start";
+    const std::size_t pid = log.find("\npid ");
+    if (pid != std::string::npos) {
+        TestSupport::WaitForProcessEnd(std::strtoul(log.c_str() + pid + 5, nullptr, 10), kWaitMs);
+    }
+}
+
+TEST_F(UninstallWindow, HoldsProgressBeyondTheBarAtItsEnds)
+{
+    struct Case
+    {
+        double fraction;
+        int value;
+    };
+    const Case cases[] = {{0.5, 50}, {1e300, 100}, {-1e300, 0}, {2.0, 100}, {std::nan(""), 0}};
+    Open();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.fraction);
+        window_->PostUninstallEvent(kUninstallProgressEvent, c.fraction, L"");
+        Testing::TestWindow::PumpPending();
+        EXPECT_EQ(Progress()->GetValue(), c.value);
+    }
+}
+
+TEST_F(UninstallWindow, DropsEventsOnceTheWindowIsGone)
+{
+    Open();
+    DestroyWindow(handle_);
+    window_->PostUninstallEvent(kUninstallProgressEvent, 0.5, L"");
+    MSG message;
+    EXPECT_FALSE(
+        PeekMessageW(&message, nullptr, WM_UNINSTALL_EVENT, WM_UNINSTALL_EVENT, PM_NOREMOVE));
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+"""Screenshots of a Windows screen program drawn by Wine's X11 driver on the X server this
+process is started on (xvfb-run), in a Wine prefix of its own. The program takes the shot
+folder as its argument and, for shot N, writes readyN.txt ("key numbers..." a line) and keeps
+its windows up until doneN.txt appears (ScreenShots.h)."""
+
+import os
+import subprocess
+import sys
+import time
+
+from PIL import ImageGrab
+
+WAIT_SECONDS = 120
+
+
+class ScreenFailure(Exception):
+    pass
+
+
+def windows_path(path):
+    return 'Z:' + os.path.abspath(path).replace('/', '\\')
+
+
+def wine_environment(prefix):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=os.path.abspath(prefix), WINEDEBUG='-all',
+               WINEDLLOVERRIDES='mscoree,mshtml=')
+    return env
+
+
+def prepare_prefix(env, font_substitutes):
+    """The prefix is made once, and a fresh prefix uses the X11 driver. Faces that Linux does
+    not have are drawn with ones it does (FontSubstitutes), set on every run so that a prefix
+    made before a face was asked for gets it too."""
+    if not os.path.exists(os.path.join(env['WINEPREFIX'], 'system.reg')):
+        os.makedirs(env['WINEPREFIX'], exist_ok=True)
+        subprocess.run(['wineboot', '-i'], env=env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                       timeout=WAIT_SECONDS)
+    for face, substitute in font_substitutes.items():
+        subprocess.run(['wine', 'reg', 'add',
+                        r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes',
+                        '/v', face, '/d', substitute, '/f'], env=env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                       timeout=WAIT_SECONDS)
+    subprocess.run(['wineserver', '-w'], env=env, check=True, timeout=WAIT_SECONDS)
+
+
+def read_ready(path):
+    values = {}
+    with open(path) as ready:
+        for line in ready:
+            key, *numbers = line.split()
+            values[key] = [int(n) for n in numbers]
+    return values
+
+
+def wait_for(path, program):
+    deadline = time.monotonic() + WAIT_SECONDS
+    while not os.path.exists(path):
+        if program.poll() is not None:
+            raise ScreenFailure('the screen program ended with %d before its window stood'
+                                % program.returncode)
+        if time.monotonic() > deadline:
+            raise ScreenFailure('no window within %d seconds' % WAIT_SECONDS)
+        time.sleep(0.2)
+
+
+def shoot(program_path, prefix, scratch, shot_count, check, font_substitutes=None):
+    """Runs the screen program and, for each of its shots, takes a screenshot of the X screen
+    (saved as screenN.png in scratch) and hands it with the ready values to check(number,
+    screenshot, values), which returns a list of problems. Returns every problem found,
+    each with the screenshot it was seen in; raises ScreenFailure when the program fails."""
+    os.makedirs(scratch, exist_ok=True)
+    for name in os.listdir(scratch):
+        if name.startswith(('ready', 'done')):
+            os.remove(os.path.join(scratch, name))
+    env = wine_environment(prefix)
+    prepare_prefix(env, font_substitutes or {})
+    program = subprocess.Popen(['wine', program_path, windows_path(scratch)], env=env,
+                               stdin=subprocess.DEVNULL)
+    problems = []
+    try:
+        for number in range(1, shot_count + 1):
+            wait_for(os.path.join(scratch, 'ready%d.txt' % number), program)
+            time.sleep(0.5)  # the window manager's last moves reach the screen
+            shot = ImageGrab.grab(xdisplay=os.environ.get('DISPLAY'))
+            picture = os.path.join(scratch, 'screen%d.png' % number)
+            shot.save(picture)
+            values = read_ready(os.path.join(scratch, 'ready%d.txt' % number))
+            problems += ['%s (%s)' % (problem, picture)
+                         for problem in check(number, shot, values)]
+            open(os.path.join(scratch, 'done%d.txt' % number), 'w').close()
+        try:
+            program.wait(timeout=WAIT_SECONDS)
+        except subprocess.TimeoutExpired:
+            program.kill()
+            raise ScreenFailure('the screen program did not end')
+    finally:
+        if program.poll() is None:
+            program.kill()
+        subprocess.run(['wineserver', '-k'], env=env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if program.returncode != 0:
+        raise ScreenFailure('the screen program ended with %d' % program.returncode)
+    return problems
+
+
+def near(actual, expected, tolerance=8):
+    return all(abs(a - e) <= tolerance for a, e in zip(actual, expected))
+
+
+def main(check, shot_count, success, font_substitutes=None):
+    """The command line of a screen check: program, Wine prefix, scratch folder. Prints the
+    problems and ends with 1, or prints success."""
+    program_path, prefix, scratch = sys.argv[1:4]
+    name = os.path.basename(sys.argv[0]).rsplit('.', 1)[0]
+    try:
+        problems = shoot(program_path, prefix, scratch, shot_count, check, font_substitutes)
+    except ScreenFailure as failure:
+        problems = [str(failure)]
+    if problems:
+        print('%s: %s' % (name, '; '.join(problems)), flush=True)
+        sys.exit(1)
+    print('%s: %s' % (name, success))
