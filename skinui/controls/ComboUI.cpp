@@ -1,5 +1,6 @@
 #include "ComboUI.h"
 
+#include "ComboBodyUI.h"
 #include "ComboWnd.h"
 #include "ControlState.h"
 #include "ListItemOrder.h"
@@ -350,7 +351,10 @@ bool CComboUI::Add(CControlUI *control)
         item->SetOwner(this);
         item->SetIndex(GetCount());
     }
-    return CContainerUI::AddAt(control, GetCount());
+    if (!CContainerUI::AddAt(control, GetCount()))
+        return false;
+    LendItemsAgain();
+    return true;
 }
 
 bool CComboUI::AddAt(CControlUI *control, int index)
@@ -363,13 +367,18 @@ bool CComboUI::AddAt(CControlUI *control, int index)
     }
     int noExpanded = -1;
     ListItemOrder::Inserted(*this, index, m_curSel, noExpanded);
+    LendItemsAgain();
     return true;
 }
 
+// An item leaves an open pop-up before it may be deleted.
 bool CComboUI::Remove(CControlUI *control, bool doNotDelete)
 {
     const int index = GetItemIndex(control);
-    if (index < 0 || !CContainerUI::Remove(control, doNotDelete))
+    if (index < 0)
+        return false;
+    LendItemsAgain(control);
+    if (!CContainerUI::Remove(control, doNotDelete))
         return false;
     int noExpanded = -1;
     ListItemOrder::Removed(*this, index, m_curSel, noExpanded, *this);
@@ -385,6 +394,8 @@ bool CComboUI::RemoveAt(int index, bool doNotDelete)
 void CComboUI::RemoveAll()
 {
     m_curSel = -1;
+    if (m_window != nullptr && m_window->GetBody() != nullptr)
+        m_window->GetBody()->RemoveAll(); // it does not delete what it borrowed
     CContainerUI::RemoveAll();
 }
 
@@ -397,6 +408,7 @@ bool CComboUI::SetItemIndex(CControlUI *control, int index)
     int noExpanded = -1;
     ListItemOrder::Moved(*this, std::min(old, index), std::max(old, index) + 1, selected, nullptr,
                          m_curSel, noExpanded);
+    LendItemsAgain();
     return true;
 }
 
@@ -409,7 +421,15 @@ bool CComboUI::MoveItemRange(CControlUI *first, int count, int newIndex)
     int noExpanded = -1;
     ListItemOrder::Moved(*this, std::min(old, newIndex), std::max(old, newIndex) + count, selected,
                          nullptr, m_curSel, noExpanded);
+    LendItemsAgain();
     return true;
+}
+
+// An open pop-up shows the items as they are now.
+void CComboUI::LendItemsAgain(const CControlUI *leaving)
+{
+    if (m_window != nullptr)
+        m_window->ShowItems(leaving);
 }
 
 // ---- Selection ----

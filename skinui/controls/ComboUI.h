@@ -66,6 +66,7 @@ private:
     void SelectKeepingOpen(int index);
     void LoadStyleImages();
     void SetImage(ImageDescriptor &descriptor, const wchar_t *text);
+    void LendItemsAgain(const CControlUI *leaving = nullptr);
 
     CComboWnd *m_window;
     int m_curSel;

@@ -102,8 +102,7 @@ void CComboWnd::BuildBody()
     m_body->SetDeleteChildrenOnRemove(false);
     m_body->EnableScrollBar(true, false);
     m_body->SetAttributeList(m_combo->GetDropBoxAttributeList().GetData());
-    for (int i = 0; i < m_combo->GetCount(); ++i)
-        m_body->Add(m_combo->GetItemAt(i));
+    ShowItems();
     m_manager.AttachRootControl(m_body);
 }
 
@@ -113,6 +112,16 @@ void CComboWnd::EnsureVisible(int index)
         return;
     if (CControlUI *item = m_body->GetItemAt(index))
         CListBodyUI::ScrollIntoView(*m_body, *item);
+}
+
+void CComboWnd::ShowItems(const CControlUI *leaving)
+{
+    if (m_body == nullptr || m_itemsHandedBack)
+        return;
+    m_body->RemoveAll();
+    for (int i = 0; i < m_combo->GetCount(); ++i)
+        if (m_combo->GetItemAt(i) != leaving)
+            m_body->Add(m_combo->GetItemAt(i));
 }
 
 CControlUI *CComboWnd::ControlAt(LPARAM lParam) const

@@ -30,6 +30,9 @@ public:
     CComboBodyUI *GetBody() const { return m_body; }
     // Scrolls the pop-up to the item, when the combo box has a selection.
     void EnsureVisible(int index);
+    // The combo box's items changed while lent: the body shows them again in the combo box's
+    // order, without the one about to leave it (which may be deleted next).
+    void ShowItems(const CControlUI *leaving = nullptr);
 
 private:
     CComboWnd() = default;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
@@ -320,6 +321,39 @@ TEST(Combo, DeletingTheComboBoxDestroysItsPopup)
         w.combo->Delete();
         EXPECT_FALSE(IsWindow(popup));
         w.window.PumpPending();
+    });
+}
+
+// Items added, moved and deleted while the pop-up is open: it shows the combo box's items,
+// and never one that is gone.
+TEST(Combo, ThePopupFollowsItemsChangedWhileOpen)
+{
+    Undisturbed(4, kDropBox, [](ComboWindow &w) {
+        ASSERT_TRUE(w.Open());
+        auto shown = [&w] {
+            std::wstring texts;
+            CComboBodyUI *body = w.combo->GetDropDown()->GetBody();
+            for (int i = 0; i < body->GetCount(); ++i)
+                texts += std::wstring(body->GetItemAt(i)->GetText().GetData()) + L" ";
+            return texts;
+        };
+        w.combo->RemoveAt(1);
+        w.combo->AddAt(NewLabel(L"late"), 0);
+        w.combo->SetItemIndex(w.combo->GetItemAt(3), 1);
+        ASSERT_NE(w.combo->GetDropDown(), nullptr);
+        EXPECT_EQ(shown(), L"late item3 item0 item2 ");
+        EXPECT_EQ(w.combo->GetItemAt(0)->GetManager(), &w.combo->GetDropDown()->GetManager());
+        RedrawWindow(w.Popup(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+
+        w.combo->RemoveAll();
+        EXPECT_EQ(shown(), L"");
+        w.combo->Add(NewLabel(L"again"));
+        RedrawWindow(w.Popup(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        w.ToPopup(WM_KEYDOWN, VK_DOWN);
+        w.ToPopup(WM_KEYDOWN, VK_RETURN);
+        ASSERT_TRUE(w.WaitClosed());
+        EXPECT_TRUE(w.ItemsAtHome());
+        EXPECT_STREQ(w.combo->GetText().GetData(), L"again");
     });
 }
 
