@@ -7,7 +7,6 @@
 #include "ScrollBarUI.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace SkinUI {
 
@@ -47,51 +46,6 @@ void PaintLineBelow(CControlUI &body, const CControlUI &item, const ListItemStyl
     const int y = top + style.hLineSize / 2;
     CGdiPainter::DrawLine(dc, RECT{pos.left, y, pos.right, y}, style.hLineSize,
                           body.HslAdjustedColor(style.hLineColor));
-}
-
-// Nothing shown in the control's subtree waits for a layout (a hidden part is laid out when
-// it is shown: showing it asks its parent for a layout).
-bool IsLaidOut(CControlUI &control)
-{
-    return control.FindControl([](CControlUI *visited,
-                                  void *) { return visited->NeedsLayout() ? visited : nullptr; },
-                               nullptr, FindVisibleOnly) == nullptr;
-}
-
-// An item that keeps its size, is laid out inside and sees the columns it was laid out in is
-// only moved: a long list laid out again after a change near its top does not lay out every
-// item's content again.
-void PlaceItem(CControlUI &item, const RECT &place, bool sameColumns)
-{
-    const RECT &old = item.GetPos();
-    const bool sameSize = old.right - old.left == place.right - place.left &&
-                          old.bottom - old.top == place.bottom - place.top;
-    if (sameColumns && sameSize && !item.SizeListeners && IsLaidOut(item))
-        item.Move(place.left - old.left, place.top - old.top, false);
-    else
-        item.SetPos(place, false);
-}
-
-// What of the style lays out the inside of items: the columns, unscrolled, and the lines
-// between them.
-std::vector<RECT> ColumnLayout(const ListItemStyle *style, int scrolledBy)
-{
-    std::vector<RECT> layout;
-    if (style == nullptr)
-        return layout;
-    layout.push_back(RECT{style->columnCount, style->vLineSize, 0, 0});
-    for (int i = 0; i < style->columnCount; ++i) {
-        RECT column = style->columns[i];
-        OffsetRect(&column, scrolledBy, 0);
-        layout.push_back(column);
-    }
-    return layout;
-}
-
-bool SameRects(const std::vector<RECT> &a, const std::vector<RECT> &b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const RECT &x, const RECT &y) { return EqualRect(&x, &y) != FALSE; });
 }
 
 } // namespace
@@ -136,9 +90,6 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
     if (style != nullptr && style->columnCount > 0)
         availableWidth = style->columns[style->columnCount - 1].right - style->columns[0].left;
     const int requiredWidth = RequiredWidth(SIZE{availableWidth, availableHeight});
-    std::vector<RECT> columns = ColumnLayout(style, position.cx);
-    const bool sameColumns = SameRects(columns, m_laidOutColumns);
-    m_laidOutColumns = std::move(columns);
 
     const int left = client.left - position.cx;
     int top = client.top - position.cy;
@@ -161,10 +112,9 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
         const int height = Clamp(desired.cy, child->GetMinHeight(), child->GetMaxHeight());
         int width = std::max(std::min(widthLimit, child->GetMaxWidth()), 0);
         width = std::max(width, child->GetMinWidth());
-        PlaceItem(*child,
-                  RECT{left + padding.left, top + padding.top, left + padding.left + width,
-                       top + padding.top + height + padding.bottom},
-                  sameColumns);
+        child->SetPos(RECT{left + padding.left, top + padding.top, left + padding.left + width,
+                           top + padding.top + height + padding.bottom},
+                      false);
         const int step = height + padding.top + padding.bottom;
         top += step + gap;
         remaining -= height + padding.bottom + gap;

@@ -2,8 +2,6 @@
 
 #include "VerticalLayoutUI.h"
 
-#include <vector>
-
 namespace SkinUI {
 
 class CListUI;
@@ -40,8 +38,6 @@ private:
     void MoveHeaderColumns(int dx);
 
     CListUI *m_owner;
-    // The columns of the last layout, to tell whether items must lay their inside out again.
-    std::vector<RECT> m_laidOutColumns;
 };
 
 } // namespace SkinUI
