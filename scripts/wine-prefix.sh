@@ -24,6 +24,11 @@ start)
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
     # Wait until the server answers, so the first test does not pay for its start.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    # A test program that crashes must fail at once. Wine's own debugger would hold it
+    # until ctest's time limit, or end it with exit code 0; a debugger that cannot start
+    # makes Wine end the program with a failure code, after its crash message.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+        /v Debugger /d no-debugger /f </dev/null >/dev/null 2>&1
     # The desktop process starts with the first window and inherits that process's output;
     # under ctest that test would then wait for every other windowed test to end. A small
     # process that holds the desktop for the whole session starts it here, on /dev/null.
