@@ -49,7 +49,10 @@ end_tools() {
     kill -KILL $tools $(descendants) 2>/dev/null
 }
 
+# The folder goes first as well as last: ending the tools reads the whole process table,
+# which on a busy machine can outlast the grace an ending engine has before it is killed.
 finish() {
+    [ -z "$work" ] || rm -rf "$work"
     end_tools
     [ -z "$work" ] || rm -rf "$work"
 }
