@@ -56,6 +56,11 @@ QString FilePageCount::fileSizeText() const
     return QString::asprintf("%.2fKB", size / 1024);
 }
 
+void FilePageCount::start(Priority priority)
+{
+    PageCountQueue::instance().request(this, [this, priority] { QThread::start(priority); });
+}
+
 void FilePageCount::run()
 {
     emit StartProcessSignal();
