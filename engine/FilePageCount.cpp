@@ -33,6 +33,7 @@ FilePageCount::FilePageCount(const QString &filePath)
     : QThread(nullptr), m_engineProcess(new EngineProcess(EngineProcess::Output::Captured, this)),
       m_enginePath(engineProgramPath()), m_filePath(filePath), m_fileSize(fileSize(filePath))
 {
+    m_engineProcess->setPriority(EngineProcess::Priority::Background);
     connect(this, &FilePageCount::StartProcessSignal, this, &FilePageCount::StartProcessSlot);
     connect(m_engineProcess, &EngineProcess::finished, this, &FilePageCount::ProcessFinished);
     connect(m_engineProcess, &EngineProcess::failedToStart, this,
