@@ -339,8 +339,8 @@ private:
         m_page->setPage(0);
     }
 
-    static constexpr int kSliceMs = 15;
-    static constexpr int kBuildMs = 5;
+    static constexpr int kSliceMs = 8;
+    static constexpr int kBuildMs = 4;
     static constexpr int kRowRole = Qt::UserRole + 1;
 
     Page *m_page;
