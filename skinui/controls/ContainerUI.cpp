@@ -148,7 +148,7 @@ void CContainerUI::RemoveAll()
 {
     if (m_deleteChildrenOnRemove)
         for (int i = 0; i < m_items.GetCount(); ++i)
-            DeleteChild(GetItemAt(i));
+            DeleteChild(ChildAt(i));
     m_items.Empty();
     if (IsVisible()) {
         m_needsLayout = true;
@@ -253,7 +253,7 @@ int CContainerUI::FindSelectable(int index, bool forward) const
         return -1;
     index = Clamp(index, 0, count - 1);
     auto selectable = [this](int i) {
-        CControlUI *child = GetItemAt(i);
+        CControlUI *child = ChildAt(i);
         return child->GetInterface(L"IListItem") != nullptr && child->IsVisible() &&
                child->IsEnabled();
     };
@@ -274,7 +274,7 @@ int CContainerUI::FindSelectable(int index, bool forward) const
 void CContainerUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
 {
     for (int i = 0; i < m_items.GetCount(); ++i)
-        GetItemAt(i)->SetManager(manager, this, initialise);
+        ChildAt(i)->SetManager(manager, this, initialise);
     if (m_verticalScrollBar != nullptr)
         m_verticalScrollBar->SetManager(manager, this, initialise);
     if (m_horizontalScrollBar != nullptr)
@@ -347,7 +347,7 @@ void CContainerUI::Move(int dx, int dy, bool invalidate)
     if (IsHorizontalBarShown())
         m_horizontalScrollBar->Move(dx, dy, false);
     for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = GetItemAt(i);
+        CControlUI *child = ChildAt(i);
         if (child->IsVisible())
             child->Move(dx, dy, false);
     }
@@ -359,14 +359,14 @@ void CContainerUI::SetVisible(bool visible)
         return;
     CControlUI::SetVisible(visible);
     for (int i = 0; i < m_items.GetCount(); ++i)
-        GetItemAt(i)->SetInheritedVisible(IsVisible());
+        ChildAt(i)->SetInheritedVisible(IsVisible());
 }
 
 void CContainerUI::SetInheritedVisible(bool visible)
 {
     CControlUI::SetInheritedVisible(visible);
     for (int i = 0; i < m_items.GetCount(); ++i)
-        GetItemAt(i)->SetInheritedVisible(IsVisible());
+        ChildAt(i)->SetInheritedVisible(IsVisible());
 }
 
 void CContainerUI::SetMouseEnabled(bool enabled)
@@ -380,7 +380,7 @@ void CContainerUI::SetMouseEnabled(bool enabled)
 
 CControlUI *CContainerUI::ChildToLayOut(int index)
 {
-    CControlUI *child = GetItemAt(index);
+    CControlUI *child = ChildAt(index);
     if (child == nullptr || !child->IsVisible())
         return nullptr;
     if (!child->IsFloat())
@@ -393,7 +393,7 @@ CControlUI *CContainerUI::ChildToLayOut(int index)
 // the child's ratios, plus the child's offset and fixed size.
 void CContainerUI::PlaceFloatChild(int index)
 {
-    CControlUI *child = GetItemAt(index);
+    CControlUI *child = ChildAt(index);
     if (child == nullptr || !child->IsVisible() || !child->IsFloat())
         return;
     const int width = m_itemRect.right - m_itemRect.left;
@@ -439,7 +439,7 @@ CControlUI *CContainerUI::FindControl(FindControlProc visitor, void *data, UINT 
         const int count = m_items.GetCount();
         const bool topFirst = (flags & FindTopFirst) != 0;
         for (int n = 0; n < count; ++n) {
-            CControlUI *child = GetItemAt(topFirst ? count - 1 - n : n);
+            CControlUI *child = ChildAt(topFirst ? count - 1 - n : n);
             CControlUI *found = child->FindControl(visitor, data, flags);
             if (found == nullptr)
                 continue;
@@ -494,15 +494,16 @@ void CContainerUI::SetAttribute(const wchar_t *name, const wchar_t *value)
     } else if (wcscmp(name, L"mousechild") == 0) {
         SetMouseChildEnabled(ValueText::IsTrue(value));
     } else if (wcscmp(name, L"vscrollbar") == 0) {
-        EnableScrollBar(ValueText::IsTrue(value), m_horizontalScrollBar != nullptr);
+        // Through the virtual operations: a subclass may keep its bars on a child.
+        EnableScrollBar(ValueText::IsTrue(value), GetHorizontalScrollBar() != nullptr);
     } else if (wcscmp(name, L"hscrollbar") == 0) {
-        EnableScrollBar(m_verticalScrollBar != nullptr, ValueText::IsTrue(value));
+        EnableScrollBar(GetVerticalScrollBar() != nullptr, ValueText::IsTrue(value));
     } else if (wcscmp(name, L"vscrollbarstyle") == 0) {
-        EnableScrollBar(true, m_horizontalScrollBar != nullptr);
-        m_verticalScrollBar->SetAttributeList(value);
+        EnableScrollBar(true, GetHorizontalScrollBar() != nullptr);
+        GetVerticalScrollBar()->SetAttributeList(value);
     } else if (wcscmp(name, L"hscrollbarstyle") == 0) {
-        EnableScrollBar(m_verticalScrollBar != nullptr, true);
-        m_horizontalScrollBar->SetAttributeList(value);
+        EnableScrollBar(GetVerticalScrollBar() != nullptr, true);
+        GetHorizontalScrollBar()->SetAttributeList(value);
     } else if (wcscmp(name, L"childpadding") == 0) {
         SetChildPadding(ValueText::ReadInteger(value));
     } else if (wcscmp(name, L"childalign") == 0) {
@@ -559,7 +560,7 @@ bool CContainerUI::PaintChildren(HDC dc, const RECT &paintArea, CControlUI *stop
     if (!IntersectRect(&clientPaint, &paintArea, &client)) {
         // Only floating children can reach outside the client area.
         for (int i = 0; i < m_items.GetCount(); ++i) {
-            CControlUI *child = GetItemAt(i);
+            CControlUI *child = ChildAt(i);
             if (child == stopControl)
                 return false;
             if (child->IsVisible() && child->IsFloat() && Intersects(paintArea, child->GetPos()) &&
@@ -572,7 +573,7 @@ bool CContainerUI::PaintChildren(HDC dc, const RECT &paintArea, CControlUI *stop
     CClipScope childClip;
     CClipScope::MakeRectClip(dc, clientPaint, childClip);
     for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = GetItemAt(i);
+        CControlUI *child = ChildAt(i);
         if (child == stopControl)
             return false;
         if (!child->IsVisible() || !Intersects(paintArea, child->GetPos()))

@@ -114,6 +114,9 @@ public:
 protected:
     // The item rectangle less the inset and the visible scroll bars.
     RECT ClientArea() const;
+    // A child of the container's own list. The container's own loops use it: a subclass may
+    // answer GetItemAt for the children of another container (a list answers its body's).
+    CControlUI *ChildAt(int index) const { return static_cast<CControlUI *>(m_items.GetAt(index)); }
     void DeleteChild(CControlUI *child);
     bool PaintChildren(HDC dc, const RECT &paintArea, CControlUI *stopControl);
     bool IsVerticalBarShown() const;

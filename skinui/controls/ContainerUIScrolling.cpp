@@ -59,7 +59,7 @@ void CContainerUI::SetScrollPos(SIZE position)
     if (dx == 0 && dy == 0)
         return;
     for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = GetItemAt(i);
+        CControlUI *child = ChildAt(i);
         if (child->IsVisible() && !child->IsFloat())
             child->Move(-dx, -dy, false);
     }

@@ -1,6 +1,7 @@
 #include "LabelUI.h"
 
 #include "GdiPainter.h"
+#include "TextStyleWords.h"
 #include "ValueText.h"
 #include "WindowManagerUI.h"
 
@@ -19,16 +20,6 @@ const UINT kHorizontalAlignment = DT_CENTER | DT_RIGHT;
 bool Is(const wchar_t *name, const wchar_t *expected)
 {
     return wcscmp(name, expected) == 0;
-}
-
-bool Contains(const wchar_t *text, const wchar_t *word)
-{
-    return wcsstr(text, word) != nullptr;
-}
-
-void SetBits(UINT &style, UINT set, UINT clear)
-{
-    style = (style & ~clear) | set;
 }
 
 int WidthOf(const RECT &rect)
@@ -130,10 +121,7 @@ void CLabelUI::SetShowHtml(bool showHtml)
 void CLabelUI::SetMultiLine(bool multiLine)
 {
     m_reEstimate = true;
-    if (multiLine)
-        SetBits(m_textStyle, DT_WORDBREAK, DT_SINGLELINE);
-    else
-        m_textStyle |= DT_SINGLELINE;
+    TextStyleWords::ApplyMultiLine(m_textStyle, multiLine);
 }
 
 void CLabelUI::SetEnabledEffect(bool enabled)
@@ -179,24 +167,11 @@ void CLabelUI::SetAttribute(const wchar_t *name, const wchar_t *value)
     if (name == nullptr || value == nullptr)
         return;
     if (Is(name, L"align")) {
-        if (Contains(value, L"left"))
-            SetBits(m_textStyle, 0, kHorizontalAlignment);
-        if (Contains(value, L"center"))
-            SetBits(m_textStyle, DT_CENTER, DT_RIGHT);
-        if (Contains(value, L"right"))
-            SetBits(m_textStyle, DT_RIGHT, DT_CENTER);
+        TextStyleWords::ApplyHorizontal(m_textStyle, value);
     } else if (Is(name, L"valign")) {
-        if (Contains(value, L"top"))
-            SetBits(m_textStyle, 0, DT_VCENTER | DT_BOTTOM);
-        if (Contains(value, L"vcenter"))
-            SetBits(m_textStyle, DT_VCENTER, DT_BOTTOM);
-        if (Contains(value, L"bottom"))
-            SetBits(m_textStyle, DT_BOTTOM, DT_VCENTER);
+        TextStyleWords::ApplyVertical(m_textStyle, value);
     } else if (Is(name, L"endellipsis")) {
-        if (ValueText::IsTrue(value))
-            m_textStyle |= DT_END_ELLIPSIS;
-        else
-            m_textStyle &= ~DT_END_ELLIPSIS;
+        TextStyleWords::ApplyEndEllipsis(m_textStyle, ValueText::IsTrue(value));
     } else if (Is(name, L"font")) {
         m_font = ValueText::ReadInteger(value);
         m_reEstimate = true;

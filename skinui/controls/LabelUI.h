@@ -32,6 +32,7 @@ public:
     UINT GetTextStyle() const { return m_textStyle; }
     RECT GetTextPadding() const { return m_textPadding; }
     DWORD GetTextColor() const { return m_textColor; }
+    DWORD GetDisabledTextColor() const { return m_disabledTextColor; }
     void SetTextColor(DWORD color);
     void SetTextPadding(RECT padding);
     void SetShowHtml(bool showHtml);

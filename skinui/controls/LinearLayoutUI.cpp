@@ -108,8 +108,9 @@ void CLinearLayoutUI::SetPos(RECT rect, bool invalidate)
     }
     const Axes axes(m_horizontal);
     const RECT area = axes.Rect(client);
-    // The content is as large as the area plus what the bars scroll.
-    const SIZE range = axes.Size(GetScrollRange());
+    // The content is as large as the area plus what the layout's own bars scroll (a subclass
+    // may hand its scrolling operations to a child, as a list does to its body).
+    const SIZE range = axes.Size(CContainerUI::GetScrollRange());
     const SIZE available = {area.right - area.left + range.cx, area.bottom - area.top + range.cy};
     PlaceChildren(area, available, MeasureChildren(available));
 }
@@ -121,7 +122,7 @@ CLinearLayoutUI::Measure CLinearLayoutUI::MeasureChildren(SIZE available) const
     const Axes axes(m_horizontal);
     Measure measure;
     for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = GetItemAt(i);
+        CControlUI *child = ChildAt(i);
         if (!child->IsVisible() || child->IsFloat())
             continue;
         const ChildBox box(*child, axes);
@@ -152,8 +153,8 @@ CLinearLayoutUI::Measure CLinearLayoutUI::MeasureChildren(SIZE available) const
 void CLinearLayoutUI::PlaceChildren(const RECT &area, SIZE available, const Measure &measure)
 {
     const Axes axes(m_horizontal);
-    const SIZE position = axes.Size(GetScrollPos());
-    const SIZE range = axes.Size(GetScrollRange());
+    const SIZE position = axes.Size(CContainerUI::GetScrollPos());
+    const SIZE range = axes.Size(CContainerUI::GetScrollRange());
     const UINT align = m_horizontal ? m_childVAlign : m_childAlign;
     const bool centred = align == (m_horizontal ? DT_VCENTER : DT_CENTER);
     const bool atEnd = align == (m_horizontal ? DT_BOTTOM : DT_RIGHT);

@@ -2,6 +2,9 @@
 
 #include "ContainerUI.h"
 #include "ControlUI.h"
+#include "HorizontalLayoutUI.h"
+#include "TreeNodeUI.h"
+#include "TreeViewUI.h"
 #include "ValueText.h"
 #include "WindowManagerUI.h"
 
@@ -197,6 +200,11 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
             BuildInclude(element, parent, manager);
             continue;
         }
+        if (NameIs(className, L"TreeNode")) {
+            if (parent && !BuildTreeNode(element, parent, manager))
+                return nullptr;
+            continue;
+        }
         CControlUI *control = CreateControl(className);
         if (!control)
             continue;
@@ -213,6 +221,9 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
             if (element.GetAttributeValue(L"cover", cover, kCoverValueLength) &&
                 wcscmp(cover, L"true") == 0) {
                 parent->SetCover(control);
+            } else if (auto *node = static_cast<CTreeNodeUI *>(parent->GetInterface(L"TreeNode"))) {
+                // A tree node's own controls stand in its row.
+                node->GetRow()->Add(control);
             } else {
                 if (!container)
                     container = static_cast<IContainerUI *>(parent->GetInterface(L"IContainer"));
@@ -231,6 +242,38 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
             first = control;
     }
     return first;
+}
+
+// A node joins its parent node before its attributes and children, or its tree view after
+// them. False when the parent is neither: the siblings that follow are not read.
+bool CDialogBuilder::BuildTreeNode(CXmlMarkupNode node, CControlUI *parent,
+                                   CWindowManagerUI *manager)
+{
+    auto *parentNode = static_cast<CTreeNodeUI *>(parent->GetInterface(L"TreeNode"));
+    auto *treeNode = new CTreeNodeUI;
+    if (parentNode && !parentNode->Add(treeNode)) {
+        treeNode->Delete();
+        return true;
+    }
+    if (manager) {
+        treeNode->SetManager(manager, nullptr, false);
+        if (const wchar_t *list = manager->GetDefaultAttributeList(node.GetName()))
+            treeNode->SetAttributeList(list);
+    }
+    for (int i = 0; i < node.GetAttributeCount(); ++i)
+        treeNode->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    if (node.HasChildren())
+        Parse(node, treeNode, manager);
+    if (parentNode)
+        return true;
+    auto *treeView = static_cast<CTreeViewUI *>(parent->GetInterface(L"TreeView"));
+    if (!treeView) {
+        treeNode->Delete();
+        return false;
+    }
+    if (!treeView->Add(treeNode))
+        treeNode->Delete();
+    return true;
 }
 
 void CDialogBuilder::ApplyAttributes(CXmlMarkupNode node, CControlUI *control,

@@ -54,6 +54,7 @@ private:
     void ApplyWindowAttributes(CXmlMarkupNode root, CWindowManagerUI *manager);
     CControlUI *Parse(CXmlMarkupNode node, CControlUI *parent, CWindowManagerUI *manager);
     void BuildInclude(CXmlMarkupNode node, CControlUI *parent, CWindowManagerUI *manager);
+    bool BuildTreeNode(CXmlMarkupNode node, CControlUI *parent, CWindowManagerUI *manager);
     CControlUI *CreateControl(const wchar_t *className) const;
     static void ApplyAttributes(CXmlMarkupNode node, CControlUI *control,
                                 CWindowManagerUI *manager);

@@ -4,6 +4,7 @@
 #include "ButtonUI.h"
 #include "CheckBoxUI.h"
 #include "ChildLayoutUI.h"
+#include "ComboUI.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "DateTimeUI.h"
@@ -11,6 +12,13 @@
 #include "GifAnimUI.h"
 #include "HorizontalLayoutUI.h"
 #include "LabelUI.h"
+#include "ListContainerElementUI.h"
+#include "ListHBoxElementUI.h"
+#include "ListHeaderItemUI.h"
+#include "ListHeaderUI.h"
+#include "ListLabelElementUI.h"
+#include "ListTextElementUI.h"
+#include "ListUI.h"
 #include "OptionUI.h"
 #include "ProgressUI.h"
 #include "RichEditUI.h"
@@ -19,6 +27,7 @@
 #include "TabLayoutUI.h"
 #include "TextUI.h"
 #include "TileLayoutUI.h"
+#include "TreeViewUI.h"
 #include "VerticalLayoutUI.h"
 #include "WebBrowserUI.h"
 
@@ -69,6 +78,17 @@ const BuiltInClass kBuiltInClasses[] = {
     {L"ChildLayout", false, &New<CChildLayoutUI>},
     {L"VerticalLayout", false, &New<CVerticalLayoutUI>},
     {L"HorizontalLayout", false, &New<CHorizontalLayoutUI>},
+    {L"List", false, &New<CListUI>},
+    {L"Combo", false, &New<CComboUI>},
+    {L"ComboBox", false, &New<CComboUI>},
+    {L"ListHeader", false, &New<CListHeaderUI>},
+    {L"ListHeaderItem", false, &New<CListHeaderItemUI>},
+    {L"ListTextElement", false, &New<CListTextElementUI>},
+    {L"ListHBoxElement", false, &New<CListHBoxElementUI>},
+    {L"ListLabelElement", false, &New<CListLabelElementUI>},
+    {L"ListContainerElement", false, &New<CListContainerElementUI>},
+    {L"Tree", false, &New<CTreeViewUI>},
+    {L"TreeView", false, &New<CTreeViewUI>},
 };
 // clang-format on
 

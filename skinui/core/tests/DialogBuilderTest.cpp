@@ -200,6 +200,17 @@ TEST(DialogBuilder, TheFrameworksClassesAreKnownByTheirSkinNamesInAnyLetterCase)
         {L"activex", L"ActiveX"},
         {L"RICHEDIT", L"RichEdit"},
         {L"WebBrowser", L"WebBrowser"},
+        {L"list", L"List"},
+        {L"LISTHEADER", L"ListHeader"},
+        {L"ListHeaderItem", L"ListHeaderItem"},
+        {L"listlabelelement", L"ListLabelElement"},
+        {L"ListTextElement", L"ListTextElement"},
+        {L"ListContainerElement", L"ListContainerElement"},
+        {L"LISTHBOXELEMENT", L"ListHBoxElement"},
+        {L"Combo", L"Combo"},
+        {L"combobox", L"Combo"},
+        {L"Tree", L"TreeView"},
+        {L"TREEVIEW", L"TreeView"},
     };
     for (const auto &entry : classes) {
         CControlUI *control = CDialogBuilder::CreateBuiltInControl(entry.skinName);
