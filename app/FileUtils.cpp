@@ -216,10 +216,9 @@ qint64 fileSize(const QString &path)
 {
     if (path.isEmpty())
         return 0;
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return 0;
-    return file.size();
+    // Read from the file system's entry alone: opening a FIFO would wait for a writer.
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : 0;
 }
 
 bool isImageFile(const QString &path)

@@ -26,6 +26,7 @@ bool ensureDirExists(const QString &path);
 bool makeDir(const QString &path);
 bool clearDirectory(const QString &path, bool removeSelf);
 void emptyDirectory(const QString &path);
+// The size of a regular file; 0 for anything else (nothing, a folder, a FIFO, a device).
 qint64 fileSize(const QString &path);
 
 bool isImageFile(const QString &path);

@@ -1,6 +1,7 @@
 #include "EngineLauncher.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cerrno>
 #include <chrono>
@@ -9,19 +10,24 @@
 #include <deque>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
+// How much lower than the program's own a background engine's priority is.
+constexpr int kBackgroundNice = 10;
+
 // The spawn's file actions and attributes: standard input and error from and to the null
 // device, standard output to outputFd (or the null device), the working folder, no other
-// descriptor inherited, a process group of its own and default signal handling.
+// descriptor inherited, a process group of its own (in a session of its own for background
+// engines) and default signal handling.
 class SpawnSetup
 {
 public:
-    SpawnSetup(int outputFd, const QByteArray &workingDirectory)
+    SpawnSetup(int outputFd, const QByteArray &workingDirectory, bool ownSession)
     {
         posix_spawn_file_actions_init(&m_actions);
         posix_spawnattr_init(&m_attributes);
@@ -41,9 +47,11 @@ public:
         posix_spawnattr_setsigmask(&m_attributes, &signalSet);
         sigfillset(&signalSet);
         posix_spawnattr_setsigdefault(&m_attributes, &signalSet);
+        // A new session is a new process group as well, led by the engine.
         posix_spawnattr_setpgroup(&m_attributes, 0);
-        posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                                    POSIX_SPAWN_SETSIGDEF);
+        const short group = ownSession ? POSIX_SPAWN_SETSID : POSIX_SPAWN_SETPGROUP;
+        posix_spawnattr_setflags(&m_attributes,
+                                 group | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     }
     ~SpawnSetup()
     {
@@ -98,17 +106,30 @@ pid_t spawnEngine(const SpawnRequest &request, int &error)
     for (const QByteArray &item : request.environment)
         envp.push_back(const_cast<char *>(item.constData()));
     envp.push_back(nullptr);
-    const SpawnSetup setup(request.outputFd, request.workingDirectory);
+    const SpawnSetup setup(request.outputFd, request.workingDirectory, request.background);
     pid_t pid = -1;
     error = posix_spawn(&pid, request.program.constData(), setup.actions(), setup.attributes(),
                         argv.data(), envp.data());
     return error == 0 ? pid : -1;
 }
 
+// Where the scheduler shares the processors out by session first (autogroups), a session
+// of its own alone would give every background engine as large a share as the whole program:
+// its session is given the lower priority too. The engine's own children share its session,
+// whenever they were started. Without autogroups there is nothing to do.
+void lowerSessionPriority(pid_t engine)
+{
+    QFile group(QStringLiteral("/proc/%1/autogroup").arg(engine));
+    if (group.open(QIODevice::WriteOnly))
+        group.write(QByteArray::number(kBackgroundNice));
+}
+
 void run(Job &job)
 {
     int error = 0;
     const pid_t pid = spawnEngine(job.request, error);
+    if (pid > 0 && job.request.background)
+        lowerSessionPriority(pid);
     if (job.request.outputFd >= 0)
         ::close(job.request.outputFd);
     {
@@ -128,14 +149,17 @@ void run(Job &job)
                               Qt::QueuedConnection);
 }
 
-// The launcher thread and its queue; never torn down, so that it outlives every caller.
+// A launcher thread and its queue; never torn down, so that it outlives every caller. An
+// engine inherits the priority of the thread that spawns it: the background launcher runs
+// at the lower priority, set once as it starts.
 class Launcher
 {
 public:
-    static Launcher &instance()
+    static Launcher &instance(bool background)
     {
-        static Launcher *launcher = new Launcher;
-        return *launcher;
+        static Launcher *foreground = new Launcher(0);
+        static Launcher *backgroundLauncher = new Launcher(kBackgroundNice);
+        return background ? *backgroundLauncher : *foreground;
     }
 
     void add(Job job)
@@ -148,13 +172,20 @@ public:
     }
 
 private:
-    Launcher()
+    explicit Launcher(int niceIncrement)
     {
-        std::thread([this] { serve(); }).detach();
+        std::thread([this, niceIncrement] { serve(niceIncrement); }).detach();
     }
 
-    void serve()
+    void serve(int niceIncrement)
     {
+        if (niceIncrement > 0) {
+            // On Linux a priority belongs to the thread: 0 names the calling one.
+            errno = 0;
+            const int own = ::getpriority(PRIO_PROCESS, 0);
+            if (errno == 0)
+                ::setpriority(PRIO_PROCESS, 0, qMin(own + niceIncrement, 19));
+        }
         for (;;) {
             std::unique_lock<std::mutex> lock(m_mutex);
             m_wake.wait(lock, [this] { return !m_jobs.empty(); });
@@ -176,7 +207,8 @@ namespace EngineLauncher {
 
 void spawn(SpawnRequest request, std::shared_ptr<SpawnTicket> ticket, std::function<void()> done)
 {
-    Launcher::instance().add({std::move(request), std::move(ticket), std::move(done)});
+    const bool background = request.background;
+    Launcher::instance(background).add({std::move(request), std::move(ticket), std::move(done)});
 }
 
 void endGroup(pid_t pid)

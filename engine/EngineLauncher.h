@@ -17,6 +17,10 @@ struct SpawnRequest
     std::vector<QByteArray> environment;
     QByteArray workingDirectory;
     int outputFd = -1; // the write end for standard output, or -1 for the null device
+    // Work the user waits for only indirectly (page counts): the engine runs in a session of
+    // its own at a lower priority, so that engines, however many, neither take the window's
+    // share of the processors nor slow it down.
+    bool background = false;
 };
 
 // The outcome of one start, shared between the GUI thread and the launcher.
@@ -29,9 +33,10 @@ struct SpawnTicket
     int outputReadEnd = -1; // handed over with the ticket; closed by whoever drops it
 };
 
-// Starts engines from a thread of its own. A spawn keeps the calling thread waiting until the
-// new program has replaced its copy of the caller, which on a busy machine can take a while:
-// the GUI thread only hands the request over and hears back through its event loop.
+// Starts engines from threads of their own, one for background requests. A spawn keeps the
+// calling thread waiting until the new program has replaced its copy of the caller, which on
+// a busy machine can take a while: the GUI thread only hands the request over and hears back
+// through its event loop.
 namespace EngineLauncher {
 
 // Starts the engine of request in the launcher thread; unless the ticket was cancelled by

@@ -20,7 +20,8 @@ struct SpawnTicket;
 // On Linux the engine is started without copying the GUI process (a spawn, not a fork, and
 // from a launcher thread, so the GUI thread never waits for it), so a start costs the same
 // however large the program has grown; it runs in a process group of
-// its own, so that stopping it also ends every converter it started; it is reaped as soon
+// its own, so that stopping it also ends every converter it started (a background engine
+// in a session of its own, at a lower priority); it is reaped as soon
 // as it ends. Its standard input and error are the null device; its standard output is the
 // null device too, or, when captured, kept up to kOutputLimit bytes and the rest drained
 // and dropped, so that a talkative engine neither stalls nor fills the memory.
@@ -36,11 +37,20 @@ public:
     };
     static constexpr int kOutputLimit = 64 * 1024;
 
+    enum class Priority
+    {
+        Normal,
+        // Behind the window: page counts, which the user waits for only indirectly.
+        Background
+    };
+
     explicit EngineProcess(Output output, QObject *parent = nullptr);
     // Ends a running engine as stop() does.
     ~EngineProcess() override;
 
     void setWorkingDirectory(const QString &folder) { m_workingDirectory = folder; }
+    // For the engines started afterwards.
+    void setPriority(Priority priority) { m_priority = priority; }
 
     // Starts program; finished() or failedToStart() follows, never during this call.
     void start(const QString &program, const QStringList &arguments);
@@ -62,6 +72,7 @@ private:
 
     Output m_outputMode;
     QString m_workingDirectory;
+    Priority m_priority = Priority::Normal;
     QByteArray m_output;
     bool m_startFailurePending = false;
 

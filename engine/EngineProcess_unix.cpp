@@ -80,6 +80,7 @@ void EngineProcess::spawn(const QString &program, const QStringList &arguments)
         request.environment.emplace_back(*variable);
     request.workingDirectory = QFile::encodeName(m_workingDirectory);
     request.outputFd = pipeEnds[1];
+    request.background = m_priority == Priority::Background;
 
     auto ticket = std::make_shared<SpawnTicket>();
     ticket->outputReadEnd = pipeEnds[0];

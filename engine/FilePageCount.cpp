@@ -33,6 +33,7 @@ FilePageCount::FilePageCount(const QString &filePath)
     : QThread(nullptr), m_engineProcess(new EngineProcess(EngineProcess::Output::Captured, this)),
       m_enginePath(engineProgramPath()), m_filePath(filePath), m_fileSize(fileSize(filePath))
 {
+    m_engineProcess->setPriority(EngineProcess::Priority::Background);
     connect(this, &FilePageCount::StartProcessSignal, this, &FilePageCount::StartProcessSlot);
     connect(m_engineProcess, &EngineProcess::finished, this, &FilePageCount::ProcessFinished);
     connect(m_engineProcess, &EngineProcess::failedToStart, this,
@@ -54,6 +55,11 @@ QString FilePageCount::fileSizeText() const
     if (m_fileSize >= mega)
         return QString::asprintf("%.2fMB", size / mega);
     return QString::asprintf("%.2fKB", size / 1024);
+}
+
+void FilePageCount::start(Priority priority)
+{
+    PageCountQueue::instance().request(this, [this, priority] { QThread::start(priority); });
 }
 
 void FilePageCount::run()

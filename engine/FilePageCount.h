@@ -8,8 +8,8 @@ class EngineProcess;
 // Asks the engine for the page count of one document and answers once with the count as
 // text, "全部" when the engine gave none, or "-1" (read "unknown") when no engine could be
 // started. The worker's thread only asks for the start; the engine runs in the GUI thread,
-// where the answer is emitted. Engines wait their turn in the page-count queue, so only a
-// few run at once however many files are added.
+// where the answer is emitted. Workers wait their turn in the page-count queue, so only a
+// few threads and engines run at once however many files are added.
 class FilePageCount : public QThread
 {
     Q_OBJECT
@@ -18,6 +18,12 @@ public:
     explicit FilePageCount(const QString &filePath);
     // Ends a running engine without an answer, and waits for the worker's thread.
     ~FilePageCount() override;
+
+    // Starts the worker's thread, and with it the engine, once it is the worker's turn in
+    // the page-count queue: adding thousands of files then starts no more threads at once
+    // than engines. It hides QThread::start; a thread started past it waits for its turn
+    // before the engine starts.
+    void start(Priority priority = InheritPriority);
 
     // The file's size for the row's size label: "1.50KB", "1.00MB".
     QString fileSizeText() const;

@@ -14,8 +14,12 @@ PageCountQueue::PageCountQueue(int limit) : m_limit(qMax(1, limit)) {}
 
 void PageCountQueue::request(const void *owner, Start start)
 {
-    if (m_running.contains(owner) || m_waiting.contains(owner))
+    if (m_waiting.contains(owner))
         return;
+    if (m_running.contains(owner)) {
+        start(); // the owner holds its place already
+        return;
+    }
     if (m_running.size() < m_limit && m_waiting.isEmpty()) {
         m_running.insert(owner);
         start();

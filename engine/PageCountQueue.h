@@ -6,9 +6,9 @@
 #include <deque>
 #include <functional>
 
-// Lets a bounded number of page-count engines run at once, in the order they were asked
+// Lets a bounded number of page-count workers run at once, in the order they were asked
 // for, so that a folder of thousands of files neither runs out of descriptors nor buries the
-// machine under engines. Conversions do not pass through it. GUI thread only.
+// machine under threads and engines. Conversions do not pass through it. GUI thread only.
 class PageCountQueue
 {
 public:
@@ -21,7 +21,8 @@ public:
     PageCountQueue(const PageCountQueue &) = delete;
     PageCountQueue &operator=(const PageCountQueue &) = delete;
 
-    // Calls start for owner now when there is room, or once an earlier engine is done.
+    // Calls start for owner now when owner holds a place or there is room, or else once an
+    // earlier owner is done; a second request of an owner still waiting is ignored.
     void request(const void *owner, Start start);
     // owner's engine has ended, or owner is going away: its place (or its turn) is given up.
     void release(const void *owner);

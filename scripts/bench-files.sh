@@ -7,6 +7,9 @@
 #
 #   scripts/bench-files.sh [count ...]      default: 100 1000 10000
 #
+# The load column is the machine's load average over the last minute as Quorvane's run ended:
+# on a shared machine the figures are read against it.
+#
 # Ends with 1 when a figure misses its target (checked for 1,000 and 10,000 files).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -56,14 +59,15 @@ check() { # description, condition
     fi
 }
 
-printf '%7s %10s %10s %12s %8s %10s %9s %8s %8s\n' files listed_ms settle_ms engine_ms ratio \
-    stall_ms peak_mb clear_ms unknown
+printf '%7s %10s %10s %12s %8s %10s %9s %8s %8s %6s\n' files listed_ms settle_ms engine_ms ratio \
+    stall_ms peak_mb clear_ms unknown load
 declare -A settle
 for n in "${counts[@]}"; do
     files="$work/files-$n"
     "$bench" make-files "$n" "$files"
     baseline=$(engine_only_ms "$files" "$work/state-$n")
     line=$("$bench" run "$files" 3600 2>/dev/null) || true
+    load=$(cut -d' ' -f1 /proc/loadavg)
     listed=$(field listed_ms "$line")
     settled=$(field settle_ms "$line")
     stall=$(field longest_stall_ms "$line")
@@ -77,8 +81,8 @@ for n in "${counts[@]}"; do
     fi
     settle[$n]=$settled
     ratio=$(awk -v a="$settled" -v b="$baseline" 'BEGIN { printf "%.2f", a / (b > 0 ? b : 1) }')
-    printf '%7s %10s %10s %12s %8s %10s %9s %8s %8s\n' "$n" "$listed" "$settled" "$baseline" \
-        "$ratio" "$stall" "$peak" "$clear" "$unknown"
+    printf '%7s %10s %10s %12s %8s %10s %9s %8s %8s %6s\n' "$n" "$listed" "$settled" "$baseline" \
+        "$ratio" "$stall" "$peak" "$clear" "$unknown" "$load"
     if [ "$n" = 1000 ]; then
         check "1,000 files: every row listed within 1 s ($listed ms)" "[ $listed -le 1000 ]"
         check "1,000 files: counts in within 1.5 x the engine alone ($ratio)" \

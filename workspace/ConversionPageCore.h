@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QVector>
 
 #include <deque>
 #include <memory>
@@ -80,19 +81,8 @@ public:
 
     void addConverterRow(const QString &path)
     {
-        if (path.isEmpty())
-            return;
-        // Made hidden in the list's viewport, where the list would move it anyway (moving a
-        // row restyles every widget in it); it becomes the item's widget once in view.
-        auto *row = new Row(ui->MainListWidget->viewport(), false);
-        QObject::connect(row, SIGNAL(DeleteMeSignal(int)), m_page, SLOT(DeleteItemSlot(int)));
-        row->setFilePath(path);
-        row->setTaskId(m_nextTaskId++);
-        auto *item = new QListWidgetItem(nullptr, 0);
-        item->setData(Qt::SizeHintRole, QSize(880, 115));
-        item->setData(kRowRole, QVariant::fromValue<QObject *>(row));
-        ui->MainListWidget->insertItem(ui->MainListWidget->count(), item);
-        m_buildInView->start();
+        if (Row *row = newRow(path))
+            appendRows({row});
     }
 
     void addFilesDialog() { addInSlices(PageSupport::pickFiles(m_page, m_fileFilter)); }
@@ -196,8 +186,15 @@ private:
     void placeRow(int index, Row *row) const
     {
         row->buildForm();
-        if (!isPlaced(index))
-            ui->MainListWidget->setItemWidget(ui->MainListWidget->item(index), row);
+        if (isPlaced(index))
+            return;
+        // The row itself was styled before it had its form, so showing it would leave the
+        // form's widgets to be styled in a later turn of the event loop, together with those
+        // of every other row placed meanwhile; styled here, they cost their time in the turn
+        // that places the row.
+        for (QWidget *widget : row->template findChildren<QWidget *>())
+            widget->ensurePolished();
+        ui->MainListWidget->setItemWidget(ui->MainListWidget->item(index), row);
     }
 
     // Adds a row for every path, a slice of about kSliceMs at a time; the list shows once
@@ -214,18 +211,58 @@ private:
     {
         QElapsedTimer slice;
         slice.start();
-        while (!m_pending.empty() && (slice.elapsed() < kSliceMs || rowCount() == 0)) {
-            addConverterRow(m_pending.front());
+        QVector<Row *> rows;
+        while (!m_pending.empty() &&
+               (slice.elapsed() < kSliceMs || (rowCount() == 0 && rows.isEmpty()))) {
+            if (Row *row = newRow(m_pending.front()))
+                rows.append(row);
             m_pending.pop_front();
         }
+        appendRows(rows);
         showListWhenRows();
         if (!m_pending.empty())
             QTimer::singleShot(0, m_page, [this] { addNextSlice(); });
     }
 
-    // Puts the rows that are in view, and those of the next screenful, into the list.
+    // A row for path with its page count started, not yet in the list; null for no path.
+    Row *newRow(const QString &path)
+    {
+        if (path.isEmpty())
+            return nullptr;
+        // Made hidden in the list's viewport, where the list would move it anyway (moving a
+        // row restyles every widget in it); it becomes the item's widget once in view.
+        auto *row = new Row(ui->MainListWidget->viewport(), false);
+        QObject::connect(row, SIGNAL(DeleteMeSignal(int)), m_page, SLOT(DeleteItemSlot(int)));
+        row->setFilePath(path);
+        row->setTaskId(m_nextTaskId++);
+        return row;
+    }
+
+    // Appends one item for each row in a single insertion: once the list has item widgets,
+    // every insertion lays out all its items at once, so inserting the rows one by one
+    // would cost time in proportion to the square of the rows.
+    void appendRows(const QVector<Row *> &rows)
+    {
+        if (rows.isEmpty())
+            return;
+        QListWidget *list = ui->MainListWidget;
+        const int first = list->count();
+        list->model()->insertRows(first, rows.size());
+        for (int i = 0; i < rows.size(); ++i) {
+            QListWidgetItem *item = list->item(first + i);
+            item->setData(Qt::SizeHintRole, QSize(880, 115));
+            item->setData(kRowRole, QVariant::fromValue<QObject *>(rows[i]));
+        }
+        m_buildInView->start();
+    }
+
+    // Puts the rows that are in view, and those of the next screenful, into the list. A
+    // row's form takes some milliseconds to build and style, so only a few are built in one
+    // turn of the event loop; the timer brings the rest in the turns after.
     void buildRowsInView()
     {
+        QElapsedTimer turn;
+        turn.start();
         QListWidget *list = ui->MainListWidget;
         const QRect area = list->viewport()->rect();
         const QModelIndex top = list->indexAt(area.topLeft());
@@ -233,6 +270,12 @@ private:
         for (int i = top.isValid() ? top.row() : 0; i < rowCount(); ++i) {
             if (list->visualItemRect(list->item(i)).top() > last)
                 break;
+            if (isPlaced(i))
+                continue;
+            if (turn.elapsed() >= kBuildMs) {
+                m_buildInView->start();
+                break;
+            }
             if (Row *row = rowAt(i))
                 placeRow(i, row);
         }
@@ -296,7 +339,8 @@ private:
         m_page->setPage(0);
     }
 
-    static constexpr int kSliceMs = 30;
+    static constexpr int kSliceMs = 8;
+    static constexpr int kBuildMs = 4;
     static constexpr int kRowRole = Qt::UserRole + 1;
 
     Page *m_page;

@@ -7,8 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <chrono>
 #include <functional>
+#include <future>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -179,6 +182,24 @@ private slots:
         QCOMPARE(::fileSize(QString()), qint64(0));
         QCOMPARE(::fileSize(m_dir->filePath("missing")), qint64(0));
         QCOMPARE(::fileSize(writeFile("five.bin", "12345")), qint64(5));
+        QCOMPARE(::fileSize(m_dir->path()), qint64(0));
+    }
+
+    // A FIFO without a writer would keep an opening reader waiting for ever. Should the size
+    // open it after all, the test opens the writing end itself to let it go, and fails.
+    void fileSizeOfAFifoAnswersAtOnce()
+    {
+        const QString fifo = m_dir->filePath("fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        auto size = std::async(std::launch::async, [&fifo] { return ::fileSize(fifo); });
+        const bool answered = size.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        if (!answered) {
+            const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0)
+                ::close(writer);
+        }
+        QVERIFY2(answered, "the size of a FIFO waited for a writer");
+        QCOMPARE(size.get(), qint64(0));
     }
 
     void pathPredicates_data()

@@ -8,7 +8,11 @@
 #include <QtTest>
 
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -159,6 +163,49 @@ private slots:
         QCOMPARE(failures.size(), 0);
         QVERIFY(failures.wait(5000));
         QVERIFY(!engine.isRunning());
+    }
+
+    // A background engine (a page count) leads a session of its own at a lower priority, the
+    // session too where the scheduler shares out by session; a normal one (a conversion)
+    // shares the program's session and priority. Either leads its own process group.
+    void backgroundEngineRunsBehindTheProgram_data()
+    {
+        QTest::addColumn<bool>("background");
+        QTest::newRow("normal") << false;
+        QTest::newRow("background") << true;
+    }
+
+    void backgroundEngineRunsBehindTheProgram()
+    {
+        QFETCH(bool, background);
+        // The session's priority is set just after the start: waited for, up to 5 s.
+        const QString script = QStringLiteral(
+            "i=0; while [ $i -lt 100 ] && [ -w /proc/$$/autogroup ] &&"
+            " ! grep -q ' nice 10$' /proc/$$/autogroup; do sleep 0.05; i=$((i+1)); done;"
+            "set -- $(cat /proc/$$/stat); echo $$ $5 $6 ${19};"
+            "cat /proc/$$/autogroup 2>/dev/null || echo none");
+        EngineProcess engine(EngineProcess::Output::Captured);
+        if (background)
+            engine.setPriority(EngineProcess::Priority::Background);
+        QSignalSpy ends(&engine, &EngineProcess::finished);
+        engine.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script});
+        QVERIFY(ends.wait(20000));
+        const QStringList lines = QString::fromLatin1(engine.capturedOutput()).split('\n');
+        const QStringList ids = lines.value(0).split(' '); // pid, group, session, nice
+        QCOMPARE(ids.size(), 4);
+        QCOMPARE(ids[1], ids[0]);
+        errno = 0;
+        const int ownNice = getpriority(PRIO_PROCESS, 0);
+        QCOMPARE(errno, 0);
+        if (background) {
+            QCOMPARE(ids[2], ids[0]);
+            QCOMPARE(ids[3].toInt(), qMin(ownNice + 10, 19));
+            if (lines.value(1) != "none")
+                QVERIFY2(lines.value(1).endsWith(" nice 10"), qPrintable(lines.value(1)));
+        } else {
+            QCOMPARE(ids[2].toInt(), int(getsid(0)));
+            QCOMPARE(ids[3].toInt(), ownNice);
+        }
     }
 
     void noDescriptorsLeftFailsTheStart()

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -141,11 +142,20 @@ private slots:
         connect(&sampler, &QTimer::timeout, this,
                 [&] { mostAtOnce = qMax(mostAtOnce, EngineStandIn::runningEngines()); });
         sampler.start(10);
+        int threadsStarted = -1;
         const QStringList answers = answersOf(
-            paths, [&] { QCOMPARE(NoDescriptorsLeft::openDescriptors(), descriptorsBefore); });
+            paths, [&] { QCOMPARE(NoDescriptorsLeft::openDescriptors(), descriptorsBefore); },
+            [&](const Workers &workers) {
+                threadsStarted = int(std::count_if(workers.begin(), workers.end(), [](auto &w) {
+                    return w->isRunning() || w->isFinished();
+                }));
+            });
         QCOMPARE(answers.size(), paths.size());
         QCOMPARE(QSet<QString>(answers.begin(), answers.end()), QSet<QString>{"2"});
         QVERIFY2(mostAtOnce <= limit, qPrintable(QString::number(mostAtOnce)));
+        // A worker waiting for its turn holds no thread either.
+        QVERIFY2(threadsStarted >= 1 && threadsStarted <= limit,
+                 qPrintable(QString::number(threadsStarted)));
     }
 
     void noDescriptorsLeftStillAnswers()
@@ -212,12 +222,16 @@ private slots:
     }
 
 private:
+    using Workers = std::vector<std::unique_ptr<FilePageCount>>;
+
     // Starts a worker for every path at once and gives their answers in path order ("" for
-    // none); whileAlive runs once all have answered, before the workers go.
+    // none); afterStart runs right after the starts, before the event loop; whileAlive runs
+    // once all have answered, before the workers go.
     static QStringList answersOf(const QStringList &paths,
-                                 const std::function<void()> &whileAlive = {})
+                                 const std::function<void()> &whileAlive = {},
+                                 const std::function<void(const Workers &)> &afterStart = {})
     {
-        std::vector<std::unique_ptr<FilePageCount>> workers;
+        Workers workers;
         QVector<QString> answers(paths.size());
         int answered = 0;
         for (int i = 0; i < paths.size(); ++i) {
@@ -229,6 +243,8 @@ private:
                     });
             workers.back()->start();
         }
+        if (afterStart)
+            afterStart(workers);
         const bool allAnswered = QTest::qWaitFor([&] { return answered >= paths.size(); }, 30000);
         QTest::qWait(50); // a second answer would come now
         if (!allAnswered || answered != paths.size())

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -53,28 +54,61 @@ double peakResidentMb()
 }
 
 // Notes the longest gap between two turns of the event loop: a timer that should fire every
-// 2 ms fires late by as much as the GUI thread was busy elsewhere.
+// 2 ms fires late by as much as the GUI thread was busy elsewhere. With BENCH_STALLS set, every
+// gap over 40 ms is traced with what the GUI thread did meanwhile: its own CPU time, and the
+// time it was ready to run but waited for a processor (a loaded machine).
 class StallWatch : public QObject
 {
 public:
-    StallWatch()
+    StallWatch() : m_trace(qEnvironmentVariableIsSet("BENCH_STALLS"))
     {
         m_tick.setTimerType(Qt::PreciseTimer);
         m_tick.setInterval(2);
-        connect(&m_tick, &QTimer::timeout, this,
-                [this] { m_longest = qMax(m_longest, m_sinceLast.restart()); });
+        connect(&m_tick, &QTimer::timeout, this, [this] { tick(); });
     }
     void start()
     {
         m_sinceLast.start();
+        m_total.start();
         m_tick.start();
     }
     qint64 longestMs() const { return m_longest; }
 
 private:
+    void tick()
+    {
+        const qint64 gap = m_sinceLast.restart();
+        m_longest = qMax(m_longest, gap);
+        if (!m_trace)
+            return;
+        const Schedule now = schedule();
+        if (gap > 40)
+            std::fprintf(stderr, "stall %lld ms ending at %lld ms: cpu %.0f ms, waited %.0f ms\n",
+                         static_cast<long long>(gap), static_cast<long long>(m_total.elapsed()),
+                         now.cpuMs - m_last.cpuMs, now.waitMs - m_last.waitMs);
+        m_last = now;
+    }
+
+    struct Schedule
+    {
+        double cpuMs = 0;
+        double waitMs = 0;
+    };
+    static Schedule schedule()
+    {
+        QFile file(QStringLiteral("/proc/thread-self/schedstat"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QList<QByteArray> fields = file.readAll().trimmed().split(' ');
+        return {fields.value(0).toDouble() / 1e6, fields.value(1).toDouble() / 1e6};
+    }
+
+    const bool m_trace;
     QTimer m_tick;
     QElapsedTimer m_sinceLast;
+    QElapsedTimer m_total;
     qint64 m_longest = 0;
+    Schedule m_last;
 };
 
 void dropFolder(QWidget *page, const QString &folder)
@@ -87,17 +121,24 @@ void dropFolder(QWidget *page, const QString &folder)
     QApplication::sendEvent(page, &drop);
 }
 
-// Runs the event loop until done() holds, checking every 10 ms; false at the deadline.
+// Runs the event loop until done() holds, checking every 10 ms; false at the deadline. The
+// loop sleeps while there is nothing to do, as the program's own would: a loop that polls
+// without pause would take a whole core from the engines and stand in the scheduler's eyes
+// as a busy thread rather than an interactive one.
 template <typename Done> bool runUntil(Done done, qint64 deadlineMs)
 {
     QElapsedTimer clock;
     clock.start();
-    while (!done()) {
-        if (clock.elapsed() > deadlineMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done() || clock.elapsed() > deadlineMs)
+            loop.quit();
+    });
+    check.start(10);
+    if (!done())
+        loop.exec();
+    return done();
 }
 
 int run(const QString &folder, int timeoutSeconds)
