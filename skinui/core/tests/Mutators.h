@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <random>
@@ -37,6 +38,21 @@ public:
 
 private:
     std::mt19937 m_random;
+};
+
+// The time a robustness run may take, counted in the CPU time this process spends: on a busy
+// machine the wall clock runs on while the process waits for a core, but one run's work stays
+// the same, and so does the number of runs the budget allows.
+class CpuBudget
+{
+public:
+    explicit CpuBudget(std::chrono::milliseconds budget) : m_end(ProcessCpuTime() + budget) {}
+    bool Left() const { return ProcessCpuTime() < m_end; }
+
+private:
+    static std::chrono::milliseconds ProcessCpuTime();
+
+    std::chrono::milliseconds m_end;
 };
 
 } // namespace Testing
