@@ -82,6 +82,12 @@ std::wstring TextMutator::Mutate(const std::wstring &original, const wchar_t *in
     return text;
 }
 
+CpuBudget::CpuBudget(std::chrono::milliseconds budget) : m_end(ProcessCpuTime())
+{
+    if (m_end != std::chrono::milliseconds::max())
+        m_end += budget;
+}
+
 std::chrono::milliseconds CpuBudget::ProcessCpuTime()
 {
     FILETIME creation, exit, kernel, user;
