@@ -15,8 +15,15 @@ add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 # LZMA SDK's C decoder, unpacked from Debian's 7zip source package by scripts/setup.sh.
 set(LZMA_SDK_DIR ${CMAKE_SOURCE_DIR}/build/deps/lzma-sdk/C CACHE PATH "LZMA SDK C sources")
 
-# Every test program runs through wine-run, which uses the throwaway prefix of this build.
+# Every test program runs through wine-run, which uses the throwaway prefix of this build and
+# puts the program on a desktop of its own (scripts/wine-own-desktop.cpp says why).
 set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix)
+add_executable(wine_own_desktop ${CMAKE_SOURCE_DIR}/scripts/wine-own-desktop.cpp)
+set_target_properties(wine_own_desktop PROPERTIES OUTPUT_NAME wine-own-desktop
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_compile_options(wine_own_desktop PRIVATE -Wall -Wextra)
+target_link_options(wine_own_desktop PRIVATE -municode)
+set(WINE_OWN_DESKTOP ${CMAKE_BINARY_DIR}/wine-own-desktop.exe)
 configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)

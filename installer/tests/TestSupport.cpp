@@ -2,6 +2,8 @@
 
 #include "utils/Strings.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,8 +24,10 @@ ScratchFolder::ScratchFolder()
     static unsigned int counter = 0;
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, temp);
+    // Process ids come round again within one test session, and a process of the same id may
+    // have left its folder with a program still running in it: the start time keeps them apart.
     path_ = std::wstring(temp) + L"uninst_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-            std::to_wstring(++counter);
+            std::to_wstring(GetTickCount64()) + L"_" + std::to_wstring(++counter);
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
     std::filesystem::create_directories(path_, ignored);
@@ -62,7 +66,11 @@ std::wstring InstallStandIn(const std::wstring &folder, const std::string &scrip
                             const std::wstring &name)
 {
     const std::wstring program = folder + L"\\" + name;
-    CopyFileW((ProgramFolder() + L"\\" + kStandInName).c_str(), program.c_str(), FALSE);
+    if (!CopyFileW((ProgramFolder() + L"\\" + kStandInName).c_str(), program.c_str(), FALSE)) {
+        ADD_FAILURE() << "the stand-in could not be copied to "
+                      << Utils::ToNarrowString(program, CP_UTF8) << " (error " << GetLastError()
+                      << ")";
+    }
     WriteBytes(program.substr(0, program.rfind(L'.')) + L".script", script);
     return program;
 }

@@ -42,7 +42,12 @@ TEST(Thread, RunsItsBodySuspendedUntilResumedAndResetsOnJoin)
     ASSERT_TRUE(thread.IsStarted());
     const uint32_t id = thread.Id();
     EXPECT_NE(id, 0u);
-    Sleep(50);
+    // Suspended once, it has not run; a running or ended thread would answer 0 or fail.
+    const HANDLE observer = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
+    ASSERT_NE(observer, nullptr);
+    EXPECT_EQ(SuspendThread(observer), 1u) << "the thread was not created suspended";
+    ResumeThread(observer);
+    CloseHandle(observer);
     EXPECT_EQ(ranOn.load(), 0u) << "ran before Resume";
 
     EXPECT_TRUE(thread.Resume());

@@ -214,8 +214,11 @@ bool TestWindow::PumpUntil(const std::function<bool()> &condition, DWORD timeout
 {
     DWORD start = GetTickCount();
     while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
+        if (GetTickCount() - start > timeoutMs) {
+            // A thread held up longer than the bound must still see what was sent to it.
+            PumpPending();
             return condition();
+        }
         MSG message;
         if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
             Dispatch(message);

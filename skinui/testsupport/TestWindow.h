@@ -71,7 +71,9 @@ public:
     void Tick(UINT windowsTimerId);
 
     // Runs the message loop (with the framework's pre-translation) until the condition holds
-    // or the time is up; returns whether the condition held.
+    // or the time is up; returns whether the condition held. Whatever waits in the queue when
+    // the time is up still runs, so a fixed pump after posting is never cut short by a busy
+    // machine.
     static bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
     // Runs every message that is waiting now.
     static void PumpPending();

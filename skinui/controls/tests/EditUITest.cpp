@@ -62,8 +62,9 @@ struct EditWindow
         for (const wchar_t *at = text; *at; ++at)
             PostMessageW(box, WM_CHAR, *at, 1);
         const size_t expected = window.Notifications().Of(L"textchanged").size() + wcslen(text);
-        window.PumpUntil(
-            [&] { return window.Notifications().Of(L"textchanged").size() >= expected; });
+        EXPECT_TRUE(window.PumpUntil([&] {
+            return window.Notifications().Of(L"textchanged").size() >= expected;
+        })) << "the box did not take every typed character";
     }
     std::wstring Text() const { return edit->GetText().GetData(); }
     RECT BoxRect(HWND box) { return window.Manager().GetNativeWindowRect(box); }

@@ -1,5 +1,7 @@
 #include "Mutators.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -78,6 +80,24 @@ std::wstring TextMutator::Mutate(const std::wstring &original, const wchar_t *in
         }
     }
     return text;
+}
+
+CpuBudget::CpuBudget(std::chrono::milliseconds budget) : m_end(ProcessCpuTime())
+{
+    if (m_end != std::chrono::milliseconds::max())
+        m_end += budget;
+}
+
+std::chrono::milliseconds CpuBudget::ProcessCpuTime()
+{
+    FILETIME creation, exit, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user))
+        return std::chrono::milliseconds::max();
+    auto ticks = [](const FILETIME &time) {
+        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    // FILETIME counts 100 ns.
+    return std::chrono::milliseconds((ticks(kernel) + ticks(user)) / 10000);
 }
 
 } // namespace Testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <random>
@@ -37,6 +38,23 @@ public:
 
 private:
     std::mt19937 m_random;
+};
+
+// The time a robustness run may take, counted in the CPU time this process spends: on a busy
+// machine the wall clock runs on while the process waits for a core, but one run's work stays
+// the same, and so does the number of runs the budget allows.
+class CpuBudget
+{
+public:
+    explicit CpuBudget(std::chrono::milliseconds budget);
+    bool Left() const { return ProcessCpuTime() < m_end; }
+
+private:
+    // The longest time there is when the process's times cannot be read, so that no budget is
+    // left and the test finds out.
+    static std::chrono::milliseconds ProcessCpuTime();
+
+    std::chrono::milliseconds m_end;
 };
 
 } // namespace Testing
