@@ -192,7 +192,6 @@ void CComboUI::DoEvent(ControlEvent &event)
             CContainerUI::DoEvent(event);
         return;
     }
-    const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
     switch (event.type) {
     case EventSetFocus:
     case EventKillFocus:
@@ -227,23 +226,9 @@ void CComboUI::DoEvent(ControlEvent &event)
         }
         break;
     case EventMouseEnter:
-        if (inside && IsEnabled()) {
-            m_buttonState |= StateHot;
-            Invalidate();
-        }
-        break;
     case EventMouseLeave:
-        if (inside) {
-            if (m_manager != nullptr)
-                m_manager->AddMouseLeaveListener(this);
+        if (TrackHotState(event, m_buttonState))
             return;
-        }
-        if (IsEnabled()) {
-            m_buttonState &= ~StateHot;
-            Invalidate();
-        }
-        if (m_manager != nullptr)
-            m_manager->RemoveMouseLeaveListener(this);
         break;
     default:
         break;

@@ -214,6 +214,9 @@ protected:
     // hidden (with checkVisible) or the intersection becomes empty.
     bool ClipToAncestors(RECT &rect, bool checkVisible) const;
     void InvalidateClipped(RECT area);
+    // Sets or clears StateHot in state on a mouse enter or leave. A leave while the mouse is
+    // still over the item (over a child) waits for the real leave: true when it took the event.
+    bool TrackHotState(const ControlEvent &event, UINT &state);
     void PlaceCover();
 
     CWindowManagerUI *m_manager;

@@ -136,7 +136,6 @@ void CListHeaderItemUI::DoEvent(ControlEvent &event)
             CControlUI::DoEvent(event);
         return;
     }
-    const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
     switch (event.type) {
     case EventSetFocus:
     case EventKillFocus:
@@ -163,23 +162,9 @@ void CListHeaderItemUI::DoEvent(ControlEvent &event)
         break;
     }
     case EventMouseEnter:
-        if (inside && IsEnabled()) {
-            m_buttonState |= StateHot;
-            Invalidate();
-        }
-        break;
     case EventMouseLeave:
-        if (inside) {
-            if (m_manager != nullptr)
-                m_manager->AddMouseLeaveListener(this);
+        if (TrackHotState(event, m_buttonState))
             return;
-        }
-        if (IsEnabled()) {
-            m_buttonState &= ~StateHot;
-            Invalidate();
-        }
-        if (m_manager != nullptr)
-            m_manager->RemoveMouseLeaveListener(this);
         break;
     default:
         break;
