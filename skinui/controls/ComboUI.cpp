@@ -238,15 +238,6 @@ void CComboUI::DoEvent(ControlEvent &event)
 
 // ---- Attributes ----
 
-void CComboUI::SetImage(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
-    Invalidate();
-}
-
 void CComboUI::SetAttribute(const wchar_t *name, const wchar_t *value)
 {
     if (name == nullptr || value == nullptr)
@@ -260,15 +251,15 @@ void CComboUI::SetAttribute(const wchar_t *name, const wchar_t *value)
         m_showText = ValueText::IsTrue(value);
         Invalidate();
     } else if (Is(name, L"normalimage")) {
-        SetImage(m_normalImage, value);
+        SetImageText(m_normalImage, value);
     } else if (Is(name, L"hotimage")) {
-        SetImage(m_hotImage, value);
+        SetImageText(m_hotImage, value);
     } else if (Is(name, L"pushedimage")) {
-        SetImage(m_pushedImage, value);
+        SetImageText(m_pushedImage, value);
     } else if (Is(name, L"focusedimage")) {
-        SetImage(m_focusedImage, value);
+        SetImageText(m_focusedImage, value);
     } else if (Is(name, L"disabledimage")) {
-        SetImage(m_disabledImage, value);
+        SetImageText(m_disabledImage, value);
     } else if (Is(name, L"dropbox")) {
         m_dropBox = value;
     } else if (Is(name, L"dropboxsize")) {

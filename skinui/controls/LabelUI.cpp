@@ -151,17 +151,6 @@ void CLabelUI::SetShadowOffset(int offset, int angle)
     Invalidate();
 }
 
-void CLabelUI::SetImageText(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (text == nullptr)
-        text = L"";
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
-    Invalidate();
-}
-
 void CLabelUI::SetAttribute(const wchar_t *name, const wchar_t *value)
 {
     if (name == nullptr || value == nullptr)

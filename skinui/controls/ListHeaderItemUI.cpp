@@ -172,15 +172,6 @@ void CListHeaderItemUI::DoEvent(ControlEvent &event)
     CControlUI::DoEvent(event);
 }
 
-void CListHeaderItemUI::SetImage(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
-    Invalidate();
-}
-
 void CListHeaderItemUI::SetAttribute(const wchar_t *name, const wchar_t *value)
 {
     if (name == nullptr || value == nullptr)
@@ -212,20 +203,20 @@ void CListHeaderItemUI::SetAttribute(const wchar_t *name, const wchar_t *value)
             Invalidate();
         }
     } else if (Is(name, L"normalimage")) {
-        SetImage(m_normalImage, value);
+        SetImageText(m_normalImage, value);
     } else if (Is(name, L"hotimage")) {
-        SetImage(m_hotImage, value);
+        SetImageText(m_hotImage, value);
     } else if (Is(name, L"pushedimage")) {
-        SetImage(m_pushedImage, value);
+        SetImageText(m_pushedImage, value);
     } else if (Is(name, L"focusedimage")) {
-        SetImage(m_focusedImage, value);
+        SetImageText(m_focusedImage, value);
     } else if (Is(name, L"sepwidth")) {
         SetSepWidth(ValueText::ReadInteger(value));
     } else if (Is(name, L"sepcolor")) {
         m_sepColor = ValueText::ReadHexColor(value);
         Invalidate();
     } else if (Is(name, L"sepimage")) {
-        SetImage(m_sepImage, value);
+        SetImageText(m_sepImage, value);
     } else {
         CControlUI::SetAttribute(name, value);
     }

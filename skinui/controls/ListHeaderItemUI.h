@@ -40,7 +40,6 @@ private:
     void HandleButtonUp();
     void Drag(const POINT &point);
     void AskForLayout();
-    void SetImage(ImageDescriptor &descriptor, const wchar_t *text);
 
     POINT m_lastMousePoint;
     bool m_dragable;

@@ -14,15 +14,6 @@ bool Is(const wchar_t *name, const wchar_t *expected)
     return wcscmp(name, expected) == 0;
 }
 
-// The same text again while its image is loaded keeps the image.
-void SetImage(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
-}
-
 ItemStyleChange SetColor(DWORD &field, const wchar_t *value)
 {
     field = ValueText::ReadHexColor(value);
@@ -64,7 +55,7 @@ ItemStyleChange SetLooks(const wchar_t *name, const wchar_t *value, ListItemStyl
             return SetColor(style.*entry.field, value);
     for (const ImageAttribute &entry : images) {
         if (Is(name, entry.name)) {
-            SetImage(style.*entry.field, value);
+            (style.*entry.field).SetText(value);
             return ItemStyleChange::Look;
         }
     }
