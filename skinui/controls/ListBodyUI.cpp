@@ -167,28 +167,12 @@ void CListBodyUI::MoveHeaderColumns(int dx)
     header->Invalidate();
 }
 
+// The header's columns follow what the rows really moved sideways.
 void CListBodyUI::SetScrollPos(SIZE position)
 {
-    int dx = 0;
-    int dy = 0;
-    if (IsVerticalBarShown()) {
-        const int old = m_verticalScrollBar->GetScrollPos();
-        m_verticalScrollBar->SetScrollPos(position.cy, true);
-        dy = m_verticalScrollBar->GetScrollPos() - old;
-    }
-    if (IsHorizontalBarShown()) {
-        const int old = m_horizontalScrollBar->GetScrollPos();
-        m_horizontalScrollBar->SetScrollPos(position.cx, true);
-        dx = m_horizontalScrollBar->GetScrollPos() - old;
-    }
-    if (dx == 0 && dy == 0)
-        return;
-    for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = ChildAt(i);
-        if (child->IsVisible() && !child->IsFloat())
-            child->Move(-dx, -dy, false);
-    }
-    Invalidate();
+    const int oldX = GetScrollPos().cx;
+    CVerticalLayoutUI::SetScrollPos(position);
+    const int dx = GetScrollPos().cx - oldX;
     if (dx != 0)
         MoveHeaderColumns(dx);
 }
