@@ -17,11 +17,6 @@ bool Is(const wchar_t *name, const wchar_t *expected)
     return wcscmp(name, expected) == 0;
 }
 
-bool IsMouseEvent(int type)
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
-
 } // namespace
 
 CButtonUI::CButtonUI()

@@ -21,11 +21,6 @@ bool Is(const wchar_t *name, const wchar_t *expected)
     return wcscmp(name, expected) == 0;
 }
 
-bool IsMouseEvent(int type)
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
-
 IListItemUI *ItemOf(CControlUI *control)
 {
     return control != nullptr ? static_cast<IListItemUI *>(control->GetInterface(L"IListItem"))

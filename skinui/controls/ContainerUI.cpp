@@ -459,7 +459,7 @@ CControlUI *CContainerUI::FindControl(FindControlProc visitor, void *data, UINT 
 
 void CContainerUI::DoEvent(ControlEvent &event)
 {
-    if (!m_mouseEnabled && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!m_mouseEnabled && IsMouseEvent(event.type)) {
         if (m_parent != nullptr)
             m_parent->DoEvent(event);
         else

@@ -105,7 +105,7 @@ void CDateTimeUI::OpenPicker()
 
 void CDateTimeUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_parent)
             m_parent->DoEvent(event);
         else

@@ -180,11 +180,6 @@ void CEditUI::OpenBox()
         window->OnFinalMessage(nullptr);
 }
 
-bool CEditUI::IsMouseEvent(int type) const
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
-
 void CEditUI::DoEvent(ControlEvent &event)
 {
     if (!IsMouseEnabled() && IsMouseEvent(event.type)) {

@@ -132,7 +132,7 @@ void CListBodyUI::DoEvent(ControlEvent &event)
         CControlUI::DoEvent(event);
         return;
     }
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         m_owner->DoEvent(event);
         return;
     }

@@ -73,11 +73,6 @@ RECT CListHeaderItemUI::GetThumbRect() const
     return RECT{m_itemRect.left, m_itemRect.top, m_itemRect.left - m_sepWidth, m_itemRect.bottom};
 }
 
-bool CListHeaderItemUI::IsMouseEvent(int type) const
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
-
 // The new width is laid out by the list, which copies the header's columns to its items.
 void CListHeaderItemUI::AskForLayout()
 {

@@ -35,7 +35,6 @@ public:
     RECT GetThumbRect() const;
 
 private:
-    bool IsMouseEvent(int type) const;
     void HandleButtonDown(const POINT &point);
     void HandleButtonUp();
     void Drag(const POINT &point);

@@ -200,7 +200,7 @@ bool CListTextElementUI::HandleLinkEvent(ControlEvent &event)
 
 void CListTextElementUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_ownerList != nullptr)
             m_ownerList->DoEvent(event);
         else

@@ -254,7 +254,7 @@ void CRichEditUI::DoInit()
 
 void CRichEditUI::DoEvent(ControlEvent &event)
 {
-    if (!m_mouseEnabled && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!m_mouseEnabled && IsMouseEvent(event.type)) {
         if (m_parent != nullptr)
             m_parent->DoEvent(event);
         else

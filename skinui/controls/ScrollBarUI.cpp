@@ -417,7 +417,7 @@ bool CScrollBarUI::HandleMouseLeave(const ControlEvent &event)
 
 void CScrollBarUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         PassOn(event);
         return;
     }

@@ -123,7 +123,7 @@ void CSliderUI::SendValueChanged()
 
 void CSliderUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_parent)
             m_parent->DoEvent(event);
         else

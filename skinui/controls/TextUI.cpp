@@ -43,7 +43,7 @@ int CTextUI::LinkAt(const POINT &point) const
 
 void CTextUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_parent)
             m_parent->DoEvent(event);
         else

@@ -191,7 +191,7 @@ void CTreeNodeUI::FollowMouse(bool entering)
 
 void CTreeNodeUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_core.owner != nullptr)
             m_core.owner->DoEvent(event);
         else
