@@ -103,13 +103,8 @@ void CButtonUI::StepFade()
 
 void CButtonUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     const bool inside = IsInside(event.mousePoint);
     switch (event.type) {
     case EventSetFocus:

@@ -180,13 +180,8 @@ void CComboUI::HandleKey(wchar_t key)
 
 void CComboUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CContainerUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     switch (event.type) {
     case EventSetFocus:
     case EventKillFocus:

@@ -459,13 +459,8 @@ CControlUI *CContainerUI::FindControl(FindControlProc visitor, void *data, UINT 
 
 void CContainerUI::DoEvent(ControlEvent &event)
 {
-    if (!m_mouseEnabled && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     if (event.type == EventSetFocus) {
         m_focused = true;
         return;

@@ -198,6 +198,17 @@ void CControlUI::InvalidateClipped(RECT area)
         m_manager->Invalidate(area);
 }
 
+bool CControlUI::PassOnMouseWhenDisabled(ControlEvent &event)
+{
+    if (IsMouseEnabled() || !IsMouseEvent(event.type))
+        return false;
+    if (m_parent != nullptr)
+        m_parent->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
+    return true;
+}
+
 bool CControlUI::TrackHotState(const ControlEvent &event, UINT &state)
 {
     const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;

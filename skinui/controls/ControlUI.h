@@ -220,6 +220,9 @@ protected:
     // Sets or clears StateHot in state on a mouse enter or leave. A leave while the mouse is
     // still over the item (over a child) waits for the real leave: true when it took the event.
     bool TrackHotState(const ControlEvent &event, UINT &state);
+    // A control that takes no mouse hands mouse events on to its parent (without a parent
+    // only the basic handling of every control sees them); true when it did.
+    bool PassOnMouseWhenDisabled(ControlEvent &event);
     void PlaceCover();
 
     CWindowManagerUI *m_manager;

@@ -182,13 +182,8 @@ void CEditUI::OpenBox()
 
 void CEditUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     if (NativeChildHost::HandleEvent(*this, GetNativeWindow(), event))
         return;
     const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;

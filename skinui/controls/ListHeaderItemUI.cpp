@@ -124,13 +124,8 @@ void CListHeaderItemUI::Drag(const POINT &point)
 
 void CListHeaderItemUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     switch (event.type) {
     case EventSetFocus:
     case EventKillFocus:
