@@ -532,6 +532,11 @@ bool CContainerUI::DoPaint(HDC dc, const RECT &paintArea, CControlUI *stopContro
     CControlUI::DoPaint(dc, paintArea, stopControl);
     if (!m_items.IsEmpty() && !PaintChildren(dc, paintArea, stopControl))
         return false;
+    return PaintScrollBars(dc, paintArea, stopControl);
+}
+
+bool CContainerUI::PaintScrollBars(HDC dc, const RECT &paintArea, CControlUI *stopControl)
+{
     return PaintScrollBar(m_verticalScrollBar, dc, paintArea, stopControl) &&
            PaintScrollBar(m_horizontalScrollBar, dc, paintArea, stopControl);
 }

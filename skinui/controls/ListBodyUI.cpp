@@ -23,17 +23,6 @@ int Clamp(int value, int low, int high)
     return std::max(low, std::min(value, high));
 }
 
-bool PaintBar(CScrollBarUI *bar, HDC dc, const RECT &paintArea, CControlUI *stopControl)
-{
-    if (bar == nullptr)
-        return true;
-    if (bar == stopControl)
-        return false;
-    if (!bar->IsVisible() || !Intersects(paintArea, bar->GetPos()))
-        return true;
-    return bar->Paint(dc, paintArea, stopControl);
-}
-
 // A line of the style's width centred on the band below the item.
 void PaintLineBelow(CControlUI &body, const CControlUI &item, const ListItemStyle &style, HDC dc,
                     const RECT &paintArea)
@@ -246,8 +235,7 @@ bool CListBodyUI::PaintItems(CContainerUI &body, const ListItemStyle *style, HDC
                 return false;
         }
     }
-    return PaintBar(body.GetVerticalScrollBar(), dc, paintArea, stopControl) &&
-           PaintBar(body.GetHorizontalScrollBar(), dc, paintArea, stopControl);
+    return body.PaintScrollBars(dc, paintArea, stopControl);
 }
 
 } // namespace SkinUI
