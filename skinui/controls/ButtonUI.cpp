@@ -12,10 +12,7 @@ const wchar_t *const CButtonUI::kClassName = L"Button";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 } // namespace
 

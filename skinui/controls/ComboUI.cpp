@@ -16,10 +16,7 @@ const wchar_t *const CComboUI::kClassName = L"Combo";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 IListItemUI *ItemOf(CControlUI *control)
 {

@@ -35,10 +35,7 @@ bool StoreColor(DWORD &field, DWORD color)
     return true;
 }
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 } // namespace
 

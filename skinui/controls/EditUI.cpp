@@ -15,10 +15,7 @@ const wchar_t *const CEditUI::kClassName = L"Edit";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 void SetStateBit(UINT &state, UINT bit, bool on)
 {

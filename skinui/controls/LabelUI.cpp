@@ -17,10 +17,7 @@ namespace {
 
 const UINT kHorizontalAlignment = DT_CENTER | DT_RIGHT;
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 int WidthOf(const RECT &rect)
 {

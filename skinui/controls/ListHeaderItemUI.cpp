@@ -14,10 +14,7 @@ const wchar_t *const CListHeaderItemUI::kClassName = L"ListHeaderItem";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 } // namespace
 

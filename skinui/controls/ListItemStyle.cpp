@@ -9,10 +9,7 @@ namespace SkinUI {
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 ItemStyleChange SetColor(DWORD &field, const wchar_t *value)
 {

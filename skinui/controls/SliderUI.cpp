@@ -12,10 +12,7 @@ const wchar_t *const CSliderUI::kClassName = L"Slider";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 int Saturated(long long value)
 {

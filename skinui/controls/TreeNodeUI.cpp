@@ -19,10 +19,7 @@ const int kNodeWidth = 250;
 const int kDotLineWidth = 2;
 const int kCheckBoxWidth = 18;
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 CTreeNodeUI *NodeOf(CControlUI *control)
 {
