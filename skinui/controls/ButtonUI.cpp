@@ -12,15 +12,7 @@ const wchar_t *const CButtonUI::kClassName = L"Button";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
-
-bool IsMouseEvent(int type)
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
+using ValueText::Is;
 
 } // namespace
 
@@ -108,13 +100,8 @@ void CButtonUI::StepFade()
 
 void CButtonUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     const bool inside = IsInside(event.mousePoint);
     switch (event.type) {
     case EventSetFocus:

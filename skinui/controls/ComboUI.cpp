@@ -16,15 +16,7 @@ const wchar_t *const CComboUI::kClassName = L"Combo";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
-
-bool IsMouseEvent(int type)
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
+using ValueText::Is;
 
 IListItemUI *ItemOf(CControlUI *control)
 {
@@ -185,14 +177,8 @@ void CComboUI::HandleKey(wchar_t key)
 
 void CComboUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CContainerUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
-    const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
     switch (event.type) {
     case EventSetFocus:
     case EventKillFocus:
@@ -227,23 +213,9 @@ void CComboUI::DoEvent(ControlEvent &event)
         }
         break;
     case EventMouseEnter:
-        if (inside && IsEnabled()) {
-            m_buttonState |= StateHot;
-            Invalidate();
-        }
-        break;
     case EventMouseLeave:
-        if (inside) {
-            if (m_manager != nullptr)
-                m_manager->AddMouseLeaveListener(this);
+        if (TrackHotState(event, m_buttonState))
             return;
-        }
-        if (IsEnabled()) {
-            m_buttonState &= ~StateHot;
-            Invalidate();
-        }
-        if (m_manager != nullptr)
-            m_manager->RemoveMouseLeaveListener(this);
         break;
     default:
         break;
@@ -252,15 +224,6 @@ void CComboUI::DoEvent(ControlEvent &event)
 }
 
 // ---- Attributes ----
-
-void CComboUI::SetImage(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
-    Invalidate();
-}
 
 void CComboUI::SetAttribute(const wchar_t *name, const wchar_t *value)
 {
@@ -275,15 +238,15 @@ void CComboUI::SetAttribute(const wchar_t *name, const wchar_t *value)
         m_showText = ValueText::IsTrue(value);
         Invalidate();
     } else if (Is(name, L"normalimage")) {
-        SetImage(m_normalImage, value);
+        SetImageText(m_normalImage, value);
     } else if (Is(name, L"hotimage")) {
-        SetImage(m_hotImage, value);
+        SetImageText(m_hotImage, value);
     } else if (Is(name, L"pushedimage")) {
-        SetImage(m_pushedImage, value);
+        SetImageText(m_pushedImage, value);
     } else if (Is(name, L"focusedimage")) {
-        SetImage(m_focusedImage, value);
+        SetImageText(m_focusedImage, value);
     } else if (Is(name, L"disabledimage")) {
-        SetImage(m_disabledImage, value);
+        SetImageText(m_disabledImage, value);
     } else if (Is(name, L"dropbox")) {
         m_dropBox = value;
     } else if (Is(name, L"dropboxsize")) {

@@ -65,7 +65,6 @@ private:
     // Keyboard and wheel selections move through the items without closing the pop-up.
     void SelectKeepingOpen(int index);
     void LoadStyleImages();
-    void SetImage(ImageDescriptor &descriptor, const wchar_t *text);
     void LendItemsAgain(const CControlUI *leaving = nullptr);
 
     CComboWnd *m_window;

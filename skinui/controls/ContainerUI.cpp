@@ -459,13 +459,8 @@ CControlUI *CContainerUI::FindControl(FindControlProc visitor, void *data, UINT 
 
 void CContainerUI::DoEvent(ControlEvent &event)
 {
-    if (!m_mouseEnabled && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     if (event.type == EventSetFocus) {
         m_focused = true;
         return;
@@ -537,6 +532,11 @@ bool CContainerUI::DoPaint(HDC dc, const RECT &paintArea, CControlUI *stopContro
     CControlUI::DoPaint(dc, paintArea, stopControl);
     if (!m_items.IsEmpty() && !PaintChildren(dc, paintArea, stopControl))
         return false;
+    return PaintScrollBars(dc, paintArea, stopControl);
+}
+
+bool CContainerUI::PaintScrollBars(HDC dc, const RECT &paintArea, CControlUI *stopControl)
+{
     return PaintScrollBar(m_verticalScrollBar, dc, paintArea, stopControl) &&
            PaintScrollBar(m_horizontalScrollBar, dc, paintArea, stopControl);
 }

@@ -68,6 +68,8 @@ public:
     void DoEvent(ControlEvent &event) override;
     void SetAttribute(const wchar_t *name, const wchar_t *value) override;
     bool DoPaint(HDC dc, const RECT &paintArea, CControlUI *stopControl) override;
+    // Paints the shown scroll bars over the children; false when stopControl was reached.
+    bool PaintScrollBars(HDC dc, const RECT &paintArea, CControlUI *stopControl);
 
     // ---- Container properties ----
     virtual RECT GetInset() const;

@@ -1,5 +1,6 @@
 #include "ControlUI.h"
 
+#include "ControlState.h"
 #include "WindowManagerUI.h"
 
 namespace SkinUI {
@@ -195,6 +196,41 @@ void CControlUI::InvalidateClipped(RECT area)
 {
     if (ClipToAncestors(area, true) && m_manager)
         m_manager->Invalidate(area);
+}
+
+bool CControlUI::PassOnMouseWhenDisabled(ControlEvent &event)
+{
+    if (IsMouseEnabled() || !IsMouseEvent(event.type))
+        return false;
+    if (m_parent != nullptr)
+        m_parent->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
+    return true;
+}
+
+bool CControlUI::TrackHotState(const ControlEvent &event, UINT &state)
+{
+    const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
+    if (event.type == EventMouseEnter) {
+        if (inside && IsEnabled()) {
+            state |= StateHot;
+            Invalidate();
+        }
+        return false;
+    }
+    if (inside) {
+        if (m_manager != nullptr)
+            m_manager->AddMouseLeaveListener(this);
+        return true;
+    }
+    if (IsEnabled()) {
+        state &= ~StateHot;
+        Invalidate();
+    }
+    if (m_manager != nullptr)
+        m_manager->RemoveMouseLeaveListener(this);
+    return false;
 }
 
 void CControlUI::SetPos(RECT rect, bool invalidate)

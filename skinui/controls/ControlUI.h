@@ -214,6 +214,15 @@ protected:
     // hidden (with checkVisible) or the intersection becomes empty.
     bool ClipToAncestors(RECT &rect, bool checkVisible) const;
     void InvalidateClipped(RECT area);
+    // Replaces an image property's descriptor text; nothing when the same text is already
+    // loaded.
+    void SetImageText(ImageDescriptor &descriptor, const wchar_t *text);
+    // Sets or clears StateHot in state on a mouse enter or leave. A leave while the mouse is
+    // still over the item (over a child) waits for the real leave: true when it took the event.
+    bool TrackHotState(const ControlEvent &event, UINT &state);
+    // A control that takes no mouse hands mouse events on to its parent (without a parent
+    // only the basic handling of every control sees them); true when it did.
+    bool PassOnMouseWhenDisabled(ControlEvent &event);
     void PlaceCover();
 
     CWindowManagerUI *m_manager;

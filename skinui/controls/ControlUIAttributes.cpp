@@ -35,10 +35,7 @@ bool StoreColor(DWORD &field, DWORD color)
     return true;
 }
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 } // namespace
 
@@ -215,16 +212,20 @@ void CControlUI::SetBorderRound(SIZE round)
     Invalidate();
 }
 
+void CControlUI::SetImageText(ImageDescriptor &descriptor, const wchar_t *text)
+{
+    if (descriptor.SetText(text != nullptr ? text : L""))
+        Invalidate();
+}
+
 // The descriptor is parsed and its image loaded at once, so that a floating control
 // without a size of its own can take the image's.
 void CControlUI::SetBkImage(const wchar_t *descriptor)
 {
     if (descriptor == nullptr)
         descriptor = L"";
-    if (m_bkImage.image != nullptr && m_bkImage.text == descriptor)
+    if (!m_bkImage.SetText(descriptor))
         return;
-    m_bkImage.Clear();
-    m_bkImage.text = descriptor;
     CGdiPainter::DrawImageDescriptor(nullptr, m_manager, m_itemRect, m_paintRect, m_bkImage);
     if (m_float && m_fixedSize.cx == 0 && m_fixedSize.cy == 0 && m_bkImage.image != nullptr) {
         SetFixedWidth(m_bkImage.image->width);

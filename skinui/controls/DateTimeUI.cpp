@@ -105,13 +105,8 @@ void CDateTimeUI::OpenPicker()
 
 void CDateTimeUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     if (NativeChildHost::HandleEvent(*this, GetNativeWindow(), event))
         return;
     switch (event.type) {

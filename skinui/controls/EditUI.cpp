@@ -15,10 +15,7 @@ const wchar_t *const CEditUI::kClassName = L"Edit";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 void SetStateBit(UINT &state, UINT bit, bool on)
 {
@@ -180,20 +177,10 @@ void CEditUI::OpenBox()
         window->OnFinalMessage(nullptr);
 }
 
-bool CEditUI::IsMouseEvent(int type) const
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
-
 void CEditUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     if (NativeChildHost::HandleEvent(*this, GetNativeWindow(), event))
         return;
     const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;

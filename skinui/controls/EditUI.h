@@ -53,7 +53,6 @@ protected:
     void OpenBox();
     void CloseBoxWithControl();
     void ClearWindowFocusIfHidden();
-    bool IsMouseEvent(int type) const;
     CWideString ShownText() const;
 
     CEditWnd *m_window;

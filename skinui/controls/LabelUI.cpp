@@ -17,10 +17,7 @@ namespace {
 
 const UINT kHorizontalAlignment = DT_CENTER | DT_RIGHT;
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 int WidthOf(const RECT &rect)
 {
@@ -148,17 +145,6 @@ void CLabelUI::SetShadowOffset(int offset, int angle)
         horizontal = m_itemRect.left + offset;
     m_shadowOffsetX = static_cast<float>(vertical);
     m_shadowOffsetY = static_cast<float>(horizontal);
-    Invalidate();
-}
-
-void CLabelUI::SetImageText(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (text == nullptr)
-        text = L"";
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
     Invalidate();
 }
 

@@ -45,9 +45,6 @@ public:
     RECT MeasureText(int width);
 
 protected:
-    // Replaces an image property's descriptor text; nothing when the same text is already
-    // loaded.
-    void SetImageText(ImageDescriptor &descriptor, const wchar_t *text);
     // Text colour 0 takes the window's default colours, once.
     void TakeDefaultColors();
     RECT TextRect() const;

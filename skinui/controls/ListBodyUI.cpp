@@ -23,17 +23,6 @@ int Clamp(int value, int low, int high)
     return std::max(low, std::min(value, high));
 }
 
-bool PaintBar(CScrollBarUI *bar, HDC dc, const RECT &paintArea, CControlUI *stopControl)
-{
-    if (bar == nullptr)
-        return true;
-    if (bar == stopControl)
-        return false;
-    if (!bar->IsVisible() || !Intersects(paintArea, bar->GetPos()))
-        return true;
-    return bar->Paint(dc, paintArea, stopControl);
-}
-
 // A line of the style's width centred on the band below the item.
 void PaintLineBelow(CControlUI &body, const CControlUI &item, const ListItemStyle &style, HDC dc,
                     const RECT &paintArea)
@@ -132,7 +121,7 @@ void CListBodyUI::DoEvent(ControlEvent &event)
         CControlUI::DoEvent(event);
         return;
     }
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         m_owner->DoEvent(event);
         return;
     }
@@ -167,28 +156,12 @@ void CListBodyUI::MoveHeaderColumns(int dx)
     header->Invalidate();
 }
 
+// The header's columns follow what the rows really moved sideways.
 void CListBodyUI::SetScrollPos(SIZE position)
 {
-    int dx = 0;
-    int dy = 0;
-    if (IsVerticalBarShown()) {
-        const int old = m_verticalScrollBar->GetScrollPos();
-        m_verticalScrollBar->SetScrollPos(position.cy, true);
-        dy = m_verticalScrollBar->GetScrollPos() - old;
-    }
-    if (IsHorizontalBarShown()) {
-        const int old = m_horizontalScrollBar->GetScrollPos();
-        m_horizontalScrollBar->SetScrollPos(position.cx, true);
-        dx = m_horizontalScrollBar->GetScrollPos() - old;
-    }
-    if (dx == 0 && dy == 0)
-        return;
-    for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = ChildAt(i);
-        if (child->IsVisible() && !child->IsFloat())
-            child->Move(-dx, -dy, false);
-    }
-    Invalidate();
+    const int oldX = GetScrollPos().cx;
+    CVerticalLayoutUI::SetScrollPos(position);
+    const int dx = GetScrollPos().cx - oldX;
     if (dx != 0)
         MoveHeaderColumns(dx);
 }
@@ -262,8 +235,7 @@ bool CListBodyUI::PaintItems(CContainerUI &body, const ListItemStyle *style, HDC
                 return false;
         }
     }
-    return PaintBar(body.GetVerticalScrollBar(), dc, paintArea, stopControl) &&
-           PaintBar(body.GetHorizontalScrollBar(), dc, paintArea, stopControl);
+    return body.PaintScrollBars(dc, paintArea, stopControl);
 }
 
 } // namespace SkinUI

@@ -66,7 +66,7 @@ void CListContainerElementUI::PassOn(ControlEvent &event)
 
 void CListContainerElementUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         PassOn(event);
         return;
     }

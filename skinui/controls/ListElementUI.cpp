@@ -65,7 +65,7 @@ void CListElementUI::PassOn(ControlEvent &event)
 
 void CListElementUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         PassOn(event);
         return;
     }

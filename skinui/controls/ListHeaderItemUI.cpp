@@ -14,10 +14,7 @@ const wchar_t *const CListHeaderItemUI::kClassName = L"ListHeaderItem";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 } // namespace
 
@@ -73,11 +70,6 @@ RECT CListHeaderItemUI::GetThumbRect() const
     return RECT{m_itemRect.left, m_itemRect.top, m_itemRect.left - m_sepWidth, m_itemRect.bottom};
 }
 
-bool CListHeaderItemUI::IsMouseEvent(int type) const
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
-
 // The new width is laid out by the list, which copies the header's columns to its items.
 void CListHeaderItemUI::AskForLayout()
 {
@@ -129,14 +121,8 @@ void CListHeaderItemUI::Drag(const POINT &point)
 
 void CListHeaderItemUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
-    const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
     switch (event.type) {
     case EventSetFocus:
     case EventKillFocus:
@@ -163,37 +149,14 @@ void CListHeaderItemUI::DoEvent(ControlEvent &event)
         break;
     }
     case EventMouseEnter:
-        if (inside && IsEnabled()) {
-            m_buttonState |= StateHot;
-            Invalidate();
-        }
-        break;
     case EventMouseLeave:
-        if (inside) {
-            if (m_manager != nullptr)
-                m_manager->AddMouseLeaveListener(this);
+        if (TrackHotState(event, m_buttonState))
             return;
-        }
-        if (IsEnabled()) {
-            m_buttonState &= ~StateHot;
-            Invalidate();
-        }
-        if (m_manager != nullptr)
-            m_manager->RemoveMouseLeaveListener(this);
         break;
     default:
         break;
     }
     CControlUI::DoEvent(event);
-}
-
-void CListHeaderItemUI::SetImage(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
-    Invalidate();
 }
 
 void CListHeaderItemUI::SetAttribute(const wchar_t *name, const wchar_t *value)
@@ -227,20 +190,20 @@ void CListHeaderItemUI::SetAttribute(const wchar_t *name, const wchar_t *value)
             Invalidate();
         }
     } else if (Is(name, L"normalimage")) {
-        SetImage(m_normalImage, value);
+        SetImageText(m_normalImage, value);
     } else if (Is(name, L"hotimage")) {
-        SetImage(m_hotImage, value);
+        SetImageText(m_hotImage, value);
     } else if (Is(name, L"pushedimage")) {
-        SetImage(m_pushedImage, value);
+        SetImageText(m_pushedImage, value);
     } else if (Is(name, L"focusedimage")) {
-        SetImage(m_focusedImage, value);
+        SetImageText(m_focusedImage, value);
     } else if (Is(name, L"sepwidth")) {
         SetSepWidth(ValueText::ReadInteger(value));
     } else if (Is(name, L"sepcolor")) {
         m_sepColor = ValueText::ReadHexColor(value);
         Invalidate();
     } else if (Is(name, L"sepimage")) {
-        SetImage(m_sepImage, value);
+        SetImageText(m_sepImage, value);
     } else {
         CControlUI::SetAttribute(name, value);
     }

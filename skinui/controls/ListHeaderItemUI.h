@@ -35,12 +35,10 @@ public:
     RECT GetThumbRect() const;
 
 private:
-    bool IsMouseEvent(int type) const;
     void HandleButtonDown(const POINT &point);
     void HandleButtonUp();
     void Drag(const POINT &point);
     void AskForLayout();
-    void SetImage(ImageDescriptor &descriptor, const wchar_t *text);
 
     POINT m_lastMousePoint;
     bool m_dragable;

@@ -9,19 +9,7 @@ namespace SkinUI {
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
-
-// The same text again while its image is loaded keeps the image.
-void SetImage(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
-}
+using ValueText::Is;
 
 ItemStyleChange SetColor(DWORD &field, const wchar_t *value)
 {
@@ -64,7 +52,7 @@ ItemStyleChange SetLooks(const wchar_t *name, const wchar_t *value, ListItemStyl
             return SetColor(style.*entry.field, value);
     for (const ImageAttribute &entry : images) {
         if (Is(name, entry.name)) {
-            SetImage(style.*entry.field, value);
+            (style.*entry.field).SetText(value);
             return ItemStyleChange::Look;
         }
     }

@@ -66,7 +66,12 @@ SIZE CListLabelElementUI::GetDesiredSize(SIZE available)
         if (style->itemHeight > 0)
             return SIZE{m_fixedSize.cx, style->itemHeight};
     }
-    return MeasuredSize(*style, available, m_text.GetData(), m_fixedSize.cx, false);
+    return MeasureDesiredSize(*style, available);
+}
+
+SIZE CListLabelElementUI::MeasureDesiredSize(const ListItemStyle &style, SIZE available)
+{
+    return MeasuredSize(style, available, m_text.GetData(), m_fixedSize.cx, false);
 }
 
 bool CListLabelElementUI::IsStale(const ListItemStyle &style, SIZE available) const

@@ -25,6 +25,8 @@ public:
     int GetMeasureCount() const { return m_measureCount; }
 
 protected:
+    // The size of the element beyond what its fixed size and the item height settle.
+    virtual SIZE MeasureDesiredSize(const ListItemStyle &style, SIZE available);
     // The size of the text at the preset width (0: the text's own width), measured again
     // only when stale or forced.
     SIZE MeasuredSize(const ListItemStyle &style, SIZE available, const wchar_t *text,

@@ -88,21 +88,12 @@ CWideString CListTextElementUI::GetShownText(int column)
     return CWideString(GetColumnText(column));
 }
 
-SIZE CListTextElementUI::GetDesiredSize(SIZE available)
+SIZE CListTextElementUI::MeasureDesiredSize(const ListItemStyle &style, SIZE available)
 {
-    const ListItemStyle *style = m_core.Style();
-    if (style == nullptr)
-        return SIZE{0, 0};
-    if (m_fixedSize.cx > 0) {
-        if (m_fixedSize.cy > 0)
-            return m_fixedSize;
-        if (style->itemHeight > 0)
-            return SIZE{m_fixedSize.cx, style->itemHeight};
-    }
-    const int span = ColumnSpan(*style);
+    const int span = ColumnSpan(style);
     const CWideString text = GetShownText(0);
     const bool changed = span != m_lastMeasuredSpan || text != m_lastMeasuredText.GetData();
-    const SIZE size = MeasuredSize(*style, available, text.GetData(),
+    const SIZE size = MeasuredSize(style, available, text.GetData(),
                                    m_fixedSize.cx > 0 ? m_fixedSize.cx : span, changed);
     if (m_manager != nullptr) {
         m_lastMeasuredSpan = span;
@@ -200,7 +191,7 @@ bool CListTextElementUI::HandleLinkEvent(ControlEvent &event)
 
 void CListTextElementUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_ownerList != nullptr)
             m_ownerList->DoEvent(event);
         else

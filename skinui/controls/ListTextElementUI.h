@@ -21,7 +21,6 @@ public:
     void *GetInterface(const wchar_t *name) override;
     UINT GetBehaviorFlags() const override;
     void DoEvent(ControlEvent &event) override;
-    SIZE GetDesiredSize(SIZE available) override;
     void SetOwner(CControlUI *owner) override;
     void DrawItemText(HDC dc, const RECT &rect) override;
 
@@ -36,6 +35,9 @@ public:
     const RECT &GetLinkRect(int index) const { return m_links[index]; }
     const CWideString &GetLinkName(int index) const { return m_linkNames[index]; }
     int GetHotLink() const { return m_hotLink; }
+
+protected:
+    SIZE MeasureDesiredSize(const ListItemStyle &style, SIZE available) override;
 
 private:
     int LinkAt(const POINT &point) const;

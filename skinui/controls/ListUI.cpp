@@ -14,15 +14,6 @@ namespace SkinUI {
 
 const wchar_t *const CListUI::kClassName = L"List";
 
-namespace {
-
-bool IsMouseEvent(int type)
-{
-    return type >= EventFirstMouse && type <= EventLastMouse;
-}
-
-} // namespace
-
 // The header comes first, then the body; both are the list's own children.
 CListUI::CListUI()
     : m_scrollSelect(false), m_curSel(-1), m_expandedItem(-1), m_textProvider(nullptr),

@@ -12,10 +12,7 @@ const wchar_t *const COptionUI::kClassName = L"Option";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 // Hides the pushed bit of a state word while the button's painting runs: a pushed option
 // never shows the pushed images or colours.

@@ -11,10 +11,7 @@ const wchar_t *const CProgressUI::kClassName = L"Progress";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 } // namespace
 

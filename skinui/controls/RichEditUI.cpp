@@ -254,13 +254,8 @@ void CRichEditUI::DoInit()
 
 void CRichEditUI::DoEvent(ControlEvent &event)
 {
-    if (!m_mouseEnabled && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     switch (event.type) {
     case EventSetCursor:
         if (IsEnabled()) {

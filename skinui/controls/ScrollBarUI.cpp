@@ -417,7 +417,7 @@ bool CScrollBarUI::HandleMouseLeave(const ControlEvent &event)
 
 void CScrollBarUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         PassOn(event);
         return;
     }
@@ -461,15 +461,6 @@ void CScrollBarUI::DoEvent(ControlEvent &event)
 
 // ---- Attributes ----
 
-void CScrollBarUI::StoreImage(ImageDescriptor &descriptor, const wchar_t *text)
-{
-    if (descriptor.image != nullptr && descriptor.text == text)
-        return;
-    descriptor.Clear();
-    descriptor.text = text;
-    Invalidate();
-}
-
 void CScrollBarUI::StoreColor(DWORD &field, const wchar_t *text)
 {
     const DWORD color = ValueText::ReadHexColor(text);
@@ -505,7 +496,7 @@ bool CScrollBarUI::SetImageAttribute(const wchar_t *name, const wchar_t *value)
                                           : nullptr;
         if (descriptor == nullptr)
             return false;
-        StoreImage(*descriptor, value);
+        SetImageText(*descriptor, value);
         return true;
     }
     return false;

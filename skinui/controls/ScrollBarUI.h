@@ -103,7 +103,6 @@ private:
     void PassOn(ControlEvent &event);
 
     bool SetImageAttribute(const wchar_t *name, const wchar_t *value);
-    void StoreImage(ImageDescriptor &descriptor, const wchar_t *text);
     void StoreColor(DWORD &field, const wchar_t *text);
 
     void PaintPart(HDC dc, const RECT &part, UINT &state, DWORD color, StateImages &images);

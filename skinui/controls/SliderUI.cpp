@@ -12,10 +12,7 @@ const wchar_t *const CSliderUI::kClassName = L"Slider";
 
 namespace {
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 int Saturated(long long value)
 {
@@ -123,13 +120,8 @@ void CSliderUI::SendValueChanged()
 
 void CSliderUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     const bool captured = (m_sliderState & StateCaptured) != 0;
     const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
     switch (event.type) {

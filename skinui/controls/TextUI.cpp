@@ -43,13 +43,8 @@ int CTextUI::LinkAt(const POINT &point) const
 
 void CTextUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
-        if (m_parent)
-            m_parent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (PassOnMouseWhenDisabled(event))
         return;
-    }
     if (!HandleLinkEvent(event))
         CLabelUI::DoEvent(event);
 }

@@ -19,10 +19,7 @@ const int kNodeWidth = 250;
 const int kDotLineWidth = 2;
 const int kCheckBoxWidth = 18;
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 CTreeNodeUI *NodeOf(CControlUI *control)
 {
@@ -191,7 +188,7 @@ void CTreeNodeUI::FollowMouse(bool entering)
 
 void CTreeNodeUI::DoEvent(ControlEvent &event)
 {
-    if (!IsMouseEnabled() && event.type >= EventFirstMouse && event.type <= EventLastMouse) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_core.owner != nullptr)
             m_core.owner->DoEvent(event);
         else

@@ -18,10 +18,7 @@ typedef CDelegate<CTreeViewUI, &CTreeViewUI::OnItemDoubleClick> DoubleClickDeleg
 typedef CDelegate<CTreeViewUI, &CTreeViewUI::OnFolderChanged> FolderDelegate;
 typedef CDelegate<CTreeViewUI, &CTreeViewUI::OnCheckBoxChanged> CheckBoxDelegate;
 
-bool Is(const wchar_t *name, const wchar_t *expected)
-{
-    return wcscmp(name, expected) == 0;
-}
+using ValueText::Is;
 
 CTreeNodeUI *NodeOf(CControlUI *control)
 {

@@ -33,6 +33,11 @@ enum ControlEventType
     EventLastMouse = EventScrollWheel,
 };
 
+inline bool IsMouseEvent(int type)
+{
+    return type >= EventFirstMouse && type <= EventLastMouse;
+}
+
 // Modifier bits of ControlEvent::keyState outside mouse-button events.
 enum ModifierKeyBits
 {

@@ -30,6 +30,17 @@ struct ImageDescriptor
         yTiled = false;
     }
 
+    // Takes a new descriptor text; the same text again while its image is loaded keeps the
+    // image. False when nothing changed.
+    bool SetText(const wchar_t *newText)
+    {
+        if (image != nullptr && text == newText)
+            return false;
+        Clear();
+        text = newText;
+        return true;
+    }
+
     CWideString text;
     CWideString imageName;
     bool parsed;       // parsing and loading were tried

@@ -78,6 +78,11 @@ bool IsTrue(const wchar_t *text)
     return text != nullptr && wcscmp(text, L"true") == 0;
 }
 
+bool Is(const wchar_t *name, const wchar_t *expected)
+{
+    return wcscmp(name, expected) == 0;
+}
+
 } // namespace ValueText
 
 } // namespace SkinUI

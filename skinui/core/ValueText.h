@@ -25,6 +25,9 @@ uint32_t ReadHexColor(const wchar_t *text);
 // Booleans of the skin are true only for the exact text "true".
 bool IsTrue(const wchar_t *text);
 
+// An attribute name against the one expected, to the letter.
+bool Is(const wchar_t *name, const wchar_t *expected);
+
 } // namespace ValueText
 
 } // namespace SkinUI
