@@ -325,6 +325,11 @@ void CContainerUI::SetPos(RECT rect, bool invalidate)
         area.right +=
             m_horizontalScrollBar->GetScrollRange() - m_horizontalScrollBar->GetScrollPos();
     }
+    PlaceChildrenAt(area);
+}
+
+void CContainerUI::PlaceChildrenAt(const RECT &area)
+{
     for (int i = 0; i < m_items.GetCount(); ++i) {
         CControlUI *child = ChildToLayOut(i);
         if (child == nullptr)

@@ -126,6 +126,9 @@ protected:
     // The child at the index when the layout places it itself (visible, not floating); a
     // visible floating child is placed by its float settings instead, and null returned.
     CControlUI *ChildToLayOut(int index);
+    // Lays every child the layout places out at the area's top left corner, the area's size
+    // held within the child's own limits.
+    void PlaceChildrenAt(const RECT &area);
 
     CPointerArray m_items;
     RECT m_inset;

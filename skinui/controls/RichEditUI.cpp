@@ -488,18 +488,7 @@ void CRichEditUI::SetPos(RECT rect, bool invalidate)
                                 visible.bottom + horizontal->GetFixedHeight()},
                            false);
 
-    for (int i = 0; i < m_items.GetCount(); ++i) {
-        CControlUI *child = ChildToLayOut(i);
-        if (child == nullptr)
-            continue;
-        int width = view.right - view.left;
-        int height = view.bottom - view.top;
-        width = width < child->GetMinWidth() ? child->GetMinWidth() : width;
-        width = width > child->GetMaxWidth() ? child->GetMaxWidth() : width;
-        height = height < child->GetMinHeight() ? child->GetMinHeight() : height;
-        height = height > child->GetMaxHeight() ? child->GetMaxHeight() : height;
-        child->SetPos(RECT{view.left, view.top, view.left + width, view.top + height}, false);
-    }
+    PlaceChildrenAt(view);
 }
 
 void CRichEditUI::Move(int dx, int dy, bool invalidate)
