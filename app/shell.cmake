@@ -51,5 +51,6 @@ endforeach()
 quorvane_add_qtest(tst_ShellScreenshot
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/tst_ShellScreenshot.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/XvfbDisplay.h
+        ${CMAKE_CURRENT_LIST_DIR}/tests/ScreenReading.h
     LIBS quorvane_shell)
 set_tests_properties(tst_ShellScreenshot PROPERTIES TIMEOUT 120)

@@ -5,6 +5,7 @@
 #include "MessageBoxDialog.h"
 #include "ModalDialog.h"
 #include "ModalDriver.h"
+#include "ScreenReading.h"
 #include "XvfbDisplay.h"
 
 #include <QPushButton>
@@ -51,31 +52,7 @@ bool near(QRgb actual, QRgb expected, int tolerance)
            qAbs(qBlue(actual) - qBlue(expected)) <= tolerance;
 }
 
-QImage screenImage()
-{
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-        QImage::Format_RGB32);
-}
-
-// Reads the screen until two reads a little apart agree, the box painted and the X server
-// caught up with it; false when it never settles.
-bool readSettledScreen(QImage &screen)
-{
-    QImage previous;
-    for (const QDeadlineTimer deadline(10000); !deadline.hasExpired();) {
-        QTest::qWait(100);
-        screen = screenImage();
-        if (screen == previous)
-            return true;
-        previous = screen;
-    }
-    return false;
-}
-
-QString describe(QRgb pixel)
-{
-    return QStringLiteral("(%1, %2, %3)").arg(qRed(pixel)).arg(qGreen(pixel)).arg(qBlue(pixel));
-}
+using namespace ScreenReading;
 
 } // namespace
 

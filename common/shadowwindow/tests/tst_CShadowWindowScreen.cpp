@@ -1,4 +1,5 @@
 #include "CShadowWindow.h"
+#include "ScreenReading.h"
 #include "XvfbDisplay.h"
 
 #include <QDeadlineTimer>
@@ -85,30 +86,7 @@ std::unique_ptr<QWidget> window(const QRect &geometry, const QColor &colour)
     return widget;
 }
 
-QImage screenImage()
-{
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
-        QImage::Format_RGB32);
-}
-
-// Reads the screen until two reads a little apart agree; false when it never settles.
-bool readSettledScreen(QImage &screen)
-{
-    QImage previous;
-    for (const QDeadlineTimer deadline(10000); !deadline.hasExpired();) {
-        QTest::qWait(100);
-        screen = screenImage();
-        if (screen == previous)
-            return true;
-        previous = screen;
-    }
-    return false;
-}
-
-QString describe(QRgb pixel)
-{
-    return QStringLiteral("(%1, %2, %3)").arg(qRed(pixel)).arg(qGreen(pixel)).arg(qBlue(pixel));
-}
+using namespace ScreenReading;
 
 } // namespace
 
