@@ -104,6 +104,17 @@ void AddLanguageString(ResourceAttributes &attributes)
         CWindowManagerUI::AddLanguageString(id, text);
 }
 
+// Deletes a control the build cannot place. It is bound to the manager first, so that it is
+// released the way a control taken out of the tree is: what it and its subtree registered
+// while their attributes were applied (the focus, an option group, a message filter, a
+// timer) is undone by their destructors and the manager's forgetting of them.
+void Drop(CControlUI *control, CWindowManagerUI *manager)
+{
+    if (manager)
+        control->SetManager(manager, nullptr, false);
+    control->Delete();
+}
+
 } // namespace
 
 CDialogBuilder::CDialogBuilder() : m_callback(nullptr), m_resourceType(nullptr), m_includeDepth(0)
@@ -210,7 +221,7 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
             continue;
         // Without a parent only the first control has an owner: the caller, who gets it.
         if (!parent && first) {
-            control->Delete();
+            Drop(control, manager);
             continue;
         }
         if (element.HasChildren())
@@ -220,6 +231,9 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
             wchar_t cover[kCoverValueLength] = {};
             if (element.GetAttributeValue(L"cover", cover, kCoverValueLength) &&
                 wcscmp(cover, L"true") == 0) {
+                // The parent deletes the cover this one replaces.
+                if (CControlUI *replaced = parent->GetCover(); replaced && manager)
+                    replaced->SetManager(manager, parent, false);
                 parent->SetCover(control);
             } else if (auto *node = static_cast<CTreeNodeUI *>(parent->GetInterface(L"TreeNode"))) {
                 // A tree node's own controls stand in its row.
@@ -228,11 +242,11 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
                 if (!container)
                     container = static_cast<IContainerUI *>(parent->GetInterface(L"IContainer"));
                 if (!container) {
-                    control->Delete();
+                    Drop(control, manager);
                     return nullptr;
                 }
                 if (!container->Add(control)) {
-                    control->Delete();
+                    Drop(control, manager);
                     continue;
                 }
             }
@@ -252,7 +266,7 @@ bool CDialogBuilder::BuildTreeNode(CXmlMarkupNode node, CControlUI *parent,
     auto *parentNode = static_cast<CTreeNodeUI *>(parent->GetInterface(L"TreeNode"));
     auto *treeNode = new CTreeNodeUI;
     if (parentNode && !parentNode->Add(treeNode)) {
-        treeNode->Delete();
+        Drop(treeNode, manager);
         return true;
     }
     if (manager) {
@@ -268,11 +282,11 @@ bool CDialogBuilder::BuildTreeNode(CXmlMarkupNode node, CControlUI *parent,
         return true;
     auto *treeView = static_cast<CTreeViewUI *>(parent->GetInterface(L"TreeView"));
     if (!treeView) {
-        treeNode->Delete();
+        Drop(treeNode, manager);
         return false;
     }
     if (!treeView->Add(treeNode))
-        treeNode->Delete();
+        Drop(treeNode, manager);
     return true;
 }
 
@@ -314,7 +328,7 @@ void CDialogBuilder::BuildInclude(CXmlMarkupNode node, CControlUI *parent,
                 : included.CreateFromSource(source, nullptr, m_callback, manager, parent);
         // Included controls only ever join a parent; without one they have no owner.
         if (built && !parent)
-            built->Delete();
+            Drop(built, manager);
     }
 }
 
