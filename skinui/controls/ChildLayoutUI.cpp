@@ -1,5 +1,6 @@
 #include "ChildLayoutUI.h"
 
+#include "BuildLimits.h"
 #include "DialogBuilder.h"
 
 #include <cwchar>
@@ -61,6 +62,9 @@ void CChildLayoutUI::Init()
         return;
     }
     NestedBuild nested;
+    // The built tree stands one level below this control, and so do the child layouts
+    // inside it, which build while it is added.
+    CBuildLimits::Level ownLevel;
     CControlUI *root = nullptr;
     {
         CDialogBuilder builder;

@@ -1,5 +1,6 @@
 #include "ContainerUI.h"
 
+#include "BuildLimits.h"
 #include "ClipScope.h"
 #include "ScrollBarUI.h"
 #include "ValueText.h"
@@ -271,14 +272,19 @@ int CContainerUI::FindSelectable(int index, bool forward) const
 
 // ---- Tree, geometry and visibility ----
 
+// The children are bound one level deeper: a child layout that builds its children while it
+// is bound knows how deep in the tree its build starts.
 void CContainerUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
 {
-    for (int i = 0; i < m_items.GetCount(); ++i)
-        ChildAt(i)->SetManager(manager, this, initialise);
-    if (m_verticalScrollBar != nullptr)
-        m_verticalScrollBar->SetManager(manager, this, initialise);
-    if (m_horizontalScrollBar != nullptr)
-        m_horizontalScrollBar->SetManager(manager, this, initialise);
+    {
+        CBuildLimits::Level childLevel;
+        for (int i = 0; i < m_items.GetCount(); ++i)
+            ChildAt(i)->SetManager(manager, this, initialise);
+        if (m_verticalScrollBar != nullptr)
+            m_verticalScrollBar->SetManager(manager, this, initialise);
+        if (m_horizontalScrollBar != nullptr)
+            m_horizontalScrollBar->SetManager(manager, this, initialise);
+    }
     CControlUI::SetManager(manager, parent, initialise);
 }
 

@@ -1,5 +1,6 @@
 #include "DialogBuilder.h"
 
+#include "BuildLimits.h"
 #include "ContainerUI.h"
 #include "ControlUI.h"
 #include "HorizontalLayoutUI.h"
@@ -163,6 +164,7 @@ CControlUI *CDialogBuilder::Create(IDialogBuilderCallback *callback, CWindowMana
                                    CControlUI *parent)
 {
     m_callback = callback;
+    CBuildLimits::Session session;
     CXmlMarkupNode root = m_document.GetRoot();
     if (!root.IsValid())
         return nullptr;
@@ -200,6 +202,8 @@ void CDialogBuilder::ApplyWindowAttributes(CXmlMarkupNode root, CWindowManagerUI
 CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
                                   CWindowManagerUI *manager)
 {
+    if (!CBuildLimits::MayNest())
+        return nullptr;
     CControlUI *first = nullptr;
     IContainerUI *container = nullptr;
     for (CXmlMarkupNode element = node.GetChild(); element.IsValid();
@@ -211,6 +215,8 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
             BuildInclude(element, parent, manager);
             continue;
         }
+        if (!CBuildLimits::CountControl())
+            break;
         if (NameIs(className, L"TreeNode")) {
             if (parent && !BuildTreeNode(element, parent, manager))
                 return nullptr;
@@ -225,7 +231,7 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
             continue;
         }
         if (element.HasChildren())
-            Parse(element, control, manager);
+            ParseChildren(element, control, manager);
 
         if (parent) {
             wchar_t cover[kCoverValueLength] = {};
@@ -258,6 +264,14 @@ CControlUI *CDialogBuilder::Parse(CXmlMarkupNode node, CControlUI *parent,
     return first;
 }
 
+// The children of an element are one level deeper than the element's control.
+void CDialogBuilder::ParseChildren(CXmlMarkupNode node, CControlUI *parent,
+                                   CWindowManagerUI *manager)
+{
+    CBuildLimits::Level level;
+    Parse(node, parent, manager);
+}
+
 // A node joins its parent node before its attributes and children, or its tree view after
 // them. False when the parent is neither: the siblings that follow are not read.
 bool CDialogBuilder::BuildTreeNode(CXmlMarkupNode node, CControlUI *parent,
@@ -277,7 +291,7 @@ bool CDialogBuilder::BuildTreeNode(CXmlMarkupNode node, CControlUI *parent,
     for (int i = 0; i < node.GetAttributeCount(); ++i)
         treeNode->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
     if (node.HasChildren())
-        Parse(node, treeNode, manager);
+        ParseChildren(node, treeNode, manager);
     if (parentNode)
         return true;
     auto *treeView = static_cast<CTreeViewUI *>(parent->GetInterface(L"TreeView"));
@@ -308,8 +322,12 @@ void CDialogBuilder::ApplyAttributes(CXmlMarkupNode node, CControlUI *control,
 void CDialogBuilder::BuildInclude(CXmlMarkupNode node, CControlUI *parent,
                                   CWindowManagerUI *manager)
 {
-    if (!node.HasAttributes() || m_includeDepth >= kMaxIncludeDepth)
+    if (!node.HasAttributes())
         return;
+    if (m_includeDepth >= kMaxIncludeDepth) {
+        CBuildLimits::ReportDeepInclude();
+        return;
+    }
     wchar_t count[kIncludeValueLength] = {};
     wchar_t source[kIncludeValueLength] = {};
     const int times = node.GetAttributeValue(L"count", count, kIncludeValueLength)
@@ -317,7 +335,8 @@ void CDialogBuilder::BuildInclude(CXmlMarkupNode node, CControlUI *parent,
                           : 1;
     if (!node.GetAttributeValue(L"source", source, kIncludeValueLength))
         return;
-    for (int i = 0; i < times; ++i) {
+    for (int i = 0; i < times && CBuildLimits::CountInclude(); ++i) {
+        const int controlsBefore = CBuildLimits::ControlsMade();
         CDialogBuilder included;
         included.m_includeDepth = m_includeDepth + 1;
         CControlUI *built =
@@ -329,6 +348,11 @@ void CDialogBuilder::BuildInclude(CXmlMarkupNode node, CControlUI *parent,
         // Included controls only ever join a parent; without one they have no owner.
         if (built && !parent)
             Drop(built, manager);
+        // Another round would read the same document to the same end: a source that does
+        // not load, or one that makes no control, stops the repeating.
+        if (!included.m_document.GetRoot().IsValid() ||
+            CBuildLimits::ControlsMade() == controlsBefore)
+            break;
     }
 }
 

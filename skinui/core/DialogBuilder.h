@@ -53,6 +53,7 @@ private:
     void ReadResources(CXmlMarkupNode root, CWindowManagerUI *manager);
     void ApplyWindowAttributes(CXmlMarkupNode root, CWindowManagerUI *manager);
     CControlUI *Parse(CXmlMarkupNode node, CControlUI *parent, CWindowManagerUI *manager);
+    void ParseChildren(CXmlMarkupNode node, CControlUI *parent, CWindowManagerUI *manager);
     void BuildInclude(CXmlMarkupNode node, CControlUI *parent, CWindowManagerUI *manager);
     bool BuildTreeNode(CXmlMarkupNode node, CControlUI *parent, CWindowManagerUI *manager);
     CControlUI *CreateControl(const wchar_t *className) const;
