@@ -47,6 +47,15 @@ SIZE BitmapSize(HBITMAP bitmap)
     return SIZE{info.bmWidth, info.bmHeight};
 }
 
+// Whether a surface, where there is one, has the size of the client area.
+bool SurfaceFitsClient(HBITMAP bitmap, const RECT &client)
+{
+    if (!bitmap)
+        return true;
+    SIZE size = BitmapSize(bitmap);
+    return size.cx == client.right - client.left && size.cy == client.bottom - client.top;
+}
+
 // Clears the pixels of a bottom-up 32-bit surface of the given height inside rect.
 void ClearBottomUp(DWORD *bits, int width, int height, const RECT &rect)
 {
@@ -111,16 +120,19 @@ bool CWindowManagerUI::HandlePaint()
     if (m_focusNeeded)
         MoveFocusToNextTabStop(true);
     m_painting = true;
+    // The surfaces are made again with the root's layout, which a hidden root never needs:
+    // after a resize they would no longer fit the client area that is painted into them.
+    if (!SurfaceFitsClient(m_offscreenBitmap, client))
+        DeleteSurfaces();
 
     if (m_layoutNeeded) {
         if (LayOutForPaint(client))
             return true;
     } else if (m_layered && m_layeredFullUpdate) {
-        // Only a surface that exists and still has the client size is cleared.
-        SIZE size = BitmapSize(m_offscreenBitmap);
-        if (m_offscreenBits && size.cx == client.right - client.left &&
-            size.cy == client.bottom - client.top)
+        if (m_offscreenBits) {
+            SIZE size = BitmapSize(m_offscreenBitmap);
             memset(m_offscreenBits, 0, static_cast<size_t>(size.cx) * size.cy * sizeof(DWORD));
+        }
         m_root->SetPos(client, true);
     }
 

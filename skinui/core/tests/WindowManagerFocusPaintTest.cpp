@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace SkinUI;
 using namespace SkinUI::Testing;
 
@@ -187,4 +189,37 @@ TEST(WindowManagerPaint, AWindowWithoutTreePaintsBlack)
     InvalidateRect(window.Handle(), nullptr, FALSE);
     UpdateWindow(window.Handle());
     EXPECT_EQ(nullptr, window.Manager().GetOffscreenBitmap());
+}
+
+namespace {
+
+SIZE SurfaceSize(HBITMAP bitmap)
+{
+    BITMAP info = {};
+    if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info))
+        return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+} // namespace
+
+TEST(WindowManagerPaint, AHiddenRootsLayeredSurfacesFollowTheClientSize)
+{
+    for (const wchar_t *image : {L"d", L"color='#80FFFFFF'"}) {
+        TestWindow window{100, 100};
+        const std::wstring skin = std::wstring(L"<Window layeredimage=\"") + image +
+                                  L"\"><Label visible=\"false\"/></Window>";
+        ASSERT_NE(nullptr, window.AttachSkin(skin.c_str()));
+        ASSERT_TRUE(window.Manager().IsLayered());
+        window.Show();
+        window.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+        window.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+        SetWindowPos(window.Handle(), nullptr, 0, 0, 400, 400,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        window.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+        window.Send(WM_TIMER, CWindowManagerUI::kLayeredTimerId);
+        const SIZE size = SurfaceSize(window.Manager().GetOffscreenBitmap());
+        EXPECT_EQ(400, size.cx) << "layered image " << std::string(image, image + wcslen(image));
+        EXPECT_EQ(400, size.cy);
+    }
 }
