@@ -37,6 +37,18 @@ CControlUI *VisitShortcut(CControlUI *control, void *data)
     return nullptr;
 }
 
+// Whether the manager paints the window itself or one of its ancestors; a window without a
+// parent is asked about by the top-level road, not here.
+bool ServesWindowOrAncestor(const CWindowManagerUI *manager, HWND window)
+{
+    HWND paintWindow = manager->GetPaintWindow();
+    for (HWND ancestor = GetParent(window); ancestor; ancestor = GetParent(ancestor)) {
+        if (paintWindow == window || paintWindow == ancestor)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool CWindowManagerUI::TranslateAccelerator(MSG *message)
@@ -112,21 +124,16 @@ bool CWindowManagerUI::TranslateMessage(const MSG *message)
         return false;
     }
     // A child window's message: every manager whose window is the message window or one of
-    // its ancestors gets to see it. A handler may close a window and so end its manager:
-    // only managers still listed are asked.
+    // its ancestors gets to see it, once. A handler may close a window and so end its
+    // manager: only managers still listed are asked.
     CPointerArray snapshot(managers);
     for (int i = snapshot.GetCount() - 1; i >= 0; --i) {
         auto *manager = static_cast<CWindowManagerUI *>(snapshot[i]);
-        for (HWND ancestor = GetParent(message->hwnd); ancestor; ancestor = GetParent(ancestor)) {
-            if (managers.Find(manager) < 0)
-                break;
-            HWND paintWindow = manager->GetPaintWindow();
-            if (paintWindow != message->hwnd && paintWindow != ancestor)
-                continue;
-            if (manager->TranslateAccelerator(&copy))
-                return true;
-            manager->PreMessageHandler(message->message, message->wParam, message->lParam);
-        }
+        if (managers.Find(manager) < 0 || !ServesWindowOrAncestor(manager, message->hwnd))
+            continue;
+        if (manager->TranslateAccelerator(&copy))
+            return true;
+        manager->PreMessageHandler(message->message, message->wParam, message->lParam);
     }
     return false;
 }

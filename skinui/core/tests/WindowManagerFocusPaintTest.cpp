@@ -193,6 +193,51 @@ TEST(WindowManagerPaint, AWindowWithoutTreePaintsBlack)
 
 namespace {
 
+// Counts the messages it sees and handles none.
+class CountingFilter : public IMessageFilterUI
+{
+public:
+    LRESULT MessageHandler(UINT message, WPARAM, LPARAM, bool &) override
+    {
+        seen += message == WM_KEYDOWN;
+        return 0;
+    }
+    int seen = 0;
+};
+
+// A manager on a child window two levels below a top-level test window, with two tab stops.
+struct NestedChildWindow
+{
+    explicit NestedChildWindow(TestWindow &top)
+    {
+        middle = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 150, 80,
+                                 top.Handle(), nullptr, nullptr, nullptr);
+        inner = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 120, 60, middle,
+                                nullptr, nullptr, nullptr);
+        manager.Init(inner, L"inner");
+        root = new ProbeParent(L"root");
+        first = new ProbeControl(L"first");
+        second = new ProbeControl(L"second");
+        third = new ProbeControl(L"third");
+        for (ProbeControl *probe : {first, second, third}) {
+            probe->behaviorFlags = BehaviorTabStop;
+            root->Add(probe, RECT{0, 0, 10, 10});
+        }
+        manager.AttachRootControl(root);
+        manager.AddPreMessageFilter(&filter);
+    }
+    ~NestedChildWindow() { DestroyWindow(middle); }
+
+    HWND middle;
+    HWND inner;
+    CWindowManagerUI manager;
+    CountingFilter filter;
+    ProbeParent *root;
+    ProbeControl *first;
+    ProbeControl *second;
+    ProbeControl *third;
+};
+
 SIZE SurfaceSize(HBITMAP bitmap)
 {
     BITMAP info = {};
@@ -202,6 +247,25 @@ SIZE SurfaceSize(HBITMAP bitmap)
 }
 
 } // namespace
+
+TEST(WindowManagerFocus, AChildWindowsManagerPreTranslatesEachMessageOnce)
+{
+    TestWindow top;
+    top.Show();
+    NestedChildWindow child(top);
+    // Laid out by a paint, so that Tab moves the focus at once.
+    InvalidateRect(child.inner, nullptr, FALSE);
+    LRESULT result = 0;
+    child.manager.MessageHandler(WM_PAINT, 0, 0, result);
+    ASSERT_FALSE(child.manager.IsLayoutNeeded());
+    child.first->SetFocus();
+    ASSERT_EQ(child.first, child.manager.GetFocus());
+
+    MSG tab = {child.inner, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+    CWindowManagerUI::TranslateMessage(&tab);
+    EXPECT_EQ(1, child.filter.seen);
+    EXPECT_EQ(child.second, child.manager.GetFocus()) << "one Tab, one step";
+}
 
 TEST(WindowManagerPaint, AHiddenRootsLayeredSurfacesFollowTheClientSize)
 {
