@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
@@ -265,6 +267,83 @@ TEST(WindowManagerFocus, AChildWindowsManagerPreTranslatesEachMessageOnce)
     CWindowManagerUI::TranslateMessage(&tab);
     EXPECT_EQ(1, child.filter.seen);
     EXPECT_EQ(child.second, child.manager.GetFocus()) << "one Tab, one step";
+}
+
+TEST(WindowManagerFocus, OnlyAVisibleEnabledControlOfTheManagerTakesTheFocus)
+{
+    TestWindow window;
+    Colours tree(window, true);
+    window.PaintWindow();
+    TestWindow other;
+    auto *stranger = new ProbeControl(L"stranger");
+    stranger->behaviorFlags = BehaviorTabStop;
+    other.Attach(stranger);
+
+    struct Refusal
+    {
+        const char *what;
+        std::function<CControlUI *()> prepare;
+    };
+    const Refusal refusals[] = {
+        {"disabled",
+         [&] {
+             tree.b->SetEnabled(false);
+             return tree.b;
+         }},
+        {"hidden",
+         [&] {
+             tree.b->SetVisible(false);
+             return tree.b;
+         }},
+        {"under a hidden parent",
+         [&] {
+             tree.root->SetVisible(false);
+             return tree.b;
+         }},
+        {"of another manager", [&] { return stranger; }},
+    };
+    for (const Refusal &refusal : refusals) {
+        SCOPED_TRACE(refusal.what);
+        tree.a->SetFocus();
+        ASSERT_EQ(tree.a, window.Manager().GetFocus());
+        CControlUI *control = refusal.prepare();
+        const int setFocusEvents = tree.b->CountOf(EventSetFocus);
+        window.Manager().SetFocus(control);
+        EXPECT_EQ(nullptr, window.Manager().GetFocus()) << "the focused control only loses it";
+        EXPECT_FALSE(tree.a->IsFocused());
+        EXPECT_FALSE(control->IsFocused());
+        EXPECT_EQ(setFocusEvents, tree.b->CountOf(EventSetFocus));
+        if (control == tree.b) {
+            // A click does not give it the focus either.
+            window.Click(70, 10);
+            EXPECT_NE(tree.b, window.Manager().GetFocus());
+        }
+        tree.b->SetEnabled(true);
+        tree.b->SetVisible(true);
+        tree.root->SetVisible(true);
+    }
+}
+
+TEST(WindowManagerFocus, FocusMovesWithOneKillAndOneSetAndNothingForTheFocusedControl)
+{
+    TestWindow window;
+    Colours tree(window, true);
+    tree.a->SetFocus();
+    tree.a->ClearEvents();
+    window.Notifications().Clear();
+    tree.a->SetFocus();
+    EXPECT_TRUE(tree.a->events.empty()) << "focusing the focused control does nothing";
+    EXPECT_TRUE(window.Notifications().records.empty());
+
+    tree.b->SetFocus();
+    ASSERT_EQ(1, tree.a->CountOf(EventKillFocus));
+    EXPECT_EQ(tree.b, tree.a->events.back().sender) << "the kill event names the gaining one";
+    EXPECT_EQ(1, tree.b->CountOf(EventSetFocus));
+    EXPECT_EQ((std::vector<std::wstring>{L"killfocus", L"setfocus"}),
+              window.Notifications().Types());
+    EXPECT_EQ(tree.a, window.Notifications().records[0].sender);
+    EXPECT_TRUE(tree.b->IsFocused());
+    EXPECT_FALSE(tree.a->IsFocused());
 }
 
 TEST(WindowManagerPaint, AHiddenRootsLayeredSurfacesFollowTheClientSize)
