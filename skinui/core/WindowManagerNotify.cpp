@@ -179,8 +179,12 @@ void CWindowManagerUI::ForgetControl(CControlUI *control)
         m_keyDown = nullptr;
     if (m_hover == control)
         m_hover = nullptr;
-    if (m_pressed == control)
+    if (m_pressed == control) {
         m_pressed = nullptr;
+        // The button-up that would give the capture back goes to the pressed control only.
+        if (m_captured)
+            ReleaseCapture();
+    }
     if (m_focus == control)
         m_focus = nullptr;
     KillControlTimers(control);

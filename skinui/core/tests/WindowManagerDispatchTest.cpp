@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <string>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
@@ -273,4 +275,26 @@ TEST(WindowManagerDispatch, KeysGoToTheFocusedControl)
     EXPECT_EQ(L'x', typed->key);
     EXPECT_EQ((std::vector<std::wstring>{L"setfocus", L"killfocus"}),
               window.Notifications().Types());
+}
+
+TEST(WindowManagerDispatch, APressedControlThatGoesGivesTheCaptureBack)
+{
+    TestWindow window;
+    Row row(window);
+    window.Show();
+    row.b->onEvent = [&](ProbeControl &self, ControlEvent &event) {
+        if (event.type == EventButtonDown)
+            row.root->Remove(&self);
+    };
+    window.LeftDown(70, 10);
+    ASSERT_TRUE(window.Manager().IsCaptured());
+    bool deleted = false;
+    row.b->deletedFlag = &deleted;
+    ASSERT_TRUE(window.PumpUntil([&] { return deleted; }));
+    EXPECT_FALSE(window.Manager().IsCaptured());
+    EXPECT_NE(window.Handle(), GetCapture());
+    // Hover follows the mouse again instead of staying with the capture.
+    window.MouseMove(10, 10);
+    window.MouseMove(130, 10);
+    EXPECT_EQ(1, row.c->CountOf(EventMouseEnter));
 }
