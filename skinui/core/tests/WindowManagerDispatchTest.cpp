@@ -277,6 +277,26 @@ TEST(WindowManagerDispatch, KeysGoToTheFocusedControl)
               window.Notifications().Types());
 }
 
+TEST(WindowManagerDispatch, EveryBatchOfQueuedNotificationsIsDelivered)
+{
+    TestWindow window;
+    Row row(window);
+    CWindowManagerUI &manager = window.Manager();
+    const wchar_t *const batches[] = {L"first", L"second", L"third"};
+    size_t expected = 0;
+    for (const wchar_t *type : batches) {
+        manager.SendNotify(row.a, type, 0, 0, true);
+        manager.SendNotify(row.b, type, 0, 0, true);
+        expected += 2;
+        ASSERT_TRUE(window.PumpUntil([&] {
+            return window.Notifications().records.size() == expected;
+        })) << "batch "
+            << std::string(type, type + wcslen(type));
+        EXPECT_EQ(row.b, window.Notifications().records.back().sender);
+    }
+    EXPECT_EQ(3, CountMessages(window, CWindowManagerUI::kDrainMessage)) << "one for each batch";
+}
+
 TEST(WindowManagerDispatch, APressedControlThatGoesGivesTheCaptureBack)
 {
     TestWindow window;
