@@ -61,6 +61,12 @@ void CChildLayoutUI::Init()
         RemoveAll();
         return;
     }
+    // Its source is read as an included document is, and counts as one.
+    CBuildLimits::Session session;
+    if (!CBuildLimits::CountInclude()) {
+        RemoveAll();
+        return;
+    }
     NestedBuild nested;
     // The built tree stands one level below this control, and so do the child layouts
     // inside it, which build while it is added.

@@ -273,10 +273,12 @@ int CContainerUI::FindSelectable(int index, bool forward) const
 // ---- Tree, geometry and visibility ----
 
 // The children are bound one level deeper: a child layout that builds its children while it
-// is bound knows how deep in the tree its build starts.
+// is bound knows how deep in the tree its build starts. The child layouts built while one
+// tree is bound count as one build.
 void CContainerUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
 {
     {
+        CBuildLimits::Session binding;
         CBuildLimits::Level childLevel;
         for (int i = 0; i < m_items.GetCount(); ++i)
             ChildAt(i)->SetManager(manager, this, initialise);

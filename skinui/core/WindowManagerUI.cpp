@@ -1,6 +1,5 @@
 #include "WindowManagerUI.h"
 
-#include "BuildLimits.h"
 #include "ControlUI.h"
 #include "ManagerProcessState.h"
 #include "ValueText.h"
@@ -201,8 +200,6 @@ bool CWindowManagerUI::AttachRootControl(CControlUI *root)
     m_focusNeeded = true;
     if (!root)
         return false;
-    // Child layouts that build while the tree is bound count as one build.
-    CBuildLimits::Session binding;
     root->SetManager(this, root->GetParent(), true);
     RegisterNames(root);
     return true;
@@ -212,7 +209,6 @@ bool CWindowManagerUI::InitControls(CControlUI *control, CControlUI *parent)
 {
     if (!control)
         return false;
-    CBuildLimits::Session binding;
     control->SetManager(this, parent ? parent : control->GetParent(), true);
     RegisterNames(control);
     return true;

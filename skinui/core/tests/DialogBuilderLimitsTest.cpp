@@ -204,6 +204,38 @@ TEST(DialogBuilderLimits, ChildLayoutsBuiltInsideOneAnotherShareTheDepthBound)
     EXPECT_EQ(CBuildLimits::kMaxDepth, depth);
 }
 
+// Child layouts in the tree that were filled with a built tree.
+int FilledChildLayouts(CControlUI *control)
+{
+    int filled = 0;
+    control->FindControl(
+        [](CControlUI *visited, void *data) -> CControlUI * {
+            if (visited->GetInterface(L"ChildLayout") &&
+                static_cast<CChildLayoutUI *>(visited)->GetCount() > 0)
+                ++*static_cast<int *>(data);
+            return nullptr;
+        },
+        &filled, 0);
+    return filled;
+}
+
+TEST(DialogBuilderLimits, ChildLayoutsThatBuildThemselvesOftenReadABoundedNumberOfDocuments)
+{
+    SkinFolder folder;
+    std::wstring tenTimes;
+    for (int i = 0; i < 10; ++i)
+        tenTimes += L"<ChildLayout xmlfile=\"fanout.xml\"/>";
+    folder.Write(L"fanout.xml", Window(L"<HorizontalLayout>" + tenTimes + L"</HorizontalLayout>"));
+    int filled = -1;
+    StackRun run = RunOnDefaultStack([&] {
+        TestWindow window;
+        CControlUI *root = window.AttachSkin(L"fanout.xml");
+        filled = FilledChildLayouts(root);
+    });
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(CBuildLimits::kMaxIncludes, filled);
+}
+
 int ChildCount(CControlUI *control)
 {
     return static_cast<IContainerUI *>(control->GetInterface(L"IContainer"))->GetCount();
