@@ -244,6 +244,8 @@ TEST(WindowManagerDispatch, ForgottenControlsLeaveEveryList)
     CWindowManagerUI &manager = window.Manager();
     manager.AddMouseLeaveListener(row.c);
     manager.AddPostPaint(row.c);
+    ASSERT_TRUE(manager.SetTimer(row.c, 1, 60000));
+    row.c->SetFocus();
     window.MouseMove(10, 10);
     row.root->Remove(row.c, false);
     delete row.c;
@@ -251,6 +253,9 @@ TEST(WindowManagerDispatch, ForgottenControlsLeaveEveryList)
     EXPECT_EQ(1, row.b->CountOf(EventMouseEnter));
     EXPECT_FALSE(manager.RemoveMouseLeaveListener(row.c));
     EXPECT_FALSE(manager.RemovePostPaint(row.c));
+    EXPECT_EQ(0, manager.KillControlTimers(row.c)) << "its timers went with it";
+    EXPECT_EQ(nullptr, manager.GetFocus());
+    EXPECT_EQ(nullptr, manager.FindControlByName(L"c"));
 }
 
 TEST(WindowManagerDispatch, KeysGoToTheFocusedControl)
