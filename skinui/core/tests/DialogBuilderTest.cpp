@@ -262,6 +262,8 @@ TEST(DialogBuilder, WithoutAParentOnlyTheFirstControlHasAnOwner)
 TEST(DialogBuilder, ACoverNeedsExactlyTrueAndIsBoundWhenTheTreeIsTaken)
 {
     RecordingCallback callback;
+    // Outlives the window, whose tree tells it when its probes go.
+    RecordingCallback second;
     CControlUI *root = Build(L"<Window><Container name=\"box\">"
                              L"<Probe name=\"lid\" cover=\"true\" />"
                              L"<Probe name=\"child\" cover=\"True\" />"
@@ -280,7 +282,6 @@ TEST(DialogBuilder, ACoverNeedsExactlyTrueAndIsBoundWhenTheTreeIsTaken)
     EXPECT_EQ(1, lid->inits);
 
     // Built into a parent that has its manager already, the cover is bound at once.
-    RecordingCallback second;
     auto *bound = static_cast<CContainerUI *>(window.Manager().GetRoot());
     Build(L"<Window><Container name=\"inner\"><Probe cover=\"true\" /></Container></Window>",
           &second, &window.Manager(), bound);
