@@ -15,7 +15,7 @@ struct ThreadBuilds
     bool depthReported = false;
     bool controlsReported = false;
     bool includesReported = false;
-    bool includeReported = false;
+    bool deepIncludeReported = false;
 };
 
 void LogOnce(bool &reported, const wchar_t *line)
@@ -28,18 +28,28 @@ void LogOnce(bool &reported, const wchar_t *line)
 
 thread_local ThreadBuilds builds;
 
+// Counts one more while the count is below the bound; the first refusal is logged.
+bool CountUpTo(int &count, int bound, bool &reported, const wchar_t *line)
+{
+    if (count < bound) {
+        ++count;
+        return true;
+    }
+    LogOnce(reported, line);
+    return false;
+}
+
 } // namespace
 
 CBuildLimits::Session::Session()
 {
-    if (builds.sessions++ == 0) {
-        builds.controls = 0;
-        builds.includes = 0;
-        builds.depthReported = false;
-        builds.controlsReported = false;
-        builds.includesReported = false;
-        builds.includeReported = false;
+    if (builds.sessions == 0) {
+        // Levels belong to the stack, which an outermost session may start partway down.
+        const int levels = builds.levels;
+        builds = ThreadBuilds{};
+        builds.levels = levels;
     }
+    ++builds.sessions;
 }
 
 CBuildLimits::Session::~Session()
@@ -73,24 +83,15 @@ bool CBuildLimits::MayNest()
 
 bool CBuildLimits::CountControl()
 {
-    if (builds.controls < kMaxControls) {
-        ++builds.controls;
-        return true;
-    }
-    LogOnce(builds.controlsReported,
-            L"SkinUI: the build made as many controls as it may; the rest are left out");
-    return false;
+    return CountUpTo(builds.controls, kMaxControls, builds.controlsReported,
+                     L"SkinUI: the build made as many controls as it may; the rest are left out");
 }
 
 bool CBuildLimits::CountInclude()
 {
-    if (builds.includes < kMaxIncludes) {
-        ++builds.includes;
-        return true;
-    }
-    LogOnce(builds.includesReported,
-            L"SkinUI: the build read as many included documents as it may; the rest are left out");
-    return false;
+    return CountUpTo(
+        builds.includes, kMaxIncludes, builds.includesReported,
+        L"SkinUI: the build read as many included documents as it may; the rest are left out");
 }
 
 int CBuildLimits::ControlsMade()
@@ -100,7 +101,7 @@ int CBuildLimits::ControlsMade()
 
 void CBuildLimits::ReportDeepInclude()
 {
-    LogOnce(builds.includeReported,
+    LogOnce(builds.deepIncludeReported,
             L"SkinUI: an Include nested deeper than a build allows is left out");
 }
 

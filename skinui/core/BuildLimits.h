@@ -3,10 +3,10 @@
 namespace SkinUI {
 
 // What the skin builds on one thread may make together: how deep controls nest, how many
-// controls they make and how many documents they read for an Include or a child layout. A build
-// that runs inside another one (an included document, a child layout built while its tree is bound)
-// counts against the outer one, so that no skin, however it includes or nests itself, overflows the
-// stack or builds without end.
+// controls they make and how many documents they read for an Include or a child layout. A
+// build that runs inside another one (an included document, a child layout built while its
+// tree is bound) counts against the outer one, so that no skin, however it includes or nests
+// itself, overflows the stack or builds without end.
 class CBuildLimits
 {
 public:
@@ -41,8 +41,8 @@ public:
     // Whether controls may be made one level below the open ones; the first refusal of a
     // session is logged.
     static bool MayNest();
-    // Count one control about to be made, or one document about to be read for an
-    // Include or a child layout; false, and logged once a session, when the session has made or
+    // Count one control about to be made, or one document about to be read for an Include
+    // or a child layout; false, and logged once a session, when the session has made or
     // read as many as it may.
     static bool CountControl();
     static bool CountInclude();

@@ -1,4 +1,5 @@
 #include "ControlFiles.h"
+#include "ImageFiles.h"
 #include "Mutators.h"
 #include "TestWindow.h"
 
@@ -191,11 +192,7 @@ TEST(BuildShapesRobustness, SkinsOfTheRiskyShapesBuildAndGoSafely)
 {
     UseControlSkinSource();
     // The file that includes itself lies in the skin source, beside the pictures.
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring folder(module);
-    folder = folder.substr(0, folder.find_last_of(L'\\') + 1) + L"images\\";
-    const std::wstring selfPath = folder + SelfFile();
+    const std::wstring selfPath = ImageFixture(SelfFile());
     WriteSkinFile(selfPath, L"<Window><VerticalLayout><Option group=\"g2\" selected=\"true\"/>"
                             L"<Include source=\"" +
                                 SelfFile() + L"\" count=\"4\"/><ChildLayout xmlfile=\"" +
