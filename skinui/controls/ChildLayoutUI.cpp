@@ -57,6 +57,10 @@ void CChildLayoutUI::Init()
 {
     if (m_xmlFile.IsEmpty())
         return;
+    // Bound again (a combo box binds its items each time it opens), it keeps the tree it
+    // built rather than adding another copy of it.
+    if (GetCount() > 0)
+        return;
     if (nestedBuilds >= kMaxNestingDepth) {
         RemoveAll();
         return;

@@ -85,6 +85,24 @@ TEST_F(ChildLayout, ItsChildrenComeFromASecondSkinFile)
     EXPECT_EQ(kGreen, m_window.PaintTree().RgbAt(100, 75)) << "the part paints in the window";
 }
 
+// A combo box binds its items again each time it opens, and an application may move a
+// control to another parent: the child layout keeps the one tree it built.
+TEST_F(ChildLayout, BoundAgainItKeepsTheTreeItBuilt)
+{
+    CChildLayoutUI *child = Build(L"xmlfile=\"skins\\childpart.xml\"");
+    ASSERT_NE(nullptr, child);
+    auto *root = static_cast<IContainerUI *>(
+        m_window.Manager().FindControlByName(L"root")->GetInterface(L"IContainer"));
+    for (int rebinding = 0; rebinding < 3; ++rebinding) {
+        ASSERT_TRUE(root->Remove(child, true));
+        ASSERT_TRUE(root->Add(child));
+    }
+    ASSERT_EQ(1, child->GetCount());
+    EXPECT_EQ(L"VerticalLayout:part[Label:partlabel,Button:partbutton]",
+              TreeText(child->GetItemAt(0)));
+    EXPECT_EQ(kGreen, m_window.PaintTree().RgbAt(100, 75));
+}
+
 TEST_F(ChildLayout, AnEmptyOrMissingSourceLeavesItEmpty)
 {
     CChildLayoutUI *missing = Build(L"xmlfile=\"skins\\missing.xml\"");
