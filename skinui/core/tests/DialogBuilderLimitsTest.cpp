@@ -12,15 +12,16 @@
 #include <functional>
 #include <iostream>
 #include <string>
+#include <vector>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
 
 // No skin may make a build overflow the stack or go on without end: controls nest no
 // deeper than the build's depth bound, whether through one document, included documents
-// or child layouts, and one build makes a bounded number of parts. The deep trees are
-// built, bound, laid out, painted, clicked and deleted on a thread with the program's
-// default stack.
+// or child layouts, and one build makes a bounded number of controls and reads a bounded
+// number of documents. The deep trees are built, bound, laid out, painted, clicked and
+// deleted on a thread with the program's default stack.
 namespace {
 
 const DWORD kSafetyNetMs = 120000;
