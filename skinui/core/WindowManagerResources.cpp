@@ -16,10 +16,11 @@ namespace {
 
 const DWORD kDefaultColors[5] = {0xFFA7A6AA, 0xFF000000, 0xFF0000FF, 0xFFD3215F, 0xFFBAE4FF};
 
-// Keeps a text that holds its own token from growing without end: nested language strings
-// expand up to these bounds, and what remains after them is left as it stands.
-const int kMaxTokenReplacements = 256;
-const int kMaxReplacedLength = 32768;
+// Keeps a text that holds its own token from growing without end: language strings that
+// may bring further tokens expand up to these bounds, and what remains after them is left as
+// it stands. Strings without a percent sign bring none and are always replaced.
+const int kMaxExpansions = 256;
+const int kMaxExpandedLength = 32768;
 
 LOGFONTW DefaultGuiLogFont()
 {
@@ -312,10 +313,8 @@ void CWindowManagerUI::RemoveAllLanguageStrings()
 
 void CWindowManagerUI::ReplaceLanguageTokens(CWideString &text)
 {
-    int replacements = 0;
+    int expansions = 0;
     for (int at = text.Find(L'%'); at >= 0; at = text.Find(L'%', at + 1)) {
-        if (replacements >= kMaxTokenReplacements || text.GetLength() > kMaxReplacedLength)
-            return;
         const wchar_t *data = text.GetData();
         if (data[at + 1] != L'{')
             continue;
@@ -328,9 +327,14 @@ void CWindowManagerUI::ReplaceLanguageTokens(CWideString &text)
         const wchar_t *replacement = GetLanguageString(id);
         if (!replacement)
             continue;
+        if (wcschr(replacement, L'%') != nullptr) {
+            if (expansions >= kMaxExpansions || text.GetLength() > kMaxExpandedLength)
+                continue;
+            ++expansions;
+        }
         CWideString token = text.Mid(at, end - at + 1);
         CWideString value(replacement); // the map's text, not the one being edited
-        replacements += text.Replace(token.GetData(), value.GetData());
+        text.Replace(token.GetData(), value.GetData());
         if (at + 1 >= text.GetLength())
             return;
     }

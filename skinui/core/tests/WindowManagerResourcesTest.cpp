@@ -28,6 +28,14 @@ struct FakeFilter : IMessageFilterUI
     UINT handledMessage = 0;
 };
 
+std::wstring Repeated(const wchar_t *piece, int times)
+{
+    std::wstring text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
 } // namespace
 
 TEST(WindowManagerRegistration, ListsRefuseNullsAndDuplicatesAsEachListSays)
@@ -187,6 +195,28 @@ TEST(WindowManagerLanguage, TokensAreReplacedAndNestedOnesAreBounded)
     CWindowManagerUI::ReplaceLanguageTokens(endless);
     EXPECT_LT(endless.GetLength(), 1000) << "self-reference is cut off";
     EXPECT_EQ(L'a', endless.GetAt(0));
+
+    // The bound is on expansion only: texts that merely hold many tokens, or are long, are
+    // replaced whole.
+    struct Honest
+    {
+        std::wstring text;
+        std::wstring expected;
+    } honest[] = {
+        {Repeated(L"%{1}", 300) + L"%{2}", Repeated(L"Quorvane", 300) + L"卸载 Quorvane"},
+        {Repeated(L"%{2}", 300), Repeated(L"卸载 Quorvane", 300)},
+        {std::wstring(33000, L'x') + L"%{1}", std::wstring(33000, L'x') + L"Quorvane"},
+        {L"%{3}" + Repeated(L"%{1}", 300), L""},
+    };
+    for (const Honest &c : honest) {
+        CWideString text(c.text.c_str());
+        CWindowManagerUI::ReplaceLanguageTokens(text);
+        const std::wstring replaced = text.GetData();
+        if (c.expected.empty())
+            EXPECT_EQ(std::wstring::npos, replaced.find(L"%{1}")) << "beside an endless token";
+        else
+            EXPECT_TRUE(replaced == c.expected) << c.text.substr(0, 20).c_str();
+    }
     CWindowManagerUI::RemoveAllLanguageStrings();
 }
 
