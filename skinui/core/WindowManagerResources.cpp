@@ -78,9 +78,10 @@ void CWindowManagerUI::InitProcessDefaults()
 
 // ---- Fonts ----
 
-FontEntry *CWindowManagerUI::BuildFont(const wchar_t *face, int size, bool bold, bool underline,
-                                       bool italic)
+FontEntry *CWindowManagerUI::BuildFont(const wchar_t *face, int requestedSize, bool bold,
+                                       bool underline, bool italic)
 {
+    const int size = SaneFontSize(requestedSize);
     LOGFONTW logFont = DefaultGuiLogFont();
     if (face) {
         wcsncpy(logFont.lfFaceName, face, LF_FACESIZE - 1);
@@ -237,8 +238,8 @@ HFONT CWindowManagerUI::FindFont(const wchar_t *face, int size, bool bold, bool 
     for (const CStringKeyedMap *map : maps) {
         for (int i = 0; i < map->GetSize(); ++i) {
             FontEntry *entry = FontAt(*map, i);
-            if (entry && entry->faceName == face && entry->size == size && entry->bold == bold &&
-                entry->underline == underline && entry->italic == italic)
+            if (entry && entry->faceName == face && entry->size == SaneFontSize(size) &&
+                entry->bold == bold && entry->underline == underline && entry->italic == italic)
                 return entry->font;
         }
     }

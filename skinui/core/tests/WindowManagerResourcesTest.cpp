@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 using namespace SkinUI;
@@ -168,6 +169,32 @@ TEST(WindowManagerFonts, FontsByIdPerWindowAndShared)
     manager.SetDefaultFont(L"Arial", 30, false, false, false);
     EXPECT_EQ(30, manager.GetDefaultFontInfo()->size);
     EXPECT_NE(30, other.GetDefaultFontInfo()->size);
+}
+
+// Measuring text in a font of tens of thousands of pixels takes GDI minutes: every way a
+// font is made keeps its height within 500 pixels, either sign.
+TEST(WindowManagerFonts, AbsurdFontSizesAreBroughtWithinBounds)
+{
+    TestWindow window;
+    CWindowManagerUI &manager = window.Manager();
+    struct Case
+    {
+        int size;
+        int kept;
+    } cases[] = {{-66233, -500}, {99999, 500}, {501, 500}, {500, 500},
+                 {14, 14},       {0, 0},       {-12, -12}, {INT_MIN, -500}};
+    for (const Case &c : cases) {
+        HFONT font = manager.AddFont(7, L"Tahoma", c.size, false, false, false);
+        ASSERT_NE(nullptr, font) << c.size;
+        LOGFONTW logFont = {};
+        GetObjectW(font, sizeof(logFont), &logFont);
+        EXPECT_EQ(-c.kept, logFont.lfHeight) << c.size;
+        EXPECT_EQ(c.kept, manager.GetFontInfo(7)->size) << c.size;
+        EXPECT_EQ(font, manager.FindFont(L"Tahoma", c.size, false, false, false))
+            << "looked up by the size asked for: " << c.size;
+    }
+    manager.SetDefaultFont(L"Tahoma", -66233, false, false, false);
+    EXPECT_EQ(-500, manager.GetDefaultFontInfo()->size);
 }
 
 TEST(WindowManagerLanguage, TokensAreReplacedAndNestedOnesAreBounded)
