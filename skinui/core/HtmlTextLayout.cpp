@@ -355,6 +355,7 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
         return true;
     }
 
+    bool fontPushed = false;
     switch (tag.letter) {
     case L'a':
         if (final && m_state.linkCount < m_linkCapacity)
@@ -367,9 +368,11 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
                        ? m_manager->GetDefaultLinkHoverFontColor()
                        : m_manager->GetDefaultLinkFontColor()));
         PushStyledFont(false, true, false);
+        fontPushed = true;
         break;
     case L'b':
         PushStyledFont(true, false, false);
+        fontPushed = true;
         break;
     case L'c': {
         const wchar_t *digits = tag.argument.GetData();
@@ -381,12 +384,13 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
     }
     case L'f':
         PushFont(FontFromArgument(tag.argument));
+        fontPushed = true;
         break;
     case L'i':
-        if (tag.argument.IsEmpty())
-            PushStyledFont(false, false, true);
-        else
+        if (!tag.argument.IsEmpty())
             return PlaceImage(tag, pass, top, x, lineHeight, lineEmpty, offset, result);
+        PushStyledFont(false, false, true);
+        fontPushed = true;
         break;
     case L'n':
         if (!singleLine)
@@ -411,6 +415,7 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
         break;
     case L'u':
         PushStyledFont(false, true, false);
+        fontPushed = true;
         break;
     case L'v': {
         int align = kAlignBottom;
@@ -431,7 +436,9 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
     default:
         break;
     }
-    if (pass == kMeasure && FontLineHeight() > lineHeight)
+    // A font grows the line; every other tag leaves its height alone, so that a "y" line
+    // may be lower than its font.
+    if (fontPushed && pass == kMeasure && FontLineHeight() > lineHeight)
         lineHeight = FontLineHeight();
     return true;
 }

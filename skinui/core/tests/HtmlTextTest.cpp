@@ -96,6 +96,51 @@ TEST_F(HtmlText, StyleTagsChangeTheExtentInEitherBracketForm)
     EXPECT_EQ(Measure(L"{y 50}Hello").bottom, 50);
 }
 
+TEST_F(HtmlText, ClosingTagsRestoreTheFontBeforeThem)
+{
+    // Runs are measured one by one, so a run after a closing tag is as wide as that run in
+    // the font the closing tag brought back.
+    struct Case
+    {
+        const wchar_t *text;
+        const wchar_t *before;
+        const wchar_t *after;
+    } cases[] = {
+        {L"{b}a{/b}zzzz", L"{b}a", L"zzzz"},
+        {L"{b}{u}a{/u}zzzz{/b}", L"{b}{u}a", L"{b}zzzz"},
+        {L"{f Tahoma 30}a{/f}zzzz", L"{f Tahoma 30}a", L"zzzz"},
+        {L"{f Tahoma 30}{b}a{/b}zzzz{/f}", L"{f Tahoma 30}{b}a", L"{f Tahoma 30}zzzz"},
+        {L"{b}<a x>a</a>zzzz{/b}", L"{b}{u}a", L"{b}zzzz"},
+        // A style the font already has pushes nothing, yet its closing tag removes the outer
+        // one.
+        {L"{b}{b}a{/b}zzzz", L"{b}a", L"zzzz"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Width(c.text), Width(c.before) + Width(c.after)) << c.text;
+}
+
+TEST_F(HtmlText, TheLineHeightTagSetsTheHeightAndOnlyFontsRaiseIt)
+{
+    const int line = Measure(L"Hello").bottom;
+    const int boldLine = Measure(L"{b}Hello").bottom;
+    ASSERT_GT(line, 5);
+    struct Case
+    {
+        const wchar_t *text;
+        int height;
+    } cases[] = {
+        {L"{y 50}Hello", 50},
+        {L"{y 5}Hello", 5},
+        {L"{y 5}{c #FF0000}Hello{/c}{x 3}", 5},
+        {L"{y 5}{b}Hello{/b}", boldLine},
+        {L"{y 5}{f Tahoma 30}Hello{/f}", Measure(L"{f Tahoma 30}Hello").bottom},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Measure(c.text).bottom, c.height) << c.text;
+    EXPECT_EQ(Measure(L"a\nb\nc", 0, RECT{0, 0, 300, 300}).bottom, 3 * line)
+        << "a line break character ends the line as the n tag does";
+}
+
 TEST_F(HtmlText, ColourTagsAndRunsChangePixels)
 {
     Draw(L"Hello world");
