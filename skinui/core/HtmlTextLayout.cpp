@@ -515,11 +515,8 @@ int HtmlTextLayout::PlaceRun(int start, int end, Pass pass, int top, int &x, int
     TEXTMETRICW metrics = {};
     GetTextMetricsW(m_dc, &metrics);
     // The cheap estimate spares the exact measuring of runs far from the right edge.
-    if (static_cast<long long>(metrics.tmMaxCharWidth) * count >= available) {
-        fit = 0;
-        GetTextExtentExPointW(m_dc, text, count, available > 0 ? available : 0, &fit, nullptr,
-                              &size);
-    }
+    if (static_cast<long long>(metrics.tmMaxCharWidth) * count >= available)
+        fit = FittingCount(text, count, available, metrics.tmAveCharWidth);
     bool ellipsis = false;
     if (fit < count) {
         endLine = true;
@@ -561,6 +558,26 @@ int HtmlTextLayout::PlaceRun(int start, int end, Pass pass, int top, int &x, int
     if (ellipsis)
         x += TextWidth(L"...", 3);
     return fit;
+}
+
+// How many of the run's characters fit the width. Only a stretch about as long as the width
+// can hold is measured, lengthened while all of it fits, so that a long run in a narrow
+// rectangle is not measured whole for every line it gives.
+int HtmlTextLayout::FittingCount(const wchar_t *text, int count, int width, int averageWidth)
+{
+    const int room = width > 0 ? width : 0;
+    const long long perAverage = averageWidth > 0 ? averageWidth : 1;
+    const long long guess = room / perAverage * 2 + kShortestStretch;
+    int stretch = guess < count ? static_cast<int>(guess) : count;
+    for (;;) {
+        const int measured = stretch < count ? stretch : count;
+        int fit = 0;
+        SIZE size = {0, 0};
+        GetTextExtentExPointW(m_dc, text, measured, room, &fit, nullptr, &size);
+        if (fit < measured || measured == count)
+            return fit;
+        stretch = measured > count / 2 ? count : measured * 2;
+    }
 }
 
 void HtmlTextLayout::WriteLink(int right, int top, int bottom, int offset)

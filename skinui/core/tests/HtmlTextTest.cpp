@@ -10,6 +10,7 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <string>
 #include <thread>
 
 using namespace SkinUI;
@@ -44,6 +45,62 @@ int CountWhere(const DibSurface &surface, bool (*test)(uint32_t))
             count += test(surface.Rgb(x, y)) ? 1 : 0;
     return count;
 }
+
+// The two routines through which the layout measures text, as this program imports them.
+extern "C" decltype(&GetTextExtentExPointW) __imp_GetTextExtentExPointW;
+extern "C" decltype(&GetTextExtentPoint32W) __imp_GetTextExtentPoint32W;
+
+// Counts the characters handed to GDI's text measuring while it lives, by standing in for
+// the two measuring routines in this program's import table (and calling them on).
+class MeasuredCharacters
+{
+public:
+    MeasuredCharacters()
+    {
+        s_count = 0;
+        s_extentEx = Swap(__imp_GetTextExtentExPointW, &CountExtentEx);
+        s_extent = Swap(__imp_GetTextExtentPoint32W, &CountExtent);
+    }
+    MeasuredCharacters(const MeasuredCharacters &) = delete;
+    MeasuredCharacters &operator=(const MeasuredCharacters &) = delete;
+    ~MeasuredCharacters()
+    {
+        Swap(__imp_GetTextExtentExPointW, s_extentEx);
+        Swap(__imp_GetTextExtentPoint32W, s_extent);
+    }
+
+    long long Count() const { return s_count; }
+
+private:
+    template <typename Routine> static Routine Swap(Routine &slot, Routine replacement)
+    {
+        DWORD protection = 0;
+        VirtualProtect(&slot, sizeof(slot), PAGE_READWRITE, &protection);
+        const Routine previous = slot;
+        slot = replacement;
+        VirtualProtect(&slot, sizeof(slot), protection, &protection);
+        return previous;
+    }
+    static BOOL WINAPI CountExtentEx(HDC dc, LPCWSTR text, int length, int width, LPINT fit,
+                                     LPINT widths, LPSIZE size)
+    {
+        s_count += length;
+        return s_extentEx(dc, text, length, width, fit, widths, size);
+    }
+    static BOOL WINAPI CountExtent(HDC dc, LPCWSTR text, int length, LPSIZE size)
+    {
+        s_count += length;
+        return s_extent(dc, text, length, size);
+    }
+
+    static long long s_count;
+    static decltype(&GetTextExtentExPointW) s_extentEx;
+    static decltype(&GetTextExtentPoint32W) s_extent;
+};
+
+long long MeasuredCharacters::s_count = 0;
+decltype(&GetTextExtentExPointW) MeasuredCharacters::s_extentEx = nullptr;
+decltype(&GetTextExtentPoint32W) MeasuredCharacters::s_extent = nullptr;
 
 class HtmlText : public ::testing::Test
 {
@@ -269,6 +326,23 @@ TEST_F(HtmlText, EllipsisWithoutSingleLineEnds)
     }).detach();
     ASSERT_EQ(finished.wait_for(std::chrono::seconds(20)), std::future_status::ready)
         << "the layout did not end";
+}
+
+TEST_F(HtmlText, ALongRunInANarrowRectangleIsMeasuredOnlyWhereItCanFit)
+{
+    // Every line of a one-pixel rectangle takes one character; measuring the rest of the run
+    // for each of them would measure the text over and over.
+    const int characters = 3000;
+    const std::wstring text(characters, L'a');
+    for (UINT format : {0u, UINT(DT_WORDBREAK), UINT(DT_END_ELLIPSIS)}) {
+        MeasuredCharacters measured;
+        const RECT lines = Measure(text.c_str(), format, RECT{0, 0, 1, 100});
+        EXPECT_GE(lines.bottom, characters * Measure(L"a").bottom) << "one character a line";
+        EXPECT_LT(measured.Count(), 40LL * characters) << format;
+    }
+    MeasuredCharacters measured;
+    Measure((L"{r}" + text + L"{/r}").c_str(), 0, RECT{0, 0, 1, 100});
+    EXPECT_LT(measured.Count(), 40LL * characters) << "raw text";
 }
 
 TEST_F(HtmlText, AlignmentPlacesTheLine)
