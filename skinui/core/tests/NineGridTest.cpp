@@ -7,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cwchar>
+#include <future>
 #include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
@@ -96,6 +102,49 @@ TEST(ImageDecoding, DamagedAndUnknownFilesGiveNoImage)
     EXPECT_EQ(Decode(L"unknown.png"), nullptr);
     EXPECT_EQ(Decode(L"missing.png"), nullptr);
     EXPECT_EQ(ImageDecoder::Decode(nullptr, 10, 0), nullptr);
+}
+
+TEST(ImageDecoding, EveryFormatSkinsUseDecodes)
+{
+    for (const wchar_t *name : {L"grid.png", L"grid.jpg", L"grid.bmp", L"grid.gif"}) {
+        const std::vector<uint8_t> bytes =
+            ReadWholeFile(ImageFixture(std::wstring(L"res\\") + name));
+        EXPECT_TRUE(ImageDecoder::Decodes(bytes.data(), bytes.size())) << name;
+        Image image = Decode(name);
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_EQ(image->width, 12) << name;
+        EXPECT_EQ(image->height, 12) << name;
+        // JPEG is lossy, and its colours bleed a little across the parts' borders.
+        EXPECT_TRUE(NearColor(StoredPixel(*image, 1, 1), 0xFFFF0000u, 40)) << name;
+        EXPECT_TRUE(NearColor(StoredPixel(*image, 10, 10), 0xFFFFFF00u, 40)) << name;
+    }
+    Image widest = Decode(L"widest.png");
+    ASSERT_NE(widest, nullptr) << "the largest side decoded";
+    EXPECT_EQ(widest->width, 16384);
+}
+
+TEST(ImageDecoding, OtherFormatsAndAbsurdSizesAreRefusedAtOnce)
+{
+    // A cut run-length picture kept the decoder busy for ever, and a GIF of 35 bytes that
+    // declares 20000 x 20000 pixels for minutes: each is refused before it is decoded. The
+    // bound is a safety net for a machine under load only.
+    static const wchar_t *const names[] = {L"grid.tga", L"grid.ppm",     L"truncated.hdr",
+                                           L"huge.gif", L"too-wide.png", L"too-many.png"};
+    auto accepted = std::make_shared<std::string>();
+    std::packaged_task<void()> task([accepted] {
+        for (const wchar_t *name : names) {
+            const std::vector<uint8_t> bytes =
+                ReadWholeFile(ImageFixture(std::wstring(L"res\\") + name));
+            Image image(ImageDecoder::Decode(bytes.data(), bytes.size(), 0));
+            if (image != nullptr || ImageDecoder::Decodes(bytes.data(), bytes.size()))
+                *accepted += std::string(name, name + wcslen(name)) + " ";
+        }
+    });
+    std::future<void> done = task.get_future();
+    std::thread(std::move(task)).detach();
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+        << "a picture kept the decoder busy";
+    EXPECT_EQ(*accepted, "");
 }
 
 TEST(ImageDecoding, PicturesAboveTheSkinFileLimitDecode)
