@@ -37,6 +37,11 @@ bool IsBluish(uint32_t rgb)
     return b > r + 80 && b > g + 80;
 }
 
+bool IsBlack(uint32_t rgb)
+{
+    return rgb == 0;
+}
+
 int CountWhere(const DibSurface &surface, bool (*test)(uint32_t))
 {
     int count = 0;
@@ -174,6 +179,23 @@ TEST_F(HtmlText, ClosingTagsRestoreTheFontBeforeThem)
     };
     for (const Case &c : cases)
         EXPECT_EQ(Width(c.text), Width(c.before) + Width(c.after)) << c.text;
+
+    // Styles that change no width: the same pixels as when the style tag is given once.
+    const std::pair<const wchar_t *, const wchar_t *> same[] = {
+        {L"{i}{i}a{/i}zzzz", L"{i}a{/i}zzzz"},
+        {L"{u}{u}a{/u}zzzz", L"{u}a{/u}zzzz"},
+    };
+    for (const auto &pair : same) {
+        Draw(pair.second);
+        DibSurface expected(300, 100);
+        BitBlt(expected.Dc(), 0, 0, 300, 100, m_surface.Dc(), 0, 0, SRCCOPY);
+        Draw(pair.first);
+        int differing = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 300; ++x)
+                differing += m_surface.Rgb(x, y) != expected.Rgb(x, y) ? 1 : 0;
+        EXPECT_EQ(differing, 0) << pair.first;
+    }
 }
 
 TEST_F(HtmlText, TheLineHeightTagSetsTheHeightAndOnlyFontsRaiseIt)
@@ -219,7 +241,7 @@ TEST_F(HtmlText, LinksRecordTheirRectanglesAndNames)
     EXPECT_NEAR(links[0].left, Width(L"go "), 1);
     EXPECT_NEAR(links[0].right, Width(L"go {u}there{/u}"), 1);
     EXPECT_EQ(links[0].top, 0);
-    EXPECT_GT(links[0].bottom, 10);
+    EXPECT_EQ(links[0].bottom, Measure(L"x").bottom) << "the line's height";
     EXPECT_GT(CountWhere(m_surface, IsBluish), 10) << "links take the link colour";
 
     // Capacity 0: the text is drawn, no rectangle written.
@@ -228,6 +250,38 @@ TEST_F(HtmlText, LinksRecordTheirRectanglesAndNames)
     // A closing tag without an open link writes nothing.
     EXPECT_EQ(Draw(L"</a>text</a>", kLine, RECT{0, 0, 300, 100}, links, names, 2), 0);
     EXPECT_GT(m_surface.CountOtherThan(m_surface.Bounds(), kWhite), 10);
+}
+
+TEST_F(HtmlText, ClosingTagsRestoreTheColourBeforeThem)
+{
+    // What follows the last closing tag is drawn in one colour only.
+    struct Case
+    {
+        const wchar_t *text;
+        const wchar_t *before; // the text up to where the probed part starts
+        bool (*colour)(uint32_t);
+        bool (*never)(uint32_t);
+    } cases[] = {
+        {L"{c #FF0000}red <a x>link</a> again{/c}", L"{c #FF0000}red <a x>link</a> ", IsReddish,
+         IsBluish},
+        {L"{c #FF0000}red {c #0000FF}blue{/c} again{/c}", L"{c #FF0000}red {c #0000FF}blue{/c} ",
+         IsReddish, IsBluish},
+        {L"<a x>link</a> plain", L"<a x>link</a> ", IsBlack, IsBluish},
+        {L"{c 0000FF}blue{/c} plain", L"{c 0000FF}blue{/c} ", IsBlack, IsBluish},
+    };
+    for (const Case &c : cases) {
+        Draw(c.text);
+        const int from = Width(c.before);
+        int wanted = 0;
+        int unwanted = 0;
+        for (int y = 0; y < m_surface.Height(); ++y)
+            for (int x = from; x < m_surface.Width(); ++x) {
+                wanted += c.colour(m_surface.Rgb(x, y)) ? 1 : 0;
+                unwanted += c.never(m_surface.Rgb(x, y)) ? 1 : 0;
+            }
+        EXPECT_GT(wanted, 10) << c.text;
+        EXPECT_EQ(unwanted, 0) << c.text;
+    }
 }
 
 TEST_F(HtmlText, HoveredLinkTakesTheHoverColour)
@@ -292,6 +346,16 @@ TEST_F(HtmlText, LinesAreMeasuredAndEllipsisEndsALongLine)
     const RECT wrapped = Measure(L"aaaa bbbb cccc", DT_WORDBREAK, RECT{0, 0, 50, 300});
     EXPECT_LE(wrapped.right, 50);
     EXPECT_GE(wrapped.bottom, 2 * line);
+    // Room for a word and a bit: every line breaks after its space.
+    const RECT words = Measure(L"aaaa bbbb cccc", DT_WORDBREAK, RECT{0, 0, Width(L"aaaa bb"), 300});
+    EXPECT_EQ(words.bottom, 3 * line);
+    EXPECT_EQ(words.right, Width(L"aaaa "));
+    // The second line starts with the word after the space, not with the space.
+    Draw(L"aaaa bbbb", DT_WORDBREAK, RECT{0, 0, Width(L"aaaa bb"), 100});
+    DibSurface secondLine(300, line);
+    BitBlt(secondLine.Dc(), 0, 0, 300, line, m_surface.Dc(), 0, line, SRCCOPY);
+    Draw(L"bbbb");
+    EXPECT_EQ(secondLine.BoundsOfOtherThan(kWhite).left, m_surface.BoundsOfOtherThan(kWhite).left);
 
     const wchar_t *longText = L"abcdefghijklmnopqrstuvwxyz abcdefghijklmnopqrstuvwxyz";
     Draw(longText, kLine, RECT{0, 0, 80, 30});
@@ -355,6 +419,22 @@ TEST_F(HtmlText, AlignmentPlacesTheLine)
     ink = m_surface.BoundsOfOtherThan(kWhite);
     EXPECT_NEAR(ink.right, 300, 3);
     EXPECT_GT(ink.top, 70);
+    Draw(L"Hello", kLine | DT_VCENTER, RECT{0, 0, 300, 100});
+    ink = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2, 50, 4);
+
+    // Lines of several are aligned one by one.
+    const int line = Measure(L"a").bottom;
+    Draw(L"Hello{n}HelloHello", DT_CENTER, RECT{0, 0, 300, 100});
+    const RECT first = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_NEAR(first.left, (300 - 2 * width) / 2, 3) << "the longer line";
+    DibSurface firstLine(300, line);
+    BitBlt(firstLine.Dc(), 0, 0, 300, line, m_surface.Dc(), 0, 0, SRCCOPY);
+    EXPECT_NEAR(firstLine.BoundsOfOtherThan(kWhite).left, (300 - width) / 2, 3);
+    Draw(L"Hello{n}HelloHello", DT_RIGHT, RECT{0, 0, 300, 100});
+    BitBlt(firstLine.Dc(), 0, 0, 300, line, m_surface.Dc(), 0, 0, SRCCOPY);
+    EXPECT_NEAR(firstLine.BoundsOfOtherThan(kWhite).right, 300, 3);
+    EXPECT_NEAR(firstLine.BoundsOfOtherThan(kWhite).left, 300 - width, 3);
 }
 
 TEST_F(HtmlText, ChineseTextDrawsWithTheCjkFont)

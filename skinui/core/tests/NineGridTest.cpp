@@ -235,6 +235,64 @@ TEST_F(NineGrid, XTiledCentreRepeatsAndCutsTheLastRepeat)
     EXPECT_EQ(m_surface.Rgb(36, 20), kRightEdge);
 }
 
+TEST_F(NineGrid, ATiledCentreEndsAtItsOwnEdgeWhereNoBorderCoversIt)
+{
+    // Without right and bottom borders nothing is drawn over the last repeats: a repeat that
+    // is not cut at the centre's edge would show beyond the destination.
+    const RECT noRightOrBottom = {4, 4, 0, 0};
+    for (int tiling = 1; tiling <= 3; ++tiling) {
+        m_surface.Fill(0xFFFFFFFF);
+        Draw({10, 10, 41, 35}, noRightOrBottom, false, (tiling & 1) != 0, (tiling & 2) != 0);
+        const RECT ink = m_surface.BoundsOfOtherThan(kWhite);
+        EXPECT_EQ(ink.right, 41) << tiling;
+        EXPECT_EQ(ink.bottom, 35) << tiling;
+        // The centre's source is 8 x 8 (the picture's right and bottom edges included): the
+        // last repeat along a tiled direction starts 24 pixels in and shows its first 3.
+        if (tiling & 1) {
+            EXPECT_EQ(m_surface.Rgb(38, 14), CentreColour(0, 0)) << tiling;
+        }
+        if (tiling == 3) {
+            EXPECT_EQ(m_surface.Rgb(40, 33), CentreColour(2, 3)) << tiling;
+        }
+    }
+}
+
+TEST_F(NineGrid, EveryPartComesFromItsOwnPlaceInASourceThatDoesNotStartAtTheOrigin)
+{
+    // The source starts 2 pixels into the picture, with 2-pixel left and top borders: every
+    // part has its colour only when it is taken relative to the source's own edges.
+    const RECT source = {2, 2, 12, 12};
+    const RECT corner = {2, 2, 4, 4};
+    CGdiPainter::DrawImage(m_surface.Dc(), m_grid->bitmap, {10, 10, 40, 34}, m_surface.Bounds(),
+                           source, corner, m_grid->hasAlpha, 255);
+    struct Probe
+    {
+        int x, y;
+        uint32_t rgb;
+    } probes[] = {
+        {10, 10, kRed},
+        {11, 11, kRed},
+        {20, 10, kTopEdge},
+        {20, 11, kTopEdge},
+        {36, 10, kGreen},
+        {39, 11, kGreen},
+        {10, 20, kLeftEdge},
+        {11, 29, kLeftEdge},
+        {36, 20, kRightEdge},
+        {39, 20, kRightEdge},
+        {10, 30, kBlue},
+        {11, 33, kBlue},
+        {20, 30, kBottomEdge},
+        {20, 33, kBottomEdge},
+        {36, 30, kYellow},
+        {39, 33, kYellow},
+        {12, 12, CentreColour(0, 0)},
+        {35, 29, CentreColour(3, 3)},
+    };
+    for (const Probe &probe : probes)
+        EXPECT_EQ(m_surface.Rgb(probe.x, probe.y), probe.rgb) << "at " << probe.x << "," << probe.y;
+}
+
 TEST_F(NineGrid, YTiledAndBothTiledCentres)
 {
     Draw({10, 10, 40, 34}, kCorner4, false, false, true);
@@ -257,6 +315,14 @@ TEST_F(NineGrid, PartsOutsideThePaintRectangleAreSkipped)
     EXPECT_EQ(m_surface.CountOtherThan({14, 0, 60, 60}, kWhite), 0);
     EXPECT_EQ(m_surface.Rgb(11, 20), kLeftEdge);
     EXPECT_EQ(m_surface.Rgb(10, 10), kRed);
+
+    // Repeats keep their places when the paint area starts inside them: the first one drawn
+    // is the one the area starts in, from its own start.
+    m_surface.Fill(0xFFFFFFFF);
+    const RECT inside = {20, 0, 60, 60};
+    Draw({10, 10, 40, 34}, kCorner4, false, true, true, 255, &inside);
+    for (int x = 18; x < 36; ++x)
+        EXPECT_EQ(m_surface.Rgb(x, 14), CentreColour((x - 14) % 4, 0)) << "column " << x;
 
     // The one-to-one copy of an opaque image at its own size is clipped the same way.
     m_surface.Fill(0xFFFFFFFF);
