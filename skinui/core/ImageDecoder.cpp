@@ -43,7 +43,7 @@ StbPixels DecodeRgba(const uint8_t *data, size_t size, int &width, int &height)
     int channels = 0;
     if (data == nullptr || size == 0 || size > INT_MAX ||
         !stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) ||
-        !IsDecodableImageSize(width, height))
+        !IsDecodableImageSize(width, height, data, size))
         return nullptr;
     return StbPixels(stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels,
                                            STBI_rgb_alpha));

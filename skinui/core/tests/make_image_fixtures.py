@@ -2,7 +2,8 @@
 """Draws the pictures the SkinUI painter tests load, and packs them into zip and 7z
 packages: a nine-grid picture whose every part has its own colour (also as JPEG, BMP and
 GIF, and in formats skins do not use), translucent and masked pictures, a picture above
-4 MB, pictures that declare absurd sizes, and files that are not pictures at all."""
+4 MB, pictures that declare absurd sizes or more pixels than their data holds, and files
+that are not pictures at all."""
 import os
 import random
 import shutil
@@ -48,11 +49,12 @@ def png_header_only(width, height):
             struct.pack('>I', zlib.crc32(chunk)))
 
 
-def huge_gif():
-    """41 bytes: a GIF whose screen and only frame declare 20000 x 20000 pixels."""
-    screen = b'GIF89a' + struct.pack('<HH', 20000, 20000) + bytes([0x80, 0, 0])
+def sparse_gif(side):
+    """35 bytes: a GIF whose screen and only frame declare side x side pixels, and whose
+    data draws two of them."""
+    screen = b'GIF89a' + struct.pack('<HH', side, side) + bytes([0x80, 0, 0])
     palette = bytes([0, 0, 0, 255, 255, 255])
-    frame = b',' + struct.pack('<HHHH', 0, 0, 20000, 20000) + bytes([0])
+    frame = b',' + struct.pack('<HHHH', 0, 0, side, side) + bytes([0])
     data = bytes([2, 2, 0x4C, 0x01, 0]) + b';'
     return screen + palette + frame + data
 
@@ -78,7 +80,10 @@ def main():
     with open(os.path.join(res, 'truncated.hdr'), 'wb') as f:
         f.write(truncated_hdr())
     with open(os.path.join(res, 'huge.gif'), 'wb') as f:
-        f.write(huge_gif())
+        f.write(sparse_gif(20000))
+    # Within the largest size, but far more pixels than 35 bytes can hold.
+    with open(os.path.join(res, 'sparse.gif'), 'wb') as f:
+        f.write(sparse_gif(4096))
     # The largest side decoded, one pixel more, and a picture of too many pixels.
     Image.new('RGB', (16384, 1), (0, 0, 255)).save(os.path.join(res, 'widest.png'))
     with open(os.path.join(res, 'too-wide.png'), 'wb') as f:
