@@ -465,6 +465,18 @@ TEST_F(HtmlText, ChineseTextDrawsWithTheCjkFont)
     EXPECT_GT(links[0].right - links[0].left, 4 * 11);
 }
 
+TEST_F(HtmlText, APictureThatDoesNotFitTheRestOfALineGoesToTheNext)
+{
+    const int line = Measure(L"a").bottom;
+    const int pictureLine = line > 12 ? line : 12; // grid.png is 12 pixels high
+    const RECT narrow = {0, 0, Width(L"ab") + 6, 300};
+    EXPECT_EQ(Measure(L"ab{i res\\grid.png}", 0, narrow).bottom, line + pictureLine);
+    EXPECT_EQ(Measure(L"{i res\\grid.png}", 0, RECT{0, 0, 6, 300}).bottom, pictureLine)
+        << "alone on its line it stays there";
+    EXPECT_EQ(Measure(L"ab{i res\\grid.png}", kLine, narrow).bottom, pictureLine)
+        << "a single line keeps it";
+}
+
 TEST_F(HtmlText, LanguageTokensImagesAndSelection)
 {
     CWindowManagerUI::AddLanguageString(7, L"Hello");
