@@ -447,14 +447,22 @@ TEST(ListBody, ItemsAreSpacedByPaddingAndLine)
     EXPECT_EQ(w.Item(2)->GetPos().top, 52);
 }
 
+// Thirty rows under three columns wider than the list, with both scroll bars.
+struct WideColumnList : ListWindow
+{
+    WideColumnList() : ListWindow(30, L"itemheight=\"20\" vscrollbar=\"true\" hscrollbar=\"true\"")
+    {
+        for (int i = 0; i < 3; ++i)
+            list->Add(NewColumn(L"width=\"150\""));
+        LayOut();
+    }
+};
+
 // Scrolling both ways at once moves the columns sideways only: the header does not scroll
 // up or down with the items.
 TEST(ListBody, SidewaysScrollingMovesTheColumnsInTheHeader)
 {
-    ListWindow w(30, L"itemheight=\"20\" vscrollbar=\"true\" hscrollbar=\"true\"", 200, 200);
-    for (int i = 0; i < 3; ++i)
-        w.list->Add(NewColumn(L"width=\"150\""));
-    w.LayOut();
+    WideColumnList w;
     CListHeaderUI *header = w.list->GetHeader();
     const RECT before = header->GetItemAt(1)->GetPos();
     ASSERT_GT(w.list->GetScrollRange().cx, 30);
@@ -470,10 +478,7 @@ TEST(ListBody, SidewaysScrollingMovesTheColumnsInTheHeader)
 // any other value is the list's to handle, and scrolls nothing there.
 TEST(ListBody, TheWheelOverTheHorizontalBarScrollsSidewaysOnlyForItsTwoDirections)
 {
-    ListWindow w(30, L"itemheight=\"20\" vscrollbar=\"true\" hscrollbar=\"true\"", 200, 200);
-    for (int i = 0; i < 3; ++i)
-        w.list->Add(NewColumn(L"width=\"150\""));
-    w.LayOut();
+    WideColumnList w;
     CScrollBarUI *bar = w.list->GetHorizontalScrollBar();
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(bar->IsVisible());
