@@ -1,5 +1,6 @@
 #include "GifAnimUI.h"
 
+#include "ImageDecoder.h"
 #include "SkinFileReader.h"
 #include "SkinResourceSource.h"
 #include "ValueText.h"
@@ -43,11 +44,20 @@ IStream *StreamOverCopy(const uint8_t *data, uint32_t size)
     return stream;
 }
 
+// The platform's decoders are not safe against damaged pictures: only a picture that our
+// own decoder reads is handed to them.
+bool ReadCheckedPicture(const CWideString &name, SkinFileBytes &bytes)
+{
+    return SkinFileReader::ReadSkinFileOrPath(SkinResourceSource::Process(), name.GetData(),
+                                              bytes) &&
+           ImageDecoder::Decodes(bytes.data.get(), bytes.size);
+}
+
 } // namespace
 
 CGifAnimUI::CGifAnimUI()
     : m_image(nullptr), m_frameCount(0), m_currentFrame(0), m_frameDelays(nullptr),
-      m_autoPlay(true), m_autoSize(false), m_playing(false), m_stream(nullptr)
+      m_autoPlay(true), m_autoSize(false), m_playing(false), m_loadFailed(false), m_stream(nullptr)
 {
 }
 
@@ -77,7 +87,7 @@ void CGifAnimUI::DoInit()
 
 bool CGifAnimUI::DoPaint(HDC dc, const RECT &, CControlUI *)
 {
-    if (!m_image)
+    if (!m_image && !m_loadFailed)
         LoadGif();
     DrawFrame(dc);
     return true;
@@ -139,6 +149,7 @@ void CGifAnimUI::SetBkImage(const wchar_t *name)
     if (name == nullptr || m_imageName == name)
         return;
     m_imageName = name;
+    m_loadFailed = false;
     StopGif();
     DeleteGif();
     Invalidate();
@@ -163,11 +174,11 @@ void CGifAnimUI::InitGifImage()
 bool CGifAnimUI::LoadGif()
 {
     DeleteGif();
-    if (!m_gdiplus.IsStarted() || m_imageName.IsEmpty())
+    if (m_loadFailed)
         return false;
+    m_loadFailed = true;
     SkinFileBytes bytes;
-    if (!SkinFileReader::ReadSkinFileOrPath(SkinResourceSource::Process(), m_imageName.GetData(),
-                                            bytes))
+    if (!m_gdiplus.IsStarted() || m_imageName.IsEmpty() || !ReadCheckedPicture(m_imageName, bytes))
         return false;
     IStream *stream = StreamOverCopy(bytes.data.get(), bytes.size);
     if (stream == nullptr)
@@ -177,6 +188,7 @@ bool CGifAnimUI::LoadGif()
         stream->Release();
         return false;
     }
+    m_loadFailed = false;
     m_image = image;
     m_stream = stream;
 

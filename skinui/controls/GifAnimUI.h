@@ -40,11 +40,12 @@ public:
     bool IsAutoPlay() const { return m_autoPlay; }
     void SetAutoSize(bool autoSize) { m_autoSize = autoSize; }
     bool IsAutoSize() const { return m_autoSize; }
+    // Frees the picture; one that was loaded is loaded again at the next paint.
+    void DeleteGif();
 
 private:
     void InitGifImage();
     bool LoadGif();
-    void DeleteGif();
     void DrawFrame(HDC dc);
     void OnTimer(UINT timerId);
     bool HasFrameDelays() const;
@@ -60,6 +61,9 @@ private:
     bool m_autoPlay;
     bool m_autoSize;
     bool m_playing;
+    // The picture of this name could not be loaded: it is not tried again until the name
+    // changes.
+    bool m_loadFailed;
     IStream *m_stream; // the image reads its frames from it while it lives
 };
 

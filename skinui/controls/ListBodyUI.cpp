@@ -125,8 +125,10 @@ void CListBodyUI::DoEvent(ControlEvent &event)
         m_owner->DoEvent(event);
         return;
     }
-    if (event.type == EventScrollWheel && m_horizontalScrollBar != nullptr &&
-        m_horizontalScrollBar->IsVisible() && m_horizontalScrollBar->IsEnabled() &&
+    // Only the two wheel directions scroll sideways; any other wheel value is the list's.
+    if (event.type == EventScrollWheel && (event.wParam == 0 || event.wParam == 1) &&
+        m_horizontalScrollBar != nullptr && m_horizontalScrollBar->IsVisible() &&
+        m_horizontalScrollBar->IsEnabled() &&
         PtInRect(&m_horizontalScrollBar->GetPos(), event.mousePoint)) {
         if (event.wParam == 0)
             LineLeft();

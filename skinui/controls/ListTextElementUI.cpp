@@ -113,19 +113,21 @@ void CListTextElementUI::DrawCell(HDC dc, const RECT &rect, const CWideString &t
         m_linkCount += slots;
 }
 
-void CListTextElementUI::DrawItemText(HDC dc, const RECT &)
+// The style is the owner's, a list's or a combo box's alike. The rectangle is the element's
+// own when it paints itself, and the face of a combo box that shows it as its selection.
+void CListTextElementUI::DrawItemText(HDC dc, const RECT &rect)
 {
-    if (m_ownerList == nullptr || m_manager == nullptr)
+    const ListItemStyle *owned = m_core.Style();
+    if (owned == nullptr || m_manager == nullptr)
         return;
-    const ListItemStyle &style = *m_ownerList->GetItemStyle();
+    const ListItemStyle &style = *owned;
     const DWORD color = m_core.TextColor(*this, style);
     m_linkCount = 0;
     if (style.columnCount == 0) {
-        DrawCell(dc, TextRect(m_itemRect, style), GetShownText(0), color, style);
+        DrawCell(dc, TextRect(rect, style), GetShownText(0), color, style);
     } else {
         for (int i = 0; i < style.columnCount; ++i) {
-            RECT cell = {style.columns[i].left, m_itemRect.top, style.columns[i].right,
-                         m_itemRect.bottom};
+            RECT cell = {style.columns[i].left, rect.top, style.columns[i].right, rect.bottom};
             if (style.vLineSize > 0 && i != style.columnCount - 1) {
                 const int x = cell.right - style.vLineSize / 2;
                 CGdiPainter::DrawLine(dc, RECT{x, cell.top, x, cell.bottom}, style.vLineSize,

@@ -424,8 +424,10 @@ void CScrollBarUI::DoEvent(ControlEvent &event)
     switch (event.type) {
     case EventButtonDown:
     case EventDoubleClick:
-        if (IsEnabled())
-            HandleButtonDown(event);
+        // A disabled bar leaves the press to its owner.
+        if (!IsEnabled())
+            break;
+        HandleButtonDown(event);
         return;
     case EventButtonUp:
         HandleButtonUp();

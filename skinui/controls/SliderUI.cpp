@@ -139,12 +139,13 @@ void CSliderUI::DoEvent(ControlEvent &event)
         }
         return;
     case EventButtonUp:
-        if (captured) {
-            m_value = ValueAtPoint(event.mousePoint);
-            m_sliderState &= ~StateCaptured;
-            Invalidate();
-            SendValueChanged();
-        }
+        // A release the slider did not capture is not its own: the control rules pass it on.
+        if (!captured)
+            break;
+        m_value = ValueAtPoint(event.mousePoint);
+        m_sliderState &= ~StateCaptured;
+        Invalidate();
+        SendValueChanged();
         return;
     case EventContextMenu:
         return;

@@ -1,5 +1,7 @@
 #include "ClipScope.h"
 
+#include "ShapeLimits.h"
+
 namespace SkinUI {
 
 CClipScope::~CClipScope()
@@ -36,8 +38,13 @@ void CClipScope::MakeRoundRectClip(HDC dc, const RECT &rect, const RECT &item, i
 {
     scope.Begin(dc, rect);
     scope.m_ownRegion = CreateRectRgnIndirect(&rect);
-    HRGN rounded = CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1,
-                                      cornerWidth, cornerHeight);
+    // The region takes in the item's right and bottom edges.
+    RECT shape = ShapeLimits::Clamped(item);
+    ++shape.right;
+    ++shape.bottom;
+    const SIZE corner = ShapeLimits::Corner(shape, cornerWidth, cornerHeight);
+    HRGN rounded =
+        CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, corner.cx, corner.cy);
     if (scope.m_ownRegion != nullptr && rounded != nullptr)
         CombineRgn(scope.m_ownRegion, scope.m_ownRegion, rounded, RGN_AND);
     if (rounded != nullptr)

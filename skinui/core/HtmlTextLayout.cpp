@@ -355,6 +355,7 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
         return true;
     }
 
+    bool fontPushed = false;
     switch (tag.letter) {
     case L'a':
         if (final && m_state.linkCount < m_linkCapacity)
@@ -367,9 +368,11 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
                        ? m_manager->GetDefaultLinkHoverFontColor()
                        : m_manager->GetDefaultLinkFontColor()));
         PushStyledFont(false, true, false);
+        fontPushed = true;
         break;
     case L'b':
         PushStyledFont(true, false, false);
+        fontPushed = true;
         break;
     case L'c': {
         const wchar_t *digits = tag.argument.GetData();
@@ -381,12 +384,13 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
     }
     case L'f':
         PushFont(FontFromArgument(tag.argument));
+        fontPushed = true;
         break;
     case L'i':
-        if (tag.argument.IsEmpty())
-            PushStyledFont(false, false, true);
-        else
+        if (!tag.argument.IsEmpty())
             return PlaceImage(tag, pass, top, x, lineHeight, lineEmpty, offset, result);
+        PushStyledFont(false, false, true);
+        fontPushed = true;
         break;
     case L'n':
         if (!singleLine)
@@ -411,6 +415,7 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
         break;
     case L'u':
         PushStyledFont(false, true, false);
+        fontPushed = true;
         break;
     case L'v': {
         int align = kAlignBottom;
@@ -431,7 +436,9 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
     default:
         break;
     }
-    if (pass == kMeasure && FontLineHeight() > lineHeight)
+    // A font grows the line; every other tag leaves its height alone, so that a "y" line
+    // may be lower than its font.
+    if (fontPushed && pass == kMeasure && FontLineHeight() > lineHeight)
         lineHeight = FontLineHeight();
     return true;
 }
@@ -508,11 +515,8 @@ int HtmlTextLayout::PlaceRun(int start, int end, Pass pass, int top, int &x, int
     TEXTMETRICW metrics = {};
     GetTextMetricsW(m_dc, &metrics);
     // The cheap estimate spares the exact measuring of runs far from the right edge.
-    if (static_cast<long long>(metrics.tmMaxCharWidth) * count >= available) {
-        fit = 0;
-        GetTextExtentExPointW(m_dc, text, count, available > 0 ? available : 0, &fit, nullptr,
-                              &size);
-    }
+    if (static_cast<long long>(metrics.tmMaxCharWidth) * count >= available)
+        fit = FittingCount(text, count, available, metrics.tmAveCharWidth);
     bool ellipsis = false;
     if (fit < count) {
         endLine = true;
@@ -554,6 +558,26 @@ int HtmlTextLayout::PlaceRun(int start, int end, Pass pass, int top, int &x, int
     if (ellipsis)
         x += TextWidth(L"...", 3);
     return fit;
+}
+
+// How many of the run's characters fit the width. Only a stretch about as long as the width
+// can hold is measured, lengthened while all of it fits, so that a long run in a narrow
+// rectangle is not measured whole for every line it gives.
+int HtmlTextLayout::FittingCount(const wchar_t *text, int count, int width, int averageWidth)
+{
+    const int room = width > 0 ? width : 0;
+    const long long perAverage = averageWidth > 0 ? averageWidth : 1;
+    const long long guess = room / perAverage * 2 + kShortestStretch;
+    int stretch = guess < count ? static_cast<int>(guess) : count;
+    for (;;) {
+        const int measured = stretch < count ? stretch : count;
+        int fit = 0;
+        SIZE size = {0, 0};
+        GetTextExtentExPointW(m_dc, text, measured, room, &fit, nullptr, &size);
+        if (fit < measured || measured == count)
+            return fit;
+        stretch = measured > count / 2 ? count : measured * 2;
+    }
 }
 
 void HtmlTextLayout::WriteLink(int right, int top, int bottom, int offset)

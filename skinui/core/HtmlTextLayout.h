@@ -35,6 +35,8 @@ private:
         kMeasure,
         kDraw
     };
+    // The fewest characters of a run measured at once near the right edge.
+    static const int kShortestStretch = 16;
 
     // Everything a line changes that its second pass must start from again.
     struct LineState
@@ -77,6 +79,7 @@ private:
                     int offset, LineResult &result);
     int PlaceRun(int start, int end, Pass pass, int top, int &x, int lineHeight, bool lineEmpty,
                  int offset, bool &endLine);
+    int FittingCount(const wchar_t *text, int count, int width, int averageWidth);
     void WriteLink(int right, int top, int bottom, int offset);
 
     HFONT CurrentFont() const;

@@ -2,6 +2,7 @@
 
 #include "GdiObjects.h"
 #include "GdiPainter.h"
+#include "ImageLimits.h"
 
 #include <stb_image.h>
 
@@ -33,20 +34,38 @@ HBITMAP CreateTopDownDib(int width, int height, uint8_t **bits)
     return bitmap;
 }
 
+using StbPixels = std::unique_ptr<stbi_uc, StbPixelsDeleter>;
+
+// The picture's pixels in R, G, B, A order; null when it does not decode. The size the
+// picture declares is checked before anything is decoded.
+StbPixels DecodeRgba(const uint8_t *data, size_t size, int &width, int &height)
+{
+    int channels = 0;
+    if (data == nullptr || size == 0 || size > INT_MAX ||
+        !stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) ||
+        !IsDecodableImageSize(width, height, data, size))
+        return nullptr;
+    return StbPixels(stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels,
+                                           STBI_rgb_alpha));
+}
+
 } // namespace
 
 ImageEntry *ImageDecoder::Decode(const uint8_t *data, size_t size, uint32_t mask)
 {
-    if (data == nullptr || size == 0 || size > INT_MAX)
-        return nullptr;
     int width = 0;
     int height = 0;
-    int channels = 0;
-    std::unique_ptr<stbi_uc, StbPixelsDeleter> rgba(stbi_load_from_memory(
-        data, static_cast<int>(size), &width, &height, &channels, STBI_rgb_alpha));
+    StbPixels rgba = DecodeRgba(data, size, width, height);
     if (rgba == nullptr)
         return nullptr;
     return FromRgba(rgba.get(), width, height, mask);
+}
+
+bool ImageDecoder::Decodes(const uint8_t *data, size_t size)
+{
+    int width = 0;
+    int height = 0;
+    return DecodeRgba(data, size, width, height) != nullptr;
 }
 
 ImageEntry *ImageDecoder::FromRgba(const uint8_t *rgba, int width, int height, uint32_t mask)

@@ -4,6 +4,7 @@
 #include "ColorRef.h"
 #include "GdiObjects.h"
 #include "GradientBands.h"
+#include "ShapeLimits.h"
 
 namespace SkinUI {
 
@@ -37,7 +38,7 @@ void FillGradient(HDC dc, const RECT &rect, uint32_t first, uint32_t second, boo
 // Draws with a pen of the given kind and the null brush, restoring the DC's objects.
 template <typename Draw> void WithPen(HDC dc, int style, int width, uint32_t color, Draw draw)
 {
-    ScopedGdiObject<HPEN> pen(CreatePen(style, width, ToColorRef(color)));
+    ScopedGdiObject<HPEN> pen(CreatePen(style, ShapeLimits::PenWidth(width), ToColorRef(color)));
     if (!pen)
         return;
     ScopedSelection penSelection(dc, pen.Get());
@@ -79,39 +80,46 @@ void CGdiPainter::DrawGradient(HDC dc, const RECT &rect, uint32_t first, uint32_
     const int alpha = (AlphaOf(first) + AlphaOf(second)) / 2;
     if (dc == nullptr || alpha == 0)
         return;
+    const RECT span = ShapeLimits::Clamped(rect);
     if (alpha == 255) {
-        FillGradient(dc, rect, first, second, vertical, steps);
+        FillGradient(dc, span, first, second, vertical, steps);
         return;
     }
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
+    // Only the part that can be seen goes through the offscreen bitmap: the gradient is laid
+    // over the whole rectangle, but a huge control needs no bitmap of its own size.
+    RECT clip;
+    RECT visible;
+    if (GetClipBox(dc, &clip) == ERROR || !IntersectRect(&visible, &span, &clip))
         return;
+    const int width = visible.right - visible.left;
+    const int height = visible.bottom - visible.top;
     ScopedMemoryDC offscreen(dc);
     uint8_t *bits = nullptr;
     ScopedGdiObject<HBITMAP> bitmap(CreateDib32(dc, width, height, &bits));
     if (!offscreen || !bitmap || bits == nullptr)
         return;
     ScopedSelection selection(offscreen.Get(), bitmap.Get());
-    const RECT local = {0, 0, width, height};
+    const RECT local = {span.left - visible.left, span.top - visible.top, span.right - visible.left,
+                        span.bottom - visible.top};
     FillGradient(offscreen.Get(), local, first, second, vertical, steps);
     GdiFlush();
     // Band filling leaves the alpha bytes at 0; the gradient itself is opaque and only the
     // constant alpha makes it translucent.
     SetOpaqueAlpha(bits, width, height);
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
-    BlendRoutines::AlphaBlend(dc, rect.left, rect.top, width, height, offscreen.Get(), 0, 0, width,
-                              height, blend);
+    BlendRoutines::AlphaBlend(dc, visible.left, visible.top, width, height, offscreen.Get(), 0, 0,
+                              width, height, blend);
 }
 
 void CGdiPainter::DrawLine(HDC dc, const RECT &rect, int width, uint32_t color, int penStyle)
 {
     if (dc == nullptr)
         return;
+    const RECT line = ShapeLimits::Clamped(rect);
     WithPen(dc, penStyle, width, color, [&] {
         POINT previous;
-        MoveToEx(dc, rect.left, rect.top, &previous);
-        LineTo(dc, rect.right, rect.bottom);
+        MoveToEx(dc, line.left, line.top, &previous);
+        LineTo(dc, line.right, line.bottom);
         MoveToEx(dc, previous.x, previous.y, nullptr);
     });
 }
@@ -120,8 +128,9 @@ void CGdiPainter::DrawRect(HDC dc, const RECT &rect, int width, uint32_t color, 
 {
     if (dc == nullptr)
         return;
+    const RECT frame = ShapeLimits::Clamped(rect);
     WithPen(dc, penStyle | PS_INSIDEFRAME, width, color,
-            [&] { Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom); });
+            [&] { Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom); });
 }
 
 void CGdiPainter::DrawRoundRect(HDC dc, const RECT &rect, int width, int cornerWidth,
@@ -129,8 +138,10 @@ void CGdiPainter::DrawRoundRect(HDC dc, const RECT &rect, int width, int cornerW
 {
     if (dc == nullptr)
         return;
+    const RECT frame = ShapeLimits::Clamped(rect);
+    const SIZE corner = ShapeLimits::Corner(frame, cornerWidth, cornerHeight);
     WithPen(dc, penStyle | PS_INSIDEFRAME, width, color, [&] {
-        RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, cornerWidth, cornerHeight);
+        RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, corner.cx, corner.cy);
     });
 }
 

@@ -16,10 +16,11 @@ namespace {
 
 const DWORD kDefaultColors[5] = {0xFFA7A6AA, 0xFF000000, 0xFF0000FF, 0xFFD3215F, 0xFFBAE4FF};
 
-// Keeps a text that holds its own token from growing without end: nested language strings
-// expand up to these bounds, and what remains after them is left as it stands.
-const int kMaxTokenReplacements = 256;
-const int kMaxReplacedLength = 32768;
+// Keeps a text that holds its own token from growing without end: language strings that
+// may bring further tokens expand up to these bounds, and what remains after them is left as
+// it stands. Strings without a percent sign bring none and are always replaced.
+const int kMaxExpansions = 256;
+const int kMaxExpandedLength = 32768;
 
 LOGFONTW DefaultGuiLogFont()
 {
@@ -77,9 +78,10 @@ void CWindowManagerUI::InitProcessDefaults()
 
 // ---- Fonts ----
 
-FontEntry *CWindowManagerUI::BuildFont(const wchar_t *face, int size, bool bold, bool underline,
-                                       bool italic)
+FontEntry *CWindowManagerUI::BuildFont(const wchar_t *face, int requestedSize, bool bold,
+                                       bool underline, bool italic)
 {
+    const int size = SaneFontSize(requestedSize);
     LOGFONTW logFont = DefaultGuiLogFont();
     if (face) {
         wcsncpy(logFont.lfFaceName, face, LF_FACESIZE - 1);
@@ -236,8 +238,8 @@ HFONT CWindowManagerUI::FindFont(const wchar_t *face, int size, bool bold, bool 
     for (const CStringKeyedMap *map : maps) {
         for (int i = 0; i < map->GetSize(); ++i) {
             FontEntry *entry = FontAt(*map, i);
-            if (entry && entry->faceName == face && entry->size == size && entry->bold == bold &&
-                entry->underline == underline && entry->italic == italic)
+            if (entry && entry->faceName == face && entry->size == SaneFontSize(size) &&
+                entry->bold == bold && entry->underline == underline && entry->italic == italic)
                 return entry->font;
         }
     }
@@ -312,10 +314,8 @@ void CWindowManagerUI::RemoveAllLanguageStrings()
 
 void CWindowManagerUI::ReplaceLanguageTokens(CWideString &text)
 {
-    int replacements = 0;
+    int expansions = 0;
     for (int at = text.Find(L'%'); at >= 0; at = text.Find(L'%', at + 1)) {
-        if (replacements >= kMaxTokenReplacements || text.GetLength() > kMaxReplacedLength)
-            return;
         const wchar_t *data = text.GetData();
         if (data[at + 1] != L'{')
             continue;
@@ -328,9 +328,14 @@ void CWindowManagerUI::ReplaceLanguageTokens(CWideString &text)
         const wchar_t *replacement = GetLanguageString(id);
         if (!replacement)
             continue;
+        if (wcschr(replacement, L'%') != nullptr) {
+            if (expansions >= kMaxExpansions || text.GetLength() > kMaxExpandedLength)
+                continue;
+            ++expansions;
+        }
         CWideString token = text.Mid(at, end - at + 1);
         CWideString value(replacement); // the map's text, not the one being edited
-        replacements += text.Replace(token.GetData(), value.GetData());
+        text.Replace(token.GetData(), value.GetData());
         if (at + 1 >= text.GetLength())
             return;
     }

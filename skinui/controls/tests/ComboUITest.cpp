@@ -3,6 +3,7 @@
 #include "ComboBodyUI.h"
 #include "ComboUI.h"
 #include "ComboWnd.h"
+#include "ListTextElementUI.h"
 #include "ProbeControl.h"
 #include "RectText.h"
 #include "ScrollBarUI.h"
@@ -294,6 +295,35 @@ TEST(Combo, FaceKeysWheelAndSelectionRules)
         EXPECT_FALSE(w.combo->ExpandItem(0));
         EXPECT_EQ(w.combo->GetExpandedItem(), -1);
     });
+}
+
+// A text element takes its style from whichever owner it has: the combo box's, in the face
+// and where it paints itself (as in the pop-up).
+TEST(Combo, TextElementsDrawWithTheComboBoxsItemStyle)
+{
+    ComboWindow w(0, L"itemtextcolor=\"#FFFF0000\" itemselectedtextcolor=\"#FFFF0000\"");
+    auto *element = new CListTextElementUI;
+    element->SetText(L"WWWW");
+    w.combo->Add(element);
+    ASSERT_TRUE(w.combo->SelectItem(0, false, false));
+    auto reddish = [](DWORD rgb) {
+        return ((rgb >> 16) & 0xFF) > 0xA0 && ((rgb >> 8) & 0xFF) < 0x60 && (rgb & 0xFF) < 0x60;
+    };
+    const Pixels face = w.window.PaintTree(0xFFFFFFFF);
+    int inFace = 0;
+    for (int y = kFace.top; y < kFace.bottom; ++y)
+        for (int x = kFace.left; x < kFace.right; ++x)
+            inFace += reddish(face.RgbAt(x, y)) ? 1 : 0;
+    EXPECT_GT(inFace, 10) << "the selected element's text in the face";
+
+    DibSurface surface(140, 24);
+    element->SetPos(RECT{0, 0, 140, 24}, false);
+    element->Paint(surface.Dc(), surface.Bounds(), nullptr);
+    int painted = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 140; ++x)
+            painted += reddish(surface.Rgb(x, y)) ? 1 : 0;
+    EXPECT_GT(painted, 10) << "the element painting itself";
 }
 
 // However the pop-up ends, the borrowed items come back: also when its owner window is

@@ -3,6 +3,7 @@
 #include "ImageFiles.h"
 #include "Mutators.h"
 #include "ProbeControl.h"
+#include "RobustnessRun.h"
 #include "TestFiles.h"
 #include "TestWindow.h"
 
@@ -18,18 +19,14 @@ using namespace SkinUI;
 using namespace SkinUI::Testing;
 
 // Seeded robustness runs over the controls: damaged skins that use them (attributes, image
-// descriptors, sources) built, painted, clicked, typed into and ticked, and damaged GIF
-// pictures decoded, painted and played. Seeds are fixed, so a failure reproduces; every run
-// is bounded in time.
+// descriptors, sources, shapes of absurd size) built, painted, clicked, typed into and
+// ticked, and damaged pictures of every format decoded, painted and played by the animated
+// picture. Seeds are fixed, so a failure reproduces; every run is bounded in time, and
+// RobustnessRun tells how to make it longer.
 namespace {
 
 const auto kCpuBudget = std::chrono::seconds(30);
 const UINT kFirstTimerId = 17;
-
-bool InTime(int runs, int limit, const CpuBudget &budget)
-{
-    return runs < limit && budget.Left();
-}
 
 // A file of the run's own in the temp folder, removed at the end.
 class TempFile
@@ -95,11 +92,13 @@ void Exercise(TestWindow &window)
 TEST(ControlsRobustness, DamagedSkinsOfTheControlsBuildPaintAndTakeInputSafely)
 {
     UseControlSkinSource();
-    const std::wstring original = ReadUtf8(ImageFixture(L"skins\\periphery.xml"));
-    ASSERT_FALSE(original.empty());
+    const std::wstring originals[] = {ReadUtf8(ImageFixture(L"skins\\periphery.xml")),
+                                      ReadUtf8(ImageFixture(L"skins\\shapes.xml"))};
+    ASSERT_FALSE(originals[0].empty());
+    ASSERT_FALSE(originals[1].empty());
     {
         TestWindow window{300, 240};
-        ASSERT_NE(nullptr, window.AttachSkin(original.c_str())) << "the undamaged skin builds";
+        ASSERT_NE(nullptr, window.AttachSkin(originals[0].c_str())) << "the undamaged skin builds";
         ASSERT_NE(nullptr, window.Manager().FindControlByName(L"partbutton"));
         window.Show();
         Exercise(window);
@@ -107,24 +106,37 @@ TEST(ControlsRobustness, DamagedSkinsOfTheControlsBuildPaintAndTakeInputSafely)
         for (const wchar_t *type : {L"textchanged", L"return", L"link", L"selectchanged"})
             EXPECT_GT(window.Notifications().Count(type), 0) << type;
     }
+    {
+        TestWindow window{300, 240};
+        ASSERT_NE(nullptr, window.AttachSkin(originals[1].c_str())) << "the absurd shapes build";
+        ASSERT_NE(nullptr, window.Manager().FindControlByName(L"big"));
+        window.Show();
+        Exercise(window);
+    }
     TextMutator mutator(20260118);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0;
-    for (; InTime(runs, 300, budget); ++runs) {
-        const std::wstring skin = mutator.Mutate(original, L"<>/=\" '#0123456789,-.{}\\");
+    RobustnessRun run("skins", kCpuBudget, 300);
+    while (run.Next()) {
+        const std::wstring skin =
+            mutator.Mutate(originals[run.Index() % 2], L"<>/=\" '#0123456789,-.{}\\");
         TestWindow window{300, 240};
         window.Show();
         window.AttachSkin(skin.c_str());
         Exercise(window);
     }
-    EXPECT_GT(runs, 50);
+    EXPECT_GT(run.Count(), 50);
 }
 
-TEST(ControlsRobustness, DamagedGifPicturesDecodePaintAndPlaySafely)
+// The platform's decoders behind the animated picture do not survive every damaged
+// picture: pictures of every format, damaged and cut, must never reach them.
+TEST(ControlsRobustness, DamagedPicturesDecodePaintAndPlaySafely)
 {
     UseControlSkinSource();
-    const std::vector<uint8_t> original = ReadWholeFile(ImageFixture(L"res\\anim.gif"));
-    ASSERT_FALSE(original.empty());
+    std::vector<std::vector<uint8_t>> originals;
+    for (const wchar_t *name : {L"anim.gif", L"still.gif", L"still.png", L"still.jpg", L"still.bmp",
+                                L"still.tga", L"damaged.bmp"}) {
+        originals.push_back(ReadWholeFile(ImageFixture(std::wstring(L"res\\") + name)));
+        ASSERT_FALSE(originals.back().empty()) << "missing picture";
+    }
     // Two names in turn: the control loads a picture again only under a new name.
     TempFile files[] = {TempFile(L"damaged-a.gif"), TempFile(L"damaged-b.gif")};
 
@@ -135,11 +147,16 @@ TEST(ControlsRobustness, DamagedGifPicturesDecodePaintAndPlaySafely)
     window.Attach(parent);
 
     ByteMutator mutator(20260117);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0;
-    for (; InTime(runs, 1000, budget); ++runs) {
+    RobustnessRun run("animated pictures", kCpuBudget, 1000);
+    while (run.Next()) {
+        const int runs = run.Index();
         const TempFile &file = files[runs % 2];
-        file.Write(mutator.Mutate(original, "\x21\xF9\x2C\x3B\x00\xFF\x04\x01"));
+        const std::vector<uint8_t> &original = originals[(runs / 2) % originals.size()];
+        // Every third picture is only cut, anywhere; the others are damaged as well.
+        file.Write(runs % 3 == 0
+                       ? std::vector<uint8_t>(original.begin(),
+                                              original.begin() + mutator.Next(original.size()))
+                       : mutator.Mutate(original, "\x21\xF9\x2C\x3B\x00\xFF\x04\x01"));
         gif->SetBkImage(file.Path().c_str());
         window.PaintTree();
         gif->SetVisible(false);
@@ -149,7 +166,7 @@ TEST(ControlsRobustness, DamagedGifPicturesDecodePaintAndPlaySafely)
             window.PaintTree();
         }
     }
-    EXPECT_GT(runs, 100);
+    EXPECT_GT(run.Count(), 100);
 }
 
 } // namespace

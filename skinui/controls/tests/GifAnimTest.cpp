@@ -201,6 +201,40 @@ TEST_F(GifAnim, PicturesComeFromTheFolderAPackageOrAPath)
     }
 }
 
+TEST_F(GifAnim, OnlyPicturesOurDecoderReadsReachThePlatformsDecoder)
+{
+    // The platform's decoder crashes on this picture: the control must never hand it on.
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\damaged.bmp"}});
+    EXPECT_EQ(kGrey, CentreColour());
+    EXPECT_EQ(kGrey, CentreColour());
+    EXPECT_FALSE(FrameTimerRuns(gif));
+    gif->SetBkImage(L"res\\anim.gif");
+    EXPECT_EQ(kRed, CentreColour()) << "a good picture after a damaged one";
+}
+
+TEST_F(GifAnim, AFailedLoadIsTriedAgainOnlyUnderANewName)
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path =
+        std::wstring(folder) + L"skinui-gif-" + std::to_wstring(GetCurrentProcessId()) + L".gif";
+    DeleteFileW(path.c_str());
+    CGifAnimUI *gif = Show({{L"bkimage", path.c_str()}});
+    EXPECT_EQ(kGrey, CentreColour()) << "no such file yet";
+
+    ASSERT_TRUE(CopyFileW(ImageFixture(L"res\\anim.gif").c_str(), path.c_str(), FALSE));
+    EXPECT_EQ(kGrey, CentreColour()) << "the failed name is not read again at every paint";
+    gif->SetBkImage(path.c_str());
+    EXPECT_EQ(kGrey, CentreColour()) << "nor when the same name is set again";
+    gif->SetBkImage(L"res\\still.gif");
+    gif->SetBkImage(path.c_str());
+    EXPECT_EQ(kRed, CentreColour()) << "a change of name tries again";
+
+    gif->DeleteGif();
+    EXPECT_EQ(kRed, CentreColour()) << "a deleted picture is loaded again by the paint";
+    DeleteFileW(path.c_str());
+}
+
 TEST_F(GifAnim, MouseInputEndsAtThePicture)
 {
     Show({{L"bkimage", L"res\\anim.gif"}});

@@ -9,6 +9,7 @@
 #include "ListTextElementUI.h"
 #include "ProbeControl.h"
 #include "RectText.h"
+#include "ScrollBarUI.h"
 
 #include <gtest/gtest.h>
 
@@ -446,14 +447,22 @@ TEST(ListBody, ItemsAreSpacedByPaddingAndLine)
     EXPECT_EQ(w.Item(2)->GetPos().top, 52);
 }
 
+// Thirty rows under three columns wider than the list, with both scroll bars.
+struct WideColumnList : ListWindow
+{
+    WideColumnList() : ListWindow(30, L"itemheight=\"20\" vscrollbar=\"true\" hscrollbar=\"true\"")
+    {
+        for (int i = 0; i < 3; ++i)
+            list->Add(NewColumn(L"width=\"150\""));
+        LayOut();
+    }
+};
+
 // Scrolling both ways at once moves the columns sideways only: the header does not scroll
 // up or down with the items.
 TEST(ListBody, SidewaysScrollingMovesTheColumnsInTheHeader)
 {
-    ListWindow w(30, L"itemheight=\"20\" vscrollbar=\"true\" hscrollbar=\"true\"", 200, 200);
-    for (int i = 0; i < 3; ++i)
-        w.list->Add(NewColumn(L"width=\"150\""));
-    w.LayOut();
+    WideColumnList w;
     CListHeaderUI *header = w.list->GetHeader();
     const RECT before = header->GetItemAt(1)->GetPos();
     ASSERT_GT(w.list->GetScrollRange().cx, 30);
@@ -463,6 +472,33 @@ TEST(ListBody, SidewaysScrollingMovesTheColumnsInTheHeader)
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(w.list->GetItemStyle()->columns[1].left, before.left - 30);
     EXPECT_EQ(w.Item(0)->GetPos().left, -30);
+}
+
+// Over the horizontal bar the wheel scrolls sideways: wParam 0 to the left, 1 to the right;
+// any other value is the list's to handle, and scrolls nothing there.
+TEST(ListBody, TheWheelOverTheHorizontalBarScrollsSidewaysOnlyForItsTwoDirections)
+{
+    WideColumnList w;
+    CScrollBarUI *bar = w.list->GetHorizontalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->IsVisible());
+    const RECT place = bar->GetPos();
+    struct Case
+    {
+        WPARAM wParam;
+        int moved;
+    } cases[] = {{0, -1}, {1, 1}, {2, 0}, {5, 0}};
+    for (const Case &c : cases) {
+        w.list->SetScrollPos(SIZE{60, 0});
+        ControlEvent wheel;
+        wheel.type = EventScrollWheel;
+        wheel.wParam = c.wParam;
+        wheel.mousePoint = POINT{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        w.list->GetBody()->DoEvent(wheel);
+        const int moved = w.list->GetScrollPos().cx - 60;
+        EXPECT_EQ(c.moved, moved > 0 ? 1 : moved < 0 ? -1 : 0) << c.wParam;
+        EXPECT_EQ(0, w.list->GetScrollPos().cy) << c.wParam;
+    }
 }
 
 } // namespace

@@ -252,6 +252,29 @@ TEST_F(LoneScrollBar, HeldButtonStepsAtOnceThenFromTheSixthTick)
     EXPECT_EQ(24, m_bar->GetScrollPos()) << "the first button steps back";
 }
 
+TEST_F(LoneScrollBar, ADisabledBarLeavesPressesToWhatItPassesEventsTo)
+{
+    auto *root = static_cast<ProbeParent *>(m_bar->GetParent());
+    m_bar->SetEnabled(false);
+    for (int type : {EventButtonDown, EventDoubleClick}) {
+        ControlEvent event;
+        event.type = type;
+        event.mousePoint = POINT{18, 205};
+        m_bar->DoEvent(event);
+        EXPECT_EQ(1, root->CountOf(type)) << type;
+    }
+    EXPECT_EQ(0, m_bar->GetScrollPos());
+    EXPECT_FALSE(m_bar->GetButton2State() & StatePushed);
+    Ticks(8);
+    EXPECT_EQ(0, m_bar->GetScrollPos()) << "no repeat timer either";
+
+    m_bar->SetEnabled(true);
+    root->ClearEvents();
+    m_window.LeftDown(18, 205);
+    EXPECT_EQ(0, root->CountOf(EventButtonDown)) << "an enabled bar keeps its presses";
+    EXPECT_EQ(8, m_bar->GetScrollPos());
+}
+
 TEST_F(LoneScrollBar, TrackClicksPageByTheBarsLengthAndHeldTrackFollowsTheCursor)
 {
     m_window.Click(18, 180); // after the thumb at (26, 138)

@@ -112,6 +112,24 @@ TEST(SliderUI, AClickMovesTheValueAndTellsOnRelease)
     EXPECT_EQ(3, w.Changes());
 }
 
+TEST(SliderUI, AReleaseItDidNotCaptureGoesOnToTheParent)
+{
+    SliderWindow w(kHorizontal, L"");
+    auto *root = static_cast<ProbeParent *>(w.slider->GetParent());
+    ControlEvent release;
+    release.type = EventButtonUp;
+    release.mousePoint = POINT{110, 20};
+    w.slider->DoEvent(release);
+    EXPECT_EQ(1, root->CountOf(EventButtonUp));
+    EXPECT_EQ(0, w.slider->GetValue());
+    EXPECT_EQ(0, w.Changes());
+
+    w.window.LeftDown(110, 20);
+    w.window.LeftUp(110, 20);
+    EXPECT_EQ(1, root->CountOf(EventButtonUp)) << "a captured release is the slider's own";
+    EXPECT_EQ(1, w.Changes());
+}
+
 TEST(SliderUI, DraggingTellsOnEveryMoveOnlyWhenImmediate)
 {
     for (bool immediate : {false, true}) {

@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
 """Draws the pictures the SkinUI control tests load: a five-state button strip whose every
 state has its own colour, an animated GIF of three solid frames with known delays and a
-still GIF that stores no delay; the two GIFs are also packed into zip and 7z packages."""
+still GIF that stores no delay; the two GIFs are also packed into zip and 7z packages. Last,
+the still picture in other formats, and a damaged picture that the platform's picture
+decoders do not survive."""
+import io
 import os
+import struct
 import subprocess
 import sys
 
@@ -36,6 +40,24 @@ def write_gifs(res):
     Image.new('RGB', GIF_SIZE, STILL_COLOUR).save(os.path.join(res, 'still.gif'))
 
 
+def write_stills(res):
+    """The still picture in the other formats the framework decodes, and in one it does
+    not: the robustness runs damage them all."""
+    still = Image.new('RGB', GIF_SIZE, STILL_COLOUR)
+    for name in ('still.png', 'still.jpg', 'still.bmp', 'still.tga'):
+        still.save(os.path.join(res, name))
+
+
+def write_damaged_bitmap(res):
+    """A small BMP whose pixels are said to start 512 KB behind the start of the file."""
+    encoded = io.BytesIO()
+    Image.new('RGB', (24, 16), (255, 0, 0)).save(encoded, format='BMP')
+    damaged = bytearray(encoded.getvalue())
+    damaged[10:14] = struct.pack('<I', 0x80036)
+    with open(os.path.join(res, 'damaged.bmp'), 'wb') as f:
+        f.write(damaged)
+
+
 def pack_gifs(out):
     packed = ['res/anim.gif', 'res/still.gif']
     for name in ('controls.zip', 'controls.7z'):
@@ -52,6 +74,8 @@ def main():
     os.makedirs(res, exist_ok=True)
     five_state_strip().save(os.path.join(res, 'fivestatus.png'))
     write_gifs(res)
+    write_stills(res)
+    write_damaged_bitmap(res)
     pack_gifs(os.path.dirname(res))
 
 

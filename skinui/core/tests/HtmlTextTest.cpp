@@ -10,6 +10,7 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <string>
 #include <thread>
 
 using namespace SkinUI;
@@ -36,6 +37,11 @@ bool IsBluish(uint32_t rgb)
     return b > r + 80 && b > g + 80;
 }
 
+bool IsBlack(uint32_t rgb)
+{
+    return rgb == 0;
+}
+
 int CountWhere(const DibSurface &surface, bool (*test)(uint32_t))
 {
     int count = 0;
@@ -44,6 +50,62 @@ int CountWhere(const DibSurface &surface, bool (*test)(uint32_t))
             count += test(surface.Rgb(x, y)) ? 1 : 0;
     return count;
 }
+
+// The two routines through which the layout measures text, as this program imports them.
+extern "C" decltype(&GetTextExtentExPointW) __imp_GetTextExtentExPointW;
+extern "C" decltype(&GetTextExtentPoint32W) __imp_GetTextExtentPoint32W;
+
+// Counts the characters handed to GDI's text measuring while it lives, by standing in for
+// the two measuring routines in this program's import table (and calling them on).
+class MeasuredCharacters
+{
+public:
+    MeasuredCharacters()
+    {
+        s_count = 0;
+        s_extentEx = Swap(__imp_GetTextExtentExPointW, &CountExtentEx);
+        s_extent = Swap(__imp_GetTextExtentPoint32W, &CountExtent);
+    }
+    MeasuredCharacters(const MeasuredCharacters &) = delete;
+    MeasuredCharacters &operator=(const MeasuredCharacters &) = delete;
+    ~MeasuredCharacters()
+    {
+        Swap(__imp_GetTextExtentExPointW, s_extentEx);
+        Swap(__imp_GetTextExtentPoint32W, s_extent);
+    }
+
+    long long Count() const { return s_count; }
+
+private:
+    template <typename Routine> static Routine Swap(Routine &slot, Routine replacement)
+    {
+        DWORD protection = 0;
+        VirtualProtect(&slot, sizeof(slot), PAGE_READWRITE, &protection);
+        const Routine previous = slot;
+        slot = replacement;
+        VirtualProtect(&slot, sizeof(slot), protection, &protection);
+        return previous;
+    }
+    static BOOL WINAPI CountExtentEx(HDC dc, LPCWSTR text, int length, int width, LPINT fit,
+                                     LPINT widths, LPSIZE size)
+    {
+        s_count += length;
+        return s_extentEx(dc, text, length, width, fit, widths, size);
+    }
+    static BOOL WINAPI CountExtent(HDC dc, LPCWSTR text, int length, LPSIZE size)
+    {
+        s_count += length;
+        return s_extent(dc, text, length, size);
+    }
+
+    static long long s_count;
+    static decltype(&GetTextExtentExPointW) s_extentEx;
+    static decltype(&GetTextExtentPoint32W) s_extent;
+};
+
+long long MeasuredCharacters::s_count = 0;
+decltype(&GetTextExtentExPointW) MeasuredCharacters::s_extentEx = nullptr;
+decltype(&GetTextExtentPoint32W) MeasuredCharacters::s_extent = nullptr;
 
 class HtmlText : public ::testing::Test
 {
@@ -96,6 +158,68 @@ TEST_F(HtmlText, StyleTagsChangeTheExtentInEitherBracketForm)
     EXPECT_EQ(Measure(L"{y 50}Hello").bottom, 50);
 }
 
+TEST_F(HtmlText, ClosingTagsRestoreTheFontBeforeThem)
+{
+    // Runs are measured one by one, so a run after a closing tag is as wide as that run in
+    // the font the closing tag brought back.
+    struct Case
+    {
+        const wchar_t *text;
+        const wchar_t *before;
+        const wchar_t *after;
+    } cases[] = {
+        {L"{b}a{/b}zzzz", L"{b}a", L"zzzz"},
+        {L"{b}{u}a{/u}zzzz{/b}", L"{b}{u}a", L"{b}zzzz"},
+        {L"{f Tahoma 30}a{/f}zzzz", L"{f Tahoma 30}a", L"zzzz"},
+        {L"{f Tahoma 30}{b}a{/b}zzzz{/f}", L"{f Tahoma 30}{b}a", L"{f Tahoma 30}zzzz"},
+        {L"{b}<a x>a</a>zzzz{/b}", L"{b}{u}a", L"{b}zzzz"},
+        // A style the font already has pushes nothing, yet its closing tag removes the outer
+        // one.
+        {L"{b}{b}a{/b}zzzz", L"{b}a", L"zzzz"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Width(c.text), Width(c.before) + Width(c.after)) << c.text;
+
+    // Styles that change no width: the same pixels as when the style tag is given once.
+    const std::pair<const wchar_t *, const wchar_t *> same[] = {
+        {L"{i}{i}a{/i}zzzz", L"{i}a{/i}zzzz"},
+        {L"{u}{u}a{/u}zzzz", L"{u}a{/u}zzzz"},
+    };
+    for (const auto &pair : same) {
+        Draw(pair.second);
+        DibSurface expected(300, 100);
+        BitBlt(expected.Dc(), 0, 0, 300, 100, m_surface.Dc(), 0, 0, SRCCOPY);
+        Draw(pair.first);
+        int differing = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 300; ++x)
+                differing += m_surface.Rgb(x, y) != expected.Rgb(x, y) ? 1 : 0;
+        EXPECT_EQ(differing, 0) << pair.first;
+    }
+}
+
+TEST_F(HtmlText, TheLineHeightTagSetsTheHeightAndOnlyFontsRaiseIt)
+{
+    const int line = Measure(L"Hello").bottom;
+    const int boldLine = Measure(L"{b}Hello").bottom;
+    ASSERT_GT(line, 5);
+    struct Case
+    {
+        const wchar_t *text;
+        int height;
+    } cases[] = {
+        {L"{y 50}Hello", 50},
+        {L"{y 5}Hello", 5},
+        {L"{y 5}{c #FF0000}Hello{/c}{x 3}", 5},
+        {L"{y 5}{b}Hello{/b}", boldLine},
+        {L"{y 5}{f Tahoma 30}Hello{/f}", Measure(L"{f Tahoma 30}Hello").bottom},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Measure(c.text).bottom, c.height) << c.text;
+    EXPECT_EQ(Measure(L"a\nb\nc", 0, RECT{0, 0, 300, 300}).bottom, 3 * line)
+        << "a line break character ends the line as the n tag does";
+}
+
 TEST_F(HtmlText, ColourTagsAndRunsChangePixels)
 {
     Draw(L"Hello world");
@@ -117,7 +241,7 @@ TEST_F(HtmlText, LinksRecordTheirRectanglesAndNames)
     EXPECT_NEAR(links[0].left, Width(L"go "), 1);
     EXPECT_NEAR(links[0].right, Width(L"go {u}there{/u}"), 1);
     EXPECT_EQ(links[0].top, 0);
-    EXPECT_GT(links[0].bottom, 10);
+    EXPECT_EQ(links[0].bottom, Measure(L"x").bottom) << "the line's height";
     EXPECT_GT(CountWhere(m_surface, IsBluish), 10) << "links take the link colour";
 
     // Capacity 0: the text is drawn, no rectangle written.
@@ -126,6 +250,38 @@ TEST_F(HtmlText, LinksRecordTheirRectanglesAndNames)
     // A closing tag without an open link writes nothing.
     EXPECT_EQ(Draw(L"</a>text</a>", kLine, RECT{0, 0, 300, 100}, links, names, 2), 0);
     EXPECT_GT(m_surface.CountOtherThan(m_surface.Bounds(), kWhite), 10);
+}
+
+TEST_F(HtmlText, ClosingTagsRestoreTheColourBeforeThem)
+{
+    // What follows the last closing tag is drawn in one colour only.
+    struct Case
+    {
+        const wchar_t *text;
+        const wchar_t *before; // the text up to where the probed part starts
+        bool (*colour)(uint32_t);
+        bool (*never)(uint32_t);
+    } cases[] = {
+        {L"{c #FF0000}red <a x>link</a> again{/c}", L"{c #FF0000}red <a x>link</a> ", IsReddish,
+         IsBluish},
+        {L"{c #FF0000}red {c #0000FF}blue{/c} again{/c}", L"{c #FF0000}red {c #0000FF}blue{/c} ",
+         IsReddish, IsBluish},
+        {L"<a x>link</a> plain", L"<a x>link</a> ", IsBlack, IsBluish},
+        {L"{c 0000FF}blue{/c} plain", L"{c 0000FF}blue{/c} ", IsBlack, IsBluish},
+    };
+    for (const Case &c : cases) {
+        Draw(c.text);
+        const int from = Width(c.before);
+        int wanted = 0;
+        int unwanted = 0;
+        for (int y = 0; y < m_surface.Height(); ++y)
+            for (int x = from; x < m_surface.Width(); ++x) {
+                wanted += c.colour(m_surface.Rgb(x, y)) ? 1 : 0;
+                unwanted += c.never(m_surface.Rgb(x, y)) ? 1 : 0;
+            }
+        EXPECT_GT(wanted, 10) << c.text;
+        EXPECT_EQ(unwanted, 0) << c.text;
+    }
 }
 
 TEST_F(HtmlText, HoveredLinkTakesTheHoverColour)
@@ -190,6 +346,16 @@ TEST_F(HtmlText, LinesAreMeasuredAndEllipsisEndsALongLine)
     const RECT wrapped = Measure(L"aaaa bbbb cccc", DT_WORDBREAK, RECT{0, 0, 50, 300});
     EXPECT_LE(wrapped.right, 50);
     EXPECT_GE(wrapped.bottom, 2 * line);
+    // Room for a word and a bit: every line breaks after its space.
+    const RECT words = Measure(L"aaaa bbbb cccc", DT_WORDBREAK, RECT{0, 0, Width(L"aaaa bb"), 300});
+    EXPECT_EQ(words.bottom, 3 * line);
+    EXPECT_EQ(words.right, Width(L"aaaa "));
+    // The second line starts with the word after the space, not with the space.
+    Draw(L"aaaa bbbb", DT_WORDBREAK, RECT{0, 0, Width(L"aaaa bb"), 100});
+    DibSurface secondLine(300, line);
+    BitBlt(secondLine.Dc(), 0, 0, 300, line, m_surface.Dc(), 0, line, SRCCOPY);
+    Draw(L"bbbb");
+    EXPECT_EQ(secondLine.BoundsOfOtherThan(kWhite).left, m_surface.BoundsOfOtherThan(kWhite).left);
 
     const wchar_t *longText = L"abcdefghijklmnopqrstuvwxyz abcdefghijklmnopqrstuvwxyz";
     Draw(longText, kLine, RECT{0, 0, 80, 30});
@@ -226,6 +392,23 @@ TEST_F(HtmlText, EllipsisWithoutSingleLineEnds)
         << "the layout did not end";
 }
 
+TEST_F(HtmlText, ALongRunInANarrowRectangleIsMeasuredOnlyWhereItCanFit)
+{
+    // Every line of a one-pixel rectangle takes one character; measuring the rest of the run
+    // for each of them would measure the text over and over.
+    const int characters = 3000;
+    const std::wstring text(characters, L'a');
+    for (UINT format : {0u, UINT(DT_WORDBREAK), UINT(DT_END_ELLIPSIS)}) {
+        MeasuredCharacters measured;
+        const RECT lines = Measure(text.c_str(), format, RECT{0, 0, 1, 100});
+        EXPECT_GE(lines.bottom, characters * Measure(L"a").bottom) << "one character a line";
+        EXPECT_LT(measured.Count(), 40LL * characters) << format;
+    }
+    MeasuredCharacters measured;
+    Measure((L"{r}" + text + L"{/r}").c_str(), 0, RECT{0, 0, 1, 100});
+    EXPECT_LT(measured.Count(), 40LL * characters) << "raw text";
+}
+
 TEST_F(HtmlText, AlignmentPlacesTheLine)
 {
     const int width = Width(L"Hello");
@@ -236,6 +419,22 @@ TEST_F(HtmlText, AlignmentPlacesTheLine)
     ink = m_surface.BoundsOfOtherThan(kWhite);
     EXPECT_NEAR(ink.right, 300, 3);
     EXPECT_GT(ink.top, 70);
+    Draw(L"Hello", kLine | DT_VCENTER, RECT{0, 0, 300, 100});
+    ink = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2, 50, 4);
+
+    // Lines of several are aligned one by one.
+    const int line = Measure(L"a").bottom;
+    Draw(L"Hello{n}HelloHello", DT_CENTER, RECT{0, 0, 300, 100});
+    const RECT first = m_surface.BoundsOfOtherThan(kWhite);
+    EXPECT_NEAR(first.left, (300 - 2 * width) / 2, 3) << "the longer line";
+    DibSurface firstLine(300, line);
+    BitBlt(firstLine.Dc(), 0, 0, 300, line, m_surface.Dc(), 0, 0, SRCCOPY);
+    EXPECT_NEAR(firstLine.BoundsOfOtherThan(kWhite).left, (300 - width) / 2, 3);
+    Draw(L"Hello{n}HelloHello", DT_RIGHT, RECT{0, 0, 300, 100});
+    BitBlt(firstLine.Dc(), 0, 0, 300, line, m_surface.Dc(), 0, 0, SRCCOPY);
+    EXPECT_NEAR(firstLine.BoundsOfOtherThan(kWhite).right, 300, 3);
+    EXPECT_NEAR(firstLine.BoundsOfOtherThan(kWhite).left, 300 - width, 3);
 }
 
 TEST_F(HtmlText, ChineseTextDrawsWithTheCjkFont)
@@ -264,6 +463,18 @@ TEST_F(HtmlText, ChineseTextDrawsWithTheCjkFont)
               1);
     EXPECT_EQ(names[0], L"打开");
     EXPECT_GT(links[0].right - links[0].left, 4 * 11);
+}
+
+TEST_F(HtmlText, APictureThatDoesNotFitTheRestOfALineGoesToTheNext)
+{
+    const int line = Measure(L"a").bottom;
+    const int pictureLine = line > 12 ? line : 12; // grid.png is 12 pixels high
+    const RECT narrow = {0, 0, Width(L"ab") + 6, 300};
+    EXPECT_EQ(Measure(L"ab{i res\\grid.png}", 0, narrow).bottom, line + pictureLine);
+    EXPECT_EQ(Measure(L"{i res\\grid.png}", 0, RECT{0, 0, 6, 300}).bottom, pictureLine)
+        << "alone on its line it stays there";
+    EXPECT_EQ(Measure(L"ab{i res\\grid.png}", kLine, narrow).bottom, pictureLine)
+        << "a single line keeps it";
 }
 
 TEST_F(HtmlText, LanguageTokensImagesAndSelection)

@@ -164,6 +164,11 @@ TEST_F(Descriptor, KeysChangeWhatIsDrawn)
     } cases[] = {
         {L"file='res\\grid.png' dest='2,4,14,16'",
          {{12, 14, kRed}, {23, 25, kYellow}, {11, 13, kWhite}}},
+        {L"file='res\\grid.png' dest='2,6,14,16'",
+         {{12, 16, kRed}, {12, 15, kWhite}, {23, 25, kYellow}}},
+        // A destination reaching past the item is cut at the item's edges.
+        {L"file='res\\grid.png' dest='12,12,100,100'",
+         {{22, 22, kRed}, {33, 33, kYellow}, {34, 34, kWhite}}},
         {L"file='res\\grid.png' source='0,0,4,4'",
          {{10, 10, kRed}, {33, 33, kRed}, {34, 34, kWhite}}},
         {L"file='res\\grid.png' source='8,8,100,100'",

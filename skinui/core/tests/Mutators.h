@@ -49,11 +49,11 @@ public:
     explicit CpuBudget(std::chrono::milliseconds budget);
     bool Left() const { return ProcessCpuTime() < m_end; }
 
-private:
     // The longest time there is when the process's times cannot be read, so that no budget is
     // left and the test finds out.
     static std::chrono::milliseconds ProcessCpuTime();
 
+private:
     std::chrono::milliseconds m_end;
 };
 

@@ -7,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cwchar>
+#include <future>
 #include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
@@ -98,6 +104,50 @@ TEST(ImageDecoding, DamagedAndUnknownFilesGiveNoImage)
     EXPECT_EQ(ImageDecoder::Decode(nullptr, 10, 0), nullptr);
 }
 
+TEST(ImageDecoding, EveryFormatSkinsUseDecodes)
+{
+    for (const wchar_t *name : {L"grid.png", L"grid.jpg", L"grid.bmp", L"grid.gif"}) {
+        const std::vector<uint8_t> bytes =
+            ReadWholeFile(ImageFixture(std::wstring(L"res\\") + name));
+        EXPECT_TRUE(ImageDecoder::Decodes(bytes.data(), bytes.size())) << name;
+        Image image = Decode(name);
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_EQ(image->width, 12) << name;
+        EXPECT_EQ(image->height, 12) << name;
+        // JPEG is lossy, and its colours bleed a little across the parts' borders.
+        EXPECT_TRUE(NearColor(StoredPixel(*image, 1, 1), 0xFFFF0000u, 40)) << name;
+        EXPECT_TRUE(NearColor(StoredPixel(*image, 10, 10), 0xFFFFFF00u, 40)) << name;
+    }
+    Image widest = Decode(L"widest.png");
+    ASSERT_NE(widest, nullptr) << "the largest side decoded";
+    EXPECT_EQ(widest->width, 16384);
+}
+
+TEST(ImageDecoding, OtherFormatsAndAbsurdSizesAreRefusedAtOnce)
+{
+    // A cut run-length picture kept the decoder busy for ever, and a GIF of 35 bytes that
+    // declares 20000 x 20000 pixels for minutes (4096 x 4096 for seconds): each is refused
+    // before it is decoded. The bound is a safety net for a machine under load only.
+    static const wchar_t *const names[] = {L"grid.tga",  L"grid.ppm",     L"truncated.hdr",
+                                           L"huge.gif",  L"too-wide.png", L"too-many.png",
+                                           L"sparse.gif"};
+    auto accepted = std::make_shared<std::string>();
+    std::packaged_task<void()> task([accepted] {
+        for (const wchar_t *name : names) {
+            const std::vector<uint8_t> bytes =
+                ReadWholeFile(ImageFixture(std::wstring(L"res\\") + name));
+            Image image(ImageDecoder::Decode(bytes.data(), bytes.size(), 0));
+            if (image != nullptr || ImageDecoder::Decodes(bytes.data(), bytes.size()))
+                *accepted += std::string(name, name + wcslen(name)) + " ";
+        }
+    });
+    std::future<void> done = task.get_future();
+    std::thread(std::move(task)).detach();
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+        << "a picture kept the decoder busy";
+    EXPECT_EQ(*accepted, "");
+}
+
 TEST(ImageDecoding, PicturesAboveTheSkinFileLimitDecode)
 {
     Image big = Decode(L"big.png");
@@ -186,6 +236,64 @@ TEST_F(NineGrid, XTiledCentreRepeatsAndCutsTheLastRepeat)
     EXPECT_EQ(m_surface.Rgb(36, 20), kRightEdge);
 }
 
+TEST_F(NineGrid, ATiledCentreEndsAtItsOwnEdgeWhereNoBorderCoversIt)
+{
+    // Without right and bottom borders nothing is drawn over the last repeats: a repeat that
+    // is not cut at the centre's edge would show beyond the destination.
+    const RECT noRightOrBottom = {4, 4, 0, 0};
+    for (int tiling = 1; tiling <= 3; ++tiling) {
+        m_surface.Fill(0xFFFFFFFF);
+        Draw({10, 10, 41, 35}, noRightOrBottom, false, (tiling & 1) != 0, (tiling & 2) != 0);
+        const RECT ink = m_surface.BoundsOfOtherThan(kWhite);
+        EXPECT_EQ(ink.right, 41) << tiling;
+        EXPECT_EQ(ink.bottom, 35) << tiling;
+        // The centre's source is 8 x 8 (the picture's right and bottom edges included): the
+        // last repeat along a tiled direction starts 24 pixels in and shows its first 3.
+        if (tiling & 1) {
+            EXPECT_EQ(m_surface.Rgb(38, 14), CentreColour(0, 0)) << tiling;
+        }
+        if (tiling == 3) {
+            EXPECT_EQ(m_surface.Rgb(40, 33), CentreColour(2, 3)) << tiling;
+        }
+    }
+}
+
+TEST_F(NineGrid, EveryPartComesFromItsOwnPlaceInASourceThatDoesNotStartAtTheOrigin)
+{
+    // The source starts 2 pixels into the picture, with 2-pixel left and top borders: every
+    // part has its colour only when it is taken relative to the source's own edges.
+    const RECT source = {2, 2, 12, 12};
+    const RECT corner = {2, 2, 4, 4};
+    CGdiPainter::DrawImage(m_surface.Dc(), m_grid->bitmap, {10, 10, 40, 34}, m_surface.Bounds(),
+                           source, corner, m_grid->hasAlpha, 255);
+    struct Probe
+    {
+        int x, y;
+        uint32_t rgb;
+    } probes[] = {
+        {10, 10, kRed},
+        {11, 11, kRed},
+        {20, 10, kTopEdge},
+        {20, 11, kTopEdge},
+        {36, 10, kGreen},
+        {39, 11, kGreen},
+        {10, 20, kLeftEdge},
+        {11, 29, kLeftEdge},
+        {36, 20, kRightEdge},
+        {39, 20, kRightEdge},
+        {10, 30, kBlue},
+        {11, 33, kBlue},
+        {20, 30, kBottomEdge},
+        {20, 33, kBottomEdge},
+        {36, 30, kYellow},
+        {39, 33, kYellow},
+        {12, 12, CentreColour(0, 0)},
+        {35, 29, CentreColour(3, 3)},
+    };
+    for (const Probe &probe : probes)
+        EXPECT_EQ(m_surface.Rgb(probe.x, probe.y), probe.rgb) << "at " << probe.x << "," << probe.y;
+}
+
 TEST_F(NineGrid, YTiledAndBothTiledCentres)
 {
     Draw({10, 10, 40, 34}, kCorner4, false, false, true);
@@ -208,6 +316,14 @@ TEST_F(NineGrid, PartsOutsideThePaintRectangleAreSkipped)
     EXPECT_EQ(m_surface.CountOtherThan({14, 0, 60, 60}, kWhite), 0);
     EXPECT_EQ(m_surface.Rgb(11, 20), kLeftEdge);
     EXPECT_EQ(m_surface.Rgb(10, 10), kRed);
+
+    // Repeats keep their places when the paint area starts inside them: the first one drawn
+    // is the one the area starts in, from its own start.
+    m_surface.Fill(0xFFFFFFFF);
+    const RECT inside = {20, 0, 60, 60};
+    Draw({10, 10, 40, 34}, kCorner4, false, true, true, 255, &inside);
+    for (int x = 18; x < 36; ++x)
+        EXPECT_EQ(m_surface.Rgb(x, 14), CentreColour((x - 14) % 4, 0)) << "column " << x;
 
     // The one-to-one copy of an opaque image at its own size is clipped the same way.
     m_surface.Fill(0xFFFFFFFF);

@@ -3,15 +3,20 @@
 #include "GdiPainter.h"
 #include "GuardedBuffer.h"
 #include "ImageDescriptor.h"
+#include "ImageDecoder.h"
 #include "ImageDescriptorText.h"
+#include "ImageEntry.h"
 #include "ImageFiles.h"
 #include "Mutators.h"
+#include "RobustnessRun.h"
+#include "TestFiles.h"
 #include "TestWindow.h"
 #include "WindowManagerUI.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <new>
 #include <random>
 #include <string>
@@ -20,10 +25,12 @@
 using namespace SkinUI;
 using namespace SkinUI::Testing;
 
-// Thousands of damaged image descriptors, attribute lists and marked-up texts go through the
-// parsers, the painter and the control base. Every input text, and the link slots of the
-// markup, end where an inaccessible page begins, so a read or write behind them fails the
-// run at once. Seeds are fixed: a failure reproduces.
+// Thousands of damaged image descriptors, attribute lists, marked-up texts and pictures go
+// through the parsers, the decoder, the painter and the control base, shapes of absurd size
+// among them (fonts, corners, borders and controls larger than any screen, long text in a
+// narrow rectangle). Every input text, and the link slots of the markup, end where an
+// inaccessible page begins, so a read or write behind them fails the run at once. Seeds are
+// fixed: a failure reproduces. RobustnessRun tells how to make a run longer.
 namespace {
 
 const auto kCpuBudget = std::chrono::seconds(30);
@@ -43,21 +50,28 @@ private:
     GuardedBuffer m_buffer;
 };
 
-bool InTime(int runs, const CpuBudget &budget)
-{
-    return runs < kRuns && budget.Left();
-}
-
 class PainterRobustness : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         CWindowManagerUI::SetResourcePath(ImageFixtureFolder().c_str());
-        m_window.Manager().AddFont(0, L"Tahoma", 12, false, false, false);
+        m_window->Manager().AddFont(0, L"Tahoma", 12, false, false, false);
     }
 
-    TestWindow m_window{120, 80};
+    // Images and fonts that damaged texts name stay in the window's tables until the window
+    // goes: a new window now and then keeps a long run's tables as small as a window's life
+    // makes them, so that the memory the run reports is what the painting itself keeps.
+    bool RenewWindowNowAndThen(int input)
+    {
+        if (input % 500 != 499)
+            return false;
+        m_window = std::make_unique<TestWindow>(120, 80);
+        m_window->Manager().AddFont(0, L"Tahoma", 12, false, false, false);
+        return true;
+    }
+
+    std::unique_ptr<TestWindow> m_window = std::make_unique<TestWindow>(120, 80);
     DibSurface m_surface{120, 80};
 };
 
@@ -71,19 +85,20 @@ TEST_F(PainterRobustness, DamagedImageDescriptorsParseAndDrawSafely)
         L"res\\half.png",
     };
     TextMutator mutator(20261210);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0;
-    for (; InTime(runs, budget); ++runs) {
-        const std::wstring text = mutator.Mutate(seeds[runs % 4], L"='\" ,#0123456789abcdefx\t");
+    RobustnessRun run("image descriptors", kCpuBudget, kRuns);
+    while (run.Next()) {
+        RenewWindowNowAndThen(run.Index());
+        const std::wstring text =
+            mutator.Mutate(seeds[run.Index() % 4], L"='\" ,#0123456789abcdefx\t");
         GuardedText guarded(text);
         ImageDescriptor parsed;
         ImageDescriptorText::Parse(guarded.Get(), parsed);
         ImageDescriptor drawn;
         drawn.text = guarded.Get();
-        CGdiPainter::DrawImageDescriptor(m_surface.Dc(), &m_window.Manager(), RECT{5, 5, 115, 75},
+        CGdiPainter::DrawImageDescriptor(m_surface.Dc(), &m_window->Manager(), RECT{5, 5, 115, 75},
                                          m_surface.Bounds(), drawn);
     }
-    EXPECT_GT(runs, 500);
+    EXPECT_GT(run.Count(), 500);
 }
 
 TEST_F(PainterRobustness, DamagedAttributeListsApplySafely)
@@ -96,14 +111,24 @@ TEST_F(PainterRobustness, DamagedAttributeListsApplySafely)
         L"bkimage=\"file='res\\grid.png' "
         L"corner='4,4,4,4'\" visible=\"true\" enabled=\"false\" shortcut=\"x\" tag=\"7\" "
         L"inset=\"1,1,1,1\" childpadding=\"3\" childalign=\"center\" mousechild=\"false\"",
+        // Corners, borders and sizes far beyond any screen, translucent colours over them.
+        L"borderround=\"2147483647,100\" minwidth=\"2147483647\" minheight=\"99999999\" "
+        L"bordersize=\"2147483647\" bordercolor=\"#FFFF0000\" bkcolor=\"#80FF0000\" "
+        L"bkcolor2=\"#8000FF00\" bkcolor3=\"#800000FF\" focusbordercolor=\"#FF00FF00\" "
+        L"bkimage=\"file='res\\grid.png' corner='2147483647,4,4,2147483647' xtiled='true' "
+        L"ytiled='true'\" borderstyle=\"2\" padding=\"-2147483647,0,0,0\"",
     };
     TextMutator mutator(4242);
     auto *root = new CContainerUI;
-    m_window.Attach(root);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0;
-    for (; InTime(runs, budget); ++runs) {
-        const std::wstring list = mutator.Mutate(seeds[runs % 2], L"=\" ,#0123456789.-<>n\t");
+    m_window->Attach(root);
+    RobustnessRun run("attribute lists", kCpuBudget, kRuns);
+    while (run.Next()) {
+        if (RenewWindowNowAndThen(run.Index())) {
+            root = new CContainerUI;
+            m_window->Attach(root);
+        }
+        const std::wstring list =
+            mutator.Mutate(seeds[run.Index() % 3], L"=\" ,#0123456789.-<>n\t");
         GuardedText guarded(list);
         auto *child = new CContainerUI;
         root->Add(child);
@@ -113,8 +138,10 @@ TEST_F(PainterRobustness, DamagedAttributeListsApplySafely)
         root->Paint(m_surface.Dc(), m_surface.Bounds(), nullptr);
         root->RemoveAll();
         root->SetVisible(true);
+        // The manager deletes removed controls after the message at hand.
+        TestWindow::PumpPending();
     }
-    EXPECT_GT(runs, 300);
+    EXPECT_GT(run.Count(), 300);
 }
 
 TEST_F(PainterRobustness, DamagedMarkupDrawsWithinItsLinkSlots)
@@ -124,8 +151,13 @@ TEST_F(PainterRobustness, DamagedMarkupDrawsWithinItsLinkSlots)
         L"{f Tahoma 14 bold italic}f{/f}",
         L"<p 4>para <v center>{i res\\grid.png 2 1}</v> {x 10}{y 20}<s>sel</s></p><r><b>raw</r>",
         L"<a first>aaaa bbbb cccc dddd eeee ffff</a> <{> {<} %{1} 卸载完成 \U0001D11E end",
+        // Absurd fonts and line heights, and a long run for narrow rectangles.
+        L"{f Tahoma 99999}big{/f} {f Tahoma -66233 bold}small{/f} {y 5}{y 2147483647}"
+        L"{x -2147483647}{p 2147483647}p{/p}%{2}%{2}%{2}" +
+            std::wstring(600, L'w'),
     };
     CWindowManagerUI::AddLanguageString(1, L"token %{1}");
+    CWindowManagerUI::AddLanguageString(2, L"honest");
     const UINT formats[] = {DT_SINGLELINE,
                             DT_WORDBREAK,
                             DT_WORDBREAK | DT_END_ELLIPSIS,
@@ -133,10 +165,11 @@ TEST_F(PainterRobustness, DamagedMarkupDrawsWithinItsLinkSlots)
                             DT_CALCRECT | DT_WORDBREAK,
                             DT_RIGHT | DT_BOTTOM};
     TextMutator mutator(777);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0;
-    for (; InTime(runs, budget); ++runs) {
-        const std::wstring text = mutator.Mutate(seeds[runs % 3], L"<>{}/abcfinprsuvxy #0123 ");
+    RobustnessRun run("markup", kCpuBudget, kRuns);
+    while (run.Next()) {
+        const int runs = run.Index();
+        RenewWindowNowAndThen(runs);
+        const std::wstring text = mutator.Mutate(seeds[runs % 4], L"<>{}/abcfinprsuvxy #0123 ");
         GuardedText guarded(text);
         const int capacity = static_cast<int>(runs % 3);
         GuardedBuffer linkMemory(sizeof(RECT) * 2);
@@ -146,16 +179,58 @@ TEST_F(PainterRobustness, DamagedMarkupDrawsWithinItsLinkSlots)
                                                       sizeof(CWideString) * (2 - capacity));
         for (int i = 0; i < capacity; ++i)
             new (&names[i]) CWideString;
-        RECT rect = {2, 2, 30 + static_cast<int>(runs % 90), 78};
+        // Widths from one pixel on.
+        RECT rect = {2, 2, 3 + static_cast<int>(runs % 90), 78};
         int count = capacity;
-        CGdiPainter::DrawHtmlText(m_surface.Dc(), &m_window.Manager(), rect, guarded.Get(),
+        CGdiPainter::DrawHtmlText(m_surface.Dc(), &m_window->Manager(), rect, guarded.Get(),
                                   0xFF000000, links, names, count, 0, formats[runs % 6]);
         ASSERT_LE(count, capacity);
         ASSERT_GE(count, 0);
         for (int i = 0; i < capacity; ++i)
             names[i].~CWideString();
     }
-    EXPECT_GT(runs, 300);
+    EXPECT_GT(run.Count(), 300);
+}
+
+// Damaged and cut pictures of every format the framework decodes, and of formats it no
+// longer decodes, go through the decoder and, when they decode, the nine-grid drawing.
+TEST_F(PainterRobustness, DamagedPicturesOfEveryFormatDecodeAndDrawSafely)
+{
+    const wchar_t *const names[] = {L"grid.png", L"grid.jpg",    L"grid.bmp", L"grid.gif",
+                                    L"half.png", L"grid.tga",    L"grid.ppm", L"truncated.hdr",
+                                    L"huge.gif", L"too-many.png"};
+    std::vector<std::vector<uint8_t>> originals;
+    for (const wchar_t *name : names) {
+        originals.push_back(ReadWholeFile(ImageFixture(std::wstring(L"res\\") + name)));
+        ASSERT_FALSE(originals.back().empty()) << "missing picture";
+    }
+    ByteMutator mutator(20261211);
+    RobustnessRun run("pictures", kCpuBudget, 4 * kRuns);
+    int decoded = 0;
+    while (run.Next()) {
+        const std::vector<uint8_t> &original = originals[run.Index() % originals.size()];
+        // Every other input is only cut, anywhere; the rest is damaged as well.
+        const std::vector<uint8_t> bytes =
+            run.Index() % 2 == 0
+                ? std::vector<uint8_t>(original.begin(),
+                                       original.begin() + mutator.Next(original.size()))
+                : mutator.Mutate(original, "\x00\xFF\x7F\x80\x21\x2C\x3B");
+        GuardedBuffer input(bytes);
+        std::unique_ptr<ImageEntry, void (*)(ImageEntry *)> image(
+            ImageDecoder::Decode(input.Data(), input.Size(), run.Index() % 3 == 0 ? 0xFF000000 : 0),
+            [](ImageEntry *entry) { CGdiPainter::FreeImage(entry); });
+        if (image == nullptr)
+            continue;
+        ASSERT_TRUE(ImageDecoder::Decodes(input.Data(), input.Size()));
+        ++decoded;
+        const RECT source = {0, 0, image->width, image->height};
+        const RECT corner = {1, 1, 1, 1};
+        CGdiPainter::DrawImage(m_surface.Dc(), image->bitmap, RECT{3, 3, 117, 77},
+                               m_surface.Bounds(), source, corner, image->hasAlpha, 200, false,
+                               true, run.Index() % 2 == 0);
+    }
+    EXPECT_GT(run.Count(), 1000);
+    EXPECT_GT(decoded, 100) << "some damaged pictures still decode, and are drawn";
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace SkinUI;
 using namespace SkinUI::Testing;
 
@@ -103,6 +105,45 @@ TEST(Lines, FramesLieInsideTheirRectangle)
     EXPECT_EQ(surface.Rgb(0, 0), kWhite) << "the corner is rounded off";
     EXPECT_EQ(surface.Rgb(15, 0), 0xFF0000u);
     EXPECT_EQ(surface.Rgb(0, 15), 0xFF0000u);
+}
+
+// A damaged skin can ask for shapes of billions of pixels, which the platform's GDI does
+// not survive; within the surface they look as they would if GDI could draw them.
+TEST(Shapes, AbsurdSizesAreDrawnWithinTheSurfaceOnly)
+{
+    DibSurface surface(120, 60);
+    const RECT endless = {0, 0, INT_MAX, 50};
+    CGdiPainter::DrawRoundRect(surface.Dc(), endless, 1, INT_MAX, 100, 0xFFFF0000);
+    EXPECT_GT(surface.CountOtherThan(surface.Bounds(), kWhite), 60) << "the frame's arc";
+    EXPECT_EQ(surface.Rgb(0, 0), kWhite);
+    CGdiPainter::DrawRoundRect(surface.Dc(), endless, 1, 20, 20, 0xFFFF0000);
+    EXPECT_EQ(surface.Rgb(60, 0), 0xFF0000u) << "a small corner keeps the top edge straight";
+
+    surface.Fill(0xFFFFFFFF);
+    {
+        CClipScope scope;
+        CClipScope::MakeRoundRectClip(surface.Dc(), surface.Bounds(), endless, INT_MAX, 100, scope);
+        CGdiPainter::DrawColor(surface.Dc(), surface.Bounds(), 0xFF000000);
+    }
+    EXPECT_EQ(surface.Rgb(0, 0), kWhite) << "the corner is rounded off";
+    EXPECT_EQ(surface.Rgb(60, 25), 0u);
+
+    surface.Fill(0xFFFFFFFF);
+    CGdiPainter::DrawLine(surface.Dc(), {-INT_MAX, 30, INT_MAX, 30}, 1 << 20, 0xFF00FF00);
+    CGdiPainter::DrawRect(surface.Dc(), {-INT_MAX, -INT_MAX, INT_MAX, INT_MAX}, INT_MAX,
+                          0xFF00FF00);
+    EXPECT_EQ(surface.Rgb(60, 30), 0x00FF00u);
+
+    // A translucent gradient: the part that is seen is the part of the whole.
+    DibSurface whole(240, 20);
+    CGdiPainter::DrawGradient(whole.Dc(), {0, 0, 240, 20}, 0x80FF0000, 0x800000FF, false, 16);
+    surface.Fill(0xFFFFFFFF);
+    CGdiPainter::DrawGradient(surface.Dc(), {-120, 0, 120, 20}, 0x80FF0000, 0x800000FF, false, 16);
+    for (int x = 0; x < 120; x += 17)
+        EXPECT_TRUE(NearColor(surface.Rgb(x, 10), whole.Rgb(x + 120, 10))) << x;
+    surface.Fill(0xFFFFFFFF);
+    CGdiPainter::DrawGradient(surface.Dc(), {0, 0, 1 << 24, 60}, 0x80FF0000, 0x800000FF, false, 16);
+    EXPECT_TRUE(NearColor(surface.Rgb(5, 5), 0xFF7F7F)) << std::hex << surface.Rgb(5, 5);
 }
 
 TEST(ClipScope, PaintingStaysInsideTheScopeUntilItEnds)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 using namespace SkinUI;
@@ -27,6 +28,14 @@ struct FakeFilter : IMessageFilterUI
     }
     UINT handledMessage = 0;
 };
+
+std::wstring Repeated(const wchar_t *piece, int times)
+{
+    std::wstring text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
 
 } // namespace
 
@@ -162,6 +171,32 @@ TEST(WindowManagerFonts, FontsByIdPerWindowAndShared)
     EXPECT_NE(30, other.GetDefaultFontInfo()->size);
 }
 
+// Measuring text in a font of tens of thousands of pixels takes GDI minutes: every way a
+// font is made keeps its height within 500 pixels, either sign.
+TEST(WindowManagerFonts, AbsurdFontSizesAreBroughtWithinBounds)
+{
+    TestWindow window;
+    CWindowManagerUI &manager = window.Manager();
+    struct Case
+    {
+        int size;
+        int kept;
+    } cases[] = {{-66233, -500}, {99999, 500}, {501, 500}, {500, 500},
+                 {14, 14},       {0, 0},       {-12, -12}, {INT_MIN, -500}};
+    for (const Case &c : cases) {
+        HFONT font = manager.AddFont(7, L"Tahoma", c.size, false, false, false);
+        ASSERT_NE(nullptr, font) << c.size;
+        LOGFONTW logFont = {};
+        GetObjectW(font, sizeof(logFont), &logFont);
+        EXPECT_EQ(-c.kept, logFont.lfHeight) << c.size;
+        EXPECT_EQ(c.kept, manager.GetFontInfo(7)->size) << c.size;
+        EXPECT_EQ(font, manager.FindFont(L"Tahoma", c.size, false, false, false))
+            << "looked up by the size asked for: " << c.size;
+    }
+    manager.SetDefaultFont(L"Tahoma", -66233, false, false, false);
+    EXPECT_EQ(-500, manager.GetDefaultFontInfo()->size);
+}
+
 TEST(WindowManagerLanguage, TokensAreReplacedAndNestedOnesAreBounded)
 {
     CWindowManagerUI::AddLanguageString(1, L"Quorvane");
@@ -187,6 +222,28 @@ TEST(WindowManagerLanguage, TokensAreReplacedAndNestedOnesAreBounded)
     CWindowManagerUI::ReplaceLanguageTokens(endless);
     EXPECT_LT(endless.GetLength(), 1000) << "self-reference is cut off";
     EXPECT_EQ(L'a', endless.GetAt(0));
+
+    // The bound is on expansion only: texts that merely hold many tokens, or are long, are
+    // replaced whole.
+    struct Honest
+    {
+        std::wstring text;
+        std::wstring expected;
+    } honest[] = {
+        {Repeated(L"%{1}", 300) + L"%{2}", Repeated(L"Quorvane", 300) + L"卸载 Quorvane"},
+        {Repeated(L"%{2}", 300), Repeated(L"卸载 Quorvane", 300)},
+        {std::wstring(33000, L'x') + L"%{1}", std::wstring(33000, L'x') + L"Quorvane"},
+        {L"%{3}" + Repeated(L"%{1}", 300), L""},
+    };
+    for (const Honest &c : honest) {
+        CWideString text(c.text.c_str());
+        CWindowManagerUI::ReplaceLanguageTokens(text);
+        const std::wstring replaced = text.GetData();
+        if (c.expected.empty())
+            EXPECT_EQ(std::wstring::npos, replaced.find(L"%{1}")) << "beside an endless token";
+        else
+            EXPECT_TRUE(replaced == c.expected) << c.text.substr(0, 20).c_str();
+    }
     CWindowManagerUI::RemoveAllLanguageStrings();
 }
 

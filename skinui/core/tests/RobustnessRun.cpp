@@ -1,0 +1,82 @@
+#include "RobustnessRun.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace SkinUI {
+namespace Testing {
+
+const char *const RobustnessRun::kMinutesVariable = "SKINUI_ROBUSTNESS_MINUTES";
+
+namespace {
+
+const auto kLongestInput = std::chrono::milliseconds(1000);
+
+// The minutes of a long run, or 0 for a run of the test's own length.
+long LongRunMinutes()
+{
+    const char *text = getenv(RobustnessRun::kMinutesVariable);
+    const long minutes = text != nullptr ? strtol(text, nullptr, 10) : 0;
+    return minutes > 0 ? minutes : 0;
+}
+
+} // namespace
+
+RobustnessRun::RobustnessRun(const char *name, std::chrono::milliseconds budget, int inputs)
+    : m_name(name), m_long(LongRunMinutes() > 0), m_limit(m_long ? INT_MAX : inputs),
+      m_budget(m_long ? std::chrono::minutes(LongRunMinutes()) : budget),
+      m_start(CpuBudget::ProcessCpuTime()), m_lastInput(m_start)
+{
+}
+
+RobustnessRun::~RobustnessRun()
+{
+    const double megabyte = 1024.0 * 1024.0;
+    printf("%s: %d inputs in %.1f s of CPU time, the slowest %lld ms; committed memory %.1f MB "
+           "after the first tenth, %.1f MB at the end\n",
+           m_name.c_str(), m_count,
+           static_cast<double>((CpuBudget::ProcessCpuTime() - m_start).count()) / 1000.0,
+           static_cast<long long>(m_slowest.count()), m_warmBytes / megabyte,
+           CommittedBytes() / megabyte);
+    fflush(stdout);
+    if (m_long) {
+        EXPECT_LE(m_slowest, kLongestInput) << m_name << ": an input took too long";
+    }
+}
+
+bool RobustnessRun::Next()
+{
+    const std::chrono::milliseconds now = CpuBudget::ProcessCpuTime();
+    if (m_count > 0 && now - m_lastInput > m_slowest)
+        m_slowest = now - m_lastInput;
+    m_lastInput = now;
+    if (!m_warm && ((now - m_start) * 10 >= m_budget || m_count * 10LL >= m_limit)) {
+        m_warm = true;
+        m_warmBytes = CommittedBytes();
+    }
+    if (m_count >= m_limit || now - m_start >= m_budget)
+        return false;
+    ++m_count;
+    return true;
+}
+
+size_t RobustnessRun::CommittedBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    if (!GetProcessMemoryInfo(GetCurrentProcess(),
+                              reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&counters),
+                              sizeof(counters)))
+        return 0;
+    return counters.PagefileUsage;
+}
+
+} // namespace Testing
+} // namespace SkinUI
