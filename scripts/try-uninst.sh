@@ -10,7 +10,7 @@
 #   success    "State=Success" (the default)
 #   fail       "State=Fail"
 #   error      an "Error=" line in Chinese
-#   huge       an "Error=" line of 200,000 characters
+#   huge       an "Error=" line of 200,000 characters (words)
 #   exit3      exit code 3 without a result line
 #   crash      a crash without a result line
 #   hang       never (the window refuses to close while it runs; end it from outside)
@@ -80,7 +80,7 @@ mkdir -p "$temp/~TZTemp"
     success) echo 'out State=Success\n' ;;
     fail) echo 'out State=Fail\n' ;;
     error) echo 'out Error=卸载文件被占用\n' ;;
-    huge) echo "out Error=$(head -c 200000 /dev/zero | tr '\0' x)\\n" ;;
+    huge) echo "out Error=$(yes 'cannot remove' | head -c 200000 | tr '\n' ' ')\\n" ;;
     exit3) echo 'exit 3' ;;
     crash) echo 'crash' ;;
     hang) echo 'hang' ;;
