@@ -41,8 +41,8 @@ public:
 
     // Handles the event record in lParam and frees it.
     LRESULT OnUninstallEvent(WPARAM wParam, LPARAM lParam);
-    // The worker's event sink, called on the worker's thread: posts the event to the window
-    // as a heap record, which the window frees; nothing once the window is gone.
+    // The worker's event sink, called on the worker's thread: posts the event to this window
+    // (or the given one) as a heap record, which the window frees; nothing once it is gone.
     void PostUninstallEvent(int32_t code, double value, const std::wstring &text);
     static void PostUninstallEventTo(HWND window, int32_t code, double value,
                                      const std::wstring &text);

@@ -2,8 +2,8 @@
 
 #include "AppState.h"
 #include "ModulePaths.h"
-#include "UninstNames.h"
 #include "TempCopies.h"
+#include "UninstNames.h"
 
 #include <windows.h>
 

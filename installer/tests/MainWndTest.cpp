@@ -215,6 +215,16 @@ protected:
         return ((rgb >> 8) & 0xFF) > (rgb & 0xFF);
     }
 
+    // Confirms the uninstall, with the silent uninstaller playing this script, and waits for
+    // the progress page.
+    [[nodiscard]] bool StartUninstall(const std::string &script,
+                                      DWORD windowlessWaitMs = CMainWnd::kWindowlessWaitMs)
+    {
+        ScriptUninstaller(script);
+        Open(windowlessWaitMs);
+        return Click(L"uninsBtn") && Pump([&] { return Page() == 1; });
+    }
+
     bool WaitUntilClosed()
     {
         return Pump([&] { return !IsWindow(handle_); });
@@ -357,10 +367,7 @@ TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
 TEST_F(UninstallWindow, TellsTheUserWhenTheUninstallCannotStartAndCloses)
 {
     const std::wstring goOn = product_.File(L"go-on");
-    ScriptUninstaller("waitfor " + Utf8(goOn) + "\n");
-    Open();
-    ASSERT_TRUE(Click(L"uninsBtn"));
-    ASSERT_TRUE(Pump([&] { return Page() == 1; }));
+    ASSERT_TRUE(StartUninstall("waitfor " + Utf8(goOn) + "\n"));
 
     CControlUI *button = Find(L"uninsBtn");
     ASSERT_NE(button, nullptr);
@@ -420,9 +427,8 @@ TEST_F(UninstallWindow, RefusesEveryCloseRequestWhileTheUninstallRuns)
     }
 
     const std::wstring goOn = product_.File(L"go-on");
-    ScriptUninstaller("out Progress=0.5\\n\nwaitfor " + Utf8(goOn) + "\nout State=Success\\n\n");
-    Open();
-    ASSERT_TRUE(Click(L"uninsBtn"));
+    ASSERT_TRUE(
+        StartUninstall("out Progress=0.5\\n\nwaitfor " + Utf8(goOn) + "\nout State=Success\\n\n"));
     ASSERT_TRUE(Pump([&] { return Progress()->GetValue() == 50; }));
     for (const CloseRequest &request : kCloseRequests) {
         SCOPED_TRACE(request.name);
@@ -443,10 +449,7 @@ TEST_F(UninstallWindow, RefusesEveryCloseRequestWhileTheUninstallRuns)
 TEST_F(UninstallWindow, StillRemovesTheLeftoversOfASuccessThatCameAfterTheWindow)
 {
     const std::wstring goOn = product_.File(L"go-on");
-    ScriptUninstaller("waitfor " + Utf8(goOn) + "\nout State=Success\\n\n");
-    Open();
-    ASSERT_TRUE(Click(L"uninsBtn"));
-    ASSERT_TRUE(Pump([&] { return Page() == 1; }));
+    ASSERT_TRUE(StartUninstall("waitfor " + Utf8(goOn) + "\nout State=Success\\n\n"));
     DestroyWindow(handle_);
     WriteBytes(goOn, "");
     window_.reset();
@@ -455,11 +458,8 @@ TEST_F(UninstallWindow, StillRemovesTheLeftoversOfASuccessThatCameAfterTheWindow
 
 TEST_F(UninstallWindow, WaitsForAHungUninstallerOnlyWithinABoundOnceTheWindowIsGone)
 {
-    ScriptUninstaller("hang\n");
     constexpr DWORD kShortWaitMs = 500;
-    Open(kShortWaitMs);
-    ASSERT_TRUE(Click(L"uninsBtn"));
-    ASSERT_TRUE(Pump([&] { return Page() == 1; }));
+    ASSERT_TRUE(StartUninstall("hang\n", kShortWaitMs));
     std::string log;
     ASSERT_TRUE(Pump([&] {
         return (log = TestSupport::StandInLog(UninstallerPath())).find("\npid ") !=
