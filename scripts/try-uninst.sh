@@ -1,11 +1,30 @@
 #!/usr/bin/env bash
 # Tries uninst under Wine on the X11 display, as a user would meet it: lays out a product
 # folder with uninst, the stand-in silent uninstaller as "uninst.data" (it reports progress
-# for a few seconds, then success), an "Installer.data" and the leftovers uninst removes
-# ("unins.data" and the registry key Software\TzSoft\Quorvane), and starts uninst from there.
-# Uses a Wine prefix of its own with the X11 driver (build/win64/try-wineprefix) and shows the
-# window on the X display; the script ends once the window is closed.
+# for a few seconds, then ends as the mode says), an "Installer.data" and the leftovers uninst
+# removes ("unins.data" and the registry key Software\TzSoft\Quorvane), and starts uninst
+# from there. Uses a Wine prefix of its own with the X11 driver (build/win64/try-wineprefix)
+# and shows the window on the X display; the script ends once the window is closed.
+#
+# Usage: try-uninst.sh [MODE], where MODE says how the silent uninstaller ends:
+#   success    "State=Success" (the default)
+#   fail       "State=Fail"
+#   error      an "Error=" line in Chinese
+#   huge       an "Error=" line of 200,000 characters (words)
+#   exit3      exit code 3 without a result line
+#   crash      a crash without a result line
+#   hang       never (the window refuses to close while it runs; end it from outside)
+#   noprogram  "uninst.data" is not a program
+# Every mode but success must show the failure and leave the leftovers where they are.
 set -euo pipefail
+mode=${1:-success}
+case "$mode" in
+success | fail | error | huge | exit3 | crash | hang | noprogram) ;;
+*)
+    sed -n '/^# Usage/,/^# Every mode/p' "$0" | cut -c3- >&2
+    exit 2
+    ;;
+esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir="$root/build/win64"
 uninst="$build_dir/installer/uninst.exe"
@@ -37,7 +56,11 @@ product="$build_dir/try-uninst/Quorvane"
 rm -rf "$product"
 mkdir -p "$product"
 cp "$uninst" "$product/uninst.exe"
-cp "$standin" "$product/uninst.data"
+if [ "$mode" = noprogram ]; then
+    echo "not a program" >"$product/uninst.data"
+else
+    cp "$standin" "$product/uninst.data"
+fi
 cp "$standin" "$product/Installer.data"
 echo "left behind by the product" >"$product/unins.data"
 product_windows=$(winepath -w "$product")
@@ -53,11 +76,19 @@ mkdir -p "$temp/~TZTemp"
         echo 'sleep 400'
         echo "out Progress=$fraction\\n"
     done
-    echo 'out State=Success\n'
+    case "$mode" in
+    success) echo 'out State=Success\n' ;;
+    fail) echo 'out State=Fail\n' ;;
+    error) echo 'out Error=卸载文件被占用\n' ;;
+    huge) echo "out Error=$(yes 'cannot remove' | head -c 200000 | tr '\n' ' ')\\n" ;;
+    exit3) echo 'exit 3' ;;
+    crash) echo 'crash' ;;
+    hang) echo 'hang' ;;
+    esac
     echo 'exit 0'
 } >"$temp/~TZTemp/TZQuorvane_uninstdata.script"
 
-echo "try-uninst: starting $product_windows\\uninst.exe"
+echo "try-uninst: starting $product_windows\\uninst.exe (the silent uninstaller: $mode)"
 wine "$product/uninst.exe" </dev/null
 wineserver -w
 

@@ -29,7 +29,7 @@ private:
 };
 
 // The window step of uninst with the timed window.
-void ShowTimedWindow(HINSTANCE instance, const std::wstring &installDir)
+bool ShowTimedWindow(HINSTANCE instance, const std::wstring &installDir)
 {
     SkinUI::CWindowManagerUI::SetInstance(instance);
     SkinUI::CWindowManagerUI::SetSevenZipPackage(true);
@@ -41,6 +41,7 @@ void ShowTimedWindow(HINSTANCE instance, const std::wstring &installDir)
         }
     }
     SkinUI::CWindowManagerUI::CloseResourcePackage();
+    return false;
 }
 
 } // namespace

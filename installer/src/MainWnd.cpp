@@ -14,7 +14,6 @@
 #include "TabLayoutUI.h"
 
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <climits>
 #include <cmath>
@@ -36,6 +35,10 @@ const wchar_t *const kPageBackgrounds[] = {L"res\\mainWnd\\bg1.png", L"res\\main
                                            L"res\\mainWnd\\bg3.png"};
 const wchar_t kFinishedFillPicture[] = L"res\\mainWnd\\installPrg3.png";
 const wchar_t kFinishedFill[] = L"file='res\\mainWnd\\installPrg3.png' corner='8,8,8,8'";
+
+// The uninstaller's values are read into a buffer of 772 characters, its terminator included:
+// a longer text would make a message box wider and taller than any screen.
+constexpr std::size_t kLongestShownText = 771;
 
 SkinFrameSetup MainWindowSetup()
 {
@@ -65,15 +68,49 @@ int ToPercent(double fraction)
     return static_cast<int>(percent);
 }
 
+// What the user is told of a failure: the uninstaller's own words up to the longest text
+// shown, or that the uninstall failed when there are none.
+std::wstring ShownFailureText(const std::wstring &text)
+{
+    if (text.empty()) {
+        return UninstallWorker::kUninstallFailedText;
+    }
+    std::wstring shown = text.substr(0, kLongestShownText);
+    // Half a character would show as a stray box.
+    if (shown.size() < text.size() && IS_HIGH_SURROGATE(shown.back())) {
+        shown.pop_back();
+    }
+    return shown;
+}
+
 } // namespace
 
-CMainWnd::CMainWnd(std::wstring installDir)
-    : CSkinFrame(MainWindowSetup()), m_installDir(std::move(installDir))
+CMainWnd::CMainWnd(std::wstring installDir, DWORD windowlessWaitMs)
+    : CSkinFrame(MainWindowSetup()), m_installDir(std::move(installDir)),
+      m_windowlessWaitMs(windowlessWaitMs)
 {
 }
 
 CMainWnd::~CMainWnd()
 {
+    SettleWithoutWindow();
+}
+
+void CMainWnd::SettleWithoutWindow()
+{
+    if (!m_worker) {
+        return;
+    }
+    if (!m_worker->WaitUntilDone(m_windowlessWaitMs)) {
+        // Its thread still uses the worker, and its events only ever go to the window, which
+        // is gone: the worker is left to end with the process.
+        static_cast<void>(m_worker.release());
+        return;
+    }
+    // The success may have come when no window was left to handle it.
+    if (m_worker->Succeeded()) {
+        RemoveProductLeftovers(m_installDir);
+    }
     m_worker.reset();
 }
 
@@ -98,9 +135,12 @@ void CMainWnd::InitWindow()
     ShowProductName();
 
     m_eventWindow = m_hWnd;
+    // The sink knows only the window, so that events after the window and this object are
+    // gone are dropped.
+    const HWND eventWindow = m_eventWindow;
     m_worker = std::make_unique<UninstallWorker>(
-        [this](int32_t code, double value, const std::wstring &text) {
-            PostUninstallEvent(code, value, text);
+        [eventWindow](int32_t code, double value, const std::wstring &text) {
+            PostUninstallEventTo(eventWindow, code, value, text);
         },
         FileBesideModule(kUninstallerCopyName), m_installDir);
     CWindowManagerUI::AddLanguageString(kProductNameLanguageId, kProductName);
@@ -189,8 +229,10 @@ bool CMainWnd::OnClick(NotifyMessage &message)
     }
     if (name == L"getNewestBtn") {
         ShowWindow(false);
-        ShellExecuteW(nullptr, L"open", GetInstallerPath().c_str(), nullptr, nullptr,
-                      SW_SHOWMAXIMIZED);
+        const HINSTANCE started = ShellExecuteW(nullptr, L"open", GetInstallerPath().c_str(),
+                                                nullptr, nullptr, SW_SHOWMAXIMIZED);
+        // ShellExecuteW reports success by a value above 32.
+        m_installerStarted = reinterpret_cast<INT_PTR>(started) > 32;
         Close(1);
         return true;
     }
@@ -203,6 +245,7 @@ bool CMainWnd::StartUninstall()
         m_mainTabLt->SelectItem(kProgressPage);
     }
     if (m_worker && m_worker->Start()) {
+        m_uninstallRunning = true;
         return true;
     }
     // The progress page has no way out: the user learns of it as of a child that could not
@@ -222,15 +265,31 @@ LRESULT CMainWnd::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
     return 0;
 }
 
+LRESULT CMainWnd::OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool &handled)
+{
+    // The progress page has no way to close: a window gone mid-way would leave the
+    // uninstall's end unseen.
+    if (m_uninstallRunning) {
+        handled = true;
+        return 0;
+    }
+    return CSkinFrame::OnClose(message, wParam, lParam, handled);
+}
+
 void CMainWnd::PostUninstallEvent(int32_t code, double value, const std::wstring &text)
 {
-    if (!IsWindow(m_eventWindow)) {
+    PostUninstallEventTo(m_eventWindow, code, value, text);
+}
+
+void CMainWnd::PostUninstallEventTo(HWND window, int32_t code, double value,
+                                    const std::wstring &text)
+{
+    if (!IsWindow(window)) {
         return;
     }
     auto event = std::make_unique<UninstallEvent>(UninstallEvent{code, value, text});
     // The window may go between the check and the post; the record is then still ours.
-    if (::PostMessageW(m_eventWindow, WM_UNINSTALL_EVENT, 0,
-                       reinterpret_cast<LPARAM>(event.get()))) {
+    if (::PostMessageW(window, WM_UNINSTALL_EVENT, 0, reinterpret_cast<LPARAM>(event.get()))) {
         event.release();
     }
 }
@@ -244,8 +303,8 @@ LRESULT CMainWnd::OnUninstallEvent(WPARAM, LPARAM lParam)
     switch (event->code) {
     case kUninstallErrorEvent:
     case kUninstallStartFailedEvent:
-        MessageBoxW(m_hWnd, event->text.c_str(), kMessageCaption, MB_OK);
-        Close(1);
+        m_uninstallRunning = false;
+        ShowFailure(event->text);
         break;
     case kUninstallProgressEvent:
         if (m_installPrg) {
@@ -253,6 +312,7 @@ LRESULT CMainWnd::OnUninstallEvent(WPARAM, LPARAM lParam)
         }
         break;
     case kUninstallSucceededEvent:
+        m_uninstallRunning = false;
         OnUninstallSucceeded();
         break;
     default:
@@ -261,11 +321,17 @@ LRESULT CMainWnd::OnUninstallEvent(WPARAM, LPARAM lParam)
     return 0;
 }
 
+void CMainWnd::ShowFailure(const std::wstring &text)
+{
+    MessageBoxW(m_hWnd, ShownFailureText(text).c_str(), kMessageCaption, MB_OK);
+    Close(1);
+}
+
 // The finished page follows a second later.
 void CMainWnd::OnUninstallSucceeded()
 {
-    const CWideString finishedFill = CWindowManagerUI::GetResourcePath() + kFinishedFillPicture;
-    if (m_installPrg && PathFileExistsW(finishedFill.GetData())) {
+    // The picture lies where the skin's pictures are: in its package, or in its folder.
+    if (m_installPrg && m_manager.GetOrLoadImage(kFinishedFillPicture) != nullptr) {
         m_installPrg->SetForeImage(kFinishedFill);
         m_installPrg->Invalidate();
     }

@@ -22,8 +22,13 @@ class CTabLayoutUI;
 class CMainWnd : public SkinUI::CSkinFrame
 {
 public:
-    explicit CMainWnd(std::wstring installDir);
-    // Waits for a running uninstall to end.
+    // How long a running uninstall is waited for once the window is gone.
+    static const DWORD kWindowlessWaitMs = 120000;
+
+    explicit CMainWnd(std::wstring installDir, DWORD windowlessWaitMs = kWindowlessWaitMs);
+    // Once the window is gone, waits for a running uninstall to end, up to the windowless
+    // wait, and removes the leftovers if it succeeded. An uninstall that outlives the wait is
+    // left to end with the process.
     ~CMainWnd() override;
 
     void InitWindow() override;
@@ -31,15 +36,21 @@ public:
     bool OnClick(SkinUI::NotifyMessage &message) override;
     // Passes every message on (handled stays false), after reacting to the worker's events.
     LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool &handled) override;
+    // Refuses to close while the uninstall runs and has not yet told how it ended.
+    LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool &handled) override;
 
     // Handles the event record in lParam and frees it.
     LRESULT OnUninstallEvent(WPARAM wParam, LPARAM lParam);
-    // The worker's event sink, called on the worker's thread: posts the event to the window
-    // as a heap record, which the window frees; nothing once the window is gone.
+    // The worker's event sink, called on the worker's thread: posts the event to this window
+    // (or the given one) as a heap record, which the window frees; nothing once it is gone.
     void PostUninstallEvent(int32_t code, double value, const std::wstring &text);
+    static void PostUninstallEventTo(HWND window, int32_t code, double value,
+                                     const std::wstring &text);
 
     // The product installer that the relaunch copied beside uninst.
     static std::wstring GetInstallerPath();
+    // Whether the user started that installer from the finished page.
+    bool InstallerStarted() const { return m_installerStarted; }
 
 private:
     // Pages of "mainTabLt".
@@ -58,6 +69,8 @@ private:
     void ShowPageLook(int page);
     void ShowFinishedPage();
     void OnUninstallSucceeded();
+    void ShowFailure(const std::wstring &text);
+    void SettleWithoutWindow();
 
     SkinUI::CControlUI *m_winCtn = nullptr;
     SkinUI::CTabLayoutUI *m_mainTabLt = nullptr;
@@ -66,6 +79,10 @@ private:
     SkinUI::CProgressUI *m_installPrg = nullptr;
     std::unique_ptr<UninstallWorker> m_worker;
     std::wstring m_installDir;
+    DWORD m_windowlessWaitMs;
     // The window the worker's events go to, fixed before the worker starts.
     HWND m_eventWindow = nullptr;
+    // From the start of the uninstall until an event tells how it ended.
+    bool m_uninstallRunning = false;
+    bool m_installerStarted = false;
 };

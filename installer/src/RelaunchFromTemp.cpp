@@ -2,14 +2,13 @@
 
 #include "AppState.h"
 #include "ModulePaths.h"
+#include "TempCopies.h"
 #include "UninstNames.h"
-#include "utils/PrivateTempFolder.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 
-#include <optional>
 #include <string>
 
 namespace {
@@ -18,23 +17,7 @@ namespace {
 const wchar_t kMissingInstallDir[] = L"Test";
 
 const wchar_t kNoUninstallerText[] = L"找不到卸载程序";
-
-// The private temp folder, asked afresh each time; nothing when it cannot be had, so that
-// no copy ever lands in whatever the current folder happens to be.
-std::optional<std::wstring> PrivateTempFolder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    if (Utils::GetPrivateTempFolder(MAX_PATH, folder) != 0) {
-        return std::nullopt;
-    }
-    return std::wstring(folder);
-}
-
-bool CopyIntoTemp(const std::wstring &source, const wchar_t *copyName)
-{
-    const std::optional<std::wstring> temp = PrivateTempFolder();
-    return temp && CopyFileW(source.c_str(), (*temp + copyName).c_str(), FALSE);
-}
+const wchar_t kNoTempCopyText[] = L"无法将卸载程序复制到临时文件夹，请关闭正在运行的卸载程序后重试";
 
 // The value of "-instdir" in quotes; the folder has no trailing backslash, which would
 // otherwise escape the closing quote.
@@ -49,32 +32,41 @@ std::wstring UninstFolder()
     return folder.empty() ? folder : folder.substr(0, folder.size() - 1);
 }
 
-// Copies uninst itself into the temp folder and starts the copy there with these arguments.
-void StartTempCopy(const std::wstring &parameters)
+int TellNoTempCopy()
 {
-    if (!CopyIntoTemp(ModulePath(), kUninstCopyName)) {
-        return;
-    }
+    MessageBoxW(nullptr, kNoTempCopyText, kMessageCaption, MB_OK);
+    return -1;
+}
+
+// Copies uninst itself into the temp folder and starts the copy there with these arguments;
+// the exit code of stage one: 0, or -1 after telling the user that there is no copy.
+int StartTempCopy(const std::wstring &parameters)
+{
     const std::optional<std::wstring> temp = PrivateTempFolder();
-    if (!temp) {
-        return;
+    if (!temp || !CopyIntoTemp(ModulePath(), kUninstCopyName)) {
+        return TellNoTempCopy();
     }
     ShellExecuteW(nullptr, L"open", (*temp + kUninstCopyName).c_str(), parameters.c_str(),
                   temp->c_str(), SW_SHOWNORMAL);
+    return 0;
 }
 
 } // namespace
 
 int RelaunchFromTemp(const AppState &state)
 {
+    // The installer only serves the finished page's offer of the newest version.
     CopyIntoTemp(GetInstallerDataPath(state), kInstallerCopyName);
     if (CopyIntoTemp(GetUninstallerDataPath(state), kUninstallerCopyName)) {
-        StartTempCopy(InstallDirArgument(UninstFolder()) + L" " + state.CommandLine());
-        return 0;
+        return StartTempCopy(InstallDirArgument(UninstFolder()) + L" " + state.CommandLine());
     }
     if (MessageBoxW(nullptr, kNoUninstallerText, kMessageCaption, MB_OKCANCEL) != IDOK) {
         return -1;
     }
-    StartTempCopy(InstallDirArgument(kMissingInstallDir));
-    return 0;
+    // The copy goes on without a silent uninstaller; an earlier one left in its place would
+    // run on the stand-in folder instead.
+    if (TempCopyExists(kUninstallerCopyName)) {
+        return TellNoTempCopy();
+    }
+    return StartTempCopy(InstallDirArgument(kMissingInstallDir));
 }

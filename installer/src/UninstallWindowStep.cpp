@@ -8,10 +8,11 @@ const wchar_t kWindowTitle[] = L"Quorvane 卸载";
 
 } // namespace
 
-void ShowUninstallWindow(HINSTANCE instance, const std::wstring &installDir)
+bool ShowUninstallWindow(HINSTANCE instance, const std::wstring &installDir)
 {
     SkinUI::CWindowManagerUI::SetInstance(instance);
     SkinUI::CWindowManagerUI::SetSevenZipPackage(true);
+    bool installerStarted = false;
     {
         CMainWnd window(installDir);
         if (window.Create(nullptr, kWindowTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0)) {
@@ -19,6 +20,8 @@ void ShowUninstallWindow(HINSTANCE instance, const std::wstring &installDir)
             window.CenterWindow();
             window.ShowModal();
         }
+        installerStarted = window.InstallerStarted();
     }
     SkinUI::CWindowManagerUI::CloseResourcePackage();
+    return installerStarted;
 }

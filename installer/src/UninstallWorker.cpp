@@ -70,6 +70,7 @@ bool UninstallWorker::Start()
         return false;
     }
     thread_.reset();
+    succeeded_ = false;
     commandLine_ = BuildCommandLine();
     thread_ = std::make_unique<Utils::Thread>();
     thread_->Start(&UninstallWorker::ThreadEntry, this, kThreadName);
@@ -141,12 +142,20 @@ void UninstallWorker::Run()
         return;
     }
 
-    const bool assumeSuccess = ReadUntilExit(*process_);
+    const bool noResultLine = ReadUntilExit(*process_);
     process_->Wait();
+    const std::optional<DWORD> exitCode = process_->ExitCode();
     process_->Close();
     process_.reset();
-    if (assumeSuccess) {
+    if (!noResultLine) {
+        return;
+    }
+    // Older uninstallers print nothing and end with 0; anything else without a result line
+    // (a crash, an error code) leaves the product possibly installed.
+    if (exitCode == DWORD{0}) {
         Send(kUninstallSucceededEvent, 1.0, std::wstring());
+    } else {
+        Send(kUninstallErrorEvent, 0.0, kUninstallFailedText);
     }
 }
 
@@ -262,8 +271,11 @@ std::optional<int> UninstallWorker::ParseLine(const std::wstring &line)
     return std::nullopt;
 }
 
-void UninstallWorker::Send(int32_t code, double value, const std::wstring &text) const
+void UninstallWorker::Send(int32_t code, double value, const std::wstring &text)
 {
+    if (code == kUninstallSucceededEvent) {
+        succeeded_ = true;
+    }
     if (sink_) {
         sink_(code, value, text);
     }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -55,20 +56,25 @@ public:
     int ParseOutput(const std::wstring &chunk);
 
     uint32_t CodePage() const { return codePage_; }
+    // Whether the run has reported a successful uninstall.
+    bool Succeeded() const { return succeeded_; }
 
 private:
     std::optional<int> ParseLine(const std::wstring &line);
+    // Reads and parses the output until the child has gone; true when no line ("Error=",
+    // "State=Success" or "State=Fail") told how the uninstall ended.
     bool ReadUntilExit(Utils::Process &process);
     // Reads at most byteCount bytes (all waiting in the pipe); returns the number read.
     DWORD ReadAvailableOutput(Utils::Process &process, DWORD byteCount, OutputLineBuffer &lines);
     int ParseBytes(const std::string &line);
-    void Send(int32_t code, double value, const std::wstring &text) const;
+    void Send(int32_t code, double value, const std::wstring &text);
 
     EventSink sink_;
     std::wstring commandLine_;
     std::wstring uninstallerPath_;
     std::wstring installDir_;
     uint32_t codePage_ = 0;
+    std::atomic<bool> succeeded_{false};
     std::unique_ptr<Utils::Thread> thread_;
     std::unique_ptr<Utils::Process> process_;
 };

@@ -5,6 +5,7 @@
 #include "HardenDllSearchPath.h"
 #include "MainProgramTurn.h"
 #include "RelaunchFromTemp.h"
+#include "TempCopies.h"
 #include "utils/NamedMutex.h"
 
 namespace {
@@ -24,7 +25,8 @@ int RunStageTwo(HINSTANCE instance, const std::wstring &installDir, UninstallWin
         return -1;
     }
     registerShadowClass(instance);
-    showWindow(instance, installDir);
+    const bool installerStarted = showWindow(instance, installDir);
+    RemoveTempCopiesBesideProgram(installerStarted);
     return 0;
 }
 

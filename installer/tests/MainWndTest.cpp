@@ -8,6 +8,7 @@
 #include "LabelUI.h"
 #include "ProgressUI.h"
 #include "TabLayoutUI.h"
+#include "DibSurface.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,7 @@ public:
                   TestSupport::WaitForMessageBox(GetCurrentProcessId(), L"温馨提示", kWaitMs);
               if (box != nullptr) {
                   text_ = TestSupport::MessageBoxText(box);
+                  GetWindowRect(box, &rect_);
                   answered_ = PostMessageW(box, WM_COMMAND, IDOK, 0) != FALSE;
               }
           })
@@ -108,6 +110,14 @@ public:
         Join();
         return text_;
     }
+    // Whether the whole box, its button included, lay on the screen.
+    bool OnScreen()
+    {
+        Join();
+        const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        return rect_.left >= screen.left && rect_.top >= screen.top &&
+               rect_.right <= screen.right && rect_.bottom <= screen.bottom;
+    }
 
 private:
     void Join()
@@ -118,6 +128,7 @@ private:
     }
 
     std::wstring text_;
+    RECT rect_ = {};
     bool answered_ = false;
     std::thread thread_;
 };
@@ -153,9 +164,9 @@ protected:
         Utils::DeleteRegistryKeyTree(HKEY_CURRENT_USER, kMakerKey);
     }
 
-    void Open()
+    void Open(DWORD windowlessWaitMs = CMainWnd::kWindowlessWaitMs)
     {
-        window_ = std::make_unique<CMainWnd>(product_.Path());
+        window_ = std::make_unique<CMainWnd>(product_.Path(), windowlessWaitMs);
         handle_ = window_->Create(nullptr, L"Quorvane 卸载", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0);
         ASSERT_NE(handle_, nullptr);
         Testing::TestWindow::PumpPending();
@@ -187,6 +198,31 @@ protected:
         PostMessageW(handle_, WM_LBUTTONDOWN, MK_LBUTTON, centre);
         PostMessageW(handle_, WM_LBUTTONUP, 0, centre);
         return true;
+    }
+
+    // Whether the middle of the progress bar's fill, as the bar paints itself, is the green of
+    // the finished fill rather than the blue of the running one.
+    bool FillIsGreen()
+    {
+        CProgressUI *bar = Progress();
+        const RECT pos = bar->GetPos();
+        RECT client = {};
+        GetClientRect(handle_, &client);
+        Testing::DibSurface surface(client.right, client.bottom);
+        bar->Paint(surface.Dc(), pos, nullptr);
+        const int filled = (pos.right - pos.left) * bar->GetValue() / 100;
+        const uint32_t rgb = surface.Rgb(pos.left + filled / 2, (pos.top + pos.bottom) / 2);
+        return ((rgb >> 8) & 0xFF) > (rgb & 0xFF);
+    }
+
+    // Confirms the uninstall, with the silent uninstaller playing this script, and waits for
+    // the progress page.
+    [[nodiscard]] bool StartUninstall(const std::string &script,
+                                      DWORD windowlessWaitMs = CMainWnd::kWindowlessWaitMs)
+    {
+        ScriptUninstaller(script);
+        Open(windowlessWaitMs);
+        return Click(L"uninsBtn") && Pump([&] { return Page() == 1; });
     }
 
     bool WaitUntilClosed()
@@ -240,6 +276,7 @@ TEST_F(UninstallWindow, RunsOneUninstallFromTheQuestionToTheFinishedPage)
     ASSERT_TRUE(Pump([&] { return Progress()->GetValue() == 37; }))
         << "progress " << Progress()->GetValue();
     EXPECT_TRUE(LeftoversPresent()) << "removed before the uninstaller succeeded";
+    EXPECT_FALSE(FillIsGreen());
 
     WriteBytes(goOn, "");
     // The window removes the leftovers in the same message that starts the finished page's
@@ -253,6 +290,7 @@ TEST_F(UninstallWindow, RunsOneUninstallFromTheQuestionToTheFinishedPage)
         return false;
     })) << "the leftovers stayed";
     EXPECT_EQ(Page(), 1) << "the finished page came at once";
+    EXPECT_TRUE(FillIsGreen()) << "the finished fill from the skin package was not used";
     ASSERT_TRUE(Pump([&] { return Page() == 2; }));
     EXPECT_GE(GetTickCount() - lastSeenPresent, 900u) << "the finished page came too early";
     ExpectLookOfPage(2);
@@ -268,26 +306,45 @@ TEST_F(UninstallWindow, RunsOneUninstallFromTheQuestionToTheFinishedPage)
 
 TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
 {
+    enum class Uninstaller
+    {
+        StandIn,
+        Missing,
+        NotAProgram,
+    };
     struct Case
     {
         const char *name;
         std::string script;
-        bool uninstallerThere;
+        Uninstaller uninstaller;
         std::wstring message;
     };
+    const std::wstring failed = L"安装包卸载失败";
+    std::string hugeError;
+    while (hugeError.size() < 200000) {
+        hugeError += "cannot remove ";
+    }
     const Case cases[] = {
-        {"an error line", "out Encode=UTF8\\n\nout Error=卸载文件被占用\\n\nexit 0\n", true,
-         L"卸载文件被占用"},
-        {"no silent uninstaller", "", false, L"可执行卸载文件不存在"},
+        {"an error line", "out Encode=UTF8\\n\nout Error=卸载文件被占用\\n\nexit 0\n",
+         Uninstaller::StandIn, L"卸载文件被占用"},
+        {"an error line larger than any screen", "out Error=" + hugeError + "\\n\nexit 0\n",
+         Uninstaller::StandIn, TestSupport::FromUtf8(hugeError.substr(0, 771))},
+        {"a crash", "out Progress=0.5\\n\ncrash\n", Uninstaller::StandIn, failed},
+        {"an error code", "out Progress=0.5\\n\nexit 3\n", Uninstaller::StandIn, failed},
+        {"no silent uninstaller", "", Uninstaller::Missing, L"可执行卸载文件不存在"},
+        {"a silent uninstaller that is no program", "", Uninstaller::NotAProgram, failed},
     };
     const std::wstring uninstaller = UninstallerPath();
     const std::wstring putAside = uninstaller + L".aside";
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         ScriptUninstaller(c.script);
-        if (!c.uninstallerThere) {
+        if (c.uninstaller != Uninstaller::StandIn) {
             ASSERT_TRUE(
                 MoveFileExW(uninstaller.c_str(), putAside.c_str(), MOVEFILE_REPLACE_EXISTING));
+        }
+        if (c.uninstaller == Uninstaller::NotAProgram) {
+            ASSERT_TRUE(WriteBytes(uninstaller, "not a program"));
         }
         Open();
         // The click is only posted: the box comes once the window's messages run.
@@ -296,8 +353,9 @@ TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
         EXPECT_TRUE(WaitUntilClosed()) << "the window stayed";
         EXPECT_TRUE(answer.Answered()) << "no message came up";
         EXPECT_EQ(Utf8(answer.Text()), Utf8(c.message));
+        EXPECT_TRUE(answer.OnScreen()) << "the message box reached beyond the screen";
         window_.reset();
-        if (!c.uninstallerThere) {
+        if (c.uninstaller != Uninstaller::StandIn) {
             MoveFileExW(putAside.c_str(), uninstaller.c_str(), MOVEFILE_REPLACE_EXISTING);
         }
         EXPECT_TRUE(LeftoversPresent()) << "removed after a failed uninstall";
@@ -309,10 +367,7 @@ TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
 TEST_F(UninstallWindow, TellsTheUserWhenTheUninstallCannotStartAndCloses)
 {
     const std::wstring goOn = product_.File(L"go-on");
-    ScriptUninstaller("waitfor " + Utf8(goOn) + "\n");
-    Open();
-    ASSERT_TRUE(Click(L"uninsBtn"));
-    ASSERT_TRUE(Pump([&] { return Page() == 1; }));
+    ASSERT_TRUE(StartUninstall("waitfor " + Utf8(goOn) + "\n"));
 
     CControlUI *button = Find(L"uninsBtn");
     ASSERT_NE(button, nullptr);
@@ -323,7 +378,7 @@ TEST_F(UninstallWindow, TellsTheUserWhenTheUninstallCannotStartAndCloses)
     EXPECT_FALSE(window_->OnClick(again));
     EXPECT_TRUE(WaitUntilClosed()) << "the window stayed on the progress page";
     EXPECT_TRUE(answer.Answered()) << "no message came up";
-    EXPECT_EQ(answer.Text(), L"");
+    EXPECT_EQ(Utf8(answer.Text()), "安装包卸载失败");
     WriteBytes(goOn, "");
 }
 
@@ -345,6 +400,76 @@ TEST_F(UninstallWindow, ClosesByItsButtonsButNotByEscape)
     EXPECT_EQ(Page(), 0);
     EXPECT_FALSE(FileExists(UninstallerPath().substr(0, UninstallerPath().rfind(L'.')) + L".log"))
         << "closing started the uninstaller";
+}
+
+// The ways a user asks a window to close besides its own buttons.
+struct CloseRequest
+{
+    const char *name;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+const CloseRequest kCloseRequests[] = {
+    {"close", WM_CLOSE, 0, 0},
+    {"system close", WM_SYSCOMMAND, SC_CLOSE, 0},
+    {"Alt+F4", WM_SYSKEYDOWN, VK_F4, static_cast<LPARAM>(KF_ALTDOWN) << 16 | 1},
+};
+
+TEST_F(UninstallWindow, RefusesEveryCloseRequestWhileTheUninstallRuns)
+{
+    ScriptUninstaller("");
+    for (const CloseRequest &request : kCloseRequests) {
+        SCOPED_TRACE(request.name);
+        Open();
+        PostMessageW(handle_, request.message, request.wParam, request.lParam);
+        EXPECT_TRUE(WaitUntilClosed()) << "the request does not close the question page";
+    }
+
+    const std::wstring goOn = product_.File(L"go-on");
+    ASSERT_TRUE(
+        StartUninstall("out Progress=0.5\\n\nwaitfor " + Utf8(goOn) + "\nout State=Success\\n\n"));
+    ASSERT_TRUE(Pump([&] { return Progress()->GetValue() == 50; }));
+    for (const CloseRequest &request : kCloseRequests) {
+        SCOPED_TRACE(request.name);
+        PostMessageW(handle_, request.message, request.wParam, request.lParam);
+        Testing::TestWindow::PumpPending();
+        EXPECT_TRUE(IsWindow(handle_)) << "closed while the uninstall runs";
+    }
+    EXPECT_EQ(Page(), 1);
+
+    WriteBytes(goOn, "");
+    ASSERT_TRUE(Pump([&] { return LeftoversGone(); })) << "the leftovers stayed";
+    PostMessageW(handle_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntilClosed()) << "still refused once the uninstall has succeeded";
+}
+
+// The window may still go mid-way (it is destroyed from outside, or it closes after an error
+// while the uninstaller lives on): the uninstall is still seen to its end, within a bound.
+TEST_F(UninstallWindow, StillRemovesTheLeftoversOfASuccessThatCameAfterTheWindow)
+{
+    const std::wstring goOn = product_.File(L"go-on");
+    ASSERT_TRUE(StartUninstall("waitfor " + Utf8(goOn) + "\nout State=Success\\n\n"));
+    DestroyWindow(handle_);
+    WriteBytes(goOn, "");
+    window_.reset();
+    EXPECT_TRUE(LeftoversGone()) << "the success came after the window and cleaned nothing";
+}
+
+TEST_F(UninstallWindow, WaitsForAHungUninstallerOnlyWithinABoundOnceTheWindowIsGone)
+{
+    constexpr DWORD kShortWaitMs = 500;
+    ASSERT_TRUE(StartUninstall("hang\n", kShortWaitMs));
+    std::string log;
+    ASSERT_TRUE(Pump([&] {
+        return (log = TestSupport::StandInLog(UninstallerPath())).find("\npid ") !=
+               std::string::npos;
+    }));
+    DestroyWindow(handle_);
+    // Without a bound this would wait for the hung uninstaller for ever.
+    window_.reset();
+    EXPECT_TRUE(LeftoversPresent());
+    TestSupport::EndProcess(std::strtoul(log.c_str() + log.find("\npid ") + 5, nullptr, 10));
 }
 
 TEST_F(UninstallWindow, PassesOnNotificationsWithoutASender)
@@ -374,6 +499,7 @@ TEST_F(UninstallWindow, StartsTheNewestInstallerFromTheFinishedPage)
 
     ASSERT_TRUE(Click(L"getNewestBtn"));
     EXPECT_TRUE(WaitUntilClosed());
+    EXPECT_TRUE(window_->InstallerStarted());
     std::string log;
     EXPECT_TRUE(Pump([&] {
         return (log = TestSupport::StandInLog(installer)).find("\npid ") != std::string::npos;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 #include <string>
 
 namespace {
@@ -37,6 +39,54 @@ protected:
         return true;
     }
 
+    // A registry link at linkPath (under HKCU) to the key at targetPath (under HKCU).
+    static bool CreateLink(const std::wstring &linkPath, const std::wstring &targetPath)
+    {
+        HKEY link = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, linkPath.c_str(), 0, nullptr,
+                            REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr,
+                            &link, nullptr) != ERROR_SUCCESS) {
+            return false;
+        }
+        // A link names its target by its full path in the registry's own namespace.
+        const std::wstring target = L"\\Registry\\User\\" + UserSid() + L"\\" + targetPath;
+        const LONG set = RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                                        reinterpret_cast<const BYTE *>(target.data()),
+                                        static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+        RegCloseKey(link);
+        return set == ERROR_SUCCESS;
+    }
+
+    static std::wstring UserSid()
+    {
+        HANDLE token = nullptr;
+        std::wstring sid;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+            return sid;
+        }
+        BYTE buffer[256] = {};
+        DWORD size = 0;
+        wchar_t *text = nullptr;
+        if (GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size) &&
+            ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer)->User.Sid, &text)) {
+            sid = text;
+            LocalFree(text);
+        }
+        CloseHandle(token);
+        return sid;
+    }
+
+    static bool LinkExists(const std::wstring &path)
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &key) !=
+            ERROR_SUCCESS) {
+            return false;
+        }
+        RegCloseKey(key);
+        return true;
+    }
+
     // Clean-up by the platform's own tree deletion, independent of the code under test.
     static void DeleteTree(const std::wstring &path)
     {
@@ -66,6 +116,27 @@ TEST_F(RegistryTreeTest, DeletesANestedTreeAndSparesNeighboursWithTheSamePrefix)
     for (const std::wstring &neighbour : neighbours) {
         EXPECT_TRUE(Exists(neighbour));
     }
+}
+
+// A link in the tree goes, and the key it points to, outside the tree, stays whole.
+TEST_F(RegistryTreeTest, DeletesALinkAndNotTheKeyItPointsTo)
+{
+    const std::wstring tree = base_ + L"\\Product";
+    const std::wstring sibling = base_ + L"\\Sibling";
+    ASSERT_TRUE(Create(tree + L"\\Settings"));
+    ASSERT_TRUE(Create(sibling + L"\\child"));
+    ASSERT_TRUE(CreateLink(tree + L"\\Link", sibling));
+    ASSERT_TRUE(Exists(tree + L"\\Link\\child")) << "the link does not lead to the sibling";
+
+    EXPECT_TRUE(Utils::DeleteRegistryKeyTree(HKEY_CURRENT_USER, tree.c_str()));
+    EXPECT_FALSE(LinkExists(tree + L"\\Link"));
+    EXPECT_FALSE(Exists(tree));
+    EXPECT_TRUE(Exists(sibling + L"\\child"));
+
+    // Nothing dangling is left to stop the next removal.
+    ASSERT_TRUE(Create(tree + L"\\Settings"));
+    EXPECT_TRUE(Utils::DeleteRegistryKeyTree(HKEY_CURRENT_USER, tree.c_str()));
+    EXPECT_FALSE(Exists(tree));
 }
 
 TEST_F(RegistryTreeTest, AcceptsATrailingBackslashAndAMissingKey)

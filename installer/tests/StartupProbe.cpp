@@ -1,10 +1,14 @@
 // uninst's start-up as the program runs it, with a window step that only reports: it appends
 // to "<own name>.log" beside itself one block of lines
-//   window / pid=ID / instdir=FOLDER / cwd=FOLDER / cmdline=COMMAND LINE / end
+//   window / pid=ID / instdir=FOLDER / cwd=FOLDER / cmdline=COMMAND LINE /
+//   uninstaller=present|absent / installer=present|absent / end
+// the last two telling whether the copies of the silent uninstaller and of the installer lie
+// beside it.
 // and, when started with "-probehold=EVENT", holds the window step (and so the mutex) until
 // that named event is set, at most a minute.
 #include "AppState.h"
 #include "ModulePaths.h"
+#include "UninstNames.h"
 #include "UninstallerMain.h"
 #include "utils/CommandLine.h"
 #include "utils/Strings.h"
@@ -53,12 +57,21 @@ void HoldWhileAsked()
     }
 }
 
-void ReportWindowStep(HINSTANCE, const std::wstring &installDir)
+std::wstring PresenceBeside(const wchar_t *name)
+{
+    return GetFileAttributesW(FileBesideModule(name).c_str()) != INVALID_FILE_ATTRIBUTES
+               ? L"present"
+               : L"absent";
+}
+
+bool ReportWindowStep(HINSTANCE, const std::wstring &installDir)
 {
     AppendToLog(L"window\npid=" + std::to_wstring(GetCurrentProcessId()) + L"\ninstdir=" +
                 installDir + L"\ncwd=" + CurrentFolder() + L"\ncmdline=" + GetCommandLineW() +
-                L"\nend\n");
+                L"\nuninstaller=" + PresenceBeside(kUninstallerCopyName) + L"\ninstaller=" +
+                PresenceBeside(kInstallerCopyName) + L"\nend\n");
     HoldWhileAsked();
+    return false;
 }
 
 } // namespace

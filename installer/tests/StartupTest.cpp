@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,6 +24,10 @@ constexpr DWORD kRunTimeoutMs = 60000;
 constexpr DWORD kRefused = static_cast<DWORD>(-1);
 const char kInstallerBytes[] = "the product installer";
 const wchar_t kMessageCaption[] = L"温馨提示";
+const wchar_t kNoUninstallerText[] = L"找不到卸载程序";
+const wchar_t kNoTempCopyText[] = L"无法将卸载程序复制到临时文件夹，请关闭正在运行的卸载程序后重试";
+const wchar_t *const kTempCopies[] = {L"TZQuorvane_Installer.exe", L"TZQuorvane_uninstdata.exe",
+                                      L"TZQuorvane_uninstall.exe"};
 
 std::string Utf8(const std::wstring &text)
 {
@@ -92,6 +97,74 @@ DWORD ProcessIdOf(WindowReport &report)
     return static_cast<DWORD>(std::strtoul(report.Field("pid").c_str(), nullptr, 10));
 }
 
+// Answers the next message box of the process, once its text is known and, when one follows
+// it, once it has gone. The text, or nothing when no box came.
+std::optional<std::wstring> AnswerMessageBox(const ChildProcess &process, int answer)
+{
+    const HWND box = WaitForMessageBox(process.Id(), kMessageCaption, kRunTimeoutMs);
+    if (box == nullptr) {
+        return std::nullopt;
+    }
+    const std::wstring text = MessageBoxText(box);
+    PostMessageW(box, WM_COMMAND, answer, 0);
+    const DWORD start = GetTickCount();
+    while (IsWindow(box) && GetTickCount() - start < kRunTimeoutMs) {
+        Sleep(20);
+    }
+    return text;
+}
+
+// Keeps the second stage at its window step, and so its copies in place, until released.
+class StageTwoHold
+{
+public:
+    StageTwoHold()
+        : name_(L"UninstProbeRelease_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                std::to_wstring(++count_)),
+          event_(CreateEventW(nullptr, TRUE, FALSE, name_.c_str()))
+    {
+    }
+    ~StageTwoHold()
+    {
+        Release();
+        CloseHandle(event_);
+    }
+    StageTwoHold(const StageTwoHold &) = delete;
+    StageTwoHold &operator=(const StageTwoHold &) = delete;
+
+    std::wstring Argument() const { return L" -probehold=" + name_; }
+    void Release() { SetEvent(event_); }
+
+private:
+    static inline int count_ = 0;
+    std::wstring name_;
+    HANDLE event_;
+};
+
+// A file held open without sharing, as by a program still running from it.
+class HeldFile
+{
+public:
+    explicit HeldFile(const std::wstring &path)
+        : file_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~HeldFile()
+    {
+        if (file_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(file_);
+        }
+    }
+    HeldFile(const HeldFile &) = delete;
+    HeldFile &operator=(const HeldFile &) = delete;
+
+    bool Held() const { return file_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE file_;
+};
+
 // A product folder as the installer leaves it: uninst, the silent uninstaller as
 // "uninst.data" and the product installer as "Installer.data". Everything uninst starts
 // from it gets a temp folder of its own, so that its "~TZTemp" is this test's alone.
@@ -110,6 +183,7 @@ public:
     std::wstring File(const std::wstring &name) const { return product_.File(name); }
     std::wstring Uninst() const { return File(L"uninst.exe"); }
     std::wstring PrivateTemp() const { return temp_.Path() + L"\\~TZTemp\\"; }
+    bool MakePrivateTemp() const { return CreateDirectoryW(PrivateTemp().c_str(), nullptr); }
     std::wstring InstallDirArgument() const { return L"-instdir=\"" + Folder() + L"\""; }
 
     ChildProcess::Options Options() const
@@ -135,11 +209,17 @@ public:
         return Run(arguments, Options());
     }
 
-    // The report of the second stage that the first one started, once that has ended.
-    WindowReport FinishStageTwo() const
+    std::wstring StageTwoLog() const { return PrivateTemp() + L"TZQuorvane_uninstall.log"; }
+
+    // The report of the second stage that the first one started, once that has ended (and
+    // been let go, when held).
+    WindowReport FinishStageTwo(StageTwoHold *hold = nullptr) const
     {
-        WindowReport report = WaitForWindowReport(PrivateTemp() + L"TZQuorvane_uninstall.log");
+        WindowReport report = WaitForWindowReport(StageTwoLog());
         EXPECT_EQ(report.count, 1) << "stage two did not reach its window exactly once";
+        if (hold != nullptr) {
+            hold->Release();
+        }
         EXPECT_TRUE(TestSupport::WaitForProcessEnd(ProcessIdOf(report), kRunTimeoutMs));
         return report;
     }
@@ -163,7 +243,9 @@ TEST(StageOne, CopiesTheThreeFilesAndStartsTheCopyWithTheInstallFolderAndItsArgu
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         ProductFolder product;
-        EXPECT_EQ(product.Run(c.arguments), 0u);
+        StageTwoHold hold;
+        const std::wstring arguments = c.arguments + hold.Argument();
+        EXPECT_EQ(product.Run(arguments), 0u);
 
         const std::wstring temp = product.PrivateTemp();
         EXPECT_EQ(ReadBytes(temp + L"TZQuorvane_Installer.exe"), kInstallerBytes);
@@ -171,12 +253,17 @@ TEST(StageOne, CopiesTheThreeFilesAndStartsTheCopyWithTheInstallFolderAndItsArgu
                   ReadBytes(product.File(L"uninst.data")));
         EXPECT_EQ(ReadBytes(temp + L"TZQuorvane_uninstall.exe"), ReadBytes(product.Uninst()));
 
-        WindowReport report = product.FinishStageTwo();
+        WindowReport report = product.FinishStageTwo(&hold);
         EXPECT_TRUE(SameFolder(report.Field("instdir"), product.Folder()))
             << report.Field("instdir");
         EXPECT_TRUE(SameFolder(report.Field("cwd"), temp)) << report.Field("cwd");
-        const std::string passedOn = Utf8(product.InstallDirArgument() + L" " + c.arguments);
+        const std::string passedOn = Utf8(product.InstallDirArgument() + L" " + arguments);
         EXPECT_TRUE(EndsWith(report.Field("cmdline"), passedOn)) << report.Field("cmdline");
+
+        // Once stage two has ended, only the running program's own copy is left.
+        EXPECT_FALSE(FileExists(temp + L"TZQuorvane_Installer.exe"));
+        EXPECT_FALSE(FileExists(temp + L"TZQuorvane_uninstdata.exe"));
+        EXPECT_TRUE(FileExists(temp + L"TZQuorvane_uninstall.exe"));
     }
 }
 
@@ -208,6 +295,58 @@ TEST(StageOne, WithoutTheSilentUninstallerAsksWhetherToGoOn)
     }
 }
 
+// A silent uninstaller left by an earlier run would run on the stand-in folder "Test", and its
+// success would remove the product's registry key while the product stays.
+TEST(StageOne, LeavesNoEarlierRunsCopyForTheSecondStage)
+{
+    ProductFolder product;
+    ASSERT_TRUE(product.MakePrivateTemp());
+    for (const wchar_t *name : kTempCopies) {
+        ASSERT_TRUE(TestSupport::WriteBytes(product.PrivateTemp() + name, "an earlier run's copy"));
+    }
+    DeleteFileW(product.File(L"uninst.data").c_str());
+    DeleteFileW(product.File(L"Installer.data").c_str());
+    ChildProcess uninst(product.Command(L""), product.Options());
+    EXPECT_EQ(AnswerMessageBox(uninst, IDOK), std::optional<std::wstring>(kNoUninstallerText));
+    EXPECT_EQ(uninst.Wait(kRunTimeoutMs), 0u);
+
+    WindowReport report = product.FinishStageTwo();
+    EXPECT_EQ(report.Field("instdir"), "Test");
+    EXPECT_EQ(report.Field("uninstaller"), "absent");
+    EXPECT_EQ(report.Field("installer"), "absent");
+}
+
+// A copy from an earlier run that is still in use cannot be replaced: stage one says so and
+// ends with a failure, and starts nothing.
+TEST(StageOne, ReportsACopyItCannotMakeAndStartsNothing)
+{
+    struct Case
+    {
+        const char *name;
+        const wchar_t *heldCopy;
+        std::vector<std::wstring> messages;
+    };
+    const Case cases[] = {
+        {"uninst's own copy", L"TZQuorvane_uninstall.exe", {kNoTempCopyText}},
+        {"the silent uninstaller's copy",
+         L"TZQuorvane_uninstdata.exe",
+         {kNoUninstallerText, kNoTempCopyText}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ProductFolder product;
+        ASSERT_TRUE(product.MakePrivateTemp());
+        HeldFile held(product.PrivateTemp() + c.heldCopy);
+        ASSERT_TRUE(held.Held());
+        ChildProcess uninst(product.Command(L""), product.Options());
+        for (const std::wstring &message : c.messages) {
+            EXPECT_EQ(AnswerMessageBox(uninst, IDOK), std::optional<std::wstring>(message));
+        }
+        EXPECT_EQ(uninst.Wait(kRunTimeoutMs), kRefused);
+        EXPECT_FALSE(FileExists(product.StageTwoLog())) << "a second stage started";
+    }
+}
+
 TEST(StageOne, WithoutATempFolderCopiesNothingIntoTheCurrentFolder)
 {
     ProductFolder product;
@@ -219,12 +358,10 @@ TEST(StageOne, WithoutATempFolderCopiesNothingIntoTheCurrentFolder)
     options.folder = current.Path();
     ChildProcess uninst(product.Command(L"plain"), options);
 
-    const HWND box = WaitForMessageBox(uninst.Id(), kMessageCaption, kRunTimeoutMs);
-    ASSERT_NE(box, nullptr) << "no question came up";
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(uninst.Wait(kRunTimeoutMs), 0u);
-    for (const wchar_t *name :
-         {L"TZQuorvane_Installer.exe", L"TZQuorvane_uninstdata.exe", L"TZQuorvane_uninstall.exe"}) {
+    EXPECT_EQ(AnswerMessageBox(uninst, IDOK), std::optional<std::wstring>(kNoUninstallerText));
+    EXPECT_EQ(AnswerMessageBox(uninst, IDOK), std::optional<std::wstring>(kNoTempCopyText));
+    EXPECT_EQ(uninst.Wait(kRunTimeoutMs), kRefused);
+    for (const wchar_t *name : kTempCopies) {
         EXPECT_FALSE(FileExists(current.File(name))) << Utf8(name);
     }
 }

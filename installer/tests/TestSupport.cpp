@@ -229,8 +229,10 @@ HWND WaitForMessageBox(DWORD processId, const wchar_t *caption, DWORD timeoutMs)
 std::wstring MessageBoxText(HWND box)
 {
     // The text of a message box is its static control of id 0xFFFF.
-    wchar_t text[256] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    const HWND label = GetDlgItem(box, 0xFFFF);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(label, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 

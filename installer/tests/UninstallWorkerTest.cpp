@@ -37,6 +37,7 @@ std::ostream &operator<<(std::ostream &out, const Event &event)
 const Event kStarted{kUninstallProgressEvent, 0.0, L""};
 const Event kFinished{kUninstallSucceededEvent, 1.0, L""};
 const Event kStateSuccess{kUninstallSucceededEvent, 0.0, L""};
+// "State=Fail", and a run that ended badly without saying so.
 const Event kStateFail{kUninstallErrorEvent, 0.0, L"安装包卸载失败"};
 
 Event Progress(double value)
@@ -151,11 +152,23 @@ TEST(UninstallWorker, TurnsEachOutputLineIntoItsEvents)
          "out Encode=UTF8\\nEncode=GBK\\nError=磁盘已满\\n\n",
          {kStarted, Error(chineseAsAnsi)}},
         {"silent run", "", {kStarted, kFinished}},
-        {"exit code alone decides nothing", "exit 2\n", {kStarted, kFinished}},
         {"unknown lines and states",
          "out Hello\\nState=Busy\\nprogress=0.5\\nError\\n\n",
          {kStarted, kFinished}},
         {"last line without line feed", "out Progress=0.5\n", {kStarted, Progress(0.5), kFinished}},
+    };
+    ExpectEventsOfEachScript(cases);
+}
+
+// Older uninstallers print no result line; then their exit code tells how the run ended.
+TEST(UninstallWorker, JudgesARunWithoutAResultLineByItsExitCode)
+{
+    const ProtocolCase cases[] = {
+        {"exit 0", "out Progress=0.5\\n\nexit 0\n", {kStarted, Progress(0.5), kFinished}},
+        {"exit 3", "out Progress=0.5\\n\nexit 3\n", {kStarted, Progress(0.5), kStateFail}},
+        {"crash", "out Progress=0.5\\n\ncrash\n", {kStarted, Progress(0.5), kStateFail}},
+        {"success line, then exit 3", "out State=Success\\n\nexit 3\n", {kStarted, kStateSuccess}},
+        {"error line, then exit 3", "out Error=x\\n\nexit 3\n", {kStarted, Error(L"x")}},
     };
     ExpectEventsOfEachScript(cases);
 }
@@ -327,7 +340,7 @@ TEST(UninstallWorker, EndsForAChildThatExitsWithTheStillActiveCode)
 {
     const WorkerRun run = RunScript("out Progress=0.5\\n\nexit 259\n", 20000);
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.events, (std::vector<Event>{kStarted, Progress(0.5), kFinished}));
+    EXPECT_EQ(run.events, (std::vector<Event>{kStarted, Progress(0.5), kStateFail}));
 }
 
 TEST(UninstallWorker, ParsesAChunkLineByLine)

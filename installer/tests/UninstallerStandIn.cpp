@@ -8,6 +8,8 @@
 //   spawn MS     start a copy of itself that holds the same output pipe for MS and logs
 //                "grandchild PID" (the log's second line is "pid PID" of the stand-in itself)
 //   exit CODE    end with that exit code
+//   crash        end by an access violation, without the system's crash dialog
+//   hang         wait for ever
 // Started with "--linger MS" it only waits MS and ends.
 #include <windows.h>
 
@@ -120,6 +122,19 @@ void SpawnLingeringCopy(const std::wstring &ownPath, const std::wstring &logPath
     }
 }
 
+LONG WINAPI EndAtOnce(EXCEPTION_POINTERS *)
+{
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+void Crash()
+{
+    // No crash dialog and no debugger: the process ends with the exception's code.
+    SetUnhandledExceptionFilter(EndAtOnce);
+    volatile int *nowhere = nullptr;
+    *nowhere = 1;
+}
+
 void PlayScript(const std::wstring &ownPath, const std::wstring &logPath,
                 const std::wstring &scriptPath)
 {
@@ -147,6 +162,10 @@ void PlayScript(const std::wstring &ownPath, const std::wstring &logPath,
             SpawnLingeringCopy(ownPath, logPath, std::atoi(argument.c_str()));
         } else if (command == "exit") {
             ExitProcess(static_cast<UINT>(std::strtoul(argument.c_str(), nullptr, 10)));
+        } else if (command == "crash") {
+            Crash();
+        } else if (command == "hang") {
+            Sleep(INFINITE);
         }
     }
 }

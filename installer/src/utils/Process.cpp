@@ -75,6 +75,16 @@ bool Process::WaitForExit(DWORD timeoutMs) const
            WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
+std::optional<DWORD> Process::ExitCode() const
+{
+    DWORD exitCode = 0;
+    if (!WaitForExit(0) || info_.hProcess == nullptr ||
+        !GetExitCodeProcess(info_.hProcess, &exitCode)) {
+        return std::nullopt;
+    }
+    return exitCode;
+}
+
 bool Process::ReadOutput(void *buffer, DWORD byteCount, DWORD &bytesRead)
 {
     bytesRead = 0;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace Utils {
@@ -32,6 +33,8 @@ public:
     // True when the process object is signalled, waiting up to timeoutMs.
     bool WaitForExit(DWORD timeoutMs) const;
     void Wait() const { WaitForExit(INFINITE); }
+    // The child's exit code once it has ended; nothing while it runs or when unknown.
+    std::optional<DWORD> ExitCode() const;
 
     // One read from the child's standard output (blocks until data comes or the pipe ends).
     bool ReadOutput(void *buffer, DWORD byteCount, DWORD &bytesRead);

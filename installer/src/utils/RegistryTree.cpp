@@ -10,6 +10,8 @@ namespace {
 constexpr std::size_t kMaxPathLength = 519;
 constexpr DWORD kNameCapacity = 260;
 
+using NtDeleteKeyFunction = LONG(NTAPI *)(HANDLE key);
+
 bool DeleteRegistryKeyRecursive(HKEY root, std::wstring &path);
 
 class OpenKey
@@ -61,24 +63,31 @@ bool DeleteSubKeys(HKEY root, HKEY key, std::wstring &path)
     return true;
 }
 
+// Deletes the key that the handle holds, itself: the registry's own deletion by name opens
+// the key anew and so would reach through a link to the key it points to.
+bool DeleteOpenKey(HKEY key)
+{
+    static const auto ntDeleteKey =
+        reinterpret_cast<NtDeleteKeyFunction>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+    return ntDeleteKey != nullptr && ntDeleteKey(key) >= 0;
+}
+
 bool DeleteRegistryKeyRecursive(HKEY root, std::wstring &path)
 {
-    if (RegDeleteKeyW(root, path.c_str()) == ERROR_SUCCESS) {
-        return true;
-    }
+    // A link is opened as itself, never as the key it points to: only the link goes, and what
+    // it points to, which may lie anywhere, stays.
     HKEY handle = nullptr;
-    const LONG opened = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &handle);
+    const LONG opened =
+        RegOpenKeyExW(root, path.c_str(), REG_OPTION_OPEN_LINK, KEY_READ | DELETE, &handle);
     if (opened != ERROR_SUCCESS) {
         return opened == ERROR_FILE_NOT_FOUND;
     }
+    OpenKey key(handle);
     const std::size_t pathLength = path.size();
-    bool subKeysDeleted = false;
-    {
-        OpenKey key(handle);
-        subKeysDeleted = DeleteSubKeys(root, key.get(), path);
-    }
+    const bool subKeysDeleted = DeleteSubKeys(root, key.get(), path);
     path.resize(pathLength);
-    return subKeysDeleted && RegDeleteKeyW(root, path.c_str()) == ERROR_SUCCESS;
+    return subKeysDeleted && DeleteOpenKey(key.get());
 }
 
 } // namespace
