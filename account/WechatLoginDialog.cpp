@@ -117,7 +117,11 @@ void WechatLoginDialog::DownloadResultSlot(bool result, QString filepath)
 
 void WechatLoginDialog::LoginSuccessSlot(QString token)
 {
-    writeConfigValue(QStringLiteral("user"), QStringLiteral("token"), token);
+    // A token the settings store refuses (one far beyond any real token) is no sign-in.
+    if (!writeConfigValue(QStringLiteral("user"), QStringLiteral("token"), token)) {
+        showFailure();
+        return;
+    }
     emit StartGetUserInfoSignal();
 }
 

@@ -1,5 +1,6 @@
 #include "AccountTestEnvironment.h"
 #include "HttpGet.h"
+#include "IniFile.h"
 #include "ServiceEndpoints.h"
 #include "ModalDriver.h"
 #include "SettingsStore.h"
@@ -170,6 +171,21 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(qrShown(dialog), 5000);
         QVERIFY(!part<QWidget>(dialog, "widget_failed")->isVisible());
         QCOMPARE(server->requestsFor(qrPath).size(), 2);
+    }
+
+    // A token the settings store refuses (far beyond any real one) is a failed sign-in:
+    // nothing is stored, no details are asked for, and the failure panel offers a new code.
+    void refusedTokenIsAFailedSignIn()
+    {
+        writeConfigValue("user", "token", "tok-before");
+        server->script(qrPath, {StubServiceServer::json("", 404)});
+        WechatLoginDialog dialog;
+        QSignalSpy detailsAsked(&dialog, &WechatLoginDialog::StartGetUserInfoSignal);
+        dialog.show();
+        dialog.LoginSuccessSlot(QString(maximumIniFileBytes, 'x'));
+        QCOMPARE(detailsAsked.size(), 0);
+        QVERIFY(part<QWidget>(dialog, "widget_failed")->isVisible());
+        QCOMPARE(readConfigValue("user/token"), QStringLiteral("tok-before"));
     }
 
     void refreshShowsLoadingUntilNewCodeArrives()
