@@ -1,14 +1,17 @@
-// One run of Quorvane as far as its settings store goes: runs the commands of its command
-// line in order and prints one line for each.
+// One run of Quorvane as far as its settings store and work folder go: runs the commands of
+// its command line in order and prints one line for each.
 //   id                    deviceId()
+//   workdir               tempWorkDir(), after leaving a file in it as a conversion would
 //   read:group/key        readConfigValue
 //   write:group/key=value writeConfigValue, then "1" or "0"
 //   limit:bytes           no file may grow past bytes from here on (a disk that is full)
 //   unlimit               files may grow again
-// Its application-data folder is the one named "settings_probe".
+// Its application-data folder is the one named "utils_probe".
+#include "FileUtils.h"
 #include "SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 
 #include <csignal>
@@ -31,6 +34,12 @@ QString run(const QString &command)
     const QString argument = command.section(QLatin1Char(':'), 1);
     if (command == QLatin1String("id"))
         return deviceId();
+    if (command == QLatin1String("workdir")) {
+        const QString folder = tempWorkDir();
+        QFile state(folder + QStringLiteral("state"));
+        state.open(QIODevice::WriteOnly);
+        return folder;
+    }
     if (command.startsWith(QLatin1String("read:")))
         return readConfigValue(argument);
     if (command.startsWith(QLatin1String("write:"))) {

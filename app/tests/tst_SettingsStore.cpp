@@ -1,11 +1,12 @@
 #include "FileUtils.h"
 #include "IniFile.h"
 #include "SettingsStore.h"
+#include "UtilsProbeRun.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -238,8 +239,8 @@ private slots:
     void deviceIdThatCannotBeStoredStaysFromRunToRun()
     {
         blockProbeSettings();
-        const QStringList first = runProbe({"id", "id"});
-        const QStringList second = runProbe({"id"});
+        const QStringList first = runUtilsProbe({"id", "id"});
+        const QStringList second = runUtilsProbe({"id"});
         QCOMPARE(first.size(), 2);
         QVERIFY2(QRegularExpression("^[0-9a-f]{32}$").match(first[0]).hasMatch(),
                  qPrintable(first[0]));
@@ -248,7 +249,7 @@ private slots:
 
         QProcessEnvironment otherUser = QProcessEnvironment::systemEnvironment();
         otherUser.insert("HOME", QDir::homePath() + "/other-user");
-        QVERIFY(runProbe({"id"}, otherUser) != second);
+        QVERIFY(runUtilsProbe({"id"}, otherUser) != second);
         QVERIFY(QDir(probeConfigPath()).removeRecursively());
     }
 
@@ -270,9 +271,10 @@ private slots:
         QProcessEnvironment noTemp = QProcessEnvironment::systemEnvironment();
         noTemp.insert("XDG_RUNTIME_DIR", runtime);
         noTemp.insert("TMPDIR", "/proc");
-        const QStringList lines = runProbe({"read:convert/FileConvertOutPutDir", "read:user/token",
-                                            "id", "write:convert/openfilepath=/home/u/c.pdf"},
-                                           noTemp);
+        const QStringList lines =
+            runUtilsProbe({"read:convert/FileConvertOutPutDir", "read:user/token", "id",
+                           "write:convert/openfilepath=/home/u/c.pdf"},
+                          noTemp);
         QCOMPARE(lines, QStringList({"/home/u/out", "tok-4", id, "1"}));
         const QSettings onDisk(probeConfigPath(), QSettings::IniFormat);
         QCOMPARE(onDisk.value("convert/FileConvertOutPutDir").toString(), QString("/home/u/out"));
@@ -290,8 +292,8 @@ private slots:
             "00112233445566778899aabbccddeeff\n";
         writeProbeSettings(content);
         const QStringList lines =
-            runProbe({"limit:16", "read:convert/FileConvertOutPutDir", "id", "unlimit",
-                      "write:convert/FileConvertOutPutDir=/home/u/Desktop/Quorvane", "id"});
+            runUtilsProbe({"limit:16", "read:convert/FileConvertOutPutDir", "id", "unlimit",
+                           "write:convert/FileConvertOutPutDir=/home/u/Desktop/Quorvane", "id"});
         QCOMPARE(lines.size(), 6);
         QCOMPARE(lines[1], QString());
         QVERIFY2(QRegularExpression("^[0-9a-f]{32}$").match(lines[2]).hasMatch(),
@@ -362,7 +364,7 @@ private:
     static QString probeConfigPath()
     {
         return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-               "/settings_probe/CONFIG.dat";
+               "/utils_probe/CONFIG.dat";
     }
 
     static void writeProbeSettings(const QByteArray &content)
@@ -377,21 +379,6 @@ private:
     {
         QFile::remove(probeConfigPath());
         QVERIFY(QDir().mkpath(probeConfigPath()));
-    }
-
-    static QStringList
-    runProbe(const QStringList &commands,
-             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
-    {
-        QProcess probe;
-        probe.setProcessEnvironment(environment);
-        probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        probe.start(QCoreApplication::applicationDirPath() + "/settings_probe", commands);
-        if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
-            return {"probe failed"};
-        QString output = QString::fromUtf8(probe.readAllStandardOutput());
-        output.chop(1);
-        return output.split('\n');
     }
 
     // Qt reuses a parsed INI file whose size and millisecond time stamp are unchanged, so
