@@ -157,13 +157,11 @@ IniWriteResult writeIniValue(const QString &filePath, const QString &group, cons
         return IniWriteResult::Refused;
     if (file.state == FileState::Damaged && !replaceFileContent(filePath, file.repaired))
         return IniWriteResult::NotWritten;
-    {
-        QSettings settings(filePath, QSettings::IniFormat);
-        settings.beginGroup(group);
-        settings.setValue(key, value);
-        settings.endGroup();
-    }
-    return readIniValue(filePath, group + QLatin1Char('/') + key) == value
-               ? IniWriteResult::Written
-               : IniWriteResult::NotWritten;
+    QSettings settings(filePath, QSettings::IniFormat);
+    settings.beginGroup(group);
+    settings.setValue(key, value);
+    settings.endGroup();
+    settings.sync();
+    return settings.status() == QSettings::NoError ? IniWriteResult::Written
+                                                   : IniWriteResult::NotWritten;
 }
