@@ -174,7 +174,8 @@ void StubServiceServer::answer(QTcpSocket *socket, const Reply &reply)
     head += reply.headers;
     head += "Connection: close\r\n\r\n";
     socket->write(head + reply.body);
-    socket->disconnectFromHost();
+    if (!reply.keepOpen)
+        socket->disconnectFromHost();
 }
 
 TlsIdentity TlsIdentity::create()

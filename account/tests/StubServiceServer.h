@@ -31,6 +31,7 @@ public:
         QByteArray contentType = "application/json";
         QByteArray headers;        // further header lines, each ending in "\r\n"
         bool declareLength = true; // without it, the closing connection ends the body
+        bool keepOpen = false;     // the connection stays open after the answer
     };
 
     struct Request

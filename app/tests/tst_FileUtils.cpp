@@ -54,6 +54,7 @@ private slots:
         QTest::addColumn<QString>("planted");
         QTest::newRow("another user's folder") << "foreign";
         QTest::newRow("own folder others may write into") << "open";
+        QTest::newRow("own folder its group may write into") << "group";
         QTest::newRow("link to a folder") << "link";
         QTest::newRow("link to an own private folder") << "own link";
         QTest::newRow("file") << "file";
@@ -453,6 +454,8 @@ private:
             return false;
         if (kind == "open")
             return ::chmod(name.constData(), 0777) == 0;
+        if (kind == "group")
+            return ::chmod(name.constData(), 0770) == 0;
         // Only its owner tells it apart: no one else may write into it.
         return ::chown(name.constData(), 12345, 12345) == 0 && ::chmod(name.constData(), 0755) == 0;
     }

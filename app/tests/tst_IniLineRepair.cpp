@@ -24,6 +24,8 @@ private slots:
             << QByteArray("k=a\\\\\nx=1\n") << QByteArray("k=a\\\\\nx=1\n");
         QTest::newRow("quote in a comment")
             << QByteArray("k=a ; say \"hi\nx=1\n") << QByteArray("k=a ; say \"hi\nx=1\n");
+        QTest::newRow("semicolon inside closed quotes")
+            << QByteArray("k=\"a;b\"\nx=1\n") << QByteArray("k=\"a;b\"\nx=1\n");
         QTest::newRow("semicolon inside quotes")
             << QByteArray("k=\"a;b\nx=1\n") << QByteArray("k=\"a;b\"\nx=1\n");
         QTest::newRow("comment line")

@@ -200,12 +200,21 @@ private slots:
         QCOMPARE(deviceId(), id);
     }
 
-    // A value that would take the file past its bound is refused and changes nothing.
+    // A value that would take the file past its bound is refused and changes nothing; what
+    // counts is the file's text, in which a character outside ASCII takes six bytes.
+    void valuePastTheBoundIsRefused_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain text") << QString(maximumIniFileBytes, 'x');
+        QTest::newRow("escaped text") << QString(maximumIniFileBytes / 4, QChar(0x4e2d));
+    }
+
     void valuePastTheBoundIsRefused()
     {
+        QFETCH(QString, value);
         writeConfigValue("user", "token", "tok-old");
         const QByteArray before = readFile(configFilePath());
-        QVERIFY(!writeConfigValue("user", "token", QString(maximumIniFileBytes, 'x')));
+        QVERIFY(!writeConfigValue("user", "token", value));
         QCOMPARE(readFile(configFilePath()), before);
         QCOMPARE(readConfigValue("user/token"), QString("tok-old"));
     }
@@ -280,6 +289,17 @@ private slots:
         QCOMPARE(onDisk.value("convert/FileConvertOutPutDir").toString(), QString("/home/u/out"));
         QCOMPARE(onDisk.value("user/uuid").toString(), QString(id));
         QCOMPARE(onDisk.value("convert/openfilepath").toString(), QString("/home/u/c.pdf"));
+    }
+
+    // A write that a full disk keeps from the file holds for the rest of the run.
+    void writeToAFullDiskHoldsForTheRun()
+    {
+        const QByteArray content = "[convert]\nopenfilepath=/home/u/a.pdf\n";
+        writeProbeSettings(content);
+        QCOMPARE(runUtilsProbe({"limit:16", "write:convert/openfilepath=/home/u/d.pdf",
+                                "read:convert/openfilepath"}),
+                 QStringList({"", "1", "/home/u/d.pdf"}));
+        QVERIFY(readFile(probeConfigPath()) == content);
     }
 
     // Where not even a repaired copy can be written (a full disk), the file is read as it is;

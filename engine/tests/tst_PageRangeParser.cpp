@@ -100,10 +100,15 @@ private slots:
         QTest::newRow("equal ends") << "6-6" << 10 << 1 << "6";
         QTest::newRow("correct text unchanged") << "1-3，5；7" << 10 << 5 << "1-3，5；7";
         QTest::newRow("zero counts") << "0,1" << 10 << 2 << "0,1";
+        QTest::newRow("page at the limit written otherwise") << "010" << 10 << 1 << "010";
         QTest::newRow("empty") << "" << 10 << 0 << "";
         // Counted from the ranges themselves, not page by page.
         QTest::newRow("every int") << "1-2147483647" << std::numeric_limits<int>::max()
                                    << std::numeric_limits<int>::max() << "1-2147483647";
+        // Zero to the largest int is one more page than an int counts.
+        QTest::newRow("more pages than an int counts")
+            << "-2147483647" << std::numeric_limits<int>::max() << std::numeric_limits<int>::max()
+            << "-2147483647";
         QTest::newRow("overlapping long ranges")
             << "1-2000000000,1000000000-2147483647,7" << std::numeric_limits<int>::max()
             << std::numeric_limits<int>::max() << "1-2000000000,1000000000-2147483647,7";
