@@ -6,9 +6,11 @@
 
 #include <atomic>
 
+class QTcpSocket;
+
 // A web service that floods: it answers every GET on 127.0.0.1 with status 200 and then sends
-// body bytes as fast as the client takes them, for ever. It runs in a thread of its own, as a
-// real service would, so it keeps sending while the client's thread is held.
+// body or header bytes as fast as the client takes them, for ever. It runs in a thread of its
+// own, as a real service would, so it keeps sending while the client's thread is held.
 class FloodingServer : public QThread
 {
     Q_OBJECT
@@ -30,15 +32,15 @@ public:
     // "http://127.0.0.1:PORT".
     QString baseAddress() const;
     int requestCount() const { return requests; }
-    int openConnections() const { return open; }
 
 protected:
     void run() override;
 
 private:
+    void serve(QTcpSocket *socket, const QByteArray &head, const QByteArray &repeated);
+
     const Flood flood;
     std::atomic<int> port{0};
     std::atomic<int> requests{0};
-    std::atomic<int> open{0};
     QSemaphore listening;
 };
