@@ -1,5 +1,7 @@
 #include "HttpGet.h"
 
+#include "NetworkManagerRetirement.h"
+
 #include <QDebug>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -11,12 +13,15 @@ namespace {
 // Far beyond any answer of the service (a JSON object, a QR picture); a longer body ends the
 // request as a failure instead of filling the memory.
 constexpr qint64 maximumReplyBytes = 4 * 1024 * 1024;
+// Qt stops taking in data a piece short of a full read buffer, so the buffer reaches past the
+// bound by more than a piece: a body without a declared length then shows its excess too.
+constexpr qint64 readBufferBytes = maximumReplyBytes + 1024 * 1024;
 
 // Ends the reply as soon as its body is known to be longer than the bound: by its declared
 // length, or by what has come in. The read buffer keeps Qt from taking in more meanwhile.
 void boundBody(QNetworkReply *reply)
 {
-    reply->setReadBufferSize(maximumReplyBytes + 1);
+    reply->setReadBufferSize(readBufferBytes);
     auto checkLength = [reply] {
         const qint64 declared = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
         if (declared > maximumReplyBytes || reply->bytesAvailable() > maximumReplyBytes)
@@ -79,21 +84,22 @@ void setClientHeaders(QNetworkRequest &request, const QString &app_id, const QSt
 void runGet(const QNetworkRequest &request, const std::function<void(QNetworkReply *)> &handler,
             int timeoutMs)
 {
-    QNetworkAccessManager manager;
+    // Not a local: destroying the manager here would wait for its network thread, which a
+    // flooding service keeps busy long after the reply was given up.
+    auto *manager = new QNetworkAccessManager;
     QEventLoop loop;
     bool handled = false;
-    QObject::connect(&manager, &QNetworkAccessManager::finished, &manager,
-                     [&](QNetworkReply *reply) {
-                         handled = true;
-                         handler(reply);
-                         loop.quit();
-                     });
+    QObject::connect(manager, &QNetworkAccessManager::finished, manager, [&](QNetworkReply *reply) {
+        handled = true;
+        handler(reply);
+        loop.quit();
+    });
 
     // The body is asked for as it is: Qt inflates a compressed body whole before anyone could
     // bound it (a few MB of gzip become gigabytes).
     QNetworkRequest uncompressed = request;
     uncompressed.setRawHeader("Accept-Encoding", "identity");
-    QNetworkReply *reply = manager.get(uncompressed);
+    QNetworkReply *reply = manager->get(uncompressed);
     boundBody(reply);
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -105,4 +111,7 @@ void runGet(const QNetworkRequest &request, const std::function<void(QNetworkRep
     // still hands it to the handler, so the caller hears of the failure.
     if (!handled)
         reply->abort();
+    // The handler's finished slot still refers to this frame's loop and flag.
+    QObject::disconnect(manager, nullptr, nullptr, nullptr);
+    retireNetworkManager(manager);
 }

@@ -64,14 +64,19 @@ void QHttpNetRequest::NetFinished(QNetworkReply *reply)
 {
     qDebug() << "NetFinished" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     QJsonObject object;
+    QString imageUrl;
     if (evaluateServiceReply(reply, &object)) {
         qDebug() << object << object.value(QStringLiteral("url"));
         takeSceneId(object.value(QStringLiteral("scene_id")));
-        const QJsonValue imageUrl = object.value(QStringLiteral("url"));
-        if (imageUrl.isString() && isWebAddress(imageUrl.toString()))
-            downloadImage(imageUrl.toString());
+        const QJsonValue url = object.value(QStringLiteral("url"));
+        if (url.isString() && isWebAddress(url.toString()))
+            imageUrl = url.toString();
     }
     reply->deleteLater();
+    if (imageUrl.isEmpty())
+        emit QrCodeFailedSignal();
+    else
+        downloadImage(imageUrl);
 }
 
 // The fraction is dropped. A number beyond the 64-bit range is no scene id and cannot be

@@ -11,7 +11,10 @@ class QTimer;
 
 // Sign-in by WeChat QR code: fetches a QR code and its scene id, stores the QR image in a
 // file of its own and, once the image is there, asks every second whether the scene has
-// been scanned; hands out the token when it has. The object lives in the GUI thread: its
+// been scanned; hands out the token when it has. A QR code request that brings no code to
+// show (the service cannot be reached, refuses, or answers without an image address) is
+// reported by QrCodeFailedSignal, so that the sign-in does not wait on a code that never
+// comes. The object lives in the GUI thread: its
 // thread only posts StartSignal, so every request runs there in a bounded local wait.
 class QHttpNetRequest : public ServiceRequestThread
 {
@@ -28,6 +31,7 @@ public:
 signals:
     void DownloadResultSignal(bool result, QString filepath);
     void LoginSuccessSignal(QString token);
+    void QrCodeFailedSignal();
 
 public slots:
     void NetFinished(QNetworkReply *reply);

@@ -46,6 +46,8 @@ WechatLoginDialog::WechatLoginDialog(QWidget *parent)
             &WechatLoginDialog::DownloadResultSlot);
     connect(request, &QHttpNetRequest::LoginSuccessSignal, this,
             &WechatLoginDialog::LoginSuccessSlot);
+    connect(request, &QHttpNetRequest::QrCodeFailedSignal, this,
+            &WechatLoginDialog::QrCodeFailedSlot);
     request->setParams(serviceUrl(QStringLiteral("/v1/user/getVxLoginQrcode")),
                        QStringLiteral("30000"), installChannel());
     request->start(QThread::InheritPriority);
@@ -76,14 +78,33 @@ void WechatLoginDialog::on_btn_close_clicked()
 
 void WechatLoginDialog::on_btn_refrash_clicked()
 {
+    ui->widget_failed->hide();
     ui->widget_login->show();
     request->start(QThread::InheritPriority);
 }
 
+void WechatLoginDialog::on_btn_retry_clicked()
+{
+    on_btn_refrash_clicked();
+}
+
+void WechatLoginDialog::QrCodeFailedSlot()
+{
+    showFailure();
+}
+
+void WechatLoginDialog::showFailure()
+{
+    ui->widget_login->hide();
+    ui->widget_failed->show();
+}
+
 void WechatLoginDialog::DownloadResultSlot(bool result, QString filepath)
 {
-    if (!result)
+    if (!result) {
+        showFailure();
         return;
+    }
     const QImage image = loadQrPicture(filepath);
     if (image.isNull())
         return;
@@ -91,11 +112,16 @@ void WechatLoginDialog::DownloadResultSlot(bool result, QString filepath)
         image.scaled(ui->img_qrcode->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     ui->img_qrcode->show();
     ui->widget_login->hide();
+    ui->widget_failed->hide();
 }
 
 void WechatLoginDialog::LoginSuccessSlot(QString token)
 {
-    writeConfigValue(QStringLiteral("user"), QStringLiteral("token"), token);
+    // A token the settings store refuses (one far beyond any real token) is no sign-in.
+    if (!writeConfigValue(QStringLiteral("user"), QStringLiteral("token"), token)) {
+        showFailure();
+        return;
+    }
     emit StartGetUserInfoSignal();
 }
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUuid>
@@ -89,14 +90,33 @@ bool makeOwnPrivateFolder(const QString &path)
     return isOwnPrivateFolder(path);
 }
 
-// Made once per run, with an unguessable name, when the usual folder is refused.
+QString &freshFolderPath()
+{
+    static QString path;
+    return path;
+}
+
+// Runs when the application object goes: the folder is this run's alone.
+void removeFreshFolder()
+{
+    clearDirectory(freshFolderPath(), true);
+}
+
+// Made once per run, with an unguessable name, when the usual folder is refused, and removed
+// with all in it when the program quits.
 QString freshPrivateFolder()
 {
-    static const QString folder = [] {
+    static QMutex mutex;
+    QMutexLocker lock(&mutex);
+    QString &folder = freshFolderPath();
+    if (folder.isEmpty()) {
         QByteArray pattern =
             QFile::encodeName(QDir::tempPath() + QStringLiteral("/TzQuorvane-XXXXXX"));
-        return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
-    }();
+        if (::mkdtemp(pattern.data())) {
+            folder = QFile::decodeName(pattern);
+            qAddPostRoutine(removeFreshFolder);
+        }
+    }
     return folder;
 }
 
@@ -293,8 +313,8 @@ void copyToTempIfChinese(const QString &sourcePath, QString &path, QString &name
 
 bool copyFileTo(const QString &source, const QString &target, bool overwrite)
 {
-    QString normalizedTarget = target;
-    normalizedTarget.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    // A backslash is a separator on Windows only; elsewhere it is part of the name.
+    const QString normalizedTarget = QDir::fromNativeSeparators(target);
     if (source == normalizedTarget)
         return true;
     if (!QFileInfo::exists(source))

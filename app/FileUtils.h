@@ -12,7 +12,8 @@ QString applicationDir();
 // closing "/"; callers append a bare file name. On Linux it lies in the user's runtime
 // folder, or in the temp folder that all users share; it is the user's own: made with mode
 // 0700, and a folder of that name that is a link, belongs to someone else or that others
-// may write into is refused in favour of a fresh private folder for this run.
+// may write into is refused in favour of a fresh private folder for this run, which goes
+// when the application object does.
 QString tempWorkDir();
 // The user's runtime folder when it is private to the user ("" when there is none or it is
 // not): the place for per-session files such as the single-instance lock.
@@ -37,6 +38,8 @@ bool hasDriveLetter(const QString &text);
 
 QString copyToSpaceFreeName(const QString &path);
 void copyToTempIfChinese(const QString &sourcePath, QString &path, QString &name, QString &suffix);
+// Copies source to target (native separators of target read as "/"); true when they are the
+// same file name already.
 bool copyFileTo(const QString &source, const QString &target, bool overwrite);
 bool copyDirectoryTree(const QString &source, const QString &target, bool overwrite);
 bool copyDirectoryTreeChecked(const QString &source, const QString &target, bool overwrite);

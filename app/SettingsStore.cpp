@@ -1,30 +1,31 @@
 #include "SettingsStore.h"
 
 #include "FileUtils.h"
-#include "IniLineRepair.h"
+#include "IniFile.h"
 #include "TextUtils.h"
 
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QMutex>
-#include <QSaveFile>
-#include <QSettings>
-#include <QTemporaryFile>
+#include <QSet>
+#include <QSysInfo>
+#include <QUuid>
 
 namespace {
-
-// Far beyond any settings file Quorvane writes; a bigger one is not read as settings.
-constexpr qint64 maximumSettingsBytes = 1024 * 1024;
 
 QString appIniPath()
 {
     return applicationDataDir() + QStringLiteral("/APP.ini");
 }
 
-// Values whose write did not reach the settings file (it is a folder, or its folder cannot
-// be made or written). They stand in for the file's values for the rest of the run, so
-// that the device id, the sign-in and the output folder stay what the user was shown.
-class UnsavedValues
+// What this run knows of the settings file beyond the file itself. Values whose write did not
+// reach the file (it is a folder, cannot be written, was not read whole) stand in for the
+// file's values for the rest of the run, so that the device id, the sign-in and the output
+// folder stay what the user was shown. Keys that read from a damaged file that could not be
+// repaired for reading may have read empty: a write of such a key (a default, as likely as
+// not) is kept for the run too and never lands over the stored value.
+class RunSettings
 {
 public:
     bool find(const QString &key, QString &value)
@@ -37,88 +38,83 @@ public:
         return true;
     }
 
-    void keep(const QString &key, const QString &value, bool saved)
+    void noteRead(const QString &key, bool reliable)
     {
         QMutexLocker lock(&m_mutex);
-        if (saved)
-            m_values.remove(key);
+        if (reliable)
+            m_unreliableKeys.remove(key);
         else
-            m_values.insert(key, value);
+            m_unreliableKeys.insert(key);
+    }
+
+    bool readUnreliably(const QString &key)
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_unreliableKeys.contains(key);
+    }
+
+    void keep(const QString &key, const QString &value)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_values.insert(key, value);
+    }
+
+    void forget(const QString &key)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_values.remove(key);
     }
 
 private:
     QMutex m_mutex;
     QHash<QString, QString> m_values;
+    QSet<QString> m_unreliableKeys;
 };
 
-UnsavedValues &unsavedConfigValues()
+RunSettings &runSettings()
 {
-    static UnsavedValues values;
-    return values;
+    static RunSettings settings;
+    return settings;
 }
 
-// A path that exists but is no regular file (a folder, a FIFO) is not opened as settings:
-// QSettings would block on a FIFO.
-bool isReadableSettingsPath(const QString &filePath)
+enum class StoreResult
 {
-    const QFileInfo info(filePath);
-    return !info.exists() || info.isFile();
-}
+    Saved,
+    KeptForRun,
+    Refused,
+};
 
-// The file's content when it holds a line that would run on into the next one; null when
-// the file is sound (or missing), so that QSettings may read it as it is.
-QByteArray repairedContent(const QString &filePath)
+StoreResult storeConfigValue(const QString &group, const QString &key, const QString &value)
 {
-    QByteArray content;
-    if (!readRegularFile(filePath, maximumSettingsBytes, content))
-        return QByteArray();
-    const QByteArray repaired = withSelfContainedLines(content);
-    return repaired == content ? QByteArray() : repaired;
-}
-
-// One settings object per access, destroyed before returning: nothing is cached and a
-// written value is synced to disk by the destructor.
-QString readIniValue(const QString &filePath, const QString &key)
-{
-    if (!isReadableSettingsPath(filePath))
-        return QString();
-    const QByteArray repaired = repairedContent(filePath);
-    if (repaired.isNull()) {
-        const QSettings settings(filePath, QSettings::IniFormat);
-        return settings.value(key).toString();
+    const QString fullKey = group + QLatin1Char('/') + key;
+    if (runSettings().readUnreliably(fullKey)) {
+        runSettings().keep(fullKey, value);
+        return StoreResult::KeptForRun;
     }
-    // A damaged file is read through a repaired copy, in the user's own work folder, and left
-    // as it is until a write.
-    QTemporaryFile copy(tempWorkDir() + QStringLiteral("settings-XXXXXX"));
-    if (!copy.open() || copy.write(repaired) != repaired.size() || !copy.flush())
-        return QString();
-    const QSettings settings(copy.fileName(), QSettings::IniFormat);
-    return settings.value(key).toString();
-}
-
-bool replaceFileContent(const QString &filePath, const QByteArray &content)
-{
-    QSaveFile file(filePath);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
-           file.commit();
-}
-
-// True when the value is in the file afterwards.
-bool writeIniValue(const QString &filePath, const QString &group, const QString &key,
-                   const QString &value)
-{
-    if (!isReadableSettingsPath(filePath))
-        return false;
-    const QByteArray repaired = repairedContent(filePath);
-    if (!repaired.isNull() && !replaceFileContent(filePath, repaired))
-        return false;
-    {
-        QSettings settings(filePath, QSettings::IniFormat);
-        settings.beginGroup(group);
-        settings.setValue(key, value);
-        settings.endGroup();
+    switch (writeIniValue(configFilePath(), group, key, value)) {
+    case IniWriteResult::Written:
+        runSettings().forget(fullKey);
+        return StoreResult::Saved;
+    case IniWriteResult::NotWritten:
+        runSettings().keep(fullKey, value);
+        return StoreResult::KeptForRun;
+    case IniWriteResult::Refused:
+        break;
     }
-    return readIniValue(filePath, group + QLatin1Char('/') + key) == value;
+    return StoreResult::Refused;
+}
+
+// A device id that cannot be stored is made from what stays the same for this user on this
+// machine, so that the service sees one device from run to run: the machine's own id and the
+// user's home folder. "" where the machine has no id.
+QString derivedDeviceId()
+{
+    const QByteArray machine = QSysInfo::machineUniqueId();
+    if (machine.isEmpty())
+        return QString();
+    static const QUuid deviceIdSpace(QStringLiteral("{5b0e4c1e-3f0a-4d59-9a57-6e2f64f1c2d8}"));
+    const QByteArray user = QFile::encodeName(QDir::homePath());
+    return QUuid::createUuidV5(deviceIdSpace, machine + '\n' + user).toString(QUuid::Id128);
 }
 
 } // namespace
@@ -131,15 +127,17 @@ QString configFilePath()
 QString readConfigValue(const QString &key)
 {
     QString value;
-    if (unsavedConfigValues().find(key, value))
+    if (runSettings().find(key, value))
         return value;
-    return readIniValue(configFilePath(), key);
+    bool reliable = true;
+    value = readIniValue(configFilePath(), key, &reliable);
+    runSettings().noteRead(key, reliable);
+    return value;
 }
 
-void writeConfigValue(const QString &group, const QString &key, const QString &value)
+bool writeConfigValue(const QString &group, const QString &key, const QString &value)
 {
-    const bool saved = writeIniValue(configFilePath(), group, key, value);
-    unsavedConfigValues().keep(group + QLatin1Char('/') + key, value, saved);
+    return storeConfigValue(group, key, value) != StoreResult::Refused;
 }
 
 int readConfigInt(const QString &group, const QString &key)
@@ -149,12 +147,17 @@ int readConfigInt(const QString &group, const QString &key)
 
 QString deviceId()
 {
-    QString id = readConfigValue(QStringLiteral("user/uuid"));
-    if (id.isEmpty()) {
-        id = newUuidString();
-        writeConfigValue(QStringLiteral("user"), QStringLiteral("uuid"), id);
-    }
-    return id;
+    const QString stored = readConfigValue(QStringLiteral("user/uuid"));
+    if (!stored.isEmpty())
+        return stored;
+    const QString id = newUuidString();
+    if (storeConfigValue(QStringLiteral("user"), QStringLiteral("uuid"), id) == StoreResult::Saved)
+        return id;
+    const QString derived = derivedDeviceId();
+    if (derived.isEmpty())
+        return id;
+    runSettings().keep(QStringLiteral("user/uuid"), derived);
+    return derived;
 }
 
 QString installChannel()

@@ -91,14 +91,6 @@ PageItem readItem(const QString &item, int limit)
     return page;
 }
 
-// Calls visit for every selected number; the wide counter keeps a range ending at the
-// largest int from running forever.
-template <typename Visit> void forEachPage(const PageItem &page, Visit visit)
-{
-    for (qint64 number = page.low; number <= page.high; ++number)
-        visit(static_cast<int>(number));
-}
-
 // A set of page numbers kept as its runs, so that a range as long as the largest int costs
 // no more than a single page.
 struct PageRun
@@ -179,8 +171,14 @@ QVector<int> parsePageList(const QString &text, int limit)
     QVector<int> pages;
     for (const ItemSpan &span : itemSpans(text)) {
         const PageItem page = readItem(text.mid(span.start, span.length), limit);
-        if (page.valid)
-            forEachPage(page, [&pages](int number) { pages.append(number); });
+        if (!page.valid)
+            continue;
+        // The wide counter keeps a range ending at the largest int from running forever.
+        for (qint64 number = page.low; number <= page.high; ++number) {
+            if (pages.size() == maximumListedPages)
+                return pages;
+            pages.append(static_cast<int>(number));
+        }
     }
     return pages;
 }
@@ -194,7 +192,8 @@ QString normalizePageSelection(const QString &text, int pageCount)
     QStringList selected;
     for (const PageRun &run : selectedRuns(text, aboveCount)) {
         for (qint64 page = std::max<qint64>(run.low, 1);
-             page <= std::min<qint64>(run.high, pageCount); ++page)
+             page <= std::min<qint64>(run.high, pageCount) && selected.size() < maximumListedPages;
+             ++page)
             selected.append(QString::number(page));
     }
     return selected.isEmpty() ? wholeDocument : selected.join(QLatin1Char(','));

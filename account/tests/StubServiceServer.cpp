@@ -169,11 +169,13 @@ void StubServiceServer::answer(QTcpSocket *socket, const Reply &reply)
 {
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Scripted\r\n";
     head += "Content-Type: " + reply.contentType + "\r\n";
-    head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    if (reply.declareLength)
+        head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     head += reply.headers;
     head += "Connection: close\r\n\r\n";
     socket->write(head + reply.body);
-    socket->disconnectFromHost();
+    if (!reply.keepOpen)
+        socket->disconnectFromHost();
 }
 
 TlsIdentity TlsIdentity::create()

@@ -29,7 +29,9 @@ public:
         bool hang = false; // never answer, keep the connection open
         bool drop = false; // close the connection without an answer
         QByteArray contentType = "application/json";
-        QByteArray headers; // further header lines, each ending in "\r\n"
+        QByteArray headers;        // further header lines, each ending in "\r\n"
+        bool declareLength = true; // without it, the closing connection ends the body
+        bool keepOpen = false;     // the connection stays open after the answer
     };
 
     struct Request

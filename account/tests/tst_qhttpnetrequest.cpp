@@ -171,10 +171,13 @@ private slots:
 
         QHttpNetRequest request;
         QSignalSpy downloaded(&request, &QHttpNetRequest::DownloadResultSignal);
+        QSignalSpy failed(&request, &QHttpNetRequest::QrCodeFailedSignal);
         request.setParams(serviceUrl(qrPath), QStringLiteral("30000"), installChannel());
         request.StartSlot();
 
         QCOMPARE(downloaded.size(), downloadSignals);
+        // A reply that leads to no picture at all is a failed QR code request.
+        QCOMPARE(failed.size(), downloadSignals == 0 ? 1 : 0);
         if (downloadSignals)
             QCOMPARE(downloaded.first().at(0).toBool(), downloadResult);
         QCOMPARE(request.currentSceneId(), scene);

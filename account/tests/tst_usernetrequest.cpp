@@ -121,6 +121,9 @@ private slots:
                                             << "old";
         QTest::newRow("status 500") << json("{\"code\":0,\"data\":{\"id\":1}}", 500) << false << "7"
                                     << "old";
+        // Not an error to Qt, but not the answer either.
+        QTest::newRow("status 201") << json("{\"code\":0,\"data\":{\"id\":1}}", 201) << false << "7"
+                                    << "old";
         QTest::newRow("broken json") << json("{\"code\":0,") << false << "7"
                                      << "old";
         QTest::newRow("empty body") << json("") << false << "7"
@@ -173,9 +176,18 @@ private slots:
     }
 
     // A token with a line break (handed out by a reply) would start headers of its own.
+    void tokenWithLineBreakIsNotSent_data()
+    {
+        QTest::addColumn<QString>("lineBreak");
+        QTest::newRow("CR LF") << "\r\n";
+        QTest::newRow("LF") << "\n";
+        QTest::newRow("CR") << "\r";
+    }
+
     void tokenWithLineBreakIsNotSent()
     {
-        writeConfigValue("user", "token", "tok\r\nX-Injected: yes");
+        QFETCH(QString, lineBreak);
+        writeConfigValue("user", "token", "tok" + lineBreak + "X-Injected: yes");
         server->script(infoPath, {StubServiceServer::json("{\"code\":401}")});
         UserNetRequest request;
         request.setParams(serviceUrl(infoPath), "30000", installChannel());

@@ -1,5 +1,7 @@
 #include "AccountTestEnvironment.h"
 #include "HttpGet.h"
+#include "IniFile.h"
+#include "ServiceEndpoints.h"
 #include "ModalDriver.h"
 #include "SettingsStore.h"
 #include "StubServiceServer.h"
@@ -109,6 +111,81 @@ private slots:
         QCOMPARE(server->requestsFor(scenePath).size(), 2);
         QCOMPARE(server->requestsFor(scenePath)[0].query.queryItemValue("scene_id"),
                  QStringLiteral("880011"));
+    }
+
+    // A code that cannot be had is shown as a failure at once, not as loading for ever.
+    void failedCodeShowsFailurePanel_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("service unreachable") << "unreachable";
+        QTest::newRow("code request refused") << "refused";
+        QTest::newRow("reply without an image address") << "no image";
+        QTest::newRow("image not found") << "image missing";
+    }
+
+    void failedCodeShowsFailurePanel()
+    {
+        QFETCH(QString, failure);
+        server->script(qrPath,
+                       {failure == "refused"    ? StubServiceServer::json("", 500)
+                        : failure == "no image" ? StubServiceServer::json("{\"scene_id\":905}")
+                                                : qrReply(905)});
+        server->script(imagePath, {StubServiceServer::json("", 404)});
+        StubServiceServer closed;
+        if (failure == "unreachable") {
+            QVERIFY(closed.startPlain());
+            setServiceBaseAddresses(closed.baseAddress(), closed.baseAddress());
+            closed.close();
+        }
+
+        WechatLoginDialog dialog;
+        pointServicesAt(*server);
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(part<QWidget>(dialog, "widget_failed")->isVisible(), 5000);
+        QVERIFY(!part<QWidget>(dialog, "widget_login")->isVisible());
+        QCOMPARE(part<QLabel>(dialog, "label_failed")->text(),
+                 QStringLiteral("加载失败，点击刷新"));
+    }
+
+    // From the failure panel, "刷新" and the panel's own button both ask for a new code.
+    void refreshFromFailurePanelShowsNewCode_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("刷新") << "btn_refrash";
+        QTest::newRow("panel button") << "btn_retry";
+    }
+
+    void refreshFromFailurePanelShowsNewCode()
+    {
+        QFETCH(QString, button);
+        server->script(qrPath, {StubServiceServer::json("", 503), qrReply(906)});
+        server->script(imagePath, {StubServiceServer::json(pngPicture(Qt::black, 90))});
+        server->script(scenePath, {notScannedYet});
+
+        WechatLoginDialog dialog;
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(part<QWidget>(dialog, "widget_failed")->isVisible(), 5000);
+        QTest::mouseClick(part<QPushButton>(dialog, qPrintable(button)), Qt::LeftButton);
+        QVERIFY(!part<QWidget>(dialog, "widget_failed")->isVisible());
+        QVERIFY(part<QWidget>(dialog, "widget_login")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(qrShown(dialog), 5000);
+        QVERIFY(!part<QWidget>(dialog, "widget_failed")->isVisible());
+        QCOMPARE(server->requestsFor(qrPath).size(), 2);
+    }
+
+    // A token the settings store refuses (far beyond any real one) is a failed sign-in:
+    // nothing is stored, no details are asked for, and the failure panel offers a new code.
+    void refusedTokenIsAFailedSignIn()
+    {
+        writeConfigValue("user", "token", "tok-before");
+        server->script(qrPath, {StubServiceServer::json("", 404)});
+        WechatLoginDialog dialog;
+        QSignalSpy detailsAsked(&dialog, &WechatLoginDialog::StartGetUserInfoSignal);
+        dialog.show();
+        dialog.LoginSuccessSlot(QString(maximumIniFileBytes, 'x'));
+        QCOMPARE(detailsAsked.size(), 0);
+        QVERIFY(part<QWidget>(dialog, "widget_failed")->isVisible());
+        QCOMPARE(readConfigValue("user/token"), QStringLiteral("tok-before"));
     }
 
     void refreshShowsLoadingUntilNewCodeArrives()

@@ -1,6 +1,8 @@
 #include "FileUtils.h"
+#include "UtilsProbeRun.h"
 
 #include <QDir>
+#include <QProcessEnvironment>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -52,7 +54,9 @@ private slots:
         QTest::addColumn<QString>("planted");
         QTest::newRow("another user's folder") << "foreign";
         QTest::newRow("own folder others may write into") << "open";
+        QTest::newRow("own folder its group may write into") << "group";
         QTest::newRow("link to a folder") << "link";
+        QTest::newRow("link to an own private folder") << "own link";
         QTest::newRow("file") << "file";
     }
 
@@ -85,6 +89,45 @@ private slots:
         for (const QString &place : places) {
             QFile::remove(place);
             QDir(place).removeRecursively();
+        }
+    }
+
+    // The fresh folder made when the usual one is refused is this run's alone and goes, with
+    // what the run left in it, when the program quits; the usual folder stays for the next run.
+    void freshWorkFolderGoesWhenTheProgramQuits_data()
+    {
+        QTest::addColumn<bool>("usualRefused");
+        QTest::newRow("usual folder refused") << true;
+        QTest::newRow("usual folder") << false;
+    }
+
+    void freshWorkFolderGoesWhenTheProgramQuits()
+    {
+        QFETCH(bool, usualRefused);
+        const QString runtime = m_dir->filePath("runtime");
+        const QString temp = m_dir->filePath("temp");
+        QVERIFY(QDir().mkpath(runtime) && QDir().mkpath(temp));
+        QCOMPARE(::chmod(QFile::encodeName(runtime).constData(), 0700), 0);
+        if (usualRefused)
+            writeFile("runtime/TzQuorvane", "not a folder");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", runtime);
+        environment.insert("TMPDIR", temp);
+
+        const QStringList lines = runUtilsProbe({"workdir"}, environment);
+        QCOMPARE(lines.size(), 1);
+        const QString workDir = lines.first();
+        if (usualRefused) {
+            QVERIFY2(
+                QRegularExpression("^" + QRegularExpression::escape(temp) + "/TzQuorvane-\\w{6}/$")
+                    .match(workDir)
+                    .hasMatch(),
+                qPrintable(workDir));
+            QVERIFY2(!QFileInfo::exists(workDir), qPrintable(workDir));
+            QVERIFY(QDir(temp).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System));
+        } else {
+            QCOMPARE(workDir, runtime + "/TzQuorvane/");
+            QVERIFY(QFileInfo::exists(workDir + "state"));
         }
     }
 
@@ -323,20 +366,21 @@ private slots:
         const QString target = m_dir->filePath("target.txt");
         if (targetExists)
             writeFile("target.txt", "old");
-        QString backslashed = target;
-        backslashed.replace('/', '\\');
-        QCOMPARE(::copyFileTo(source, backslashed, overwrite), expected);
+        QCOMPARE(::copyFileTo(source, QDir::toNativeSeparators(target), overwrite), expected);
         QCOMPARE(readFile(target), targetContent);
     }
 
     void copyFileToEdgeCases()
     {
         const QString source = writeFile("same.txt", "same");
-        QString backslashed = source;
-        backslashed.replace('/', '\\');
-        QVERIFY(::copyFileTo(source, backslashed, true));
+        QVERIFY(::copyFileTo(source, QDir::toNativeSeparators(source), true));
         QCOMPARE(readFile(source), QByteArray("same"));
         QVERIFY(!::copyFileTo(m_dir->filePath("missing"), m_dir->filePath("t"), true));
+
+        // Where it is no separator, a backslash stays part of the name.
+        const QString named = m_dir->filePath("back\\slash.txt");
+        QVERIFY(::copyFileTo(source, named, false));
+        QCOMPARE(readFile(named), QByteArray("same"));
     }
 
     void copyDirectoryTreeSkipsConfigBelowTheTop()
@@ -401,10 +445,17 @@ private:
             ::chmod(QFile::encodeName(m_dir->path()).constData(), 0777);
             return QFile::link(m_dir->path(), path);
         }
+        if (kind == "own link") {
+            const QString own = m_dir->filePath("own");
+            return QDir().mkpath(own) && ::chmod(QFile::encodeName(own).constData(), 0700) == 0 &&
+                   QFile::link(own, path);
+        }
         if (::mkdir(name.constData(), 0700) != 0)
             return false;
         if (kind == "open")
             return ::chmod(name.constData(), 0777) == 0;
+        if (kind == "group")
+            return ::chmod(name.constData(), 0770) == 0;
         // Only its owner tells it apart: no one else may write into it.
         return ::chown(name.constData(), 12345, 12345) == 0 && ::chmod(name.constData(), 0755) == 0;
     }

@@ -1,11 +1,15 @@
 #include "FileUtils.h"
+#include "IniFile.h"
 #include "SettingsStore.h"
+#include "UtilsProbeRun.h"
 
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -169,6 +173,156 @@ private slots:
                  QString("/saved"));
     }
 
+    // A file past a megabyte whose first megabyte ends inside a quoted value (a long token
+    // with a comma, as a sign-in reply may bring) is read whole and written back whole.
+    void longFileIsReadAndWrittenWhole()
+    {
+        const QString id = "0123456789abcdef0123456789abcdef";
+        const QString token = QString(900 * 1024, 'a') + ", " + QString(600 * 1024, 'b');
+        writeConfigValue("convert", "FileConvertOutPutDir", "/home/u/out");
+        writeConfigValue("user", "uuid", id);
+        QVERIFY(writeConfigValue("user", "token", token));
+        writeConfigValue("zlast", "key", "last");
+        QCOMPARE(readFile(configFilePath()).left(1024 * 1024).count('"'), 1);
+
+        writeConfigValue("convert", "openfilepath", "/home/u/a.pdf");
+        const QSettings onDisk(configFilePath(), QSettings::IniFormat);
+        const QHash<QString, QString> expected = {{"convert/FileConvertOutPutDir", "/home/u/out"},
+                                                  {"convert/openfilepath", "/home/u/a.pdf"},
+                                                  {"user/uuid", id},
+                                                  {"user/token", token},
+                                                  {"zlast/key", "last"}};
+        for (auto entry = expected.cbegin(); entry != expected.cend(); ++entry) {
+            QVERIFY2(readConfigValue(entry.key()) == entry.value(), qPrintable(entry.key()));
+            QVERIFY2(onDisk.value(entry.key()).toString() == entry.value(),
+                     qPrintable(entry.key()));
+        }
+        QCOMPARE(deviceId(), id);
+    }
+
+    // A value that would take the file past its bound is refused and changes nothing; what
+    // counts is the file's text, in which a character outside ASCII takes six bytes.
+    void valuePastTheBoundIsRefused_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain text") << QString(maximumIniFileBytes, 'x');
+        QTest::newRow("escaped text") << QString(maximumIniFileBytes / 4, QChar(0x4e2d));
+    }
+
+    void valuePastTheBoundIsRefused()
+    {
+        QFETCH(QString, value);
+        writeConfigValue("user", "token", "tok-old");
+        const QByteArray before = readFile(configFilePath());
+        QVERIFY(!writeConfigValue("user", "token", value));
+        QCOMPARE(readFile(configFilePath()), before);
+        QCOMPARE(readConfigValue("user/token"), QString("tok-old"));
+    }
+
+    // A file already past the bound (made by something else) is read as it is and never
+    // rewritten; what is written meanwhile holds for the run.
+    void oversizedFileIsReadButNotRewritten()
+    {
+        const QByteArray id = "fedcba9876543210fedcba9876543210";
+        QByteArray content = "[convert]\nFileConvertOutPutDir=/home/u/out\n[pad]\n";
+        for (int i = 0; content.size() <= maximumIniFileBytes; ++i)
+            content += "k" + QByteArray::number(i) + "=" + QByteArray(1000, 'p') + "\n";
+        content += "[user]\nuuid=" + id + "\ntoken=tok-3\n";
+        writeText(configFilePath(), content);
+
+        QCOMPARE(readConfigValue("convert/FileConvertOutPutDir"), QString("/home/u/out"));
+        QCOMPARE(readConfigValue("user/token"), QString("tok-3"));
+        QCOMPARE(deviceId(), QString(id));
+        QVERIFY(writeConfigValue("convert", "openfilepath", "/home/u/b.pdf"));
+        QCOMPARE(readConfigValue("convert/openfilepath"), QString("/home/u/b.pdf"));
+        QVERIFY(readFile(configFilePath()) == content);
+
+        // A write that reaches the file again ends the run's stand-in.
+        QFile::remove(configFilePath());
+        writeConfigValue("convert", "openfilepath", "");
+        QCOMPARE(readConfigValue("convert/openfilepath"), QString());
+    }
+
+    // Each probe run is a run of the program. With the settings file unwritable, every run has
+    // the same device id, and another user of the machine another one.
+    void deviceIdThatCannotBeStoredStaysFromRunToRun()
+    {
+        blockProbeSettings();
+        const QStringList first = runUtilsProbe({"id", "id"});
+        const QStringList second = runUtilsProbe({"id"});
+        QCOMPARE(first.size(), 2);
+        QVERIFY2(QRegularExpression("^[0-9a-f]{32}$").match(first[0]).hasMatch(),
+                 qPrintable(first[0]));
+        QCOMPARE(first[1], first[0]);
+        QCOMPARE(second, QStringList{first[0]});
+
+        QProcessEnvironment otherUser = QProcessEnvironment::systemEnvironment();
+        otherUser.insert("HOME", QDir::homePath() + "/other-user");
+        QVERIFY(runUtilsProbe({"id"}, otherUser) != second);
+        QVERIFY(QDir(probeConfigPath()).removeRecursively());
+    }
+
+    // The repaired copy of a damaged file does not depend on the temp folder: with nowhere to
+    // write in it, every key still reads as stored and a write keeps them.
+    void damagedFileWithUnusableTempFolder()
+    {
+        const QByteArray id = "00112233445566778899aabbccddeeff";
+        writeProbeSettings("[convert]\nFileConvertOutPutDir=\"/home/u/out\n[user]\nuuid=" + id +
+                           "\ntoken=tok-4\n");
+        // The work folder's place in the runtime folder is taken by a file, and the temp folder
+        // in which a fresh one would be made cannot have one.
+        const QString runtime = QDir::homePath() + "/probe-runtime";
+        QVERIFY(QDir().mkpath(runtime));
+        QVERIFY(
+            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QDir(runtime + "/TzQuorvane").removeRecursively();
+        writeText(runtime + "/TzQuorvane", "not a folder");
+        QProcessEnvironment noTemp = QProcessEnvironment::systemEnvironment();
+        noTemp.insert("XDG_RUNTIME_DIR", runtime);
+        noTemp.insert("TMPDIR", "/proc");
+        const QStringList lines =
+            runUtilsProbe({"read:convert/FileConvertOutPutDir", "read:user/token", "id",
+                           "write:convert/openfilepath=/home/u/c.pdf"},
+                          noTemp);
+        QCOMPARE(lines, QStringList({"/home/u/out", "tok-4", id, "1"}));
+        const QSettings onDisk(probeConfigPath(), QSettings::IniFormat);
+        QCOMPARE(onDisk.value("convert/FileConvertOutPutDir").toString(), QString("/home/u/out"));
+        QCOMPARE(onDisk.value("user/uuid").toString(), QString(id));
+        QCOMPARE(onDisk.value("convert/openfilepath").toString(), QString("/home/u/c.pdf"));
+    }
+
+    // A write that a full disk keeps from the file holds for the rest of the run.
+    void writeToAFullDiskHoldsForTheRun()
+    {
+        const QByteArray content = "[convert]\nopenfilepath=/home/u/a.pdf\n";
+        writeProbeSettings(content);
+        QCOMPARE(runUtilsProbe({"limit:16", "write:convert/openfilepath=/home/u/d.pdf",
+                                "read:convert/openfilepath"}),
+                 QStringList({"", "1", "/home/u/d.pdf"}));
+        QVERIFY(readFile(probeConfigPath()) == content);
+    }
+
+    // Where not even a repaired copy can be written (a full disk), the file is read as it is;
+    // the keys that read empty behind the damage are never written over, neither by a new
+    // device id nor by a default output folder, also once there is room again.
+    void damagedFileThatCannotBeCopiedKeepsItsKeys()
+    {
+        const QByteArray content =
+            "[a]\nk=\"open\n[convert]\nFileConvertOutPutDir=/home/u/out\n[user]\nuuid="
+            "00112233445566778899aabbccddeeff\n";
+        writeProbeSettings(content);
+        const QStringList lines =
+            runUtilsProbe({"limit:16", "read:convert/FileConvertOutPutDir", "id", "unlimit",
+                           "write:convert/FileConvertOutPutDir=/home/u/Desktop/Quorvane", "id"});
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines[1], QString());
+        QVERIFY2(QRegularExpression("^[0-9a-f]{32}$").match(lines[2]).hasMatch(),
+                 qPrintable(lines[2]));
+        QCOMPARE(lines[4], QString("1"));
+        QCOMPARE(lines[5], lines[2]);
+        QVERIFY(readFile(probeConfigPath()) == content);
+    }
+
     void installChannel_data()
     {
         QTest::addColumn<QString>("appIni"); // "<none>": no APP.ini at all
@@ -225,6 +379,27 @@ private slots:
 
 private:
     static QString appIniPath() { return applicationDataDir() + "/APP.ini"; }
+
+    // The settings file of the probe program, whose application-data folder is named after it.
+    static QString probeConfigPath()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               "/utils_probe/CONFIG.dat";
+    }
+
+    static void writeProbeSettings(const QByteArray &content)
+    {
+        QDir(probeConfigPath()).removeRecursively();
+        QVERIFY(QDir().mkpath(QFileInfo(probeConfigPath()).absolutePath()));
+        writeText(probeConfigPath(), content);
+    }
+
+    // A folder where the settings file should be: it can be neither read nor written.
+    static void blockProbeSettings()
+    {
+        QFile::remove(probeConfigPath());
+        QVERIFY(QDir().mkpath(probeConfigPath()));
+    }
 
     // Qt reuses a parsed INI file whose size and millisecond time stamp are unchanged, so
     // the rows of one table differ in size.

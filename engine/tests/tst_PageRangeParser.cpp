@@ -44,6 +44,21 @@ private slots:
         QCOMPARE(::parsePageList(text, limit), expected);
     }
 
+    // A selection of more pages than any document has is cut, rather than listed until the
+    // memory runs out.
+    void longSelectionsAreCut()
+    {
+        const int largest = std::numeric_limits<int>::max();
+        const Pages pages = ::parsePageList("5,1-2147483647", largest);
+        QCOMPARE(pages.size(), maximumListedPages);
+        QCOMPARE(pages.mid(0, 3), (Pages{5, 1, 2}));
+        QCOMPARE(pages.last(), maximumListedPages - 1);
+
+        const QStringList listed = ::normalizePageSelection("1-2147483647", largest).split(',');
+        QCOMPARE(listed.size(), maximumListedPages);
+        QCOMPARE(listed.last(), QString::number(maximumListedPages));
+    }
+
     void normalizePageSelection_data()
     {
         QTest::addColumn<QString>("text");
@@ -85,10 +100,15 @@ private slots:
         QTest::newRow("equal ends") << "6-6" << 10 << 1 << "6";
         QTest::newRow("correct text unchanged") << "1-3，5；7" << 10 << 5 << "1-3，5；7";
         QTest::newRow("zero counts") << "0,1" << 10 << 2 << "0,1";
+        QTest::newRow("page at the limit written otherwise") << "010" << 10 << 1 << "010";
         QTest::newRow("empty") << "" << 10 << 0 << "";
         // Counted from the ranges themselves, not page by page.
         QTest::newRow("every int") << "1-2147483647" << std::numeric_limits<int>::max()
                                    << std::numeric_limits<int>::max() << "1-2147483647";
+        // Zero to the largest int is one more page than an int counts.
+        QTest::newRow("more pages than an int counts")
+            << "-2147483647" << std::numeric_limits<int>::max() << std::numeric_limits<int>::max()
+            << "-2147483647";
         QTest::newRow("overlapping long ranges")
             << "1-2000000000,1000000000-2147483647,7" << std::numeric_limits<int>::max()
             << std::numeric_limits<int>::max() << "1-2000000000,1000000000-2147483647,7";
@@ -117,6 +137,14 @@ private slots:
         QTest::newRow("no pages") << "1" << 0 << 0 << "";
         QTest::newRow("empty text untouched") << "" << 5 << 0 << "";
         QTest::newRow("overlapping and touching") << "2-4,3-5,6" << 8 << 3 << "1,7-8";
+        QTest::newRow("last page only") << "5" << 5 << 4 << "1-4";
+        QTest::newRow("last run starts at the last page") << "2,5-9" << 5 << 3 << "1,3-4";
+        QTest::newRow("first page only") << "1" << 5 << 4 << "2-5";
+        QTest::newRow("runs out of order") << "4,2" << 5 << 3 << "1,3,5";
+        QTest::newRow("page zero") << "0" << 3 << 3 << "1-3";
+        QTest::newRow("leading dash reaches from zero") << "-3" << 5 << 2 << "4-5";
+        QTest::newRow("invalid item only") << "1-2-3" << 3 << 3 << "1-3";
+        QTest::newRow("one page, selected") << "1" << 1 << 0 << "1";
         QTest::newRow("the largest count")
             << "2-2147483646" << std::numeric_limits<int>::max() << 2 << "1,2147483647";
     }
