@@ -34,7 +34,8 @@ public:
     QString stateFilePath() const { return m_stateFilePath; }
 
     // GUI thread. Reports 0 percent and starts the engine, unless the run was stopped.
-    void startEngine(const QStringList &arguments);
+    // outputPath: what the engine is asked to write, the only result it may report.
+    void startEngine(const QStringList &arguments, const QString &outputPath);
     // GUI thread. The engine ended normally with this exit code.
     void engineFinished(int code);
     // GUI thread. Ends the engine; the run reports nothing more.
@@ -65,5 +66,7 @@ private:
     QString m_applicationFolder;
     StopFlag m_stop;
     QString m_stateFilePath;
+    QString m_outputPath;
+    qint64 m_startMsecs = 0;
     bool m_resultSent = false;
 };
