@@ -67,8 +67,13 @@ void EngineJobRun::stop()
 {
     m_stop.raise();
     m_resultSent = true; // a stopped run has nothing more to report
-    // The engine and every converter it started end here; a stopped engine reports nothing.
-    m_engineProcess->stop();
+    // The engine and every converter it started end; a stopped engine reports nothing, and
+    // its state file goes once it can no longer write to it. The state file of an engine that
+    // ended unexpectedly stays for inspection.
+    QStringList leftovers;
+    if (m_engineProcess->isRunning())
+        leftovers << m_stateFilePath;
+    m_engineProcess->stop(leftovers);
 }
 
 void EngineJobRun::pollUntilStopped()

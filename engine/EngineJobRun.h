@@ -38,7 +38,8 @@ public:
     void startEngine(const QStringList &arguments, const QString &outputPath);
     // GUI thread. The engine ended normally with this exit code.
     void engineFinished(int code);
-    // GUI thread. Ends the engine; the run reports nothing more.
+    // GUI thread. Ends the engine, without waiting for it, and removes its state file once it
+    // has ended; the run reports nothing more.
     void stop();
 
     // Job thread. Reports the progress every half second until the run stops.

@@ -43,7 +43,7 @@ FilePageCount::FilePageCount(const QString &filePath)
 FilePageCount::~FilePageCount()
 {
     m_answered = true; // the engine ended here must not answer a row that is going away
-    m_engineProcess->stop();
+    m_engineProcess->stop(leftovers());
     PageCountQueue::instance().release(this);
     wait();
 }
@@ -86,6 +86,14 @@ void FilePageCount::startEngine()
     m_engineProcess->setWorkingDirectory(applicationDataDir());
     m_engineProcess->start(m_enginePath,
                            {QStringLiteral("getfilepagenum"), m_filePath, m_stateFilePath});
+}
+
+// The state file, while an engine may still write it.
+QStringList FilePageCount::leftovers() const
+{
+    if (!m_engineProcess->isRunning() || m_stateFilePath.isEmpty())
+        return {};
+    return {m_stateFilePath};
 }
 
 void FilePageCount::ProcessFinished(int codeId)

@@ -42,6 +42,7 @@ protected:
 private:
     void startEngine();
     void answerOnce(const QString &answer);
+    QStringList leftovers() const;
     bool engineLibrariesPresent() const;
     QString readAnswer();
 

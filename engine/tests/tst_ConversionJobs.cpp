@@ -1,4 +1,5 @@
 #include "EngineJobRun.h"
+#include "EngineReaper.h"
 #include "EngineStandIn.h"
 #include "FileToPdfJobEntity.h"
 #include "FileUtils.h"
@@ -348,6 +349,53 @@ private slots:
         QCOMPARE(row.events.last(), "result true " + output);
     }
 
+    // A converter that the engine left behind must not go on writing to the result that the
+    // row shows as done.
+    void resultIsNotWrittenToAfterTheEngineEnded()
+    {
+        const QString output = m_output.filePath("written.txt");
+        EngineStandIn::setScript({"output converted", "writer 30000", "state [outputfiles]",
+                                  "state filecount=1", "state file_0=" + output, "exit 0"});
+        RowProbe row;
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QCOMPARE(row.events.last(), "result true " + output);
+        const bool writerEnded =
+            QTest::qWaitFor([] { return EngineStandIn::runningEngines() == 0; }, 5000);
+        const QByteArray written = contentOf(output);
+        QTest::qWait(200); // ten more lines from a writer that ran on
+        QCOMPARE(contentOf(output), written);
+        QVERIFY2(writerEnded, EngineStandIn::leftRunning);
+    }
+
+    // What the program made for an engine that it ended goes once the engine has ended:
+    // stopped, deleted, or ended as the program quits.
+    void endedJobsLeaveNoStateFile_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("stopped") << "stop";
+        QTest::newRow("deleted") << "delete";
+        QTest::newRow("quit") << "quit";
+    }
+
+    void endedJobsLeaveNoStateFile()
+    {
+        QFETCH(QString, ending);
+        EngineStandIn::setScript({"state progress=30", "sleep 30000"});
+        RowProbe row;
+        JobUnderTest job = startJob("FileToPdfJobEntity", "/in/a.docx", "/out/a.pdf", &row);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), 10000);
+        const QString statePath = m_engine.runs().last().arguments.at(4);
+        QVERIFY(QFile::exists(statePath));
+        if (ending == "stop")
+            job.stopJob();
+        else
+            job.job.reset();
+        if (ending == "quit")
+            EngineReaper::finish();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 5000);
+    }
+
     // Longer than the 2047 bytes the profile reader gives of a value: a cut path would name
     // another file, or none.
     void longResultPathIsNotCut()
@@ -410,6 +458,9 @@ private slots:
         QCOMPARE(row.events.filter("result"), QStringList{"result false "});
         QCOMPARE(row.events.last(), QString("result false "));
         const QString statePath = m_engine.runs().last().arguments.at(4);
+        QCOMPARE(QFile::exists(statePath), stateFileKept);
+        job.job.reset(); // as the row lets the job go: the file stays for inspection
+        QTest::qWait(100);
         QCOMPARE(QFile::exists(statePath), stateFileKept);
         QFile::remove(statePath);
     }
@@ -608,6 +659,12 @@ private:
             return false;
         return file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                 QFileDevice::FileModificationTime);
+    }
+
+    static QByteArray contentOf(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     static qint64 residentBytes()

@@ -203,13 +203,18 @@ private slots:
     void deletingEndsTheEngineWithoutAnswer()
     {
         QFETCH(bool, waitForEngine);
-        EngineStandIn::setScript({"stdout 4", "sleep 30000"});
+        EngineStandIn::setScript({"state [filepagenum]", "stdout 4", "sleep 30000"});
+        const int runsBefore = m_engine.runs().size();
         auto worker = std::make_unique<FilePageCount>(m_files.filePath("a.pdf"));
         int answers = 0;
         connect(worker.get(), &FilePageCount::PageCountResultSignal, this, [&] { ++answers; });
         worker->start();
-        if (waitForEngine)
-            QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 1, 10000);
+        QString statePath;
+        if (waitForEngine) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_engine.runs().size(), runsBefore + 1, 10000);
+            statePath = m_engine.runs().last().arguments.value(2);
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(statePath), 10000);
+        }
         QElapsedTimer timer;
         timer.start();
         worker.reset();
@@ -219,6 +224,8 @@ private slots:
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         QTest::qWait(300);
         QCOMPARE(answers, 0);
+        if (waitForEngine)
+            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 5000);
     }
 
 private:
