@@ -3,14 +3,19 @@
 #include "EngineStandIn.h"
 #include "FileToPdfJobEntity.h"
 #include "FileUtils.h"
+#include "FinishedThreadDisposal.h"
 #include "PdfToFileJobEntity.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
+#include <QSemaphore>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -394,6 +399,33 @@ private slots:
         if (ending == "quit")
             EngineReaper::finish();
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 5000);
+    }
+
+    // A row lets a stopped job go without waiting for the job's thread, which on a busy
+    // machine may take a while to end: the job goes once it has.
+    void stoppedJobGoesOnceItsThreadHasEnded()
+    {
+        QSemaphore threadMayEnd;
+        QSemaphore deletionReturned;
+        std::atomic<bool> timedOut{false};
+        auto *thread = QThread::create([&threadMayEnd] { threadMayEnd.acquire(); });
+        const QPointer<QThread> watched(thread);
+        thread->start();
+        // Should the deletion wait for the thread, the thread is let go after a generous while.
+        std::thread watchdog([&] {
+            if (!deletionReturned.tryAcquire(1, 10000)) {
+                timedOut = true;
+                threadMayEnd.release();
+            }
+        });
+        deleteWhenFinished(thread);
+        const bool returnedFirst = !timedOut;
+        deletionReturned.release();
+        watchdog.join();
+        if (!timedOut)
+            threadMayEnd.release();
+        QVERIFY2(returnedFirst, "the deletion waited for the thread");
+        QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), 10000);
     }
 
     // Longer than the 2047 bytes the profile reader gives of a value: a cut path would name
