@@ -41,11 +41,19 @@ struct Ending
     bool killed = false;
 };
 
-bool hasEnded(pid_t pid)
+enum class EngineState
+{
+    Running,
+    Ended, // and not reaped yet
+    Gone   // reaped by someone else: its id may have passed on
+};
+
+EngineState engineState(pid_t pid)
 {
     siginfo_t info = {};
-    return ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
-           info.si_pid == pid;
+    if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
+        return EngineState::Gone;
+    return info.si_pid == pid ? EngineState::Ended : EngineState::Running;
 }
 
 void reap(pid_t pid)
@@ -65,10 +73,11 @@ void addFamily(Ending &ending, const ProcessFamily::Table &table)
     }
 }
 
-void signalAll(Ending &ending, int signal)
+void signalAll(Ending &ending, int signal, EngineState state)
 {
     // The engine is not reaped before this, so its group id cannot have passed on.
-    ::kill(-ending.engine, signal);
+    if (state != EngineState::Gone)
+        ::kill(-ending.engine, signal);
     for (const ProcessFamily::Member &member : ending.family)
         ProcessFamily::signal(member, signal);
 }
@@ -167,7 +176,8 @@ private:
     // process table as it is now, when it was read.
     static bool look(Ending &ending, Clock::time_point killBy, const ProcessFamily::Table *table)
     {
-        const bool ended = hasEnded(ending.engine);
+        const EngineState state = engineState(ending.engine);
+        const bool ended = state != EngineState::Running;
         if (!ended && table)
             addFamily(ending, *table); // also what a converter started meanwhile
         if (!ending.asked) {
@@ -175,18 +185,20 @@ private:
             ending.deadline = Clock::now() + std::chrono::milliseconds(graceMs.load());
             // Its clean-up runs behind the window: many engines ended at once would otherwise
             // take the window's share of the processors.
-            ::setpriority(PRIO_PGRP, id_t(ending.engine), kEndingNice);
-            signalAll(ending, SIGTERM);
+            if (state != EngineState::Gone)
+                ::setpriority(PRIO_PGRP, id_t(ending.engine), kEndingNice);
+            signalAll(ending, SIGTERM, state);
         }
         const Clock::time_point now = Clock::now();
         if (!ending.killed && (ended || now >= ending.deadline || now >= killBy)) {
             // An engine that ended on its own leaves nothing behind either.
-            signalAll(ending, SIGKILL);
+            signalAll(ending, SIGKILL, state);
             ending.killed = true;
         }
         if (!ended || !ending.killed)
             return false;
-        reap(ending.engine);
+        if (state == EngineState::Ended)
+            reap(ending.engine);
         for (const QByteArray &file : ending.leftovers)
             ::unlink(file.constData());
         return true;
