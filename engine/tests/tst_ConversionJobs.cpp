@@ -366,7 +366,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
         QCOMPARE(row.events.last(), "result true " + output);
         const bool writerEnded =
-            QTest::qWaitFor([] { return EngineStandIn::runningEngines() == 0; }, 5000);
+            QTest::qWaitFor([] { return EngineStandIn::runningEngines() == 0; }, 10000);
         const QByteArray written = contentOf(output);
         QTest::qWait(200); // ten more lines from a writer that ran on
         QCOMPARE(contentOf(output), written);
@@ -398,7 +398,7 @@ private slots:
             job.job.reset();
         if (ending == "quit")
             EngineReaper::finish();
-        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 10000);
     }
 
     // A row lets a stopped job go without waiting for the job's thread, which on a busy

@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(answers, QStringList(QVector<QString>(paths.size(), "-1").toList()));
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         for (const EngineRun &run : m_engine.runs().mid(runsBefore))
-            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(run.arguments.value(2)), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(run.arguments.value(2)), 10000);
     }
 
     void noDescriptorsLeftStillAnswers()
@@ -243,7 +243,7 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(answers, 0);
         if (waitForEngine)
-            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 10000);
     }
 
 private:
