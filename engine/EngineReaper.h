@@ -8,9 +8,10 @@
 #include <vector>
 
 // Ends engines away from the window's thread, all at once: each is asked to end (SIGTERM to
-// its process group and to whatever it started in other sessions or groups), given a grace
-// of a second to take away what it made, then killed with all of those, reaped, and the
-// files it was writing are removed. Linux only.
+// its process group and to whatever it started in other sessions or groups, at the lowest
+// priority so that its clean-up runs behind the window), given a grace of a second to take
+// away what it made, then killed with all of those, reaped, and the files it was writing are
+// removed. Linux only.
 namespace EngineReaper {
 
 constexpr std::chrono::milliseconds kGrace{1000};
