@@ -9,6 +9,7 @@
 //   bench_file_add run <folder> [timeout-s]      drops folder on a page and prints the figures
 //   bench_file_add stop <count> <folder>         converts count rows and ends them, then
 //                                                clears count converting rows
+#include "EngineProcess.h"
 #include "ModalDriver.h"
 #include "PdfToFileWidget.h"
 #include "QuorvaneItemWidget.h"
@@ -328,7 +329,9 @@ int main(int argc, char *argv[])
         QApplication app(argc, argv);
         setServiceBaseAddresses(QStringLiteral("http://127.0.0.1:9"),
                                 QStringLiteral("https://127.0.0.1:9"));
-        return timeStops(arguments[1].toInt(), arguments[2]);
+        const int result = timeStops(arguments[1].toInt(), arguments[2]);
+        EngineProcess::finishEnding(); // as the program does when it quits
+        return result;
     }
     if (arguments.size() >= 2 && arguments[0] == QLatin1String("run")) {
         QApplication app(argc, argv);
@@ -336,7 +339,9 @@ int main(int argc, char *argv[])
         // would ask the maker's service for the user's details: keep that off the network.
         setServiceBaseAddresses(QStringLiteral("http://127.0.0.1:9"),
                                 QStringLiteral("https://127.0.0.1:9"));
-        return run(arguments[1], arguments.value(2, QStringLiteral("600")).toInt());
+        const int result = run(arguments[1], arguments.value(2, QStringLiteral("600")).toInt());
+        EngineProcess::finishEnding();
+        return result;
     }
     std::fprintf(stderr, "usage: bench_file_add make-files <count> <folder>\n"
                          "       bench_file_add run <folder> [timeout-s]\n"
