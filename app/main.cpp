@@ -1,4 +1,5 @@
 #include "DesktopSize.h"
+#include "EngineProcess.h"
 #include "HighDpiSetup.h"
 #include "MainWindow.h"
 #include "QtSingleApplication.h"
@@ -54,7 +55,12 @@ int main(int argc, char *argv[])
     splash->exec();
     delete splash;
 
-    MainWindow window(nullptr);
-    window.show();
-    return QApplication::exec();
+    int exitCode = 0;
+    {
+        MainWindow window(nullptr);
+        window.show();
+        exitCode = QApplication::exec();
+    } // the rows go with the window and hand their engines on to be ended
+    EngineProcess::finishEnding();
+    return exitCode;
 }

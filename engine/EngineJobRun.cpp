@@ -1,14 +1,15 @@
 #include "EngineJobRun.h"
 
+#include "EngineOutputCheck.h"
 #include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "EngineStateFile.h"
 #include "FileUtils.h"
 #include "TextUtils.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QThread>
 
 #include <atomic>
@@ -43,10 +44,12 @@ EngineJobRun::EngineJobRun(QThread *job, OutputCountTest outputCountTest,
                      [this] { onEngineFailedToStart(); });
 }
 
-void EngineJobRun::startEngine(const QStringList &arguments)
+void EngineJobRun::startEngine(const QStringList &arguments, const QString &outputPath)
 {
     if (m_stop.isRaised())
         return;
+    m_outputPath = outputPath;
+    m_startMsecs = QDateTime::currentMSecsSinceEpoch();
     m_onProgress(0);
     m_engineProcess->start(m_enginePath, arguments);
 }
@@ -64,8 +67,13 @@ void EngineJobRun::stop()
 {
     m_stop.raise();
     m_resultSent = true; // a stopped run has nothing more to report
-    // The engine and every converter it started end here; a stopped engine reports nothing.
-    m_engineProcess->stop();
+    // The engine and every converter it started end; a stopped engine reports nothing, and
+    // its state file goes once it can no longer write to it. The state file of an engine that
+    // ended unexpectedly stays for inspection.
+    QStringList leftovers;
+    if (m_engineProcess->isRunning())
+        leftovers << m_stateFilePath;
+    m_engineProcess->stop(leftovers);
 }
 
 void EngineJobRun::pollUntilStopped()
@@ -97,10 +105,10 @@ void EngineJobRun::readJobOutputFiles()
 {
     const EngineOutputFiles outputs = readStateFileOutputs(m_stateFilePath);
     QFile::remove(m_stateFilePath);
-    // A missing state file, a failed count test or a path that names no file is no result to
-    // show as success.
-    const bool usable = m_outputCountTest(outputs.fileCount) && !outputs.firstFile.isEmpty() &&
-                        QFileInfo(outputs.firstFile).isFile();
+    // A missing state file, a failed count test or a path that names no output of this run
+    // is no result to show as success.
+    const bool usable = m_outputCountTest(outputs.fileCount) &&
+                        isOutputOfRun(outputs.firstFile, m_outputPath, m_startMsecs);
     reportResultOnce(usable, usable ? outputs.firstFile : QString());
 }
 

@@ -34,10 +34,12 @@ public:
     QString stateFilePath() const { return m_stateFilePath; }
 
     // GUI thread. Reports 0 percent and starts the engine, unless the run was stopped.
-    void startEngine(const QStringList &arguments);
+    // outputPath: what the engine is asked to write, the only result it may report.
+    void startEngine(const QStringList &arguments, const QString &outputPath);
     // GUI thread. The engine ended normally with this exit code.
     void engineFinished(int code);
-    // GUI thread. Ends the engine; the run reports nothing more.
+    // GUI thread. Ends the engine, without waiting for it, and removes its state file once it
+    // has ended; the run reports nothing more.
     void stop();
 
     // Job thread. Reports the progress every half second until the run stops.
@@ -65,5 +67,7 @@ private:
     QString m_applicationFolder;
     StopFlag m_stop;
     QString m_stateFilePath;
+    QString m_outputPath;
+    qint64 m_startMsecs = 0;
     bool m_resultSent = false;
 };

@@ -17,13 +17,14 @@ struct SpawnTicket;
 
 // One run of the engine program, started, watched and ended in the GUI thread.
 //
-// On Linux the engine is started without copying the GUI process (a spawn, not a fork, and
-// from a launcher thread, so the GUI thread never waits for it), so a start costs the same
-// however large the program has grown; it runs in a process group of
-// its own, so that stopping it also ends every converter it started (a background engine
-// in a session of its own, at a lower priority); it is reaped as soon
-// as it ends. Its standard input and error are the null device; its standard output is the
-// null device too, or, when captured, kept up to kOutputLimit bytes and the rest drained
+// On Linux the engine is started without copying the GUI process (from a launcher thread, so
+// the GUI thread never waits for it), so a start costs the same however large the program has
+// grown. It runs in a process group of its own (a background engine in a session of its own,
+// at a lower priority) and ends with the program, even when the program is killed. When it
+// ends, whatever it left running in its group is killed; a stop ends the group and whatever
+// the engine started in other sessions as well, and never keeps the GUI thread waiting (see
+// EngineReaper). Its standard input and error are the null device; its standard output is
+// the null device too, or, when captured, kept up to kOutputLimit bytes and the rest drained
 // and dropped, so that a talkative engine neither stalls nor fills the memory.
 class EngineProcess : public QObject
 {
@@ -55,9 +56,15 @@ public:
     // Starts program; finished() or failedToStart() follows, never during this call.
     void start(const QString &program, const QStringList &arguments);
     bool isRunning() const;
-    // Ends the engine and whatever it started, and waits until the engine is gone. Nothing
-    // is reported afterwards.
-    void stop();
+    // Ends the engine and whatever it started; returns at once, while the engine is given a
+    // moment to end on its own before it is killed. Nothing is reported afterwards.
+    // leftovers: files that the engine writes, removed once it has ended (at once when no
+    // engine runs).
+    void stop(const QStringList &leftovers = {});
+
+    // For quitting: engines still ending are given at most their grace, all of them together,
+    // then killed, and their leftovers removed.
+    static void finishEnding();
 
     // What the engine wrote to its standard output, up to kOutputLimit bytes.
     QByteArray capturedOutput() const { return m_output; }
@@ -81,7 +88,7 @@ private:
 #else
     void spawn(const QString &program, const QStringList &arguments);
     void takeSpawned();
-    void dropStart();
+    void dropStart(const QStringList &leftovers);
     void watchExit();
     void watchOutput(int readEnd);
     void readOutput();

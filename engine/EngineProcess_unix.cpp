@@ -1,6 +1,7 @@
 #include "EngineProcess.h"
 
 #include "EngineLauncher.h"
+#include "EngineReaper.h"
 
 #include <QFile>
 #include <QPointer>
@@ -8,6 +9,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -37,6 +39,20 @@ void closeDescriptor(int &fd)
     if (fd >= 0)
         ::close(fd);
     fd = -1;
+}
+
+std::vector<QByteArray> encodedNames(const QStringList &paths)
+{
+    std::vector<QByteArray> names;
+    for (const QString &path : paths)
+        names.push_back(QFile::encodeName(path));
+    return names;
+}
+
+void removeFiles(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        QFile::remove(path);
 }
 
 } // namespace
@@ -161,13 +177,20 @@ void EngineProcess::closeOutput()
 
 void EngineProcess::reapIfEnded()
 {
+    siginfo_t ended = {};
+    const bool known = ::waitid(P_PID, id_t(m_pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0;
+    if (known && ended.si_pid != m_pid)
+        return; // still running
+    // What the engine left running in its group (a converter still writing to the output)
+    // ends with it, before its result is read. The engine is not reaped yet, so its group id
+    // cannot have passed on.
+    if (known)
+        ::kill(-m_pid, SIGKILL);
     int status = 0;
     pid_t reaped = -1;
     do {
-        reaped = ::waitpid(m_pid, &status, WNOHANG);
+        reaped = ::waitpid(m_pid, &status, 0);
     } while (reaped < 0 && errno == EINTR);
-    if (reaped == 0)
-        return;
     // Whatever the engine wrote before it ended; a converter that it left behind and that
     // still holds the pipe is not waited for.
     readOutput();
@@ -177,19 +200,26 @@ void EngineProcess::reapIfEnded()
     emit finished(exited ? WEXITSTATUS(status) : -1, !exited);
 }
 
-void EngineProcess::stop()
+void EngineProcess::stop(const QStringList &leftovers)
 {
     m_startFailurePending = false;
     if (m_ticket && m_pid <= 0)
-        dropStart();
-    if (m_pid > 0)
-        EngineLauncher::endGroup(m_pid);
+        dropStart(leftovers);
+    else if (m_pid > 0)
+        EngineReaper::end(m_pid, encodedNames(leftovers));
+    else
+        removeFiles(leftovers);
     closeOutput();
     forget();
 }
 
+void EngineProcess::finishEnding()
+{
+    EngineReaper::finish();
+}
+
 // The engine is being started, or its start has not reached this object yet.
-void EngineProcess::dropStart()
+void EngineProcess::dropStart(const QStringList &leftovers)
 {
     pid_t pid = -1;
     int readEnd = -1;
@@ -197,13 +227,16 @@ void EngineProcess::dropStart()
         const std::lock_guard<std::mutex> lock(m_ticket->mutex);
         if (!m_ticket->done) {
             m_ticket->cancelled = true; // the launcher ends it
+            m_ticket->leftovers = encodedNames(leftovers);
             return;
         }
         pid = m_ticket->pid;
         std::swap(readEnd, m_ticket->outputReadEnd);
     }
     if (pid > 0)
-        EngineLauncher::endGroup(pid);
+        EngineReaper::end(pid, encodedNames(leftovers));
+    else
+        removeFiles(leftovers);
     closeDescriptor(readEnd);
 }
 

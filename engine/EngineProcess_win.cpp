@@ -1,5 +1,7 @@
 #include "EngineProcess.h"
 
+#include <QFile>
+
 // Windows keeps the process layer's own start and kill: the engine alone is ended on a stop.
 EngineProcess::EngineProcess(Output output, QObject *parent)
     : QObject(parent), m_outputMode(output), m_process(new QProcess(this))
@@ -42,9 +44,16 @@ bool EngineProcess::isRunning() const
     return m_process->state() != QProcess::NotRunning;
 }
 
-void EngineProcess::stop()
+void EngineProcess::stop(const QStringList &leftovers)
 {
     m_startFailurePending = false;
     const QSignalBlocker quiet(m_process);
     m_process->close();
+    for (const QString &file : leftovers)
+        QFile::remove(file);
+}
+
+void EngineProcess::finishEnding()
+{
+    // A stop has waited for its engine already.
 }

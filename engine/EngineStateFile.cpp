@@ -1,6 +1,6 @@
 #include "EngineStateFile.h"
 
-#include "FileUtils.h"
+#include "EngineFileLines.h"
 #include "ProfileStringReader.h"
 
 #include <QDebug>
@@ -16,31 +16,26 @@ int numberAfterLastEquals(const QByteArray &line)
 
 int readStateFileProgress(const QString &stateFilePath)
 {
-    QByteArray content;
-    if (!readRegularFile(stateFilePath, engineFileReadLimit, content))
-        return 0;
-    int progress = 0;
-    for (QByteArray line : content.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.startsWith("step")) {
-            progress = numberAfterLastEquals(line);
-        } else if (line.startsWith("progress")) {
-            progress = numberAfterLastEquals(line);
-            qDebug() << "process = " << progress;
-        }
-    }
+    QByteArray lastProgressLine;
+    forEachEngineFileLine(stateFilePath, [&](const QByteArray &line) {
+        if (line.startsWith("step") || line.startsWith("progress"))
+            lastProgressLine = line;
+        return true;
+    });
+    const int progress = numberAfterLastEquals(lastProgressLine);
+    if (lastProgressLine.startsWith("progress"))
+        qDebug() << "process = " << progress;
     return progress;
 }
 
 EngineOutputFiles readStateFileOutputs(const QString &stateFilePath)
 {
+    const QHash<QByteArray, QByteArray> values =
+        readLastProfileValues(stateFilePath, "outputfiles", {"filecount", "file_0"});
     EngineOutputFiles outputs;
-    outputs.fileCount =
-        decodeUtf8UpToZero(readProfileString(stateFilePath, "outputfiles", "filecount"));
+    outputs.fileCount = decodeUtf8UpToZero(values.value("filecount").left(profileValueLimit));
     // A result path is taken whole or not at all: cut at the profile reader's usual limit it
     // would name another file.
-    outputs.firstFile = decodeUtf8UpToZero(
-        readProfileString(stateFilePath, "outputfiles", "file_0", int(engineFileReadLimit)));
+    outputs.firstFile = decodeUtf8UpToZero(values.value("file_0"));
     return outputs;
 }

@@ -9,11 +9,16 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QTimer>
+
+#include <atomic>
 
 namespace {
 
 // What a row shows as "未知": the same answer a damaged file gets from the engine.
 const QString kUnknownCount = QStringLiteral("-1");
+
+std::atomic<int> timeLimitMs{30000};
 
 // "yyyy-MM-dd-hh-mm-ss-zzz" of now, but at least a millisecond after the stamp handed out
 // before, so that no two workers share a state file and none has to sleep for it.
@@ -29,11 +34,19 @@ QString uniqueStateFileStamp()
 
 } // namespace
 
+void FilePageCount::setTimeLimit(int milliseconds)
+{
+    timeLimitMs = milliseconds;
+}
+
 FilePageCount::FilePageCount(const QString &filePath)
     : QThread(nullptr), m_engineProcess(new EngineProcess(EngineProcess::Output::Captured, this)),
-      m_enginePath(engineProgramPath()), m_filePath(filePath), m_fileSize(fileSize(filePath))
+      m_timeLimit(new QTimer(this)), m_enginePath(engineProgramPath()), m_filePath(filePath),
+      m_fileSize(fileSize(filePath))
 {
     m_engineProcess->setPriority(EngineProcess::Priority::Background);
+    m_timeLimit->setSingleShot(true);
+    connect(m_timeLimit, &QTimer::timeout, this, &FilePageCount::giveUp);
     connect(this, &FilePageCount::StartProcessSignal, this, &FilePageCount::StartProcessSlot);
     connect(m_engineProcess, &EngineProcess::finished, this, &FilePageCount::ProcessFinished);
     connect(m_engineProcess, &EngineProcess::failedToStart, this,
@@ -43,7 +56,7 @@ FilePageCount::FilePageCount(const QString &filePath)
 FilePageCount::~FilePageCount()
 {
     m_answered = true; // the engine ended here must not answer a row that is going away
-    m_engineProcess->stop();
+    m_engineProcess->stop(leftovers());
     PageCountQueue::instance().release(this);
     wait();
 }
@@ -86,6 +99,23 @@ void FilePageCount::startEngine()
     m_engineProcess->setWorkingDirectory(applicationDataDir());
     m_engineProcess->start(m_enginePath,
                            {QStringLiteral("getfilepagenum"), m_filePath, m_stateFilePath});
+    m_timeLimit->start(timeLimitMs);
+}
+
+// An engine that hangs must neither leave its row without a count nor hold its place in the
+// queue for good.
+void FilePageCount::giveUp()
+{
+    m_engineProcess->stop(leftovers());
+    answerOnce(kUnknownCount);
+}
+
+// The state file, while an engine may still write it.
+QStringList FilePageCount::leftovers() const
+{
+    if (!m_engineProcess->isRunning() || m_stateFilePath.isEmpty())
+        return {};
+    return {m_stateFilePath};
 }
 
 void FilePageCount::ProcessFinished(int codeId)
@@ -102,7 +132,8 @@ void FilePageCount::answerOnce(const QString &answer)
     if (m_answered)
         return;
     m_answered = true;
-    // The engine has been reaped by now: its place goes to the next file at once.
+    m_timeLimit->stop();
+    // The engine has been reaped or handed on to be ended: its place goes to the next file.
     PageCountQueue::instance().release(this);
     emit PageCountResultSignal(answer);
 }
@@ -117,10 +148,11 @@ bool FilePageCount::engineLibrariesPresent() const
     return true;
 }
 
-// A count in the state file wins over what the engine printed.
+// A count in the state file wins over what the engine printed, which comes without the blanks
+// and the line end around it.
 QString FilePageCount::readAnswer()
 {
-    QString answer = decodeUtf8UpToZero(m_engineProcess->capturedOutput());
+    QString answer = decodeUtf8UpToZero(m_engineProcess->capturedOutput()).trimmed();
     if (m_stateFilePath.isEmpty() || !QFile::exists(m_stateFilePath))
         return answer;
     const QByteArray pageCount = readProfileString(m_stateFilePath, "filepagenum", "pagenum");

@@ -4,12 +4,14 @@
 #include <QThread>
 
 class EngineProcess;
+class QTimer;
 
 // Asks the engine for the page count of one document and answers once with the count as
 // text, "全部" when the engine gave none, or "-1" (read "unknown") when no engine could be
-// started. The worker's thread only asks for the start; the engine runs in the GUI thread,
-// where the answer is emitted. Workers wait their turn in the page-count queue, so only a
-// few threads and engines run at once however many files are added.
+// started or it gave no answer within the time limit (then it is ended). The worker's thread only
+// asks for the start; the engine runs in the GUI thread, where the answer is emitted. Workers wait
+// their turn in the page-count queue, so only a few threads and engines run at once however many
+// files are added.
 class FilePageCount : public QThread
 {
     Q_OBJECT
@@ -28,6 +30,10 @@ public:
     // The file's size for the row's size label: "1.50KB", "1.00MB".
     QString fileSizeText() const;
 
+    // How long an engine may take to count, for the workers started afterwards: 30 seconds,
+    // far more than a local document needs. Tests shorten it.
+    static void setTimeLimit(int milliseconds);
+
 signals:
     void PageCountResultSignal(QString pageCount);
     void StartProcessSignal();
@@ -41,11 +47,14 @@ protected:
 
 private:
     void startEngine();
+    void giveUp();
     void answerOnce(const QString &answer);
+    QStringList leftovers() const;
     bool engineLibrariesPresent() const;
     QString readAnswer();
 
     EngineProcess *m_engineProcess = nullptr;
+    QTimer *m_timeLimit = nullptr;
     QString m_enginePath;
     QString m_filePath;
     qint64 m_fileSize = 0;

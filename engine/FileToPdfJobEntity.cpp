@@ -45,7 +45,7 @@ void FileToPdfJobEntity::run()
 
 void FileToPdfJobEntity::StartProcessSlot()
 {
-    m_engineRun.startEngine(buildFileToPdfArguments());
+    m_engineRun.startEngine(buildFileToPdfArguments(), m_outputPath);
 }
 
 void FileToPdfJobEntity::processfinished(int code)

@@ -84,7 +84,7 @@ void PdfToFileJobEntity::run()
 
 void PdfToFileJobEntity::StartProcessSlot()
 {
-    m_engineRun.startEngine(buildPdfToFileArguments());
+    m_engineRun.startEngine(buildPdfToFileArguments(), m_outputPath);
 }
 
 void PdfToFileJobEntity::processfinished(int code)

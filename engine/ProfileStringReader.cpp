@@ -1,6 +1,6 @@
 #include "ProfileStringReader.h"
 
-#include "FileUtils.h"
+#include "EngineFileLines.h"
 
 #include <QList>
 
@@ -12,7 +12,6 @@
 
 namespace {
 
-#ifndef Q_OS_WIN
 bool sameName(const QByteArray &left, const QByteArray &right)
 {
     return qstricmp(left.constData(), right.constData()) == 0;
@@ -24,8 +23,7 @@ QByteArray trimmedBlanks(const QByteArray &text)
     int end = text.size();
     while (begin < end && (text.at(begin) == ' ' || text.at(begin) == '\t'))
         ++begin;
-    while (end > begin && (text.at(end - 1) == ' ' || text.at(end - 1) == '\t' ||
-                           text.at(end - 1) == '\r' || text.at(end - 1) == '\n'))
+    while (end > begin && (text.at(end - 1) == ' ' || text.at(end - 1) == '\t'))
         --end;
     return text.mid(begin, end - begin);
 }
@@ -38,36 +36,49 @@ QByteArray withoutEnclosingQuotes(const QByteArray &value)
     return value;
 }
 
-// "[name]" gives name; anything else is not a section header.
-bool sectionHeader(const QByteArray &line, QByteArray &name)
+// Follows the sections of an INI file line by line and picks out the entries of one.
+class SectionReader
 {
-    if (!line.startsWith('['))
-        return false;
-    const int close = line.indexOf(']');
-    name = trimmedBlanks(close < 0 ? line.mid(1) : line.mid(1, close - 1));
-    return true;
-}
+public:
+    explicit SectionReader(const QByteArray &section) : m_section(section) {}
 
-QByteArray readWithOwnReader(const QString &filePath, const QByteArray &section,
-                             const QByteArray &key, int maxValueBytes)
-{
-    QByteArray content;
-    if (!readRegularFile(filePath, engineFileReadLimit, content))
-        return QByteArray();
-    bool inSection = false;
-    for (const QByteArray &rawLine : content.split('\n')) {
+    // True when line is an entry of the section; its key and value are then given.
+    bool entry(const QByteArray &rawLine, QByteArray &key, QByteArray &value)
+    {
         const QByteArray line = trimmedBlanks(rawLine);
-        QByteArray sectionName;
-        if (sectionHeader(line, sectionName)) {
-            inSection = sameName(sectionName, section);
-            continue;
+        if (line.startsWith('[')) {
+            const int close = line.indexOf(']');
+            m_inSection = sameName(trimmedBlanks(close < 0 ? line.mid(1) : line.mid(1, close - 1)),
+                                   m_section);
+            return false;
         }
         const int equals = line.indexOf('=');
-        if (!inSection || equals < 0 || !sameName(trimmedBlanks(line.left(equals)), key))
-            continue;
-        return withoutEnclosingQuotes(trimmedBlanks(line.mid(equals + 1))).left(maxValueBytes);
+        if (!m_inSection || equals < 0)
+            return false;
+        key = trimmedBlanks(line.left(equals));
+        value = withoutEnclosingQuotes(trimmedBlanks(line.mid(equals + 1)));
+        return true;
     }
-    return QByteArray();
+
+private:
+    QByteArray m_section;
+    bool m_inSection = false;
+};
+
+#ifndef Q_OS_WIN
+QByteArray readFirstWithOwnReader(const QString &filePath, const QByteArray &section,
+                                  const QByteArray &key, int maxValueBytes)
+{
+    SectionReader reader(section);
+    QByteArray found;
+    forEachEngineFileLine(filePath, [&](const QByteArray &line) {
+        QByteArray name, value;
+        if (!reader.entry(line, name, value) || !sameName(name, key))
+            return true;
+        found = value.left(maxValueBytes);
+        return false;
+    });
+    return found;
 }
 #endif
 
@@ -83,8 +94,27 @@ QByteArray readProfileString(const QString &filePath, const QByteArray &section,
                                                   filePath.toLocal8Bit().constData());
     return QByteArray(buffer.data(), static_cast<int>(length));
 #else
-    return readWithOwnReader(filePath, section, key, maxValueBytes);
+    return readFirstWithOwnReader(filePath, section, key, maxValueBytes);
 #endif
+}
+
+QHash<QByteArray, QByteArray> readLastProfileValues(const QString &filePath,
+                                                    const QByteArray &section,
+                                                    const QList<QByteArray> &keys)
+{
+    SectionReader reader(section);
+    QHash<QByteArray, QByteArray> values;
+    forEachEngineFileLine(filePath, [&](const QByteArray &line) {
+        QByteArray name, value;
+        if (reader.entry(line, name, value)) {
+            for (const QByteArray &key : keys) {
+                if (sameName(name, key))
+                    values.insert(key.toLower(), value);
+            }
+        }
+        return true;
+    });
+    return values;
 }
 
 QString decodeUtf8UpToZero(const QByteArray &value)

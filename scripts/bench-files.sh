@@ -3,7 +3,9 @@
 # with the run's stand-in engine) and prints what a user would feel: when every row is
 # listed, when every page count is in, the longest time the window did not answer, the peak
 # memory and how long clearing the list takes. Beside each, the baseline measured in the
-# same run: the same page counts run by the shell, eight at a time, without Quorvane.
+# same run: the same page counts run by the shell, eight at a time, without Quorvane. Then,
+# for 8 and for 100 converting rows, how long ending their conversions holds the window: the
+# longest end of one row, all rows ended in one go, and the list of converting rows cleared.
 #
 #   scripts/bench-files.sh [count ...]      default: 100 1000 10000
 #
@@ -93,6 +95,23 @@ for n in "${counts[@]}"; do
     fi
     [ "$unknown" = 0 ] || check "$n files: every row has its count ($unknown unknown)" false
 done
+
+printf '\n%7s %10s %12s %10s %6s\n' rows end_ms end_all_ms clear_ms load
+for n in 8 100; do
+    line=$("$bench" stop "$n" "$work/stop-$n" 2>/dev/null) || true
+    load=$(cut -d' ' -f1 /proc/loadavg)
+    if [ "$(field ended "$line")" != yes ] || [ "$(field started "$line")" != yes ]; then
+        echo "$n rows: the conversions did not start or end: $line"
+        failed=1
+        continue
+    fi
+    ends=$(field end_all_ms "$line")
+    clear=$(field clear_ms "$line")
+    printf '%7s %10s %12s %10s %6s\n' "$n" "$(field end_ms "$line")" "$ends" "$clear" "$load"
+    check "$n converting rows: ending them all holds the window at most 100 ms ($ends ms)" \
+        "[ $ends -le 100 ]"
+done
+
 if [ -n "${settle[1000]:-}" ] && [ -n "${settle[10000]:-}" ]; then
     check "10,000 files cost at most 12 x 1,000 ($((settle[10000])) / $((settle[1000])) ms)" \
         "[ ${settle[10000]} -le $((12 * settle[1000])) ]"

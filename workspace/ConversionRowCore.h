@@ -3,6 +3,7 @@
 #include "AnimationEffectData.h"
 #include "BackgroundProcessAnimationEffect.h"
 #include "FilePageCount.h"
+#include "FinishedThreadDisposal.h"
 #include "RowPresentation.h"
 #include "SettingsStore.h"
 #include "WidgetUtils.h"
@@ -184,7 +185,8 @@ public:
             Job *job = m_job;
             m_job = nullptr;
             job->stopJob();
-            delete job;
+            QObject::disconnect(job, nullptr, m_row, nullptr);
+            deleteWhenFinished(job);
         }
     }
 

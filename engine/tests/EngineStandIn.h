@@ -94,12 +94,12 @@ public:
     // after the further wait of a failed QTRY_COMPARE.
     static bool allEnginesEnd(const QSet<qint64> &apartFrom = {})
     {
-        if (QTest::qWaitFor([&] { return runningEngines(apartFrom) == 0; }, 5000))
+        if (QTest::qWaitFor([&] { return runningEngines(apartFrom) == 0; }, 10000))
             return true;
         ProcessTree::killDescendants(apartFrom);
         return false;
     }
-    static constexpr const char *leftRunning = "engine processes still ran after 5 s (now killed)";
+    static constexpr const char *leftRunning = "engine processes still ran after 10 s (now killed)";
 
     // A script command that holds the engine until release() (see the stand-in's "await"),
     // so that a test sees what the engine shows meanwhile however slow the machine is. The

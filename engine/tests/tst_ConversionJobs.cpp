@@ -1,15 +1,21 @@
 #include "EngineJobRun.h"
+#include "EngineReaper.h"
 #include "EngineStandIn.h"
 #include "FileToPdfJobEntity.h"
 #include "FileUtils.h"
+#include "FinishedThreadDisposal.h"
 #include "PdfToFileJobEntity.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
+#include <QSemaphore>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -254,6 +260,174 @@ private slots:
         QFile::remove(outputPath);
     }
 
+    // A success is the file that this run was asked for and wrote: the output path, or the
+    // numbered names an engine gives the pages of an image conversion, in the output folder.
+    // <dir>: the output folder; <output>: the output path; <elsewhere>: another folder.
+    void onlyTheOutputOfThisRunIsAResult_data()
+    {
+        QTest::addColumn<QString>("requestedName");
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QString>("leftByEarlierRun"); // a file of that name, an hour old
+        QTest::addColumn<QString>("result");           // the name reported as a success, or ""
+        const QString name = "年度报告.png";
+        auto writes = [](const QString &path) {
+            return QStringList{"write " + path, "state file_0=" + path};
+        };
+        QTest::newRow("the output path")
+            << name << QStringList{"output converted", "state file_0=<output>"} << "" << name;
+        QTest::newRow("written over an earlier run's")
+            << name << QStringList{"output converted", "state file_0=<output>"} << name << name;
+        QTest::newRow("numbered with a dash") << name << writes("<dir>/年度报告-1.png") << ""
+                                              << "年度报告-1.png";
+        QTest::newRow("numbered with an underscore")
+            << name << writes("<dir>/年度报告_12.png") << ""
+            << "年度报告_12.png";
+        QTest::newRow("numbered plainly") << name << writes("<dir>/年度报告3.png") << ""
+                                          << "年度报告3.png";
+        QTest::newRow("left by an earlier run")
+            << name << QStringList{"state file_0=<output>"} << name << "";
+        QTest::newRow("numbered, left by an earlier run")
+            << name << QStringList{"state file_0=<dir>/年度报告-1.png"} << "年度报告-1.png"
+            << "";
+        QTest::newRow("empty") << name << QStringList{"output", "state file_0=<output>"} << ""
+                               << "";
+        QTest::newRow("same name in another folder")
+            << name << writes("<elsewhere>/年度报告.png") << ""
+            << "";
+        QTest::newRow("another name in the folder") << name << writes("<dir>/别的.png") << ""
+                                                    << "";
+        QTest::newRow("numbered with another suffix")
+            << name << writes("<dir>/年度报告-1.jpg") << ""
+            << "";
+        QTest::newRow("not a number") << name << writes("<dir>/年度报告-a.png") << ""
+                                      << "";
+        QTest::newRow("a file of the system")
+            << name << QStringList{"output converted", "state file_0=/etc/passwd"} << ""
+            << "";
+        // Written raw, the line break cuts the path short: what is left names an older file.
+        QTest::newRow("line break in the name")
+            << "年度报告\n2.png" << QStringList{"output converted", "state file_0=<output>"}
+            << "年度报告"
+            << "";
+    }
+
+    void onlyTheOutputOfThisRunIsAResult()
+    {
+        QFETCH(QString, requestedName);
+        QFETCH(QStringList, script);
+        QFETCH(QString, leftByEarlierRun);
+        QFETCH(QString, result);
+        const QString dir = m_output.filePath(QString("run-%1").arg(++m_runs));
+        const QString elsewhere = dir + "-elsewhere";
+        QVERIFY(QDir().mkpath(dir) && QDir().mkpath(elsewhere));
+        const QString output = dir + "/" + requestedName;
+        if (!leftByEarlierRun.isEmpty())
+            QVERIFY(writeHourOldFile(dir + "/" + leftByEarlierRun));
+        script.replaceInStrings("<dir>", dir)
+            .replaceInStrings("<output>", output)
+            .replaceInStrings("<elsewhere>", elsewhere);
+        // Joined by line breaks, the script cuts a path with one as an engine writing it would.
+        EngineStandIn::setScript(QStringList{"state [outputfiles]", "state filecount=1"} + script +
+                                 QStringList{"exit 0"});
+        RowProbe row;
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QCOMPARE(
+            row.events.filter("result"),
+            QStringList{result.isEmpty() ? "result false " : "result true " + dir + "/" + result});
+    }
+
+    // Thousands of progress lines before the result: the progress goes on being read, and the
+    // result still counts.
+    void longStateFileIsReadToItsEnd()
+    {
+        EngineJobRun::setPollingInterval(20);
+        const QString output = m_output.filePath("long.txt");
+        EngineStandIn::setScript({"states 30000 progress=50", "state progress=77",
+                                  m_engine.awaitGate(), "output converted", "state [outputfiles]",
+                                  "state filecount=1", "state file_0=" + output, "exit 0"});
+        RowProbe row;
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 77"), 10000);
+        QVERIFY(m_engine.release());
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QCOMPARE(row.events.last(), "result true " + output);
+    }
+
+    // A converter that the engine left behind must not go on writing to the result that the
+    // row shows as done.
+    void resultIsNotWrittenToAfterTheEngineEnded()
+    {
+        const QString output = m_output.filePath("written.txt");
+        EngineStandIn::setScript({"output converted", "writer 30000", "state [outputfiles]",
+                                  "state filecount=1", "state file_0=" + output, "exit 0"});
+        RowProbe row;
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QCOMPARE(row.events.last(), "result true " + output);
+        const bool writerEnded =
+            QTest::qWaitFor([] { return EngineStandIn::runningEngines() == 0; }, 10000);
+        const QByteArray written = contentOf(output);
+        QTest::qWait(200); // ten more lines from a writer that ran on
+        QCOMPARE(contentOf(output), written);
+        QVERIFY2(writerEnded, EngineStandIn::leftRunning);
+    }
+
+    // What the program made for an engine that it ended goes once the engine has ended:
+    // stopped, deleted, or ended as the program quits.
+    void endedJobsLeaveNoStateFile_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("stopped") << "stop";
+        QTest::newRow("deleted") << "delete";
+        QTest::newRow("quit") << "quit";
+    }
+
+    void endedJobsLeaveNoStateFile()
+    {
+        QFETCH(QString, ending);
+        EngineStandIn::setScript({"state progress=30", "sleep 30000"});
+        RowProbe row;
+        JobUnderTest job = startJob("FileToPdfJobEntity", "/in/a.docx", "/out/a.pdf", &row);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), 10000);
+        const QString statePath = m_engine.runs().last().arguments.at(4);
+        QVERIFY(QFile::exists(statePath));
+        if (ending == "stop")
+            job.stopJob();
+        else
+            job.job.reset();
+        if (ending == "quit")
+            EngineReaper::finish();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 10000);
+    }
+
+    // A row lets a stopped job go without waiting for the job's thread, which on a busy
+    // machine may take a while to end: the job goes once it has.
+    void stoppedJobGoesOnceItsThreadHasEnded()
+    {
+        QSemaphore threadMayEnd;
+        QSemaphore deletionReturned;
+        std::atomic<bool> timedOut{false};
+        auto *thread = QThread::create([&threadMayEnd] { threadMayEnd.acquire(); });
+        const QPointer<QThread> watched(thread);
+        thread->start();
+        // Should the deletion wait for the thread, the thread is let go after a generous while.
+        std::thread watchdog([&] {
+            if (!deletionReturned.tryAcquire(1, 10000)) {
+                timedOut = true;
+                threadMayEnd.release();
+            }
+        });
+        deleteWhenFinished(thread);
+        const bool returnedFirst = !timedOut;
+        deletionReturned.release();
+        watchdog.join();
+        if (!timedOut)
+            threadMayEnd.release();
+        QVERIFY2(returnedFirst, "the deletion waited for the thread");
+        QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), 10000);
+    }
+
     // Longer than the 2047 bytes the profile reader gives of a value: a cut path would name
     // another file, or none.
     void longResultPathIsNotCut()
@@ -316,6 +490,9 @@ private slots:
         QCOMPARE(row.events.filter("result"), QStringList{"result false "});
         QCOMPARE(row.events.last(), QString("result false "));
         const QString statePath = m_engine.runs().last().arguments.at(4);
+        QCOMPARE(QFile::exists(statePath), stateFileKept);
+        job.job.reset(); // as the row lets the job go: the file stays for inspection
+        QTest::qWait(100);
         QCOMPARE(QFile::exists(statePath), stateFileKept);
         QFile::remove(statePath);
     }
@@ -507,6 +684,21 @@ private:
         return results.size() == 1 ? results.first() : results.join('|');
     }
 
+    static bool writeHourOldFile(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write("earlier") < 0 || !file.flush())
+            return false;
+        return file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                QFileDevice::FileModificationTime);
+    }
+
+    static QByteArray contentOf(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     static qint64 residentBytes()
     {
         QFile status("/proc/self/status");
@@ -521,6 +713,7 @@ private:
 
     EngineStandIn m_engine;
     QTemporaryDir m_output;
+    int m_runs = 0;
 };
 
 QTEST_GUILESS_MAIN(ConversionJobsTest)

@@ -1,11 +1,18 @@
 #include "EngineProcess.h"
 #include "EngineProgram.h"
+#include "EngineReaper.h"
 #include "EngineStandIn.h"
 #include "NoDescriptorsLeft.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <csignal>
+#include <memory>
+#include <vector>
 
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -120,12 +127,109 @@ private slots:
         QCOMPARE(engines.front()->capturedOutput(), QByteArray("3\n"));
     }
 
-    void stopEndsEveryProcessOfTheEngine_data()
+    // Ended as the program ends, even by a kill: neither a conversion's engine nor a page
+    // count's (in a session of its own) runs on.
+    void enginesEndWithTheProgramEvenWhenItIsKilled_data()
     {
-        QTest::addColumn<bool>("deleteInstead");
-        QTest::newRow("stop") << false;
-        QTest::newRow("delete") << true;
+        QTest::addColumn<bool>("background");
+        QTest::newRow("conversion") << false;
+        QTest::newRow("page count") << true;
     }
+
+    void enginesEndWithTheProgramEvenWhenItIsKilled()
+    {
+        QFETCH(bool, background);
+        EngineStandIn::setScript({"sleep 30000"});
+        QProcess program;
+        program.start(applicationDir() + "/engine_holder",
+                      background ? QStringList{"--background"} : QStringList{});
+        QVERIFY(program.waitForStarted(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 2, 10000); // with its engine
+        ::kill(pid_t(program.processId()), SIGKILL);
+        QVERIFY(program.waitForFinished(10000));
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
+    }
+
+    // What the engine leaves running in its group when it ends on its own goes with it.
+    void engineEndingOnItsOwnTakesItsGroupAlong()
+    {
+        EngineStandIn::setScript({"child 30000", "child 30000", "exit 0"});
+        EngineProcess engine(EngineProcess::Output::Discarded);
+        QSignalSpy ends(&engine, &EngineProcess::finished);
+        engine.start(engineProgramPath(), {});
+        QVERIFY(ends.wait(10000));
+        QCOMPARE(ends.takeFirst(), QVariantList({0, false}));
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
+    }
+
+    // A stop never waits for the engine to end: it is handed on, and the caller goes on at
+    // once, however long the engine takes.
+    void stopHandsTheEngineOnWithoutWaiting_data() { addStopOrDelete(); }
+
+    void stopHandsTheEngineOnWithoutWaiting()
+    {
+        QFETCH(bool, deleteInstead);
+        EngineReaper::setGrace(std::chrono::minutes(1));
+        auto engines = startReadyEngines(5, {"ignore-term"});
+        QVERIFY(engines.size() == 5);
+        for (auto &engine : engines) {
+            if (deleteInstead)
+                engine.reset();
+            else
+                engine->stop();
+        }
+        // Asked to end, they ignore it: all still run, none was waited for.
+        QCOMPARE(EngineStandIn::runningEngines(), 5);
+        QCOMPARE(EngineReaper::ending(), 5);
+        EngineReaper::finish(std::chrono::milliseconds(0)); // killed now
+        EngineReaper::setGrace(EngineReaper::kGrace);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineReaper::ending(), 0, 10000);
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
+    }
+
+    // Ten engines that ignore the request to end are given their grace all at once: stopping
+    // them and quitting takes about as long as for one, not ten times as long.
+    void stoppedEnginesShareOneGrace()
+    {
+        const qint64 one = stopAndQuitMs(1);
+        const qint64 ten = stopAndQuitMs(10);
+        QVERIFY2(one > 0 && ten > 0, "engines were left running");
+        QVERIFY2(ten < 4 * one, qPrintable(QString("one: %1 ms, ten: %2 ms").arg(one).arg(ten)));
+    }
+
+    // An engine is asked to end before it is killed, and given the time to take its work away.
+    void stopAsksTheEngineToEndFirst()
+    {
+        QTemporaryDir marks;
+        const QString ended = marks.filePath("ended");
+        auto engines = startReadyEngines(1, {"on-term " + ended});
+        QVERIFY(engines.size() == 1);
+        engines.front()->stop();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), 10000);
+    }
+
+    // Converters that resist are ended all the same: those that ignore the request to end are
+    // killed after the grace with the engine's group, and those that left the engine's
+    // session and group, as daemons do, are found below the engine.
+    void stopEndsConvertersThatResist_data()
+    {
+        QTest::addColumn<QStringList>("setup");
+        QTest::newRow("ignoring SIGTERM")
+            << QStringList{"ignore-term", "child 30000", "child 30000"};
+        QTest::newRow("in sessions of their own") << QStringList{"daemon 30000", "daemon 30000"};
+    }
+
+    void stopEndsConvertersThatResist()
+    {
+        QFETCH(QStringList, setup);
+        auto engines = startReadyEngines(1, setup);
+        QVERIFY(engines.size() == 1);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 3, 10000);
+        engines.front()->stop();
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
+    }
+
+    void stopEndsEveryProcessOfTheEngine_data() { addStopOrDelete(); }
 
     void stopEndsEveryProcessOfTheEngine()
     {
@@ -178,12 +282,14 @@ private slots:
     void backgroundEngineRunsBehindTheProgram()
     {
         QFETCH(bool, background);
-        // The session's priority is set just after the start: waited for, up to 5 s.
-        const QString script = QStringLiteral(
-            "i=0; while [ $i -lt 100 ] && [ -w /proc/$$/autogroup ] &&"
-            " ! grep -q ' nice 10$' /proc/$$/autogroup; do sleep 0.05; i=$((i+1)); done;"
-            "set -- $(cat /proc/$$/stat); echo $$ $5 $6 ${19};"
-            "cat /proc/$$/autogroup 2>/dev/null || echo none");
+        // The session's priority is set just after the start: a background engine waits for
+        // it (as long as the test lets it); a normal one has none to wait for.
+        const QString script =
+            QStringLiteral("while [ %1 = 1 ] && [ -w /proc/$$/autogroup ] &&"
+                           " ! grep -q ' nice 10$' /proc/$$/autogroup; do sleep 0.05; done;"
+                           "set -- $(cat /proc/$$/stat); echo $$ $5 $6 ${19};"
+                           "cat /proc/$$/autogroup 2>/dev/null || echo none")
+                .arg(background ? 1 : 0);
         EngineProcess engine(EngineProcess::Output::Captured);
         if (background)
             engine.setPriority(EngineProcess::Priority::Background);
@@ -220,6 +326,56 @@ private slots:
     }
 
 private:
+    using Engines = std::vector<std::unique_ptr<EngineProcess>>;
+
+    static void addStopOrDelete()
+    {
+        QTest::addColumn<bool>("deleteInstead");
+        QTest::newRow("stop") << false;
+        QTest::newRow("delete") << true;
+    }
+
+    // Starts count engines that play setup and then sleep for half a minute; returns once
+    // every one of them has played it (none if they did not within a generous bound).
+    Engines startReadyEngines(int count, const QStringList &setup)
+    {
+        QTemporaryDir marks;
+        const QString ready = marks.filePath("ready");
+        qputenv("MORVEX_STATE", ready.toLocal8Bit());
+        EngineStandIn::setScript(setup + QStringList{"state ready", "sleep 30000"});
+        Engines engines;
+        for (int i = 0; i < count; ++i) {
+            engines.push_back(std::make_unique<EngineProcess>(EngineProcess::Output::Discarded));
+            engines.back()->start(engineProgramPath(), {});
+        }
+        const bool allReady = QTest::qWaitFor([&] { return readyCount(ready) == count; }, 10000);
+        qunsetenv("MORVEX_STATE");
+        return allReady ? std::move(engines) : Engines();
+    }
+
+    static int readyCount(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+    }
+
+    // Starts count engines that ignore SIGTERM, stops them all and quits: the time until all
+    // have ended, or 0 when engines were left running.
+    qint64 stopAndQuitMs(int count)
+    {
+        Engines engines = startReadyEngines(count, {"ignore-term"});
+        if (int(engines.size()) != count)
+            return 0;
+        QElapsedTimer clock;
+        clock.start();
+        for (auto &engine : engines)
+            engine->stop();
+        EngineReaper::finish();
+        const bool ended = QTest::qWaitFor([] { return EngineReaper::ending() == 0; }, 30000);
+        const qint64 elapsed = clock.elapsed();
+        return ended && EngineStandIn::allEnginesEnd() ? elapsed : 0;
+    }
+
     EngineStandIn m_engine;
 };
 

@@ -28,6 +28,13 @@ private slots:
         QTest::newRow("case sensitive") << QByteArray("Progress=40\n") << 0;
         QTest::newRow("prefix is enough") << QByteArray("stepping=9\n") << 9;
         QTest::newRow("windows line ends") << QByteArray("progress=55\r\n") << 55;
+        QTest::newRow("windows line ends, last wins")
+            << QByteArray("progress=55\r\nfilesize=9\r\nstep=60\r\n") << 60;
+        // Thirty thousand lines, far past the first 256 KB: the last one still counts.
+        QTest::newRow("long file") << manyLines("progress=50\n", 30000) + "progress=77\n" << 77;
+        QTest::newRow("line too long to be a progress")
+            << QByteArray("progress=40\nprogress=") + QByteArray(100 * 1024, '9') + "\n"
+            << 40;
         QTest::newRow("no line end") << QByteArray("progress=66") << 66;
         QTest::newRow("empty") << QByteArray() << 0;
     }
@@ -59,6 +66,10 @@ private slots:
             << QByteArray("[filepagenum]\npagenum=\"12\n") << QByteArray("\"12");
         QTest::newRow("other section")
             << QByteArray("[other]\npagenum=3\n[filepagenum]\npagenum=4\n") << QByteArray("4");
+        QTest::newRow("later section")
+            << QByteArray("[filepagenum]\n[other]\npagenum=3\n") << QByteArray();
+        QTest::newRow("windows line ends")
+            << QByteArray("[filepagenum]\r\npagenum=5\r\n") << QByteArray("5");
         QTest::newRow("key before any section") << QByteArray("pagenum=3\n") << QByteArray();
         QTest::newRow("first of two wins")
             << QByteArray("[filepagenum]\npagenum=1\npagenum=2\n") << QByteArray("1");
@@ -74,6 +85,61 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, expected);
         QCOMPARE(readProfileString(write(content), "filepagenum", "pagenum"), expected);
+    }
+
+    // Which "filecount" and "file_0" count: those of section "outputfiles" wherever it stands,
+    // the last where one is written twice, with either line end.
+    void outputEntries_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("fileCount");
+        QTest::addColumn<QString>("firstFile");
+        QTest::newRow("plain") << QByteArray("[outputfiles]\nfilecount=1\nfile_0=/o/a.docx\n")
+                               << "1"
+                               << "/o/a.docx";
+        QTest::newRow("windows line ends")
+            << QByteArray("progress=100\r\n[outputfiles]\r\nfilecount=1\r\nfile_0=/o/a.docx\r\n")
+            << "1"
+            << "/o/a.docx";
+        QTest::newRow("names without case")
+            << QByteArray("[OutputFiles]\nFileCount=2\nFILE_0=/o/a.png\n") << "2"
+            << "/o/a.png";
+        QTest::newRow("keys of a later section are not the section's")
+            << QByteArray("[outputfiles]\nfilecount=1\n[other]\nfile_0=/o/a.docx\n") << "1"
+            << "";
+        QTest::newRow("keys of an earlier section are not the section's")
+            << QByteArray("[other]\nfilecount=3\nfile_0=/o/b.docx\n[outputfiles]\n") << ""
+            << "";
+        QTest::newRow("keys before any section")
+            << QByteArray("filecount=1\nfile_0=/o/a.docx\n") << ""
+            << "";
+        QTest::newRow("rewritten: the last counts")
+            << QByteArray("[outputfiles]\nfilecount=0\nfile_0=/o/old.docx\n[progress]\n"
+                          "[outputfiles]\nfilecount=1\nfile_0=/o/new.docx\n")
+            << "1"
+            << "/o/new.docx";
+        QTest::newRow("after thirty thousand progress lines")
+            << manyLines("progress=50\n", 30000) + "[outputfiles]\nfilecount=1\nfile_0=/o/a.docx\n"
+            << "1"
+            << "/o/a.docx";
+        QTest::newRow("path longer than a line may be")
+            << QByteArray("[outputfiles]\nfilecount=1\nfile_0=/") + QByteArray(100 * 1024, 'a') +
+                   "\n"
+            << "1"
+            << "";
+        QTest::newRow("no line end at the end")
+            << QByteArray("[outputfiles]\nfilecount=1\nfile_0=/o/a.docx") << "1"
+            << "/o/a.docx";
+    }
+
+    void outputEntries()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, fileCount);
+        QFETCH(QString, firstFile);
+        const EngineOutputFiles outputs = readStateFileOutputs(write(content));
+        QCOMPARE(outputs.fileCount, fileCount);
+        QCOMPARE(outputs.firstFile, firstFile);
     }
 
     void outputEntriesComeBackAsWritten_data()
@@ -139,6 +205,14 @@ private slots:
     }
 
 private:
+    static QByteArray manyLines(const QByteArray &line, int count)
+    {
+        QByteArray lines;
+        for (int i = 0; i < count; ++i)
+            lines += line;
+        return lines;
+    }
+
     QString write(const QByteArray &content)
     {
         const QString path = m_dir.filePath(QString::number(++m_files));

@@ -63,9 +63,10 @@ private slots:
             << QStringList{"state [filepagenum]", "state pagenum=12"} << "12";
         QTest::newRow("state file wins over output")
             << QStringList{"stdout 7", "state [filepagenum]", "state pagenum=12"} << "12";
-        QTest::newRow("output exactly as printed") << QStringList{"stdout 7"} << "7\n";
+        QTest::newRow("output without its line end") << QStringList{"stdout 7"} << "7";
+        QTest::newRow("output without a windows line end") << QStringList{"stdout  7\r"} << "7";
         QTest::newRow("empty value, output")
-            << QStringList{"stdout 7", "state [filepagenum]", "state pagenum="} << "7\n";
+            << QStringList{"stdout 7", "state [filepagenum]", "state pagenum="} << "7";
         QTest::newRow("empty value, no output")
             << QStringList{"state [filepagenum]", "state pagenum="} << "全部";
         QTest::newRow("nothing at all") << QStringList{} << "全部";
@@ -73,10 +74,9 @@ private slots:
             << QStringList{"state [FilePageNum]", "state PageNum = \"-1\""} << "-1";
         QTest::newRow("exit code ignored")
             << QStringList{"state [filepagenum]", "state pagenum=3", "exit 1"} << "3";
-        QTest::newRow("crash, output") << QStringList{"stdout 五", "abort"} << "五\n";
+        QTest::newRow("crash, output") << QStringList{"stdout 五", "abort"} << "五";
         // Read as a file, a FIFO would hold the GUI thread until someone wrote into it.
-        QTest::newRow("state file a FIFO, output")
-            << QStringList{"stdout 7", "fifo state"} << "7\n";
+        QTest::newRow("state file a FIFO, output") << QStringList{"stdout 7", "fifo state"} << "7";
         QTest::newRow("state file a FIFO, no output") << QStringList{"fifo state"} << "全部";
     }
 
@@ -158,6 +158,24 @@ private slots:
                  qPrintable(QString::number(threadsStarted)));
     }
 
+    // A count that hangs is given up after the time limit, as unknown; its engine is ended and
+    // the files waiting behind it get their turn.
+    void hungCountsAreGivenUpAndTheQueueMovesOn()
+    {
+        FilePageCount::setTimeLimit(300);
+        EngineStandIn::setScript({"state [filepagenum]", "sleep 60000"});
+        const int runsBefore = m_engine.runs().size();
+        QStringList paths;
+        for (int i = 0; i < PageCountQueue::instance().limit() + 2; ++i)
+            paths << m_files.filePath(QString("hung-%1.pdf").arg(i));
+        const QStringList answers = answersOf(paths);
+        FilePageCount::setTimeLimit(30000);
+        QCOMPARE(answers, QStringList(QVector<QString>(paths.size(), "-1").toList()));
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
+        for (const EngineRun &run : m_engine.runs().mid(runsBefore))
+            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(run.arguments.value(2)), 10000);
+    }
+
     void noDescriptorsLeftStillAnswers()
     {
         EngineStandIn::setScript({"state [filepagenum]", "state pagenum=2"});
@@ -203,13 +221,18 @@ private slots:
     void deletingEndsTheEngineWithoutAnswer()
     {
         QFETCH(bool, waitForEngine);
-        EngineStandIn::setScript({"stdout 4", "sleep 30000"});
+        EngineStandIn::setScript({"state [filepagenum]", "stdout 4", "sleep 30000"});
+        const int runsBefore = m_engine.runs().size();
         auto worker = std::make_unique<FilePageCount>(m_files.filePath("a.pdf"));
         int answers = 0;
         connect(worker.get(), &FilePageCount::PageCountResultSignal, this, [&] { ++answers; });
         worker->start();
-        if (waitForEngine)
-            QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 1, 10000);
+        QString statePath;
+        if (waitForEngine) {
+            QTRY_COMPARE_WITH_TIMEOUT(m_engine.runs().size(), runsBefore + 1, 10000);
+            statePath = m_engine.runs().last().arguments.value(2);
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(statePath), 10000);
+        }
         QElapsedTimer timer;
         timer.start();
         worker.reset();
@@ -219,6 +242,8 @@ private slots:
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         QTest::qWait(300);
         QCOMPARE(answers, 0);
+        if (waitForEngine)
+            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 10000);
     }
 
 private:

@@ -1,13 +1,19 @@
 // Measures what a user feels when a large folder of PDFs is dropped on the PDF-to-file page:
 // how soon every row is listed, how soon every page count is in, the longest time the GUI
 // thread did not get to its event loop, the peak memory, and how long clearing the list
-// takes. scripts/bench-files.sh runs it and puts the engine's own time beside it.
+// takes; and how long ending the conversions of many rows, one by one or by clearing the
+// list, holds the window.
+// scripts/bench-files.sh runs it and puts the engine's own time beside it.
 //
 //   bench_file_add make-files <count> <folder>   writes count one-page PDFs into folder
 //   bench_file_add run <folder> [timeout-s]      drops folder on a page and prints the figures
+//   bench_file_add stop <count> <folder>         converts count rows and ends them, then
+//                                                clears count converting rows
+#include "EngineProcess.h"
 #include "ModalDriver.h"
 #include "PdfToFileWidget.h"
 #include "QuorvaneItemWidget.h"
+#include "SettingsStore.h"
 #include "ServiceEndpoints.h"
 #include "TinyPdf.h"
 
@@ -20,10 +26,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -141,6 +149,20 @@ template <typename Done> bool runUntil(Done done, qint64 deadlineMs)
     return done();
 }
 
+// Clears the page's list, confirming in its dialog: how long from the confirmation until the
+// rows are gone (-1 when no dialog came).
+qint64 clearListMs(PdfToFileWidget &page)
+{
+    QElapsedTimer clearClock;
+    onNextModal([&clearClock](QWidget *modal) {
+        clearClock.start();
+        modal->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+    });
+    page.on_MainBtn_ClearList_clicked();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return clearClock.isValid() ? clearClock.elapsed() : -1;
+}
+
 int run(const QString &folder, int timeoutSeconds)
 {
     const int fileCount = QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files).size();
@@ -180,14 +202,7 @@ int run(const QString &folder, int timeoutSeconds)
     const qint64 longestStall = stalls.longestMs();
     const double peakMb = peakResidentMb();
 
-    QElapsedTimer clearClock;
-    onNextModal([&clearClock](QWidget *modal) {
-        clearClock.start();
-        modal->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
-    });
-    page.on_MainBtn_ClearList_clicked();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const qint64 clearMs = clearClock.isValid() ? clearClock.elapsed() : -1;
+    const qint64 clearMs = clearListMs(page);
 
     std::printf("files=%d listed=%s listed_ms=%lld settled=%s settle_ms=%lld unknown=%d "
                 "longest_stall_ms=%lld peak_mb=%.0f clear_ms=%lld rows_left=%d\n",
@@ -221,6 +236,77 @@ int timeRows(int count)
     return 0;
 }
 
+// The conversion engines that run below this program (page counts left out).
+int runningConversions()
+{
+    int running = 0;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly) || !commandLine.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.value(1).toLongLong() == QCoreApplication::applicationPid() &&
+            fields.value(0) != "Z" && commandLine.readAll().contains("file2txt"))
+            ++running;
+    }
+    return running;
+}
+
+// Starts the conversion of every row of page and waits until all count engines run.
+bool convertAll(PdfToFileWidget &page, int count)
+{
+    page.on_btn_AllConvert_clicked();
+    return runUntil([&] { return runningConversions() == count; }, 120000);
+}
+
+// How long ending conversions holds the window: count rows end their conversions one after
+// another, as the user would press "结束转换" on each (the longest and the sum of them), and
+// count converting rows are cleared from the list at once. Each row's engine reads a named
+// pipe that nobody writes, so every engine is still at work when its row lets it go.
+int timeStops(int count, const QString &folder)
+{
+    const QString output = QDir(folder).filePath(QStringLiteral("out"));
+    if (!QDir().mkpath(output))
+        return 1;
+    writeConfigValue(QStringLiteral("convert"), QStringLiteral("FileConvertOutPutDir"), output);
+    PdfToFileWidget page;
+    page.resize(1000, 640);
+    page.show();
+    for (int i = 0; i < count; ++i) {
+        const QString pipe = QDir(folder).filePath(QString::asprintf("doc-%05d.pdf", i));
+        if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+            return 1;
+        page.addConverterRow(pipe);
+    }
+    QCoreApplication::processEvents();
+    page.ClickAllSettingFormatSlot(QStringLiteral("txt"));
+
+    bool started = convertAll(page, count);
+    qint64 longestEndMs = 0;
+    QElapsedTimer all;
+    all.start();
+    for (int i = 0; i < page.rowCount(); ++i) {
+        QElapsedTimer one;
+        one.start();
+        page.row(i)->findChild<QPushButton *>(QStringLiteral("btn_ConvertEnd_Converting"))->click();
+        longestEndMs = qMax(longestEndMs, one.elapsed());
+    }
+    const qint64 allEndsMs = all.elapsed();
+    bool ended = runUntil([] { return runningConversions() == 0; }, 60000);
+
+    started = convertAll(page, count) && started;
+    const qint64 clearMs = clearListMs(page);
+    ended = runUntil([] { return runningConversions() == 0; }, 60000) && ended;
+
+    std::printf("rows=%d started=%s end_ms=%lld end_all_ms=%lld clear_ms=%lld ended=%s\n", count,
+                started ? "yes" : "no", static_cast<long long>(longestEndMs),
+                static_cast<long long>(allEndsMs), static_cast<long long>(clearMs),
+                ended ? "yes" : "no");
+    return started && ended ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -239,15 +325,26 @@ int main(int argc, char *argv[])
                                 QStringLiteral("https://127.0.0.1:9"));
         return timeRows(arguments[1].toInt());
     }
+    if (arguments.size() == 3 && arguments[0] == QLatin1String("stop")) {
+        QApplication app(argc, argv);
+        setServiceBaseAddresses(QStringLiteral("http://127.0.0.1:9"),
+                                QStringLiteral("https://127.0.0.1:9"));
+        const int result = timeStops(arguments[1].toInt(), arguments[2]);
+        EngineProcess::finishEnding(); // as the program does when it quits
+        return result;
+    }
     if (arguments.size() >= 2 && arguments[0] == QLatin1String("run")) {
         QApplication app(argc, argv);
         // The confirmation looks up the main window through the account services, which
         // would ask the maker's service for the user's details: keep that off the network.
         setServiceBaseAddresses(QStringLiteral("http://127.0.0.1:9"),
                                 QStringLiteral("https://127.0.0.1:9"));
-        return run(arguments[1], arguments.value(2, QStringLiteral("600")).toInt());
+        const int result = run(arguments[1], arguments.value(2, QStringLiteral("600")).toInt());
+        EngineProcess::finishEnding();
+        return result;
     }
     std::fprintf(stderr, "usage: bench_file_add make-files <count> <folder>\n"
-                         "       bench_file_add run <folder> [timeout-s]\n");
+                         "       bench_file_add run <folder> [timeout-s]\n"
+                         "       bench_file_add stop <count> <folder>\n");
     return 2;
 }

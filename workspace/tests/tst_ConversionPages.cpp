@@ -337,8 +337,8 @@ private slots:
         auto *pdfPage = qobject_cast<PdfToFileWidget *>(page());
         if (pdfPage)
             pdfPage->ClickAllSettingFormatSlot("png");
-        const QString result = m_output + "/result." + (pdfPage ? "png" : "pdf");
-        EngineFixture::succeedWith(result, 37, m_engine.awaitGate());
+        const QString result = m_output + "/c." + (pdfPage ? "png" : "pdf"); // the third row's
+        EngineFixture::succeedWith("{output}", 37, m_engine.awaitGate());
         child<QPushButton>(third, "btn_ConvertReady")->click();
         QCOMPARE(statePage(third), 1);
         QVERIFY(child<QWidget>(third, "btn_ChangeOutputFileName")->isHidden());

@@ -10,12 +10,26 @@
 //   MORVEX_SCRIPT   commands played in order, one per line:
 //                       state <text>    appends the line <text> to the state file
 //                                       (its folder is made when missing)
+//                       states <n> <text>  appends the line <text> n times, in one go
 //                       stdout <text>   prints <text> and a line ending
 //                       output <text>   writes <text> into the output file of a
-//                                       conversion (fourth argument)
+//                                       conversion (fourth argument); "output" alone leaves
+//                                       it empty
+//                       write <path>    writes "converted" into the file <path>, as an engine
+//                                       that names its outputs itself
 //                       sleep <ms>      waits
 //                       child <ms>      starts a child process (a copy of the stand-in, as a
 //                                       converter would be) that waits <ms> and ends
+//                       daemon <ms>     starts a converter that leaves the engine's session
+//                                       and process group as a daemon does (a session of its
+//                                       own, then a second fork whose parent ends at once);
+//                                       it waits <ms> and ends
+//                       writer <ms>     starts a converter that appends a line to the output
+//                                       file every 20 ms for <ms>, also after the engine ended
+//                       ignore-term     ignores SIGTERM from now on, as do the converters it
+//                                       starts afterwards
+//                       on-term <path>  when asked to end by SIGTERM, makes the file <path>
+//                                       (as an engine takes its work away) and ends
 //                       flood <bytes>   prints that many bytes
 //                       fifo <which>    makes a FIFO that nobody writes in place of the state
 //                                       file ("state") or the output file ("output"), as a
@@ -26,6 +40,7 @@
 //                       exit <code>     ends with that exit code
 //                       abort           crashes by abort()
 //                       kill            kills itself with SIGKILL
+//                   "{output}" in a command stands for the output file's path.
 //                   The script ends with exit code 0 when no command ended it before.
 //   MORVEX_STATE    the state file's path; by default the third argument of a
 //                   "getfilepagenum" run and the fifth argument of a conversion.
@@ -33,6 +48,7 @@
 #include <cstdlib>
 #include <algorithm>
 #include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -105,6 +121,58 @@ void awaitFile(const std::string &path)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
+std::string withOutputPath(std::string text, const std::string &outputPath)
+{
+    const std::string mark = "{output}";
+    for (size_t at = text.find(mark); at != std::string::npos;
+         at = text.find(mark, at + outputPath.size()))
+        text.replace(at, mark.size(), outputPath);
+    return text;
+}
+
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void startDaemon(int ms)
+{
+    if (fork() != 0)
+        return;
+    setsid();
+    if (fork() != 0)
+        _exit(0);
+    sleepMs(ms);
+    _exit(0);
+}
+
+std::string termMark;
+
+void markAndEnd(int)
+{
+    const int fd = open(termMark.c_str(), O_WRONLY | O_CREAT, 0600);
+    if (fd >= 0)
+        close(fd);
+    _exit(143);
+}
+
+void markOnTerm(const std::string &path)
+{
+    termMark = path;
+    std::signal(SIGTERM, markAndEnd);
+}
+
+void startWriter(const std::string &outputPath, int ms)
+{
+    if (fork() != 0)
+        return;
+    for (int written = 0; written < ms; written += 20) {
+        std::ofstream(outputPath, std::ios::app) << "late\n";
+        sleepMs(20);
+    }
+    _exit(0);
+}
+
 int playScript(char **argv, const std::string &statePath, const std::string &outputPath)
 {
     std::istringstream script(environment("MORVEX_SCRIPT"));
@@ -112,20 +180,37 @@ int playScript(char **argv, const std::string &statePath, const std::string &out
     while (std::getline(script, line)) {
         const size_t blank = line.find(' ');
         const std::string command = line.substr(0, blank);
-        const std::string operand = blank == std::string::npos ? "" : line.substr(blank + 1);
+        const std::string operand =
+            withOutputPath(blank == std::string::npos ? "" : line.substr(blank + 1), outputPath);
         if (command == "state") {
             appendStateLine(statePath, operand);
+        } else if (command == "states") {
+            const size_t gap = operand.find(' ');
+            std::string lines;
+            for (long n = std::atol(operand.c_str()); n > 0; --n)
+                lines += operand.substr(gap + 1) + '\n';
+            appendStateLine(statePath, lines.substr(0, lines.empty() ? 0 : lines.size() - 1));
         } else if (command == "output") {
             std::ofstream(outputPath, std::ios::binary) << operand;
+        } else if (command == "write") {
+            std::ofstream(operand, std::ios::binary) << "converted";
         } else if (command == "stdout") {
             std::cout << operand << std::endl;
         } else if (command == "sleep") {
-            std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(operand.c_str())));
+            sleepMs(std::atoi(operand.c_str()));
         } else if (command == "child") {
             if (fork() == 0) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(operand.c_str())));
+                sleepMs(std::atoi(operand.c_str()));
                 _exit(0);
             }
+        } else if (command == "daemon") {
+            startDaemon(std::atoi(operand.c_str()));
+        } else if (command == "writer") {
+            startWriter(outputPath, std::atoi(operand.c_str()));
+        } else if (command == "ignore-term") {
+            std::signal(SIGTERM, SIG_IGN);
+        } else if (command == "on-term") {
+            markOnTerm(operand);
         } else if (command == "flood") {
             const std::string block(65536, 'x');
             for (long left = std::atol(operand.c_str()); left > 0; left -= 65536)
