@@ -3,7 +3,6 @@
 #include "EngineStandIn.h"
 #include "FileUtils.h"
 
-#include <QFile>
 #include <QStringList>
 
 // The stand-in engine beside the test executable, with the four libraries that the page
@@ -22,17 +21,16 @@ public:
     }
 
     // Every engine started from now on reports progress, then plays hold (a script command
-    // such as "sleep 300" or a gate's, or none) and succeeds with output (made here, as a
-    // success names a file that is there) as its one result file.
+    // such as "sleep 300" or a gate's, or none), writes the file it was asked for and
+    // succeeds with output as its one result file. A success names a file that is there, so
+    // output is the file the row asks for, or one the test made.
     static void succeedWith(const QString &output, int progress = 37, const QString &hold = {})
     {
-        QFile file(output);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("converted");
         QStringList script{"state progress=" + QString::number(progress)};
         if (!hold.isEmpty())
             script << hold;
-        EngineStandIn::setScript(script << "state [outputfiles]"
+        EngineStandIn::setScript(script << "output converted"
+                                        << "state [outputfiles]"
                                         << "state filecount=1"
                                         << "state file_0=" + output << "exit 0");
     }
