@@ -19,10 +19,17 @@
 
 namespace {
 
+// The arguments the program gives the engine for a conversion, with the tail of the kind.
 QStringList conversionArguments(const QString &kind, const QString &source, const QString &output,
-                                const QString &state, const QString &suffix,
-                                const QStringList &tail)
+                                const QString &state, const QString &suffix)
 {
+    QStringList tail{"", "", ""};
+    if (kind == "file2img")
+        tail += QStringList{"576", "3"};
+    else if (kind == "file2excel")
+        tail += QStringList{"", "", "0"};
+    else if (kind == "file2pdf")
+        tail += QStringList{"", "", "1", "0", "0", "0", "0"};
     return QStringList{"", kind, source, QDir::toNativeSeparators(output), state, "", suffix} +
            tail;
 }
@@ -198,8 +205,7 @@ private slots:
         const QString name =
             QString(QTest::currentDataTag()).contains("backslash") ? "two\\pages." : "two pages.";
         const QString output = m_out + "/" + name + suffix;
-        QCOMPARE(runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix, {"", "", ""})),
-                 0);
+        QCOMPARE(runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix)), 0);
         QFile converted(output);
         QVERIFY(converted.open(QIODevice::ReadOnly));
         const QByteArray content = converted.readAll();
@@ -220,7 +226,7 @@ private slots:
         QSignalSpy result(&job, &PdfToFileJobEntity::ProcessResult);
         job.setJobParams(m_pdf, output);
         job.start(QThread::InheritPriority);
-        QVERIFY(result.wait(30000));
+        QVERIFY(result.wait(kToolsBoundMs));
         QCOMPARE(result.first().at(0).toBool(), true);
         QCOMPARE(result.first().at(1).toString(), output);
         QVERIFY(QFileInfo(output).size() > 0);
@@ -239,9 +245,7 @@ private slots:
     {
         QFETCH(QString, suffix);
         const QString output = m_out + "/two pages." + suffix;
-        QCOMPARE(runEngine(conversionArguments("file2img", m_pdf, output, m_state, suffix,
-                                               {"", "", "", "576", "3"})),
-                 0);
+        QCOMPARE(runEngine(conversionArguments("file2img", m_pdf, output, m_state, suffix)), 0);
         QCOMPARE(state().value("outputfiles/filecount").toString(), QString("2"));
         for (int page = 1; page <= 2; ++page) {
             const QString image = m_out + QStringLiteral("/two pages-%1.%2").arg(page).arg(suffix);
@@ -293,11 +297,8 @@ private slots:
         QVERIFY(earlier.open(QIODevice::WriteOnly));
         earlier.write("an earlier result");
         earlier.close();
-        const QStringList tail = kind == "file2pdf"
-                                     ? QStringList{"", "", "", "", "", "1", "0", "0", "0", "0"}
-                                     : QStringList{"", "", ""};
         const int exitCode =
-            runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix, tail), environment);
+            runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix), environment);
 
         QFile logFile(log);
         QVERIFY(logFile.open(QIODevice::ReadOnly));
@@ -360,10 +361,8 @@ private slots:
         environment.insert("FAKE_OFFICE_LOG", m_out + "/office.log");
         environment.insert("FAKE_OFFICE_STATE", m_state);
         environment.insert("FAKE_OFFICE_PROGRESS", officeProgress);
-        const QStringList tail =
-            kind == "file2img" ? QStringList{"", "", "", "576", "3"} : QStringList{"", "", ""};
         QCOMPARE(runEngine(conversionArguments(kind, source, m_out + "/result." + suffix, m_state,
-                                               suffix, tail),
+                                               suffix),
                            environment),
                  0);
 
@@ -409,16 +408,14 @@ private slots:
         const QString output = m_out + "/pages." + suffix;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TMPDIR", m_engineTemp);
-        QCOMPARE(runEngine(conversionArguments("file2word", source, output, m_state, suffix,
-                                               {"", "", ""}),
+        QCOMPARE(runEngine(conversionArguments("file2word", source, output, m_state, suffix),
                            environment, kOfficeBoundMs),
                  0);
         QCOMPARE(resultPath(0), output);
 
         const QString printedPdf = m_out + "/printed.pdf";
         QCOMPARE(
-            runEngine(conversionArguments("file2pdf", output, printedPdf, m_state + ".pdf", "pdf",
-                                          {"", "", "", "", "", "1", "0", "0", "0", "0"}),
+            runEngine(conversionArguments("file2pdf", output, printedPdf, m_state + ".pdf", "pdf"),
                       environment, kOfficeBoundMs),
             0);
         QVERIFY(QDir(m_engineTemp).isEmpty());
@@ -478,13 +475,11 @@ PATH=$ENGINE_PATH "$@"
 code=$?
 ls -A "$full" >"$listing"
 exit $code)";
-        const QStringList tail =
-            kind == "file2img" ? QStringList{"", "", "", "576", "3"} : QStringList{"", "", ""};
         const int exitCode = runProgram(
             mountNamespace.first(),
             mountNamespace.mid(1) +
                 QStringList{"sh", "-c", script, "sh", full, listing, QUORVANE_RUNTIME_ENGINE} +
-                conversionArguments(kind, m_pdf, output, m_state, suffix, tail),
+                conversionArguments(kind, m_pdf, output, m_state, suffix),
             environment, kToolsBoundMs);
         if (exitCode == 90)
             QSKIP("no small file system can be mounted here");
@@ -509,8 +504,7 @@ exit $code)";
         QProcess engine;
         engine.setProcessEnvironment(environment);
         engine.start(QStringLiteral(QUORVANE_RUNTIME_ENGINE),
-                     conversionArguments("file2pdf", m_pdf, m_out + "/hung.pdf", m_state, "pdf",
-                                         {"", "", "", "", "", "1", "0", "0", "0", "0"}));
+                     conversionArguments("file2pdf", m_pdf, m_out + "/hung.pdf", m_state, "pdf"));
         QVERIFY(engine.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pids).size() > 0, 10000);
         QTest::qWait(100);
@@ -599,8 +593,7 @@ exit $code)";
         const bool pictureThere = QString(QTest::currentDataTag()).contains("picture");
         if (pictureThere)
             QVERIFY(writeFile(m_out + "/result-2.png", "mine"));
-        QCOMPARE(
-            runEngine(conversionArguments(kind, source, output, m_state, suffix, {"", "", ""})), 1);
+        QCOMPARE(runEngine(conversionArguments(kind, source, output, m_state, suffix)), 1);
         QVERIFY(!state().contains("outputfiles/filecount"));
         QCOMPARE(QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  pictureThere ? QStringList{"result-2.png"} : QStringList());
