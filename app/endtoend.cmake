@@ -61,3 +61,6 @@ target_compile_definitions(tst_RuntimeEngine PRIVATE
     QUORVANE_RUNTIME_ENGINE="$<TARGET_FILE_DIR:Quorvane>/Morvex")
 target_include_directories(tst_RuntimeEngine PRIVATE ${PROJECT_SOURCE_DIR}/engine/tests)
 add_dependencies(tst_RuntimeEngine Quorvane)
+
+# Both run LibreOffice, which can take minutes a file on a busy machine.
+set_tests_properties(tst_EndToEnd tst_RuntimeEngine PROPERTIES TIMEOUT 3600)

@@ -51,13 +51,18 @@ set(quorvane_engine_libraries
     ${quorvane_runtime_dir}/Aspose.Pdf.dll
     ${quorvane_runtime_dir}/Aspose.Slides.dll
     ${quorvane_runtime_dir}/Aspose.Words.dll)
+set(quorvane_standin_dir ${CMAKE_SOURCE_DIR}/engine/standin)
 add_custom_command(
-    OUTPUT ${quorvane_runtime_dir}/Morvex ${quorvane_engine_libraries}
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/engine/standin/Morvex.sh
+    OUTPUT ${quorvane_runtime_dir}/Morvex ${quorvane_runtime_dir}/pdf_text_document.py
+           ${quorvane_engine_libraries}
+    COMMAND ${CMAKE_COMMAND} -E copy ${quorvane_standin_dir}/Morvex.sh
             ${quorvane_runtime_dir}/Morvex
+    COMMAND ${CMAKE_COMMAND} -E copy ${quorvane_standin_dir}/pdf_text_document.py
+            ${quorvane_runtime_dir}/pdf_text_document.py
     COMMAND ${CMAKE_COMMAND} -E touch ${quorvane_engine_libraries}
-    DEPENDS ${CMAKE_SOURCE_DIR}/engine/standin/Morvex.sh
+    DEPENDS ${quorvane_standin_dir}/Morvex.sh ${quorvane_standin_dir}/pdf_text_document.py
     VERBATIM)
 add_custom_target(quorvane_runtime_engine ALL
-    DEPENDS ${quorvane_runtime_dir}/Morvex ${quorvane_engine_libraries})
+    DEPENDS ${quorvane_runtime_dir}/Morvex ${quorvane_runtime_dir}/pdf_text_document.py
+            ${quorvane_engine_libraries})
 add_dependencies(Quorvane quorvane_runtime_engine)

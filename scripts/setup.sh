@@ -3,8 +3,9 @@
 #   setup.sh       everything the two builds and their tests need, and the LZMA SDK sources
 #                  (the 7z C decoder) unpacked from Debian's 7zip source package into the
 #                  build area;
-#   setup.sh run   what running Quorvane needs: its native build, and the tools of the
-#                  engine stand-in, LibreOffice's parts without their GUI included.
+#   setup.sh run   what running Quorvane needs: its native build, the desktop's xdg-open for
+#                  opening results, and the tools of the engine stand-in, LibreOffice's parts
+#                  without their GUI included.
 # Idempotent: quiet when everything is already there.
 set -euo pipefail
 
@@ -19,10 +20,13 @@ packages=(
     # the engine stand-in: poppler for PDFs, PIL for BMP pictures, unzip for the page counts
     # of Office files
     poppler-utils python3 python3-pil unzip
+    # the program hands results and folders to the desktop through xdg-open
+    xdg-utils
 )
-# LibreOffice converts Office files for the stand-in, headless: writer, calc, impress and
-# draw (PDF import) without the GUI packages that their recommendations would bring.
-run_packages=(
+# LibreOffice converts Office files and makes Word, Excel and PowerPoint files for the
+# stand-in, headless: writer, calc, impress and draw (PDF import) without the GUI packages
+# that their recommendations would bring. The tests of the stand-in run it too.
+office_packages=(
     libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-impress-nogui
     libreoffice-draw-nogui
 )
@@ -36,18 +40,22 @@ if [ "$mode" = all ]; then
         # test packages and tools (xcompmgr composites the screen of one shadow test)
         p7zip-full zip openssl xvfb xauth xcompmgr
     )
-    run_packages=()
 fi
 
+# One question to dpkg for every package: asked one by one, it takes seconds of every start.
+# Packages that dpkg has never heard of make it complain and fail; they count as missing.
+declare -A installed=()
+while read -r package; do
+    installed[$package]=1
+done < <({ dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" "${office_packages[@]}" \
+    2>/dev/null || true; } | awk '$NF == "installed" { print $1 }')
 missing_of() {
     for p in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-            printf '%s\n' "$p"
-        fi
+        [ -n "${installed[$p]:-}" ] || printf '%s\n' "$p"
     done
 }
 mapfile -t missing < <(missing_of "${packages[@]}")
-mapfile -t missing_run < <(missing_of "${run_packages[@]}")
+mapfile -t missing_run < <(missing_of "${office_packages[@]}")
 
 if ((${#missing[@]} + ${#missing_run[@]})); then
     echo "setup: installing ${missing[*]} ${missing_run[*]}"

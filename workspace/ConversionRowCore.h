@@ -2,8 +2,11 @@
 
 #include "AnimationEffectData.h"
 #include "BackgroundProcessAnimationEffect.h"
+#include "DesktopOpening.h"
 #include "FilePageCount.h"
 #include "FinishedThreadDisposal.h"
+#include "OutputFormats.h"
+#include "ReservedOutputName.h"
 #include "RowPresentation.h"
 #include "SettingsStore.h"
 #include "WidgetUtils.h"
@@ -15,6 +18,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+
+#include <memory>
 
 // What the PDF-to-file and the file-to-PDF rows do alike: the page count, the progress fill,
 // the life of the conversion job with its 600 ms result hold, the name editor and the open
@@ -95,18 +100,26 @@ public:
         }
     }
 
-    // Starts a job writing the edited name with suffix into the output folder; false when
-    // the row is converting or finished and so stays as it is.
+    // Starts a job writing the edited name with suffix into the output folder, under the
+    // first free name beside it when a file is there already, and shows that name; false
+    // when the row is converting or finished and so stays as it is. A source that has gone
+    // since it was listed fails at once, without an engine.
     bool start(const QString &suffix)
     {
         using namespace RowPresentation;
         const int page = ui->stackedWidget->currentIndex();
         if (page == ConvertingPage || page == SucceededPage || page == FailedPage)
             return false;
+        if (!QFileInfo(m_sourcePath).isFile()) {
+            ui->stackedWidget->setCurrentIndex(FailedPage);
+            return false;
+        }
         createJob();
-        const QString outputPath = readConfigValue(QStringLiteral("convert/FileConvertOutPutDir")) +
-                                   QStringLiteral("/") + ui->lineEdit_EditName->text() + suffix;
-        m_job->setJobParams(m_sourcePath, outputPath);
+        m_outputName = std::make_unique<ReservedOutputName>(
+            readConfigValue(QStringLiteral("convert/FileConvertOutPutDir")),
+            ui->lineEdit_EditName->text(), suffix, writesPagePictures(suffix));
+        showOutputName(m_outputName->name());
+        m_job->setJobParams(m_sourcePath, m_outputName->path());
         m_job->start(QThread::InheritPriority);
         ui->stackedWidget->setCurrentIndex(ConvertingPage);
         return true;
@@ -156,6 +169,7 @@ public:
     {
         ui->stackedWidget->setCurrentIndex(RowPresentation::ReadyPage);
         releaseJob();
+        showOutputName(ui->lineEdit_EditName->text());
     }
 
     void releaseItem()
@@ -188,6 +202,9 @@ public:
             QObject::disconnect(job, nullptr, m_row, nullptr);
             deleteWhenFinished(job);
         }
+        // A result is in its file by now, where the next name taken sees it; a name that
+        // holds none is free again.
+        m_outputName.reset();
     }
 
     void releasePageCount()
@@ -196,13 +213,13 @@ public:
         m_pageCount = nullptr;
     }
 
-    void openOutputFile() const { RowPresentation::openLocalPath(m_outputPath); }
+    void openOutputFile() const { openWithDesktop(m_outputPath); }
     void openOutputFolder() const
     {
         if (!m_outputPath.isEmpty())
-            RowPresentation::openLocalPath(QFileInfo(m_outputPath).absolutePath());
+            openWithDesktop(QFileInfo(m_outputPath).absolutePath());
     }
-    void openSourceFile() const { RowPresentation::openLocalPath(m_sourcePath); }
+    void openSourceFile() const { openWithDesktop(m_sourcePath); }
 
     void openNameEditor() { ui->stackedWidget_Edit->setCurrentIndex(1); }
 
@@ -287,9 +304,13 @@ private:
     void commitOutputFileName()
     {
         ui->stackedWidget_Edit->setCurrentIndex(0);
-        ui->label_OutputFileName->setText(elideText(ui->label_OutputFileName->font(),
-                                                    ui->lineEdit_EditName->text(),
-                                                    RowPresentation::kNameWidth));
+        showOutputName(ui->lineEdit_EditName->text());
+    }
+
+    void showOutputName(const QString &name)
+    {
+        ui->label_OutputFileName->setText(
+            elideText(ui->label_OutputFileName->font(), name, RowPresentation::kNameWidth));
     }
 
     void showFileDetails()
@@ -302,8 +323,7 @@ private:
             elideText(ui->label_InputFileName->font(), name, kNameWidth));
         ui->label_InputFileFormat->setText(info.suffix());
         ui->label_FileSize->setText(m_fileSizeText);
-        ui->label_OutputFileName->setText(
-            elideText(ui->label_OutputFileName->font(), name, kNameWidth));
+        showOutputName(name);
         ui->lineEdit_EditName->setText(name);
     }
 
@@ -332,6 +352,7 @@ private:
     BackgroundProcessAnimationEffect *m_effect = nullptr;
     AnimationEffectData *m_effectData = nullptr;
     QTimer *m_delayTimer = nullptr;
+    std::unique_ptr<ReservedOutputName> m_outputName; // while a job may write under it
     bool m_result = false;
     bool m_hovered = false;
     QString m_outputPath;

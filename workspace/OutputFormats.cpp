@@ -23,3 +23,15 @@ QString defaultOutputFormat()
 {
     return QStringLiteral("docx");
 }
+
+bool writesPagePictures(const QString &suffix)
+{
+    const QString lower = suffix.toLower();
+    if (lower.contains(QLatin1String("doc")))
+        return false;
+    for (const char *picture : {"jpg", "jpeg", "png", "bmp"}) {
+        if (lower.contains(QLatin1String(picture)))
+            return true;
+    }
+    return false;
+}

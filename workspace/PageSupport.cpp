@@ -1,5 +1,6 @@
 #include "PageSupport.h"
 
+#include "DesktopOpening.h"
 #include "FileUtils.h"
 #include "ImageWordButton.h"
 #include "MainWindow.h"
@@ -67,8 +68,12 @@ QString chooseOutputDir(QWidget *parent, const QString &current)
 
 void openOutputDir(const QString &folder)
 {
-    const QString path = !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // A folder that is not there is handed over as the empty address, which opens nothing
+    // and is not worth a message.
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        openWithDesktop(folder);
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString()));
 }
 
 QStringList pickFiles(QWidget *parent, const QString &nameFilter)
@@ -128,6 +133,11 @@ bool confirm(const QString &question, const QString &tips)
     MessageBoxDialog box(owner);
     box.setMessage(question, tips);
     return execModalDialog(&box, owner) == QDialog::Accepted;
+}
+
+void tell(const QString &message, const QString &tips)
+{
+    confirm(message, tips);
 }
 
 QString imageButtonStyle(const QString &iconRule, const QString &textColour,

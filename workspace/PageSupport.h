@@ -19,7 +19,8 @@ QString storedOutputDir();
 // Lets the user pick a new output folder starting at current; stores and returns it, or
 // returns "" when the dialog was cancelled.
 QString chooseOutputDir(QWidget *parent, const QString &current);
-// Opens the folder in the desktop's file manager; a missing folder opens nothing.
+// Opens the folder in the desktop's file manager; a missing folder opens nothing, a folder
+// that the desktop cannot open is reported.
 void openOutputDir(const QString &folder);
 
 // The add-files dialog: starts in the folder of the last picked file, remembers the first
@@ -34,6 +35,8 @@ QStringList droppedFiles(const QMimeData *data, const QStringList &suffixes);
 
 // Asks question over the main window's dim overlay; true when the user pressed OK.
 bool confirm(const QString &question, const QString &tips);
+// Tells the user something in the same box; either button closes it.
+void tell(const QString &message, const QString &tips);
 // The owner of modal dialogs: the registered main window, or null before there is one.
 QWidget *modalOwner();
 

@@ -1,8 +1,5 @@
 #include "RowPresentation.h"
 
-#include <QDesktopServices>
-#include <QUrl>
-
 namespace RowPresentation {
 
 namespace {
@@ -23,12 +20,6 @@ QString fileIconStyle(const QString &lowerSuffix, bool acceptPdf)
     if (acceptPdf && lowerSuffix.contains(QLatin1String("pdf")))
         return iconStyle(QStringLiteral("icon_pdf_to_file_pdf.png"));
     return QString();
-}
-
-void openLocalPath(const QString &path)
-{
-    if (!path.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 QString pageCountText(const QString &pageCount)

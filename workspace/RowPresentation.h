@@ -8,8 +8,6 @@ namespace RowPresentation {
 // The style sheet that puts the document icon for a file suffix (already lower-cased) into
 // "widget_FileIcon"; empty when no icon fits. acceptPdf offers the PDF icon as well.
 QString fileIconStyle(const QString &lowerSuffix, bool acceptPdf);
-// Hands a local file or folder to the desktop; an empty path opens nothing.
-void openLocalPath(const QString &path);
 // The label text for a page-count answer: "-1" reads "未知", anything else gets "页".
 QString pageCountText(const QString &pageCount);
 

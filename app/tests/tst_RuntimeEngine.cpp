@@ -6,20 +6,30 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
 
+// The arguments the program gives the engine for a conversion, with the tail of the kind.
 QStringList conversionArguments(const QString &kind, const QString &source, const QString &output,
-                                const QString &state, const QString &suffix,
-                                const QStringList &tail)
+                                const QString &state, const QString &suffix)
 {
+    QStringList tail{"", "", ""};
+    if (kind == "file2img")
+        tail += QStringList{"576", "3"};
+    else if (kind == "file2excel")
+        tail += QStringList{"", "", "0"};
+    else if (kind == "file2pdf")
+        tail += QStringList{"", "", "1", "0", "0", "0", "0"};
     return QStringList{"", kind, source, QDir::toNativeSeparators(output), state, "", suffix} +
            tail;
 }
@@ -27,9 +37,19 @@ QStringList conversionArguments(const QString &kind, const QString &source, cons
 // LibreOffice lies outside the system (and is not installed on every machine): a stand-in
 // that logs its arguments and, unless told to fail, writes a file the way it does: for a
 // PDF the one named by FAKE_OFFICE_PDF, else "converted by office" and the input's content.
-// With FAKE_OFFICE_HANG it starts a helper of its own and hangs, both noting their process ids.
+// Like LibreOffice it leaves a file of its own in the temporary folder. With
+// FAKE_OFFICE_STATE it notes the progress that state file reports when it starts, in
+// FAKE_OFFICE_PROGRESS. With FAKE_OFFICE_HANG it starts a helper of its own and hangs, both
+// noting their process ids.
 const char fakeOffice[] = R"(#!/bin/sh
 printf '%s\n' "$@" >>"$FAKE_OFFICE_LOG"
+: >"${TMPDIR:-/tmp}/office-temp.$$"
+if [ -n "$FAKE_OFFICE_STATE" ]; then
+    while IFS= read -r line; do
+        case "$line" in progress=*) progress=${line#progress=} ;; esac
+    done <"$FAKE_OFFICE_STATE"
+    printf '%s\n' "$progress" >"$FAKE_OFFICE_PROGRESS"
+fi
 if [ -n "$FAKE_OFFICE_HANG" ]; then
     sleep 600 &
     printf '%s\n' $$ $! >"$FAKE_OFFICE_HANG"
@@ -90,10 +110,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         QVERIFY(ProcessTree::keepOrphans());
         m_pdf = m_dir.filePath("two pages.pdf");
-        QFile file(m_pdf);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(tinyPdf({"First page", "Second page"}));
-        file.close();
+        QVERIFY(writeFile(m_pdf, tinyPdf({"First page", "Second page"})));
 
         m_tools = m_dir.filePath("office-tools");
         QVERIFY(QDir().mkpath(m_tools));
@@ -120,6 +137,9 @@ private slots:
 
     void init()
     {
+        // What a failed check left behind must not fail the checks of the next run.
+        QDir(m_engineTemp).removeRecursively();
+        QVERIFY(QDir().mkpath(m_engineTemp));
         m_state = m_dir.filePath(QStringLiteral("state/%1.ini").arg(m_run++));
         // A comma and a semicolon in every output path: the state file must keep them.
         m_out = m_dir.filePath(QStringLiteral("out %1, a;b").arg(m_run));
@@ -185,8 +205,7 @@ private slots:
         const QString name =
             QString(QTest::currentDataTag()).contains("backslash") ? "two\\pages." : "two pages.";
         const QString output = m_out + "/" + name + suffix;
-        QCOMPARE(runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix, {"", "", ""})),
-                 0);
+        QCOMPARE(runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix)), 0);
         QFile converted(output);
         QVERIFY(converted.open(QIODevice::ReadOnly));
         const QByteArray content = converted.readAll();
@@ -207,7 +226,7 @@ private slots:
         QSignalSpy result(&job, &PdfToFileJobEntity::ProcessResult);
         job.setJobParams(m_pdf, output);
         job.start(QThread::InheritPriority);
-        QVERIFY(result.wait(30000));
+        QVERIFY(result.wait(kToolsBoundMs));
         QCOMPARE(result.first().at(0).toBool(), true);
         QCOMPARE(result.first().at(1).toString(), output);
         QVERIFY(QFileInfo(output).size() > 0);
@@ -226,9 +245,7 @@ private slots:
     {
         QFETCH(QString, suffix);
         const QString output = m_out + "/two pages." + suffix;
-        QCOMPARE(runEngine(conversionArguments("file2img", m_pdf, output, m_state, suffix,
-                                               {"", "", "", "576", "3"})),
-                 0);
+        QCOMPARE(runEngine(conversionArguments("file2img", m_pdf, output, m_state, suffix)), 0);
         QCOMPARE(state().value("outputfiles/filecount").toString(), QString("2"));
         for (int page = 1; page <= 2; ++page) {
             const QString image = m_out + QStringLiteral("/two pages-%1.%2").arg(page).arg(suffix);
@@ -245,9 +262,9 @@ private slots:
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("filter"); // the import filter LibreOffice is given
         QTest::addColumn<bool>("officeFails");
-        QTest::newRow("pdf to word") << "file2word"
-                                     << "docx"
-                                     << "--infilter=writer_pdf_import" << false;
+        QTest::newRow("pdf to word, its text as pages of paragraphs") << "file2word"
+                                                                      << "docx"
+                                                                      << "" << false;
         QTest::newRow("pdf to excel, its text as rows") << "file2excel"
                                                         << "xls"
                                                         << "--infilter=CSV:9,34,76,1" << false;
@@ -280,11 +297,8 @@ private slots:
         QVERIFY(earlier.open(QIODevice::WriteOnly));
         earlier.write("an earlier result");
         earlier.close();
-        const QStringList tail = kind == "file2pdf"
-                                     ? QStringList{"", "", "", "", "", "1", "0", "0", "0", "0"}
-                                     : QStringList{"", "", ""};
         const int exitCode =
-            runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix, tail), environment);
+            runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix), environment);
 
         QFile logFile(log);
         QVERIFY(logFile.open(QIODevice::ReadOnly));
@@ -313,8 +327,170 @@ private slots:
             QVERIFY2(rows.contains("\"First page\"") && rows.contains("\"Second page\""),
                      content.constData());
         }
+        if (kind == "file2word") { // a text document of the pages' text, in order
+            QVERIFY(content.contains("<office:document"));
+            const int first = content.indexOf(">First page<");
+            QVERIFY2(first > 0 && content.indexOf(">Second page<") > first, content.constData());
+        }
         QCOMPARE(state().value("outputfiles/filecount").toString(), QString("1"));
         QCOMPARE(resultPath(0), output);
+    }
+
+    void reportsProgressAsItGoes_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<int>("steps"); // reports between the start's and the end's, at least
+        QTest::newRow("pictures, a report a page") << "file2img"
+                                                   << "png" << 3;
+        QTest::newRow("word, a report a tool") << "file2word"
+                                               << "docx" << 3;
+        QTest::newRow("text") << "file2txt"
+                              << "txt" << 1;
+    }
+
+    void reportsProgressAsItGoes()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, suffix);
+        QFETCH(int, steps);
+        const QString source = m_out + "/three pages.pdf";
+        QVERIFY(writeFile(source, tinyPdf({"One", "Two", "Three"})));
+        const QString officeProgress = m_out + "/office.progress";
+        QProcessEnvironment environment = engineEnvironment(true);
+        environment.insert("FAKE_OFFICE_LOG", m_out + "/office.log");
+        environment.insert("FAKE_OFFICE_STATE", m_state);
+        environment.insert("FAKE_OFFICE_PROGRESS", officeProgress);
+        QCOMPARE(runEngine(conversionArguments(kind, source, m_out + "/result." + suffix, m_state,
+                                               suffix),
+                           environment),
+                 0);
+
+        // The state file keeps every report, in the order they were made.
+        QList<int> reports;
+        for (const QByteArray &line : readFile(m_state).split('\n')) {
+            if (line.startsWith("progress="))
+                reports << line.mid(int(qstrlen("progress="))).toInt();
+        }
+        QVERIFY2(reports.size() >= steps + 2, qPrintable(QTest::toString(reports)));
+        QCOMPARE(reports.first(), 10);
+        QCOMPARE(reports.last(), 100);
+        QVERIFY2(std::adjacent_find(reports.begin(), reports.end(), std::greater_equal<int>()) ==
+                     reports.end(),
+                 qPrintable(QTest::toString(reports)));
+        // LibreOffice, the longest step by far, starts when the steps before it are reported.
+        if (kind == "file2word") {
+            const int atOffice = readFile(officeProgress).trimmed().toInt();
+            QVERIFY2(atOffice > 10 && atOffice < 100, qPrintable(QString::number(atOffice)));
+        }
+    }
+
+    void wordHasAPageForEachPage_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("docx") << "docx";
+        QTest::newRow("doc") << "doc";
+    }
+
+    // With the real LibreOffice: the Word file, laid out and printed back to a PDF (by the
+    // stand-in again), has the PDF's pages, each with its own text: a full page of body text,
+    // a short page, a blank page and a page of a single heading.
+    void wordHasAPageForEachPage()
+    {
+        if (QStandardPaths::findExecutable("soffice").isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed: the stand-in makes no Word file "
+                  "without it");
+        QFETCH(QString, suffix);
+        const QList<QStringList> pages = {
+            linesOfPage(1, 60), linesOfPage(2, 3), {}, linesOfPage(4, 1)};
+        const QString source = m_out + "/pages.pdf";
+        QVERIFY(writeFile(source, linedPdf(pages)));
+        const QString output = m_out + "/pages." + suffix;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", m_engineTemp);
+        QCOMPARE(runEngine(conversionArguments("file2word", source, output, m_state, suffix),
+                           environment, kOfficeBoundMs),
+                 0);
+        QCOMPARE(resultPath(0), output);
+
+        const QString printedPdf = m_out + "/printed.pdf";
+        QCOMPARE(
+            runEngine(conversionArguments("file2pdf", output, printedPdf, m_state + ".pdf", "pdf"),
+                      environment, kOfficeBoundMs),
+            0);
+        QVERIFY(QDir(m_engineTemp).isEmpty());
+        QCOMPARE(pdfPageCount(printedPdf), pages.size());
+        for (int page = 1; page <= pages.size(); ++page) {
+            const QString text = pdfPageText(printedPdf, page);
+            if (pages[page - 1].isEmpty()) {
+                QVERIFY2(text.isEmpty(), qPrintable(text));
+                continue;
+            }
+            const int first = text.indexOf(QStringLiteral("first-%1").arg(page));
+            QVERIFY2(first == 0 && text.indexOf(QStringLiteral("last-%1").arg(page)) > first,
+                     qPrintable(QStringLiteral("page %1: %2").arg(page).arg(text)));
+        }
+    }
+
+    void fullDiskFailsAndLeavesNothing_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("workOnFullDisk"); // else the output on it
+        QTest::newRow("text") << "file2txt"
+                              << "txt" << false;
+        QTest::newRow("web page") << "file2html"
+                                  << "html" << false;
+        QTest::newRow("pictures") << "file2img"
+                                  << "png" << false;
+        QTest::newRow("text, the work folder on the full disk") << "file2txt"
+                                                                << "txt" << true;
+    }
+
+    // A small file system of the test's own, filled up, as a full disk: the tools' output is
+    // cut short there while they still end with success.
+    void fullDiskFailsAndLeavesNothing()
+    {
+        const QStringList mountNamespace = mountNamespaceCommand();
+        if (mountNamespace.isEmpty())
+            QSKIP("no mount namespace of its own can be made here for a small file system");
+        QFETCH(QString, kind);
+        QFETCH(QString, suffix);
+        QFETCH(bool, workOnFullDisk);
+        const QString full = m_dir.filePath(QStringLiteral("full %1").arg(m_run));
+        const QString listing = m_dir.filePath(QStringLiteral("full %1 listing").arg(m_run));
+        QVERIFY(QDir().mkpath(full));
+        const QString output = (workOnFullDisk ? m_out : full) + "/result." + suffix;
+        QProcessEnvironment environment = engineEnvironment(false);
+        environment.insert("ENGINE_PATH", environment.value("PATH"));
+        environment.insert("PATH", QProcessEnvironment::systemEnvironment().value("PATH"));
+        if (workOnFullDisk)
+            environment.insert("TMPDIR", full);
+        // The file system goes with the run, so what it holds is listed before that.
+        const QString script = R"(mount -t tmpfs -o size=64k tmpfs "$1" || exit 90
+cat /dev/zero >"$1/filler" 2>/dev/null
+full=$1 listing=$2
+shift 2
+PATH=$ENGINE_PATH "$@"
+code=$?
+ls -A "$full" >"$listing"
+exit $code)";
+        const int exitCode = runProgram(
+            mountNamespace.first(),
+            mountNamespace.mid(1) +
+                QStringList{"sh", "-c", script, "sh", full, listing, QUORVANE_RUNTIME_ENGINE} +
+                conversionArguments(kind, m_pdf, output, m_state, suffix),
+            environment, kToolsBoundMs);
+        if (exitCode == 90)
+            QSKIP("no small file system can be mounted here");
+
+        QCOMPARE(exitCode, 1);
+        QVERIFY(!state().contains("outputfiles/filecount"));
+        QCOMPARE(QString::fromUtf8(readFile(listing)).split('\n', Qt::SkipEmptyParts),
+                 QStringList{"filler"});
+        QCOMPARE(QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
     // Ended by a signal while a tool runs, the stand-in ends the tool and everything the tool
@@ -328,8 +504,7 @@ private slots:
         QProcess engine;
         engine.setProcessEnvironment(environment);
         engine.start(QStringLiteral(QUORVANE_RUNTIME_ENGINE),
-                     conversionArguments("file2pdf", m_pdf, m_out + "/hung.pdf", m_state, "pdf",
-                                         {"", "", "", "", "", "1", "0", "0", "0", "0"}));
+                     conversionArguments("file2pdf", m_pdf, m_out + "/hung.pdf", m_state, "pdf"));
         QVERIFY(engine.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pids).size() > 0, 10000);
         QTest::qWait(100);
@@ -394,6 +569,8 @@ private slots:
                                                 << "txt" << false;
         QTest::newRow("not a PDF") << "file2txt"
                                    << "txt" << true;
+        QTest::newRow("a page picture already there") << "file2img"
+                                                      << "png" << false;
     }
 
     void failsWithOne()
@@ -404,18 +581,25 @@ private slots:
         QString source = m_pdf;
         if (brokenSource) {
             source = m_dir.filePath("broken.pdf");
-            QFile broken(source);
-            QVERIFY(broken.open(QIODevice::WriteOnly));
-            broken.write("not a pdf at all");
+            QVERIFY(writeFile(source, "not a pdf at all"));
         }
         const QString output =
             m_out +
             (QString(QTest::currentDataTag()).contains("line break") ? "/line\nbreak."
                                                                      : "/result.") +
             suffix;
-        QCOMPARE(
-            runEngine(conversionArguments(kind, source, output, m_state, suffix, {"", "", ""})), 1);
+        // The pictures are named after the result, which the caller did not name: the one of
+        // the second page stays as it is, and the first page's goes again.
+        const bool pictureThere = QString(QTest::currentDataTag()).contains("picture");
+        if (pictureThere)
+            QVERIFY(writeFile(m_out + "/result-2.png", "mine"));
+        QCOMPARE(runEngine(conversionArguments(kind, source, output, m_state, suffix)), 1);
         QVERIFY(!state().contains("outputfiles/filecount"));
+        QCOMPARE(QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 pictureThere ? QStringList{"result-2.png"} : QStringList());
+        if (pictureThere)
+            QCOMPARE(readFile(m_out + "/result-2.png"), QByteArray("mine"));
+        QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
 private:
@@ -436,6 +620,69 @@ private:
             readProfileString(m_state, "outputfiles", "file_" + QByteArray::number(index), 65536));
     }
 
+    static bool writeFile(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    }
+
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // unshare with the options that make a mount namespace of the test's own here, with a user
+    // namespace where one is needed; empty where none can be made.
+    static QStringList mountNamespaceCommand()
+    {
+        const QString unshare = QStandardPaths::findExecutable("unshare");
+        if (unshare.isEmpty())
+            return {};
+        for (const QStringList &options : {QStringList{"-r", "-m"}, QStringList{"-m"}}) {
+            if (QProcess::execute(unshare, options + QStringList{"true"}) == 0)
+                return QStringList{unshare} + options;
+        }
+        return {};
+    }
+
+    // The lines of page number page of a document: the first begins "first-<page>", the
+    // last ends "last-<page>"; the body lines are as long as a document's.
+    static QStringList linesOfPage(int page, int count)
+    {
+        QStringList lines{QStringLiteral("first-%1 heading of page %1").arg(page)};
+        for (int line = 1; line < count; ++line)
+            lines << QStringLiteral("Line %1 of page %2, set in ten point type across the page "
+                                    "as the body of a document is set")
+                         .arg(line)
+                         .arg(page);
+        lines.last() += QStringLiteral(" last-%1").arg(page);
+        return lines;
+    }
+
+    static int pdfPageCount(const QString &pdf)
+    {
+        QProcess pdfinfo;
+        pdfinfo.start("pdfinfo", {pdf});
+        if (!pdfinfo.waitForFinished(kToolsBoundMs))
+            return -1;
+        const QRegularExpression pages(QStringLiteral("^Pages:\\s*(\\d+)"),
+                                       QRegularExpression::MultilineOption);
+        const QRegularExpressionMatch match =
+            pages.match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
+        return match.hasMatch() ? match.captured(1).toInt() : -1;
+    }
+
+    static QString pdfPageText(const QString &pdf, int page)
+    {
+        QProcess pdftotext;
+        const QString number = QString::number(page);
+        pdftotext.start("pdftotext", {"-f", number, "-l", number, pdf, "-"});
+        if (!pdftotext.waitForFinished(kToolsBoundMs))
+            return QStringLiteral("(pdftotext did not end)");
+        return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    }
+
     static bool processRuns(int pid)
     {
         QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -450,19 +697,27 @@ private:
         return runEngine(arguments, engineEnvironment(false));
     }
 
-    int runEngine(const QStringList &arguments, const QProcessEnvironment &environment)
+    int runEngine(const QStringList &arguments, const QProcessEnvironment &environment,
+                  int boundMs = kToolsBoundMs)
     {
-        QProcess engine;
-        engine.setProcessEnvironment(environment);
-        engine.setWorkingDirectory(
+        return runProgram(QStringLiteral(QUORVANE_RUNTIME_ENGINE), arguments, environment, boundMs);
+    }
+
+    // Runs program from the engine's folder and waits for its end; -1 for an abnormal end.
+    static int runProgram(const QString &program, const QStringList &arguments,
+                          const QProcessEnvironment &environment, int boundMs)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(
             QFileInfo(QStringLiteral(QUORVANE_RUNTIME_ENGINE)).absolutePath());
-        engine.start(QStringLiteral(QUORVANE_RUNTIME_ENGINE), arguments);
-        if (!engine.waitForFinished(30000)) {
-            engine.kill();
-            engine.waitForFinished(5000);
+        process.start(program, arguments);
+        if (!process.waitForFinished(boundMs)) {
+            process.kill();
+            process.waitForFinished(5000);
             return -1;
         }
-        return engine.exitStatus() == QProcess::NormalExit ? engine.exitCode() : -1;
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
     QSettings &state()
@@ -470,6 +725,11 @@ private:
         m_stateFile = std::make_unique<QSettings>(m_state, QSettings::IniFormat);
         return *m_stateFile;
     }
+
+    // Safety nets only, many times what a run takes on a loaded machine: LibreOffice has taken
+    // over 90 s to convert a small file at a load of 30.
+    static constexpr int kToolsBoundMs = 120000;
+    static constexpr int kOfficeBoundMs = 900000;
 
     QTemporaryDir m_dir;
     QString m_tools;

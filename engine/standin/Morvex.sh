@@ -2,19 +2,28 @@
 # A stand-in for the conversion engine, placed beside Quorvane by the run command. It speaks
 # the engine's protocol (argument list, state file, exit codes 0 and 1) and converts with
 # Debian's tools: poppler-utils for PDF to text, HTML and images (with Python's PIL for BMP),
-# and LibreOffice, when installed, for Office files to PDF and PDF to Word, Excel (the page
-# text laid out as sheet rows) and PowerPoint (one slide per page). It counts the pages of a
-# PDF with pdfinfo and of an Office file from the document's own properties, else with
-# LibreOffice. Anything it cannot do fails with 1.
+# and LibreOffice, when installed, for Office files to PDF and PDF to Word (the text of each
+# page laid out as paragraphs on a page of its own, by pdf_text_document.py beside it), Excel
+# (the page text laid out as sheet rows) and PowerPoint (one slide per page). It counts the
+# pages of a PDF with pdfinfo and of an Office file from the document's own properties, else
+# with LibreOffice. Anything it cannot do fails with 1.
 #
-# Everything it makes on the way (LibreOffice's profile included) lies in one work folder of
-# its own. Ended by a signal, it ends every tool it started and removes that folder.
+# Every tool writes into a work folder of the stand-in's own (temporary files of the tools,
+# LibreOffice's profile included), and a result counts only when it is there and not empty: a
+# full disk leaves a tool's output empty while the tool still reports success. A result is
+# moved beside its target under a hidden name and then renamed, so that no part of one is
+# ever left at the target. Ended by a signal or failing, it ends every tool it started,
+# removes what it placed in this run and the work folder.
 
 state=
-# The work folder, made on first use.
+# The work folder, made on first use; the tools keep their temporary files in it as well.
 work=
 make_work() {
-    [ -n "$work" ] || work=$(mktemp -d) || exit 1
+    [ -n "$work" ] && return 0
+    work=$(mktemp -d) || exit 1
+    mkdir "$work/tmp" || exit 1
+    TMPDIR=$work/tmp
+    export TMPDIR
 }
 
 # Every process below this one, from the process table in one pass.
@@ -49,9 +58,19 @@ end_tools() {
     kill -KILL $tools $(descendants) 2>/dev/null
 }
 
+# The results this run placed, one a line (a name with a line break is refused at the start).
+unplace() {
+    [ -n "$work" ] && [ -f "$work/placed" ] || return 0
+    while IFS= read -r placed; do
+        rm -f "$placed"
+    done <"$work/placed"
+}
+
 # The folder goes first as well as last: ending the tools reads the whole process table,
 # which on a busy machine can outlast the grace an ending engine has before it is killed.
 finish() {
+    status=$?
+    [ "$status" -eq 0 ] || unplace
     [ -z "$work" ] || rm -rf "$work"
     end_tools
     [ -z "$work" ] || rm -rf "$work"
@@ -77,14 +96,10 @@ have() { command -v "$1" >/dev/null 2>&1; }
 
 write_state() { printf '%s\n' "$@" >>"$state"; }
 
-# Paths are quoted: an INI reader would otherwise split a name at "," or cut it at ";". A
-# line break in a name cannot be written into the state file at all.
+progress() { write_state "progress=$1"; }
+
+# Paths are quoted: an INI reader would otherwise split a name at "," or cut it at ";".
 finish_with() {
-    for f in "$@"; do
-        case "$f" in *'
-'* | *"$(printf '\r')"*) exit 1 ;;
-        esac
-    done
     write_state "progress=100" "[outputfiles]" "filecount=$#"
     n=0
     for f in "$@"; do
@@ -92,6 +107,26 @@ finish_with() {
         n=$((n + 1))
     done
     exit 0
+}
+
+# A tool's result: there and not empty.
+made() { [ -f "$1" ] && [ -s "$1" ]; }
+
+# place made target: moves a result made in the work folder to its target. Moved across file
+# systems it is copied, which a full disk cuts short: it lands under a hidden name beside the
+# target first, and only a whole copy is renamed to the target.
+place() {
+    made "$1" || return 1
+    case "$2" in
+    */*) part="${2%/*}/.${2##*/}.part$$" ;;
+    *) part=".$2.part$$" ;;
+    esac
+    if mv -f "$1" "$part" 2>/dev/null && mv -f "$part" "$2" 2>/dev/null; then
+        printf '%s\n' "$2" >>"$work/placed"
+        return 0
+    fi
+    rm -f "$part"
+    return 1
 }
 
 # office source format [filter option...]: converts with LibreOffice into $work/out; the
@@ -116,7 +151,8 @@ office() {
 # Success only with a file of this run: a result of an earlier run may lie at the target.
 office_to_target() { # source format [filter option...]
     office "$@" || exit 1
-    mv -f "$produced" "$target" || exit 1
+    progress 90
+    place "$produced" "$target" || exit 1
     finish_with "$target"
 }
 
@@ -165,34 +201,60 @@ source=$3
 target=$4
 state=$5
 suffix=$7
-write_state "progress=10"
+# A line break in a name cannot be written into the state file at all.
+case "$target" in *'
+'* | *"$(printf '\r')"*) exit 1 ;;
+esac
+progress 10
 
-# The images of the pages, numbered by pdftoppm, each renamed after the target with the
-# requested suffix.
+# The image of each page, named after the target with the page's number and the requested
+# suffix. Those names are the stand-in's own choice, not the caller's: an image already there
+# is never replaced.
 page_images() {
-    make_work
-    mkdir "$work/pages" || exit 1
+    pages=$(pdf_pages "$source")
+    [ -n "$pages" ] && [ "$pages" -gt 0 ] || exit 1
     case "$suffix" in
-    png | bmp) run pdftoppm -png "$source" "$work/pages/page" 2>/dev/null || exit 1 ;;
-    jpg | jpeg) run pdftoppm -jpeg "$source" "$work/pages/page" 2>/dev/null || exit 1 ;;
+    png | bmp) format=png made_as=png ;;
+    jpg | jpeg) format=jpeg made_as=jpg ;;
     *) exit 1 ;;
     esac
+    make_work
     set --
-    for f in $(ls "$work/pages" | sort -t- -k2 -n); do
-        page=${f#page-}
-        page=${page%.*}
-        out="${target%.*}-$page.$suffix"
+    page=1
+    while [ "$page" -le "$pages" ]; do
+        run pdftoppm "-$format" -singlefile -f "$page" -l "$page" "$source" "$work/page" \
+            2>/dev/null || exit 1
+        image="$work/page.$made_as"
         if [ "$suffix" = bmp ]; then
             run /usr/bin/python3 -c 'import sys; from PIL import Image
-Image.open(sys.argv[1]).save(sys.argv[2], "BMP")' "$work/pages/$f" "$out" 2>/dev/null ||
+Image.open(sys.argv[1]).save(sys.argv[2], "BMP")' "$image" "$work/page.bmp" 2>/dev/null ||
                 exit 1
-        else
-            mv -f "$work/pages/$f" "$out" || exit 1
+            image="$work/page.bmp"
         fi
+        out="${target%.*}-$page.$suffix"
+        [ ! -e "$out" ] && [ ! -L "$out" ] || exit 1
+        place "$image" "$out" || exit 1
         set -- "$@" "$out"
+        progress $((10 + 80 * page / pages))
+        page=$((page + 1))
     done
-    [ $# -gt 0 ] || exit 1
     finish_with "$@"
+}
+
+# The text of the pages laid out as paragraphs, a page of the document for each page of the
+# PDF, as an OpenDocument text in $work/document.fodt for LibreOffice.
+page_text_document() {
+    have soffice || exit 1
+    make_work
+    run pdftotext -bbox-layout "$source" "$work/layout.html" 2>/dev/null || exit 1
+    progress 30
+    case "$0" in
+    */*) here=${0%/*} ;;
+    *) here=. ;;
+    esac
+    run /usr/bin/python3 "$here/pdf_text_document.py" "$work/layout.html" \
+        "$work/document.fodt" 2>/dev/null || exit 1
+    progress 40
 }
 
 # The text of every page, one sheet row a line and one cell a column of the laid-out text
@@ -212,20 +274,28 @@ page_text_table() {
             row = row (i > 1 ? "\t" : "") "\"" cells[i] "\""
         print row
     }' "$work/text" >"$work/pages.csv" || exit 1
+    progress 30
 }
 
 case "$kind" in
 file2txt)
-    run pdftotext "$source" "$target" 2>/dev/null || exit 1
+    make_work
+    run pdftotext "$source" "$work/text" 2>/dev/null || exit 1
+    progress 90
+    place "$work/text" "$target" || exit 1
     ;;
 file2html)
-    run pdftohtml -q -s -i -noframes "$source" "${target%.*}" 2>/dev/null || exit 1
+    make_work
+    run pdftohtml -q -s -i -noframes "$source" "$work/page" 2>/dev/null || exit 1
+    progress 90
+    place "$work/page.html" "$target" || exit 1
     ;;
 file2img)
     page_images
     ;;
 file2word)
-    office_to_target "$source" "$suffix" --infilter=writer_pdf_import
+    page_text_document
+    office_to_target "$work/document.fodt" "$suffix"
     ;;
 file2excel)
     page_text_table
@@ -242,5 +312,4 @@ file2pdf)
     ;;
 esac
 
-[ -f "$target" ] || exit 1
 finish_with "$target"

@@ -54,6 +54,12 @@ inline void dropUrls(QWidget *target, const QList<QUrl> &urls)
     QApplication::sendEvent(target, &drop);
 }
 
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 inline bool writeFile(const QString &path, const QByteArray &content = "content")
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

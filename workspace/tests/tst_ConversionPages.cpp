@@ -573,6 +573,180 @@ private slots:
         QCOMPARE(EngineFixture::runningEngines(), 1);
     }
 
+    void existingFilesAreNeverReplaced_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<QString>("format");    // empty: the page's own
+        QTest::addColumn<QStringList>("there"); // names in the output folder
+        QTest::addColumn<QString>("written");   // the name the row writes under
+        for (const PageKind *kind : bothPages()) {
+            const QString output = kind->outputSuffix;
+            QTest::addRow("%s, the file there", kind->name)
+                << kind << QString() << QStringList{"a" + output} << "a(1)";
+            QTest::addRow("%s, the next name there too", kind->name)
+                << kind << QString() << QStringList{"a" + output, "a(1)" + output} << "a(2)";
+            QTest::addRow("%s, a link to nowhere there", kind->name)
+                << kind << QString() << QStringList{"link:a" + output} << "a(1)";
+            QTest::addRow("%s, a file of another format there", kind->name)
+                << kind << QString() << QStringList{"a.txt"} << "a";
+        }
+        QTest::addRow("PDF to file, the picture of a page there")
+            << pdfToFilePage() << "png" << QStringList{"a-1.png"} << "a(1)";
+    }
+
+    // A result never replaces a file its conversion did not make: the row writes under the
+    // first free name beside the wanted one, and shows it.
+    void existingFilesAreNeverReplaced()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(QString, format);
+        QFETCH(QStringList, there);
+        QFETCH(QString, written);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        QString suffix = kind->outputSuffix;
+        if (!format.isEmpty()) {
+            qobject_cast<PdfToFileWidget *>(page())->ClickAllSettingFormatSlot(format);
+            suffix = "." + format;
+        }
+        const QString nowhere = m_files->filePath("nowhere");
+        for (const QString &name : there) {
+            if (name.startsWith("link:"))
+                QVERIFY(QFile::link(nowhere, m_output + "/" + name.mid(5)));
+            else
+                QVERIFY(writeFile(m_output + "/" + name, "mine"));
+        }
+
+        const QString output = m_output + "/" + written + suffix;
+        EngineFixture::succeedWith(output);
+        const int runs = m_engine.conversions().size();
+        kind->startConversion(row);
+        QCOMPARE(labelText(row, "label_OutputFileName"), written);
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 3, 10000);
+        QCOMPARE(m_engine.conversions().size(), runs + 1);
+        QCOMPARE(m_engine.conversions().last().arguments.value(3),
+                 localOutput(m_output, written + suffix));
+        QCOMPARE(kind->outputPath(row), output);
+        for (const QString &name : there) {
+            if (!name.startsWith("link:"))
+                QCOMPARE(readFile(m_output + "/" + name), QByteArray("mine"));
+        }
+        QVERIFY(!QFileInfo::exists(nowhere));
+    }
+
+    void rowsStartedTogetherTakeDifferentNames_data() { addPageRows(); }
+
+    // Neither of two rows of one file has written its result when the other starts: the
+    // name the first takes is reserved until its conversion ends, and free again after a
+    // failure, which leaves no file.
+    void rowsStartedTogetherTakeDifferentNames()
+    {
+        QFETCH(const PageKind *, kind);
+        QVERIFY(addRows(kind, {"a", "a"}));
+        const QString suffix = kind->outputSuffix;
+        QVERIFY(writeFile(m_output + "/a" + suffix, "mine"));
+        EngineStandIn::setScript({m_engine.awaitGate(), "exit 1"});
+        const int runs = m_engine.conversions().size();
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine.conversions().size(), runs + 2, 10000);
+        QStringList asked;
+        for (const EngineRun &run : m_engine.conversions().mid(runs))
+            asked << run.arguments.value(3);
+        std::sort(asked.begin(), asked.end());
+        QCOMPARE(asked, QStringList({localOutput(m_output, "a(1)" + suffix),
+                                     localOutput(m_output, "a(2)" + suffix)}));
+        QWidget *first = kind->row(page(), 0), *second = kind->row(page(), 1);
+        QCOMPARE(QSet<QString>({labelText(first, "label_OutputFileName"),
+                                labelText(second, "label_OutputFileName")}),
+                 QSet<QString>({"a(1)", "a(2)"}));
+
+        QVERIFY(m_engine.release());
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(first), 4, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(second), 4, 10000);
+        child<QPushButton>(second, "btn_ConvertRetry")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine.conversions().size(), runs + 3, 10000);
+        QCOMPARE(m_engine.conversions().last().arguments.value(3),
+                 localOutput(m_output, "a(1)" + suffix));
+        QCOMPARE(readFile(m_output + "/a" + suffix), QByteArray("mine"));
+    }
+
+    void goneSourceFailsAtOnce_data() { addPageRows(); }
+
+    // A file deleted after it was listed fails when the row starts, without an engine.
+    void goneSourceFailsAtOnce()
+    {
+        QFETCH(const PageKind *, kind);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        QVERIFY(QFile::remove(m_files->filePath("a." + kind->sourceSuffix)));
+        EngineFixture::succeedWith(m_output + "/a" + kind->outputSuffix);
+        const int runs = m_engine.conversions().size();
+        child<QPushButton>(row, "btn_ConvertReady")->click();
+        QCOMPARE(statePage(row), 4);
+        QCOMPARE(labelText(row, "label_ConvertFailed"), QString("失败"));
+        child<QPushButton>(row, "btn_ConvertRetry")->click();
+        QCOMPARE(statePage(row), 4);
+        QVERIFY(kind->outputPath(row).isEmpty());
+        if (kind->hasFormats)
+            QVERIFY(child<QWidget>(row, "widget_dropdown")->isEnabled());
+        QTest::qWait(300);
+        QCOMPARE(m_engine.conversions().size(), runs);
+        QVERIFY(!QFileInfo::exists(m_output + "/a" + kind->outputSuffix));
+    }
+
+    void failedOpeningIsShown_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("question");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, the result", kind->name) << kind << "btn_OpenConvertedFile"
+                                                        << "无法打开文件";
+            QTest::addRow("%s, the result's folder", kind->name)
+                << kind << "btn_OpenConvertedFolder"
+                << "无法打开文件夹";
+            QTest::addRow("%s, the source", kind->name) << kind << "btn_openSourceFile"
+                                                        << "无法打开文件";
+            QTest::addRow("%s, the output folder", kind->name) << kind << "btn_OpenOutPutDir"
+                                                               << "无法打开文件夹";
+        }
+    }
+
+    // The test's desktop can open nothing (the offscreen platform has no way to): each open
+    // button says so in the message box, naming what it could not open.
+    void failedOpeningIsShown()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(QString, button);
+        QFETCH(QString, question);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        const QString output = m_output + "/a" + kind->outputSuffix;
+        EngineFixture::succeedWith(output);
+        kind->startConversion(row);
+        QTRY_COMPARE_WITH_TIMEOUT(statePage(row), 3, 10000);
+        const QMap<QString, QString> opened = {
+            {"btn_OpenConvertedFile", output},
+            {"btn_OpenConvertedFolder", m_output},
+            {"btn_openSourceFile", m_files->filePath("a." + kind->sourceSuffix)},
+            {"btn_OpenOutPutDir", m_output}};
+
+        QString shownQuestion, shownTips;
+        onNextModal([&](QWidget *modal) {
+            shownQuestion = child<QLabel>(modal, "label")->text();
+            shownTips = child<QLabel>(modal, "label_tips")->text();
+            pressButton(modal, "btn_ok");
+        });
+        auto *pressed = child<QPushButton>(row, qPrintable(button));
+        if (!pressed)
+            pressed = child<QPushButton>(page(), qPrintable(button));
+        QVERIFY(pressed);
+        pressed->click();
+        QCOMPARE(shownQuestion, question);
+        QVERIFY2(shownTips.endsWith(QFileInfo(opened.value(button)).fileName()),
+                 qPrintable(shownTips));
+    }
+
     void pageCountEngineGoesWithItsRow_data()
     {
         QTest::addColumn<const PageKind *>("kind");
