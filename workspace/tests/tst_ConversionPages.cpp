@@ -662,7 +662,7 @@ private slots:
                     return row->pageCountText() == "12页";
                 });
             },
-            10 * kWaitMs));
+            5 * kWaitMs));
 
         pdfPage->ClickAllSettingFormatSlot("txt");
         QuorvaneItemWidget *last = pdfPage->row(files - 1);
