@@ -323,7 +323,7 @@ private slots:
             QCOMPARE(readConfigValue("user/help"), storedAfter);
             QTest::mouseClick(more, Qt::LeftButton);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(visibleTopLevel<MoreDialog>(), 5000);
+        QVERIFY(QTest::qWaitFor([] { return visibleTopLevel<MoreDialog>() != nullptr; }, kWaitMs));
         auto *menu = visibleTopLevel<MoreDialog>();
         QCOMPARE(menu->serviceUrl(), menuLink);
         QTRY_COMPARE_WITH_TIMEOUT(readConfigValue("user/help"), storedAfter, kWaitMs);
