@@ -126,10 +126,10 @@ TEST(ShellOpen, OpensAProgramAndReportsAMissingFile)
     const std::wstring program = TestSupport::InstallStandIn(folder.Path(), "");
     const HINSTANCE opened = Utils::ShellOpen(program.c_str(), SW_HIDE);
     EXPECT_GT(reinterpret_cast<INT_PTR>(opened), 32);
-    // The started program writes its log as it starts, which a busy machine does late: the
-    // minute is a safety net only.
+    // The started program writes its log as it starts.
     const DWORD start = GetTickCount();
-    while (TestSupport::StandInLog(program).empty() && GetTickCount() - start < 60000) {
+    while (TestSupport::StandInLog(program).empty() &&
+           GetTickCount() - start < TestSupport::kProgramWaitMs) {
         Sleep(50);
     }
     EXPECT_NE(TestSupport::StandInLog(program).find("TZQuorvane_uninstdata"), std::string::npos);
