@@ -63,4 +63,4 @@ target_include_directories(tst_RuntimeEngine PRIVATE ${PROJECT_SOURCE_DIR}/engin
 add_dependencies(tst_RuntimeEngine Quorvane)
 
 # Both run LibreOffice, which can take minutes a file on a busy machine.
-set_tests_properties(tst_EndToEnd tst_RuntimeEngine PROPERTIES TIMEOUT 3600)
+set_tests_properties(tst_EndToEnd tst_RuntimeEngine PROPERTIES TIMEOUT 1800)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QtTest>
 
+#include <functional>
+
 // Reading back what an X server of the test's own shows.
 namespace ScreenReading {
 
@@ -17,14 +19,17 @@ inline QImage screenImage()
 }
 
 // Reads the screen until two reads a little apart agree, everything painted and the X server
-// caught up with it; false when it never settles.
-inline bool readSettledScreen(QImage &screen)
+// caught up with it, and ready says the screen shows what another client (a compositing
+// manager, which a busy machine runs late) was to draw; false when that never comes. The
+// bound is a safety net only.
+inline bool readSettledScreen(QImage &screen,
+                              const std::function<bool(const QImage &)> &ready = nullptr)
 {
     QImage previous;
-    for (const QDeadlineTimer deadline(10000); !deadline.hasExpired();) {
+    for (const QDeadlineTimer deadline(60000); !deadline.hasExpired();) {
         QTest::qWait(100);
         screen = screenImage();
-        if (screen == previous)
+        if (screen == previous && (!ready || ready(screen)))
             return true;
         previous = screen;
     }

@@ -21,8 +21,9 @@ public:
     XvfbDisplay &operator=(const XvfbDisplay &) = delete;
     ~XvfbDisplay() { stop(); }
 
-    // On failure returns false and says why in error.
-    bool start(std::string &error, const char *screen = "1280x800x24", int timeoutMs = 10000)
+    // On failure returns false and says why in error. The bound is a safety net: a busy machine
+    // starts the server late, and a late start is no reason to skip a test.
+    bool start(std::string &error, const char *screen = "1280x800x24", int timeoutMs = 60000)
     {
         int report[2];
         if (pipe(report) != 0) {

@@ -13,6 +13,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+namespace {
+
+// The bound of a wait on a probe process: a Qt program started on a machine at load 30 takes
+// seconds, so the bound is a safety net only.
+const int kWaitMs = 60000;
+
+} // namespace
+
 class StartupTest : public QObject
 {
     Q_OBJECT
@@ -74,16 +82,16 @@ private slots:
 
         auto second = startProbe();
         QCOMPARE(second->readLine().trimmed(), QByteArray("running"));
-        QVERIFY(second->waitForFinished(5000));
+        QVERIFY(second->waitForFinished(kWaitMs));
         QCOMPARE(second->exitCode(), 0);
 
         // A crashed first instance must not block the next start.
         first->kill();
-        QVERIFY(first->waitForFinished(5000));
+        QVERIFY(first->waitForFinished(kWaitMs));
         auto third = startProbe();
         QCOMPARE(third->readLine().trimmed(), QByteArray("first"));
         third->closeWriteChannel();
-        QVERIFY(third->waitForFinished(5000));
+        QVERIFY(third->waitForFinished(kWaitMs));
     }
 
     void secondInstanceWritesNineWithoutTerminator()
@@ -96,9 +104,9 @@ private slots:
         QCOMPARE(first->readLine().trimmed(), QByteArray("first"));
         auto second = startProbe();
         QCOMPARE(second->readLine().trimmed(), QByteArray("running"));
-        QVERIFY(second->waitForFinished(5000));
+        QVERIFY(second->waitForFinished(kWaitMs));
         first->closeWriteChannel();
-        QVERIFY(first->waitForFinished(5000));
+        QVERIFY(first->waitForFinished(kWaitMs));
 
         const char *data = static_cast<const char *>(segment.constData());
         QCOMPARE(data[0], '9');
@@ -147,7 +155,7 @@ private slots:
         const QByteArray secondSays = second->readLine().trimmed();
         first->closeWriteChannel();
         second->closeWriteChannel();
-        QVERIFY(first->waitForFinished(5000) && second->waitForFinished(5000));
+        QVERIFY(first->waitForFinished(kWaitMs) && second->waitForFinished(kWaitMs));
         ::close(fd);
         QFile::remove(planted);
         QCOMPARE(firstSays, QByteArray("first"));
@@ -166,8 +174,8 @@ private:
         auto probe = std::make_unique<QProcess>();
         probe->setProcessEnvironment(environment);
         probe->start(probePath(), QStringList());
-        if (probe->waitForStarted(5000))
-            probe->waitForReadyRead(5000);
+        if (probe->waitForStarted(kWaitMs))
+            probe->waitForReadyRead(kWaitMs);
         return probe;
     }
 };

@@ -89,17 +89,25 @@ public:
         return ProcessTree::runningDescendants(apartFrom);
     }
 
-    // True once no engine process runs, within a generous bound. Those still running then are
-    // killed, so that a case that left them behind fails alone, and at the bound rather than
-    // after the further wait of a failed QTRY_COMPARE.
-    static bool allEnginesEnd(const QSet<qint64> &apartFrom = {})
+    // The bound of a wait on what an engine does: starting one, its run and the polls of it
+    // take seconds on a machine at load 30, so the bound is a safety net only.
+    static constexpr int kWaitMs = 60000;
+    // How long an engine that a test means to stop runs when nothing stops it: far beyond
+    // every bound of a wait for its end, so that only the stop can end it within one.
+    static constexpr int kUntilStoppedMs = 600000;
+
+    // True once no engine process runs, within withinMs. Those still running then are killed,
+    // so that a case that left them behind fails alone, and at the bound rather than after
+    // the further wait of a failed QTRY_COMPARE.
+    static bool allEnginesEnd(const QSet<qint64> &apartFrom = {}, int withinMs = 10000)
     {
-        if (QTest::qWaitFor([&] { return runningEngines(apartFrom) == 0; }, 10000))
+        if (QTest::qWaitFor([&] { return runningEngines(apartFrom) == 0; }, withinMs))
             return true;
         ProcessTree::killDescendants(apartFrom);
         return false;
     }
-    static constexpr const char *leftRunning = "engine processes still ran after 10 s (now killed)";
+    static constexpr const char *leftRunning =
+        "engine processes still ran at the end of the wait (now killed)";
 
     // A script command that holds the engine until release() (see the stand-in's "await"),
     // so that a test sees what the engine shows meanwhile however slow the machine is. The

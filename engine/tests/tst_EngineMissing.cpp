@@ -29,7 +29,7 @@ private slots:
         FilePageCount worker("/in/a.pdf");
         QSignalSpy answers(&worker, &FilePageCount::PageCountResultSignal);
         worker.start();
-        const bool answered = answers.wait(5000);
+        const bool answered = answers.wait(EngineStandIn::kWaitMs);
         EngineStandIn::removeLibraries();
         QVERIFY(answered);
         QCOMPARE(answers.takeFirst().at(0).toString(), QString("-1"));
@@ -42,11 +42,11 @@ private:
         job.setJobParams("/in/a.src", outputPath);
         QSignalSpy results(&job, &Job::ProcessResult);
         job.start();
-        QVERIFY(results.wait(5000));
+        QVERIFY(results.wait(EngineStandIn::kWaitMs));
         QCOMPARE(results.takeFirst(), QVariantList({false, QString()}));
         QTest::qWait(700);
         QCOMPARE(results.size(), 0);
-        QVERIFY(job.wait(1000));
+        QVERIFY(job.wait(EngineStandIn::kWaitMs));
     }
 };
 

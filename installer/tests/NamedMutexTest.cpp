@@ -12,8 +12,9 @@ std::wstring UniqueName()
 
 long ProbeInAnotherProcess(const std::wstring &name)
 {
-    return TestSupport::RunProgram(
-        L"\"" + TestSupport::ProgramFolder() + L"\\mutex_probe.exe\" " + name, 30000);
+    return TestSupport::RunProgram(L"\"" + TestSupport::ProgramFolder() + L"\\mutex_probe.exe\" " +
+                                       name,
+                                   TestSupport::kProgramWaitMs);
 }
 
 TEST(NamedMutex, OneHolderAtATimeAcrossProcesses)

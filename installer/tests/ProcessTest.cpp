@@ -48,7 +48,7 @@ TEST(Process, AChildThatExitsWith259CountsAsRunning)
 {
     TestSupport::ScratchFolder folder;
     auto process = StartStandIn(TestSupport::InstallStandIn(folder.Path(), "exit 259\n"));
-    ASSERT_TRUE(process->WaitForExit(30000));
+    ASSERT_TRUE(process->WaitForExit(TestSupport::kProgramWaitMs));
     EXPECT_FALSE(process->HasExited());
 }
 
@@ -88,7 +88,7 @@ TEST(Process, FailsToStartWithAnEmptyException)
     }
     // 1023 characters still fit.
     Utils::Process fits(tooLong.substr(0, 1023), kStartFlags, SW_HIDE);
-    EXPECT_TRUE(fits.WaitForExit(30000));
+    EXPECT_TRUE(fits.WaitForExit(TestSupport::kProgramWaitMs));
 }
 
 TEST(Exception, KeepsItsMessageInTheAnsiCodePageAndCopies)

@@ -13,6 +13,10 @@ namespace TestSupport {
 
 const wchar_t kStandInName[] = L"TZQuorvane_uninstdata.exe";
 
+// The bound of a wait on a program a test starts: a Wine program started on a busy machine
+// takes seconds before it runs, so the bound is a safety net only.
+const DWORD kProgramWaitMs = 60000;
+
 // The folder of the running test program, without a trailing backslash.
 std::wstring ProgramFolder();
 

@@ -9,8 +9,6 @@ namespace Testing {
 
 namespace {
 
-const DWORD kLongestWaitMs = 60000;
-
 bool Exists(const std::wstring &path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -53,7 +51,7 @@ bool ScreenShots::Take()
     m_lines.clear();
     const std::wstring done = File(L"done");
     ++m_shot;
-    return written && TestWindow::PumpUntil([&] { return Exists(done); }, kLongestWaitMs);
+    return written && TestWindow::PumpUntil([&] { return Exists(done); });
 }
 
 } // namespace Testing

@@ -70,11 +70,15 @@ public:
     // A timer tick of the given Windows timer id.
     void Tick(UINT windowsTimerId);
 
+    // The bound of a wait on what the window does. Every Wine program of a test run shares
+    // one wineserver, which a loaded machine runs late: the bound is a safety net only.
+    static constexpr DWORD kWaitMs = 60000;
+
     // Runs the message loop (with the framework's pre-translation) until the condition holds
     // or the time is up; returns whether the condition held. Whatever waits in the queue when
     // the time is up still runs, so a fixed pump after posting is never cut short by a busy
     // machine.
-    static bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
+    static bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = kWaitMs);
     // Runs every message that is waiting now.
     static void PumpPending();
     // Routes one message through the framework's pre-translation, then to the window

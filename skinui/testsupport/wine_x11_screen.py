@@ -11,6 +11,9 @@ import time
 from PIL import ImageGrab
 
 WAIT_SECONDS = 120
+# How long a shot may take to show what the check looks for: Wine's X11 driver and the X
+# server draw late on a busy machine. A safety net only: a shot is taken as soon as it shows.
+SETTLE_SECONDS = 30
 
 
 class ScreenFailure(Exception):
@@ -66,6 +69,22 @@ def wait_for(path, program):
         time.sleep(0.2)
 
 
+def settled_shot(check):
+    """Grabs the screen until two grabs half a second apart agree and check finds nothing
+    wrong in the second, or until SETTLE_SECONDS have gone; returns the last grab and what
+    check found in it."""
+    deadline = time.monotonic() + SETTLE_SECONDS
+    previous = None
+    while True:
+        time.sleep(0.5)
+        shot = ImageGrab.grab(xdisplay=os.environ.get('DISPLAY'))
+        problems = check(shot)
+        settled = previous is not None and shot.tobytes() == previous.tobytes()
+        if (settled and not problems) or time.monotonic() > deadline:
+            return shot, problems
+        previous = shot
+
+
 def shoot(program_path, prefix, scratch, shot_count, check, font_substitutes=None):
     """Runs the screen program and, for each of its shots, takes a screenshot of the X screen
     (saved as screenN.png in scratch) and hands it with the ready values to check(number,
@@ -83,13 +102,11 @@ def shoot(program_path, prefix, scratch, shot_count, check, font_substitutes=Non
     try:
         for number in range(1, shot_count + 1):
             wait_for(os.path.join(scratch, 'ready%d.txt' % number), program)
-            time.sleep(0.5)  # the window manager's last moves reach the screen
-            shot = ImageGrab.grab(xdisplay=os.environ.get('DISPLAY'))
+            values = read_ready(os.path.join(scratch, 'ready%d.txt' % number))
+            shot, found = settled_shot(lambda grab: check(number, grab, values))
             picture = os.path.join(scratch, 'screen%d.png' % number)
             shot.save(picture)
-            values = read_ready(os.path.join(scratch, 'ready%d.txt' % number))
-            problems += ['%s (%s)' % (problem, picture)
-                         for problem in check(number, shot, values)]
+            problems += ['%s (%s)' % (problem, picture) for problem in found]
             open(os.path.join(scratch, 'done%d.txt' % number), 'w').close()
         try:
             program.wait(timeout=WAIT_SECONDS)

@@ -41,6 +41,7 @@ public:
     }
 
     static void runFor(int ms) { EngineStandIn::setScript({"sleep " + QString::number(ms)}); }
+    static void runUntilStopped() { runFor(EngineStandIn::kUntilStoppedMs); }
 
     // The conversion runs so far, page counts left out.
     QList<EngineRun> conversions() const
@@ -54,11 +55,40 @@ public:
     }
 
     static int runningEngines() { return EngineStandIn::runningEngines(); }
+    // True once no engine process runs, within the bound of an engine wait.
+    static bool allEnginesEnd() { return EngineStandIn::allEnginesEnd({}, EngineStandIn::kWaitMs); }
+
+    // The engine processes that run once at least (or at most) count do, waited for within
+    // the bound of an engine wait; what runs then when that never happened.
+    static int runningOnceAtLeast(int count)
+    {
+        waitUntil([count] { return runningEngines() >= count; });
+        return runningEngines();
+    }
+    static int runningOnceAtMost(int count)
+    {
+        waitUntil([count] { return runningEngines() <= count; });
+        return runningEngines();
+    }
+
+    // The number of conversion runs once there are at least count, waited for likewise.
+    int conversionsOnceAtLeast(int count) const
+    {
+        waitUntil([this, count] { return conversions().size() >= count; });
+        return conversions().size();
+    }
 
     // A command that holds the engines started from now on until release().
     QString awaitGate() const { return m_engine.awaitGate(); }
     bool release() const { return m_engine.release(); }
 
 private:
+    // Runs the event loop until condition holds or the bound of an engine wait is up; the
+    // caller checks what came of it.
+    template <typename Condition> static void waitUntil(Condition condition)
+    {
+        static_cast<void>(QTest::qWaitFor(condition, EngineStandIn::kWaitMs));
+    }
+
     EngineStandIn m_engine;
 };

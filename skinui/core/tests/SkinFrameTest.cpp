@@ -217,7 +217,8 @@ HWND FindMessageBoxOf(DWORD processId)
     return search.found;
 }
 
-// Runs the probe, answers a message box it shows with OK and waits for its end.
+// Runs the probe, answers a message box it shows with OK and waits for its end (a Wine
+// program started on a busy machine takes seconds; the bound is a safety net only).
 ProbeOutcome RunProbe(ResourceSourceKind kind, const wchar_t *skinFile, int resourceId)
 {
     wchar_t module[MAX_PATH] = {};
@@ -235,7 +236,7 @@ ProbeOutcome RunProbe(ResourceSourceKind kind, const wchar_t *skinFile, int reso
         return outcome;
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT &&
-           GetTickCount() - start < 20000) {
+           GetTickCount() - start < TestWindow::kWaitMs) {
         HWND box = FindMessageBoxOf(process.dwProcessId);
         if (!box || outcome.messageShown)
             continue;
