@@ -110,7 +110,8 @@ public:
         const int page = ui->stackedWidget->currentIndex();
         if (page == ConvertingPage || page == SucceededPage || page == FailedPage)
             return false;
-        if (!QFileInfo(m_sourcePath).isFile()) {
+        const QFileInfo source(m_sourcePath);
+        if (!source.exists() || source.isDir()) {
             ui->stackedWidget->setCurrentIndex(FailedPage);
             return false;
         }
