@@ -1,5 +1,6 @@
 #include "MainWnd.h"
 
+#include "FailureText.h"
 #include "ModulePaths.h"
 #include "ProductLeftovers.h"
 #include "ResourceIds.h"
@@ -36,10 +37,6 @@ const wchar_t *const kPageBackgrounds[] = {L"res\\mainWnd\\bg1.png", L"res\\main
 const wchar_t kFinishedFillPicture[] = L"res\\mainWnd\\installPrg3.png";
 const wchar_t kFinishedFill[] = L"file='res\\mainWnd\\installPrg3.png' corner='8,8,8,8'";
 
-// The uninstaller's values are read into a buffer of 772 characters, its terminator included:
-// a longer text would make a message box wider and taller than any screen.
-constexpr std::size_t kLongestShownText = 771;
-
 SkinFrameSetup MainWindowSetup()
 {
     return SkinFrameSetup{SourcePackageResource, IDR_SKIN_PACKAGE, L"", L"mainWnd.xml", L"mainWnd"};
@@ -66,21 +63,6 @@ int ToPercent(double fraction)
         return INT_MIN;
     }
     return static_cast<int>(percent);
-}
-
-// What the user is told of a failure: the uninstaller's own words up to the longest text
-// shown, or that the uninstall failed when there are none.
-std::wstring ShownFailureText(const std::wstring &text)
-{
-    if (text.empty()) {
-        return UninstallWorker::kUninstallFailedText;
-    }
-    std::wstring shown = text.substr(0, kLongestShownText);
-    // Half a character would show as a stray box.
-    if (shown.size() < text.size() && IS_HIGH_SURROGATE(shown.back())) {
-        shown.pop_back();
-    }
-    return shown;
 }
 
 } // namespace
