@@ -116,13 +116,12 @@ void CMainWnd::InitWindow()
     FindControls();
     ShowProductName();
 
-    m_eventWindow = m_hWnd;
-    // The sink knows only the window, so that events after the window and this object are
+    m_events = std::make_shared<UninstallEventChannel>(m_hWnd);
+    // The sink knows only the channel, so that events after the window and this object are
     // gone are dropped.
-    const HWND eventWindow = m_eventWindow;
     m_worker = std::make_unique<UninstallWorker>(
-        [eventWindow](int32_t code, double value, const std::wstring &text) {
-            PostUninstallEventTo(eventWindow, code, value, text);
+        [events = m_events](int32_t code, double value, const std::wstring &text) {
+            events->Post(code, value, text);
         },
         FileBesideModule(kUninstallerCopyName), m_installDir);
     CWindowManagerUI::AddLanguageString(kProductNameLanguageId, kProductName);
@@ -258,21 +257,18 @@ LRESULT CMainWnd::OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool &hand
     return CSkinFrame::OnClose(message, wParam, lParam, handled);
 }
 
-void CMainWnd::PostUninstallEvent(int32_t code, double value, const std::wstring &text)
+void CMainWnd::OnFinalMessage(HWND window)
 {
-    PostUninstallEventTo(m_eventWindow, code, value, text);
+    if (m_events) {
+        m_events->Close();
+    }
+    CSkinFrame::OnFinalMessage(window);
 }
 
-void CMainWnd::PostUninstallEventTo(HWND window, int32_t code, double value,
-                                    const std::wstring &text)
+void CMainWnd::PostUninstallEvent(int32_t code, double value, const std::wstring &text)
 {
-    if (!IsWindow(window)) {
-        return;
-    }
-    auto event = std::make_unique<UninstallEvent>(UninstallEvent{code, value, text});
-    // The window may go between the check and the post; the record is then still ours.
-    if (::PostMessageW(window, WM_UNINSTALL_EVENT, 0, reinterpret_cast<LPARAM>(event.get()))) {
-        event.release();
+    if (m_events) {
+        m_events->Post(code, value, text);
     }
 }
 

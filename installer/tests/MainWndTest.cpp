@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -560,11 +561,41 @@ TEST_F(UninstallWindow, HoldsProgressBeyondTheBarAtItsEnds)
 TEST_F(UninstallWindow, DropsEventsOnceTheWindowIsGone)
 {
     Open();
+    const long recordsBefore = UninstallEvent::LiveCount();
     DestroyWindow(handle_);
     window_->PostUninstallEvent(kUninstallProgressEvent, 0.5, L"");
     MSG message;
     EXPECT_FALSE(
         PeekMessageW(&message, nullptr, WM_UNINSTALL_EVENT, WM_UNINSTALL_EVENT, PM_NOREMOVE));
+    EXPECT_EQ(UninstallEvent::LiveCount(), recordsBefore) << "a record was made for no window";
+}
+
+// Events still waiting in the queue when the window goes, those a thread posts up to its end
+// included, go with it.
+TEST_F(UninstallWindow, FreesTheEventsStillQueuedWhenTheWindowGoes)
+{
+    Open();
+    const long recordsBefore = UninstallEvent::LiveCount();
+    window_->PostUninstallEvent(kUninstallProgressEvent, 0.5, L"");
+    window_->PostUninstallEvent(kUninstallErrorEvent, 0.0, L"still queued");
+    ASSERT_EQ(UninstallEvent::LiveCount(), recordsBefore + 2);
+
+    std::atomic<bool> windowGone{false};
+    std::thread poster([&] {
+        while (!windowGone) {
+            window_->PostUninstallEvent(kUninstallProgressEvent, 0.5, L"");
+        }
+    });
+    // Once the thread has posted, so that the window goes while it posts.
+    const DWORD start = GetTickCount();
+    while (UninstallEvent::LiveCount() == recordsBefore + 2 && GetTickCount() - start < kWaitMs) {
+        std::this_thread::yield();
+    }
+    EXPECT_GT(UninstallEvent::LiveCount(), recordsBefore + 2) << "the thread posted nothing";
+    DestroyWindow(handle_);
+    windowGone = true;
+    poster.join();
+    EXPECT_EQ(UninstallEvent::LiveCount(), recordsBefore) << "queued records were left behind";
 }
 
 } // namespace
