@@ -11,6 +11,7 @@
 #   fail       "State=Fail"
 #   error      an "Error=" line in Chinese
 #   huge       an "Error=" line of 200,000 characters (words)
+#   word       an "Error=" line of 200,000 characters without a blank (a path, over and over)
 #   exit3      exit code 3 without a result line
 #   crash      a crash without a result line
 #   hang       never (the window refuses to close while it runs; end it from outside)
@@ -19,7 +20,7 @@
 set -euo pipefail
 mode=${1:-success}
 case "$mode" in
-success | fail | error | huge | exit3 | crash | hang | noprogram) ;;
+success | fail | error | huge | word | exit3 | crash | hang | noprogram) ;;
 *)
     sed -n '/^# Usage/,/^# Every mode/p' "$0" | cut -c3- >&2
     exit 2
@@ -81,6 +82,8 @@ mkdir -p "$temp/~TZTemp"
     fail) echo 'out State=Fail\n' ;;
     error) echo 'out Error=卸载文件被占用\n' ;;
     huge) echo "out Error=$(yes 'cannot remove' | head -c 200000 | tr '\n' ' ')\\n" ;;
+    # The script doubles each backslash.
+    word) echo "out Error=$(yes 'D:\\Quorvane\\plugins\\' | tr -d '\n' | head -c 200000)\\n" ;;
     exit3) echo 'exit 3' ;;
     crash) echo 'crash' ;;
     hang) echo 'hang' ;;

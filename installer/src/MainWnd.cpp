@@ -1,5 +1,6 @@
 #include "MainWnd.h"
 
+#include "FailureText.h"
 #include "ModulePaths.h"
 #include "ProductLeftovers.h"
 #include "ResourceIds.h"
@@ -36,10 +37,6 @@ const wchar_t *const kPageBackgrounds[] = {L"res\\mainWnd\\bg1.png", L"res\\main
 const wchar_t kFinishedFillPicture[] = L"res\\mainWnd\\installPrg3.png";
 const wchar_t kFinishedFill[] = L"file='res\\mainWnd\\installPrg3.png' corner='8,8,8,8'";
 
-// The uninstaller's values are read into a buffer of 772 characters, its terminator included:
-// a longer text would make a message box wider and taller than any screen.
-constexpr std::size_t kLongestShownText = 771;
-
 SkinFrameSetup MainWindowSetup()
 {
     return SkinFrameSetup{SourcePackageResource, IDR_SKIN_PACKAGE, L"", L"mainWnd.xml", L"mainWnd"};
@@ -66,21 +63,6 @@ int ToPercent(double fraction)
         return INT_MIN;
     }
     return static_cast<int>(percent);
-}
-
-// What the user is told of a failure: the uninstaller's own words up to the longest text
-// shown, or that the uninstall failed when there are none.
-std::wstring ShownFailureText(const std::wstring &text)
-{
-    if (text.empty()) {
-        return UninstallWorker::kUninstallFailedText;
-    }
-    std::wstring shown = text.substr(0, kLongestShownText);
-    // Half a character would show as a stray box.
-    if (shown.size() < text.size() && IS_HIGH_SURROGATE(shown.back())) {
-        shown.pop_back();
-    }
-    return shown;
 }
 
 } // namespace
@@ -134,13 +116,12 @@ void CMainWnd::InitWindow()
     FindControls();
     ShowProductName();
 
-    m_eventWindow = m_hWnd;
-    // The sink knows only the window, so that events after the window and this object are
+    m_events = std::make_shared<UninstallEventChannel>(m_hWnd);
+    // The sink knows only the channel, so that events after the window and this object are
     // gone are dropped.
-    const HWND eventWindow = m_eventWindow;
     m_worker = std::make_unique<UninstallWorker>(
-        [eventWindow](int32_t code, double value, const std::wstring &text) {
-            PostUninstallEventTo(eventWindow, code, value, text);
+        [events = m_events](int32_t code, double value, const std::wstring &text) {
+            events->Post(code, value, text);
         },
         FileBesideModule(kUninstallerCopyName), m_installDir);
     CWindowManagerUI::AddLanguageString(kProductNameLanguageId, kProductName);
@@ -276,21 +257,18 @@ LRESULT CMainWnd::OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool &hand
     return CSkinFrame::OnClose(message, wParam, lParam, handled);
 }
 
-void CMainWnd::PostUninstallEvent(int32_t code, double value, const std::wstring &text)
+void CMainWnd::OnFinalMessage(HWND window)
 {
-    PostUninstallEventTo(m_eventWindow, code, value, text);
+    if (m_events) {
+        m_events->Close();
+    }
+    CSkinFrame::OnFinalMessage(window);
 }
 
-void CMainWnd::PostUninstallEventTo(HWND window, int32_t code, double value,
-                                    const std::wstring &text)
+void CMainWnd::PostUninstallEvent(int32_t code, double value, const std::wstring &text)
 {
-    if (!IsWindow(window)) {
-        return;
-    }
-    auto event = std::make_unique<UninstallEvent>(UninstallEvent{code, value, text});
-    // The window may go between the check and the post; the record is then still ours.
-    if (::PostMessageW(window, WM_UNINSTALL_EVENT, 0, reinterpret_cast<LPARAM>(event.get()))) {
-        event.release();
+    if (m_events) {
+        m_events->Post(code, value, text);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SkinFrame.h"
+#include "UninstallEventChannel.h"
 #include "UninstallWorker.h"
 
 #include <windows.h>
@@ -38,14 +39,14 @@ public:
     LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool &handled) override;
     // Refuses to close while the uninstall runs and has not yet told how it ended.
     LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool &handled) override;
+    // Frees the events the window has not handled; none is posted after it.
+    void OnFinalMessage(HWND window) override;
 
     // Handles the event record in lParam and frees it.
     LRESULT OnUninstallEvent(WPARAM wParam, LPARAM lParam);
     // The worker's event sink, called on the worker's thread: posts the event to this window
-    // (or the given one) as a heap record, which the window frees; nothing once it is gone.
+    // as a heap record, which the window frees; nothing once it is gone.
     void PostUninstallEvent(int32_t code, double value, const std::wstring &text);
-    static void PostUninstallEventTo(HWND window, int32_t code, double value,
-                                     const std::wstring &text);
 
     // The product installer that the relaunch copied beside uninst.
     static std::wstring GetInstallerPath();
@@ -80,8 +81,9 @@ private:
     std::unique_ptr<UninstallWorker> m_worker;
     std::wstring m_installDir;
     DWORD m_windowlessWaitMs;
-    // The window the worker's events go to, fixed before the worker starts.
-    HWND m_eventWindow = nullptr;
+    // The way to the window for the worker's events, made before the worker; shared with the
+    // worker's sink, which may outlive this object.
+    std::shared_ptr<UninstallEventChannel> m_events;
     // From the start of the uninstall until an event tells how it ended.
     bool m_uninstallRunning = false;
     bool m_installerStarted = false;

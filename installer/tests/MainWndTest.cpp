@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -318,17 +320,42 @@ TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
         std::string script;
         Uninstaller uninstaller;
         std::wstring message;
+        // Shown with line breaks of its own, which the comparison leaves out.
+        bool brokenIntoLines = false;
     };
     const std::wstring failed = L"安装包卸载失败";
-    std::string hugeError;
-    while (hugeError.size() < 200000) {
-        hugeError += "cannot remove ";
-    }
+    // Error lines far longer than the 771 characters the box shows: words, one word, Chinese
+    // (wrapped by the box between its characters), a row of ellipses (between which it does
+    // not wrap) and lines ended by carriage returns alone.
+    const auto repeated = [](const std::string &part) {
+        std::string text;
+        while (text.size() < 200000) {
+            text += part;
+        }
+        return text;
+    };
+    const std::string hugeError = repeated("cannot remove ");
+    const std::string hugeWord = repeated("x");
+    const std::wstring chinese =
+        TestSupport::FromUtf8(repeated("无法删除文件，请关闭正在运行的程序。"));
+    const std::wstring ellipses = TestSupport::FromUtf8(repeated("…"));
+    const std::string returns = repeated("line\\r");
+    const std::wstring returnsShown = TestSupport::FromUtf8(repeated("line ").substr(0, 771));
+    const auto inUtf8 = [](const std::string &line) {
+        return "out Encode=UTF8\\n\nout Error=" + line + "\\n\nexit 0\n";
+    };
     const Case cases[] = {
-        {"an error line", "out Encode=UTF8\\n\nout Error=卸载文件被占用\\n\nexit 0\n",
-         Uninstaller::StandIn, L"卸载文件被占用"},
+        {"an error line", inUtf8("卸载文件被占用"), Uninstaller::StandIn, L"卸载文件被占用"},
         {"an error line larger than any screen", "out Error=" + hugeError + "\\n\nexit 0\n",
          Uninstaller::StandIn, TestSupport::FromUtf8(hugeError.substr(0, 771))},
+        {"an error line of one word", "out Error=" + hugeWord + "\\n\nexit 0\n",
+         Uninstaller::StandIn, TestSupport::FromUtf8(hugeWord.substr(0, 771)), true},
+        {"an error line of Chinese", inUtf8(Utf8(chinese)), Uninstaller::StandIn,
+         chinese.substr(0, 771)},
+        {"an error line of ellipses", inUtf8(Utf8(ellipses)), Uninstaller::StandIn,
+         ellipses.substr(0, 771), true},
+        {"an error line of carriage returns", "out Error=" + returns + "\\n\nexit 0\n",
+         Uninstaller::StandIn, returnsShown, true},
         {"a crash", "out Progress=0.5\\n\ncrash\n", Uninstaller::StandIn, failed},
         {"an error code", "out Progress=0.5\\n\nexit 3\n", Uninstaller::StandIn, failed},
         {"no silent uninstaller", "", Uninstaller::Missing, L"可执行卸载文件不存在"},
@@ -352,7 +379,11 @@ TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
         MessageBoxAnswer answer;
         EXPECT_TRUE(WaitUntilClosed()) << "the window stayed";
         EXPECT_TRUE(answer.Answered()) << "no message came up";
-        EXPECT_EQ(Utf8(answer.Text()), Utf8(c.message));
+        std::wstring shown = answer.Text();
+        if (c.brokenIntoLines) {
+            shown.erase(std::remove(shown.begin(), shown.end(), L'\n'), shown.end());
+        }
+        EXPECT_EQ(Utf8(shown), Utf8(c.message));
         EXPECT_TRUE(answer.OnScreen()) << "the message box reached beyond the screen";
         window_.reset();
         if (c.uninstaller != Uninstaller::StandIn) {
@@ -530,11 +561,41 @@ TEST_F(UninstallWindow, HoldsProgressBeyondTheBarAtItsEnds)
 TEST_F(UninstallWindow, DropsEventsOnceTheWindowIsGone)
 {
     Open();
+    const long recordsBefore = UninstallEvent::LiveCount();
     DestroyWindow(handle_);
     window_->PostUninstallEvent(kUninstallProgressEvent, 0.5, L"");
     MSG message;
     EXPECT_FALSE(
         PeekMessageW(&message, nullptr, WM_UNINSTALL_EVENT, WM_UNINSTALL_EVENT, PM_NOREMOVE));
+    EXPECT_EQ(UninstallEvent::LiveCount(), recordsBefore) << "a record was made for no window";
+}
+
+// Events still waiting in the queue when the window goes, those a thread posts up to its end
+// included, go with it.
+TEST_F(UninstallWindow, FreesTheEventsStillQueuedWhenTheWindowGoes)
+{
+    Open();
+    const long recordsBefore = UninstallEvent::LiveCount();
+    window_->PostUninstallEvent(kUninstallProgressEvent, 0.5, L"");
+    window_->PostUninstallEvent(kUninstallErrorEvent, 0.0, L"still queued");
+    ASSERT_EQ(UninstallEvent::LiveCount(), recordsBefore + 2);
+
+    std::atomic<bool> windowGone{false};
+    std::thread poster([&] {
+        while (!windowGone) {
+            window_->PostUninstallEvent(kUninstallProgressEvent, 0.5, L"");
+        }
+    });
+    // Once the thread has posted, so that the window goes while it posts.
+    const DWORD start = GetTickCount();
+    while (UninstallEvent::LiveCount() == recordsBefore + 2 && GetTickCount() - start < kWaitMs) {
+        std::this_thread::yield();
+    }
+    EXPECT_GT(UninstallEvent::LiveCount(), recordsBefore + 2) << "the thread posted nothing";
+    DestroyWindow(handle_);
+    windowGone = true;
+    poster.join();
+    EXPECT_EQ(UninstallEvent::LiveCount(), recordsBefore) << "queued records were left behind";
 }
 
 } // namespace
