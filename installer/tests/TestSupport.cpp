@@ -139,7 +139,7 @@ std::optional<DWORD> ChildProcess::Wait(DWORD timeoutMs)
     }
     if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) {
         TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
+        WaitForSingleObject(process_, kProgramWaitMs);
         return std::nullopt;
     }
     DWORD exitCode = 0;
@@ -170,7 +170,7 @@ void EndProcess(DWORD processId)
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
     if (process != nullptr) {
         TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
+        WaitForSingleObject(process, kProgramWaitMs);
         CloseHandle(process);
     }
 }
