@@ -1,3 +1,4 @@
+#include "EngineReaper.h"
 #include "FileToPdfJobEntity.h"
 #include "PdfToFileJobEntity.h"
 #include "ProcessTree.h"
@@ -527,9 +528,12 @@ exit $code)";
     }
 
     // Quorvane ending a conversion (its row stopped, deleted or cleared) gives the stand-in
-    // the same chance: no converter runs on and no work folder stays.
+    // the same chance: no converter runs on and no work folder stays. The grace before the
+    // kill is lengthened, so that the stand-in's clean-up is not cut short by a busy machine.
     void stoppedJobLeavesNothingBehind()
     {
+        EngineReaper::setGrace(std::chrono::milliseconds(kToolsBoundMs));
+        const auto restoreGrace = qScopeGuard([] { EngineReaper::setGrace(EngineReaper::kGrace); });
         const QString pids = m_out + "/office.pids";
         const QProcessEnvironment environment = engineEnvironment(true);
         const QByteArray oldPath = qgetenv("PATH"), oldTemp = qgetenv("TMPDIR");
