@@ -6,12 +6,48 @@
 #include "StubServiceServer.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QNetworkReply>
 
 void pointServicesAt(const StubServiceServer &plain, const StubServiceServer *secure)
 {
     setServiceBaseAddresses(plain.baseAddress(), (secure ? secure : &plain)->baseAddress());
     setRequestTimeoutMs(testRequestTimeoutMs);
+}
+
+void setRequestTimeoutFor(const StubServiceServer::Reply &reply)
+{
+    setRequestTimeoutMs(reply.hang ? hungRequestTimeoutMs : testRequestTimeoutMs);
+}
+
+namespace {
+
+qint64 answeredRequestMs()
+{
+    StubServiceServer service;
+    if (!service.startPlain())
+        return testRequestTimeoutMs;
+    const QString path = QStringLiteral("/answered");
+    service.script(path, {StubServiceServer::json("{\"code\":0}")});
+    QElapsedTimer clock;
+    clock.start();
+    runGet(
+        makeServiceRequest(QUrl(service.baseAddress() + path)),
+        [](QNetworkReply *reply) { reply->deleteLater(); }, testRequestTimeoutMs);
+    return clock.elapsed();
+}
+
+} // namespace
+
+qint64 mostTakenByRequestBoundTo(int boundMs)
+{
+    return boundMs + 1000 + 10 * answeredRequestMs();
+}
+
+qint64 mostTakenByRequestFor(const StubServiceServer::Reply &reply)
+{
+    return reply.hang ? mostTakenByRequestBoundTo(hungRequestTimeoutMs) : testRequestTimeoutMs;
 }
 
 void clearStoredToken()

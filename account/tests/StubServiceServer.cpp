@@ -191,7 +191,7 @@ TlsIdentity TlsIdentity::create()
                   {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
                    "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1,DNS:127.0.0.1",
                    "-keyout", keyPath, "-out", certPath});
-    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
+    if (!openssl.waitForFinished(120000) || openssl.exitCode() != 0)
         return identity;
 
     QFile certFile(certPath);

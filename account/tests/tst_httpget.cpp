@@ -70,7 +70,8 @@ private slots:
     }
 
     // Measured against a service that never answers, asked in the same run with the same
-    // bound: a flood may not cost the caller more than that.
+    // bound: a flood may not cost the caller more than that, give or take what the machine's
+    // load adds now (seen in how far that request ran past its bound).
     void floodingServiceDoesNotHoldTheThread()
     {
         QFETCH(FloodingServer::Flood, flood);
@@ -93,8 +94,10 @@ private slots:
                 .arg(outcome.longestPauseMs)
                 .arg(baseline.elapsedMs)
                 .arg(baseline.longestPauseMs);
-        QVERIFY2(outcome.elapsedMs < baseline.elapsedMs + 1000, qPrintable(times));
-        QVERIFY2(outcome.longestPauseMs < baseline.longestPauseMs + 1000, qPrintable(times));
+        const qint64 margin =
+            1000 + 3 * qMax(baseline.elapsedMs - boundMs, baseline.longestPauseMs);
+        QVERIFY2(outcome.elapsedMs < baseline.elapsedMs + margin, qPrintable(times));
+        QVERIFY2(outcome.longestPauseMs < baseline.longestPauseMs + margin, qPrintable(times));
     }
 
     // A body is bounded by what arrives, not only by what the service declares. The bound on
@@ -129,9 +132,10 @@ private slots:
         }
         server.script(reportPath, {reply});
 
-        const Outcome outcome = timedGet(server.baseAddress() + reportPath, 60000);
+        constexpr int boundMs = 2 * testWaitMs;
+        const Outcome outcome = timedGet(server.baseAddress() + reportPath, boundMs);
         QVERIFY(outcome.handled);
-        QVERIFY2(outcome.elapsedMs < 30000, qPrintable(QString::number(outcome.elapsedMs)));
+        QVERIFY2(outcome.elapsedMs < boundMs / 2, qPrintable(QString::number(outcome.elapsedMs)));
         // A compressed body would be inflated by Qt before anything could bound it.
         QCOMPARE(server.requests().value(0).header("Accept-Encoding"), QByteArray("identity"));
         if (accepted) {

@@ -30,6 +30,15 @@ private:
         return popup.findChild<QLabel *>(QString::fromLatin1(name))->text();
     }
 
+    // The name the popup shows once the fetch that it started has reported (fetched: the
+    // store's results since before the popup), so that a wrong name fails at once.
+    static QString nameAfterFetch(MemberCenterDialog &popup, QSignalSpy &fetched)
+    {
+        if (fetched.isEmpty())
+            static_cast<void>(fetched.wait(testWaitMs));
+        return labelText(popup, "label_username");
+    }
+
 private slots:
     void initTestCase()
     {
@@ -41,12 +50,13 @@ private slots:
     {
         server.script(infoPath, {StubServiceServer::json(
                                     "{\"code\":0,\"data\":{\"id\":2024,\"nickname\":\"李雷\"}}")});
+        QSignalSpy fetched(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
         MemberCenterDialog popup;
         QVERIFY(popup.windowFlags().testFlag(Qt::Popup));
         QCOMPARE(labelText(popup, "label_username"), QString());
         QCOMPARE(labelText(popup, "label_userID"), QStringLiteral("ID："));
 
-        QTRY_COMPARE_WITH_TIMEOUT(labelText(popup, "label_username"), QStringLiteral("李雷"), 5000);
+        QCOMPARE(nameAfterFetch(popup, fetched), QStringLiteral("李雷"));
         QCOMPARE(labelText(popup, "label_userID"), QStringLiteral("ID：2024"));
     }
 
@@ -55,12 +65,12 @@ private slots:
         server.script(infoPath, {StubServiceServer::json(
                                      "{\"code\":0,\"data\":{\"id\":2025,\"nickname\":\"韩梅梅\"}}"),
                                  StubServiceServer::json("{\"code\":500}")});
+        QSignalSpy fetched(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
         MemberCenterDialog popup;
-        QTRY_COMPARE_WITH_TIMEOUT(labelText(popup, "label_username"), QStringLiteral("韩梅梅"),
-                                  5000);
+        QCOMPARE(nameAfterFetch(popup, fetched), QStringLiteral("韩梅梅"));
         QSignalSpy results(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
         MemberCenterDialog::refreshUserInfo();
-        QVERIFY(results.wait(5000));
+        QVERIFY(results.wait(testWaitMs));
         QCOMPARE(results.first().at(0).toBool(), false);
         QCOMPARE(labelText(popup, "label_username"), QStringLiteral("韩梅梅"));
         QCOMPARE(labelText(popup, "label_userID"), QStringLiteral("ID：2025"));

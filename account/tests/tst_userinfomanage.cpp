@@ -39,7 +39,7 @@ private slots:
         QVERIFY(store->mainWindow() == nullptr);
 
         QSignalSpy results(store, &UserInfoManage::GetUserInfoResultSignal);
-        QVERIFY(results.wait(5000));
+        QVERIFY(results.wait(testWaitMs));
         QCOMPARE(results.first().at(0).toBool(), true);
         QCOMPARE(store->userInfo().id, QStringLiteral("31"));
         QCOMPARE(store->userInfo().nickname, QStringLiteral("Ann"));
@@ -57,7 +57,7 @@ private slots:
         QSignalSpy first(store, &UserInfoManage::GetUserInfoResultSignal);
         QSignalSpy second(store, &UserInfoManage::GetUserInfoResultSignal);
         store->refresh();
-        QVERIFY(first.wait(5000));
+        QVERIFY(first.wait(testWaitMs));
         QCOMPARE(first.size(), 1);
         QCOMPARE(second.size(), 1);
         QCOMPARE(first.first().at(0).toBool(), false);
@@ -74,7 +74,7 @@ private slots:
                                     "{\"code\":0,\"data\":{\"id\":32,\"nickname\":\"Bo\"}}")});
         QSignalSpy results(store, &UserInfoManage::GetUserInfoResultSignal);
         store->refresh();
-        QVERIFY(results.wait(5000));
+        QVERIFY(results.wait(testWaitMs));
         QCOMPARE(store->userInfo().id, QStringLiteral("32"));
         QCOMPARE(store->userInfo().nickname, QStringLiteral("Bo"));
     }

@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 #include "AccountTestEnvironment.h"
 #include "DimOverlay.h"
+#include "HelpUrlRequest.h"
 #include "ImageWordButton.h"
 #include "MainWindow.h"
 #include "MemberCenterDialog.h"
@@ -10,12 +11,14 @@
 #include "StartDialog.h"
 #include "StubServiceServer.h"
 #include "UserInfoManage.h"
+#include "UserNetRequest.h"
 #include "WechatLoginDialog.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -74,6 +77,32 @@ void sendEnter(QWidget *widget)
     QApplication::sendEvent(widget, &enter);
 }
 
+// Follows the requests that the window and the user-details store send to the service. Each
+// is a thread that only posts its start to its object in this thread, where the request then
+// runs and waits for its answer: seen as that start arrives, the store's worker is caught,
+// and the help-link requests that have run are counted.
+class RequestWatch : public QObject
+{
+public:
+    RequestWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    ~RequestWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    QPointer<UserNetRequest> storeRequest;
+    int helpLinkRuns = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MetaCall) {
+            if (auto *request = qobject_cast<UserNetRequest *>(watched))
+                storeRequest = request;
+            else if (qobject_cast<HelpUrlRequest *>(watched))
+                ++helpLinkRuns;
+        }
+        return false;
+    }
+};
+
 // Records whether the dim overlay was still shown when the window got its close event.
 class CloseWatcher : public QObject
 {
@@ -123,6 +152,8 @@ private slots:
         m_service.script("/v1/user/info", {userDetails("小明")});
         m_service.script("/v1/config", {StubServiceServer::json("{\"qqUrl\":\"\"}")});
         m_service.clearLog();
+        m_windowsBuilt = 0;
+        m_requests.helpLinkRuns = 0;
     }
 
     void cleanup()
@@ -132,8 +163,12 @@ private slots:
         for (QWidget *widget : QApplication::topLevelWidgets())
             widget->hide();
         m_window.reset();
-        // Let requests started by the window end before the next case scripts the service.
-        QTest::qWait(100);
+        // The requests started in this case end before the next one scripts the service: the
+        // help-link request of every window built (which outlives its window) and the store's
+        // fetches.
+        QVERIFY(
+            QTest::qWaitFor([this] { return m_requests.helpLinkRuns >= m_windowsBuilt; }, kWaitMs));
+        QVERIFY(storeFetchesDone());
     }
 
     void navigationSwitchesPagesAndRefreshesTheFolder()
@@ -191,7 +226,7 @@ private slots:
         QSignalSpy fetched(UserInfoManage::instance(), &UserInfoManage::GetUserInfoResultSignal);
 
         // The fetch runs as soon as events are processed: look before that happens.
-        m_window = std::make_unique<MainWindow>(nullptr);
+        m_window.reset(buildWindow());
         auto *login = child<QPushButton>(m_window.get(), "btn_login");
         auto *name = child<QLabel>(m_window.get(), "label_username");
         const QString nameAtOnce = name->text();
@@ -214,7 +249,7 @@ private slots:
         QVERIFY(!requests.isEmpty());
         QCOMPARE(requests.last().header("Authorization"), token.toUtf8());
         QTRY_COMPARE(name->text(), shownName);
-        QTest::qWait(100);
+        QVERIFY(storeFetchesDone()); // no later fetch changes it
         QCOMPARE(name->text(), shownName);
         QVERIFY(m_window->isLoggedIn());
         QCOMPARE(readConfigValue("user/token"), token);
@@ -300,7 +335,7 @@ private slots:
             writeConfigValue("user", "help", storedBefore);
         m_service.script("/v1/config", {reply});
 
-        m_window = std::make_unique<MainWindow>(nullptr);
+        m_window.reset(buildWindow());
         auto *more = child<QPushButton>(m_window.get(), "btn_More");
         // The request waits for its reply in a local event loop, so a user can open the
         // menu meanwhile: here once the service has the request, the reply still held back.
@@ -450,7 +485,7 @@ private slots:
         auto *popup = visibleTopLevel<MemberCenterDialog>();
         QCOMPARE(popup != nullptr, signedIn);
         if (!signedIn) {
-            QTest::qWait(300);
+            QVERIFY(storeFetchesDone());
             QVERIFY(m_service.requestsFor("/v1/user/info").isEmpty());
             return;
         }
@@ -458,15 +493,16 @@ private slots:
         QCOMPARE(popup->pos(), place);
         // Opening asks the store once or twice, as its request thread may still run from
         // the first ask: the count is taken once every fetch asked for has been answered.
-        QVERIFY(fetchesSettle(fetched));
+        QVERIFY(storeFetchesDone());
         const int fetches = m_service.requestsFor("/v1/user/info").size();
         QVERIFY(fetches > 0);
+        QCOMPARE(fetched.size(), fetches);
 
         // Hovering again while it shows neither moves it nor fetches again.
         m_window->move(350, 260);
         sendEnter(login);
         sendEnter(child<QLabel>(m_window.get(), "label_username"));
-        QTest::qWait(300); // a fetch would have been asked for by now
+        QVERIFY(storeFetchesDone()); // a fetch asked for now has been answered
         QCOMPARE(visibleTopLevel<MemberCenterDialog>(), popup);
         QCOMPARE(popup->pos(), place);
         QCOMPARE(m_service.requestsFor("/v1/user/info").size(), fetches);
@@ -555,7 +591,7 @@ private slots:
         QFETCH(QSize, maximum);
         QFETCH(QString, text);
         // A fresh form, before anything changes its texts.
-        auto *window = new MainWindow(nullptr);
+        auto *window = buildWindow();
         m_window.reset(window);
         auto *widget = window->findChild<QWidget *>(object);
         QVERIFY(widget);
@@ -595,7 +631,7 @@ private slots:
     {
         QFETCH(int, row);
         QFETCH(QString, icon);
-        m_window = std::make_unique<MainWindow>(nullptr);
+        m_window.reset(buildWindow());
         ImageWordButton *button = navigationButton(m_window.get(), row);
         QCOMPARE(button->objectName(), QString("ImageWordButton"));
         const QString normal = navigationStyle(icon + ".png", "#5C5C5C", "#F0F5FF");
@@ -695,24 +731,22 @@ private slots:
     }
 
 private:
-    // True once every user-details fetch the service was asked for has been answered and no
-    // further one came for half a second; fetched spies on the answers.
-    bool fetchesSettle(const QSignalSpy &fetched)
+    // True once every fetch of the user-details store asked for so far has run and been
+    // answered: the store's worker thread has ended (each start posts its fetch before the
+    // thread ends), and the fetches it posted have run here, each to its answer.
+    bool storeFetchesDone()
     {
-        int lastAsked = -1;
-        qint64 askedSince = 0;
-        QElapsedTimer clock;
-        clock.start();
-        return QTest::qWaitFor(
-            [&] {
-                const int asked = m_service.requestsFor("/v1/user/info").size();
-                if (asked != lastAsked) {
-                    lastAsked = asked;
-                    askedSince = clock.elapsed();
-                }
-                return asked > 0 && fetched.size() >= asked && clock.elapsed() - askedSince >= 500;
-            },
-            kWaitMs);
+        UserNetRequest *request = m_requests.storeRequest;
+        if (!request || !request->wait(kWaitMs))
+            return false;
+        QCoreApplication::sendPostedEvents(request, QEvent::MetaCall);
+        return true;
+    }
+
+    MainWindow *buildWindow()
+    {
+        ++m_windowsBuilt;
+        return new MainWindow(nullptr);
     }
 
     // The user name once the window's fetch has replaced the placeholder.
@@ -736,7 +770,7 @@ private:
 
     void openWindow()
     {
-        m_window = std::make_unique<MainWindow>(nullptr);
+        m_window.reset(buildWindow());
         showWindow();
     }
 
@@ -747,8 +781,10 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
+    RequestWatch m_requests;
     StubServiceServer m_service;
     std::unique_ptr<MainWindow> m_window;
+    int m_windowsBuilt = 0;
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -1,3 +1,4 @@
+#include "EngineReaper.h"
 #include "FileToPdfJobEntity.h"
 #include "PdfToFileJobEntity.h"
 #include "ProcessTree.h"
@@ -18,6 +19,11 @@
 #include <memory>
 
 namespace {
+
+// Safety nets only, many times what a run takes on a loaded machine: LibreOffice has taken
+// over 90 s to convert a small file at a load of 30.
+constexpr int kToolsBoundMs = 120000;
+constexpr int kOfficeBoundMs = 900000;
 
 // The arguments the program gives the engine for a conversion, with the tail of the kind.
 QStringList conversionArguments(const QString &kind, const QString &source, const QString &output,
@@ -40,7 +46,7 @@ QStringList conversionArguments(const QString &kind, const QString &source, cons
 // Like LibreOffice it leaves a file of its own in the temporary folder. With
 // FAKE_OFFICE_STATE it notes the progress that state file reports when it starts, in
 // FAKE_OFFICE_PROGRESS. With FAKE_OFFICE_HANG it starts a helper of its own and hangs, both
-// noting their process ids.
+// noting their process ids (the file appears with both in it).
 const char fakeOffice[] = R"(#!/bin/sh
 printf '%s\n' "$@" >>"$FAKE_OFFICE_LOG"
 : >"${TMPDIR:-/tmp}/office-temp.$$"
@@ -52,7 +58,8 @@ if [ -n "$FAKE_OFFICE_STATE" ]; then
 fi
 if [ -n "$FAKE_OFFICE_HANG" ]; then
     sleep 600 &
-    printf '%s\n' $$ $! >"$FAKE_OFFICE_HANG"
+    printf '%s\n' $$ $! >"$FAKE_OFFICE_HANG.part"
+    mv "$FAKE_OFFICE_HANG.part" "$FAKE_OFFICE_HANG"
     wait
 fi
 [ -z "$FAKE_OFFICE_FAIL" ] || exit 1
@@ -85,7 +92,7 @@ QByteArray officePackage(const QByteArray &appProperties)
     QProcess zip;
     zip.setWorkingDirectory(folder.path());
     zip.start("zip", {"-q", "-r", "package.zip", "docProps"});
-    if (!zip.waitForFinished(10000) || zip.exitCode() != 0)
+    if (!zip.waitForFinished(kToolsBoundMs) || zip.exitCode() != 0)
         return QByteArray();
     QFile package(folder.filePath("package.zip"));
     return package.open(QIODevice::ReadOnly) ? package.readAll() : QByteArray();
@@ -505,28 +512,28 @@ exit $code)";
         engine.setProcessEnvironment(environment);
         engine.start(QStringLiteral(QUORVANE_RUNTIME_ENGINE),
                      conversionArguments("file2pdf", m_pdf, m_out + "/hung.pdf", m_state, "pdf"));
-        QVERIFY(engine.waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pids).size() > 0, 10000);
-        QTest::qWait(100);
-        QFile pidFile(pids);
-        QVERIFY(pidFile.open(QIODevice::ReadOnly));
-        const QList<QByteArray> tools = pidFile.readAll().trimmed().split('\n');
+        QVERIFY(engine.waitForStarted(kToolsBoundMs));
+        QVERIFY(QTest::qWaitFor([&] { return !hungToolIds(pids).isEmpty(); }, kToolsBoundMs));
+        const QList<QByteArray> tools = hungToolIds(pids);
         QCOMPARE(tools.size(), 2);
         QVERIFY(!QDir(m_engineTemp).isEmpty());
 
         engine.terminate();
-        QVERIFY(engine.waitForFinished(10000));
+        QVERIFY(engine.waitForFinished(kToolsBoundMs));
         QCOMPARE(engine.exitStatus(), QProcess::NormalExit);
         QCOMPARE(engine.exitCode(), 143);
         for (const QByteArray &pid : tools)
-            QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), 5000);
+            QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), kToolsBoundMs);
         QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
     // Quorvane ending a conversion (its row stopped, deleted or cleared) gives the stand-in
-    // the same chance: no converter runs on and no work folder stays.
+    // the same chance: no converter runs on and no work folder stays. The grace before the
+    // kill is lengthened, so that the stand-in's clean-up is not cut short by a busy machine.
     void stoppedJobLeavesNothingBehind()
     {
+        EngineReaper::setGrace(std::chrono::milliseconds(kToolsBoundMs));
+        const auto restoreGrace = qScopeGuard([] { EngineReaper::setGrace(EngineReaper::kGrace); });
         const QString pids = m_out + "/office.pids";
         const QProcessEnvironment environment = engineEnvironment(true);
         const QByteArray oldPath = qgetenv("PATH"), oldTemp = qgetenv("TMPDIR");
@@ -537,22 +544,20 @@ exit $code)";
         FileToPdfJobEntity job;
         job.setJobParams(m_pdf, m_out + "/stopped.pdf");
         job.start(QThread::InheritPriority);
-        const bool started = QTest::qWaitFor([&] { return QFileInfo(pids).size() > 0; }, 10000);
+        const bool started =
+            QTest::qWaitFor([&] { return !hungToolIds(pids).isEmpty(); }, kToolsBoundMs);
         qputenv("PATH", oldPath);
         qputenv("TMPDIR", oldTemp);
         qunsetenv("FAKE_OFFICE_HANG");
         QVERIFY(started);
-        QTest::qWait(100);
-        QFile pidFile(pids);
-        QVERIFY(pidFile.open(QIODevice::ReadOnly));
-        const QList<QByteArray> tools = pidFile.readAll().trimmed().split('\n');
+        const QList<QByteArray> tools = hungToolIds(pids);
         QVERIFY(!QDir(m_engineTemp).isEmpty());
 
         job.stopJob();
         for (const QByteArray &pid : tools)
-            QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), 5000);
+            QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), kToolsBoundMs);
         // Nothing else the engine started runs on either, at any depth.
-        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, kToolsBoundMs);
         QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
@@ -683,6 +688,13 @@ private:
         return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
     }
 
+    // The process ids that the hung LibreOffice stand-in noted; none before it noted them.
+    static QList<QByteArray> hungToolIds(const QString &path)
+    {
+        const QByteArray ids = readFile(path).trimmed();
+        return ids.isEmpty() ? QList<QByteArray>() : ids.split('\n');
+    }
+
     static bool processRuns(int pid)
     {
         QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -714,7 +726,7 @@ private:
         process.start(program, arguments);
         if (!process.waitForFinished(boundMs)) {
             process.kill();
-            process.waitForFinished(5000);
+            process.waitForFinished(kToolsBoundMs);
             return -1;
         }
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -725,11 +737,6 @@ private:
         m_stateFile = std::make_unique<QSettings>(m_state, QSettings::IniFormat);
         return *m_stateFile;
     }
-
-    // Safety nets only, many times what a run takes on a loaded machine: LibreOffice has taken
-    // over 90 s to convert a small file at a load of 30.
-    static constexpr int kToolsBoundMs = 120000;
-    static constexpr int kOfficeBoundMs = 900000;
 
     QTemporaryDir m_dir;
     QString m_tools;

@@ -9,6 +9,12 @@
 #include <QTemporaryDir>
 #include <QtTest/qtestsystem.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
 // Drives the stand-in engine "Morvex" beside the test executable (see its source for the
 // script) and reads back how Quorvane started it.
 struct EngineRun
@@ -98,14 +104,44 @@ public:
 
     // True once no engine process runs, within withinMs. Those still running then are killed,
     // so that a case that left them behind fails alone, and at the bound rather than after
-    // the further wait of a failed QTRY_COMPARE.
-    static bool allEnginesEnd(const QSet<qint64> &apartFrom = {}, int withinMs = 10000)
+    // the further wait of a failed QTRY_COMPARE. An engine that a test means to stop runs
+    // kUntilStoppedMs, so that only the stop ends it within the bound.
+    static bool allEnginesEnd(const QSet<qint64> &apartFrom = {}, int withinMs = kWaitMs)
     {
         if (QTest::qWaitFor([&] { return runningEngines(apartFrom) == 0; }, withinMs))
             return true;
         ProcessTree::killDescendants(apartFrom);
         return false;
     }
+
+    // Runs action, a stop or a deletion that must not wait for an engine to end, and tells
+    // whether it returned within withinMs. Should it not, the engines are killed then, so
+    // that it returns and the case fails at the bound rather than after kUntilStoppedMs.
+    static bool returnsWithoutWaiting(const std::function<void()> &action, int withinMs = kWaitMs)
+    {
+        std::mutex mutex;
+        std::condition_variable returnedCondition;
+        bool returned = false;
+        bool killed = false;
+        std::thread watchdog([&] {
+            std::unique_lock<std::mutex> lock(mutex);
+            if (!returnedCondition.wait_for(lock, std::chrono::milliseconds(withinMs),
+                                            [&] { return returned; })) {
+                killed = true;
+                ProcessTree::killDescendants();
+            }
+        });
+        action();
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            returned = true;
+        }
+        returnedCondition.notify_one();
+        watchdog.join();
+        return !killed;
+    }
+    static constexpr const char *keptWaiting =
+        "it did not return within the bound of an engine wait (engines then killed)";
     static constexpr const char *leftRunning =
         "engine processes still ran at the end of the wait (now killed)";
 

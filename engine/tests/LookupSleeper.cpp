@@ -1,8 +1,9 @@
-// A process that only waits, for the process-list tests to find and then end.
+// A process that only waits, for the process-list tests to find and then end: ten minutes,
+// beyond every bound of a test's wait.
 #include <windows.h>
 
 int main()
 {
-    Sleep(60000);
+    Sleep(600000);
     return 0;
 }

@@ -6,7 +6,6 @@
 #include "FinishedThreadDisposal.h"
 #include "PdfToFileJobEntity.h"
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QSemaphore>
 #include <QRegularExpression>
@@ -18,6 +17,12 @@
 #include <thread>
 
 namespace {
+
+constexpr int kWaitMs = EngineStandIn::kWaitMs;
+// An engine or converter that only a stop ends within a test's wait.
+const QString untilStopped = QString::number(EngineStandIn::kUntilStoppedMs);
+// A pause between two polls that only a stop cuts short within a test's wait.
+constexpr int kLongPauseMs = 3 * kWaitMs;
 
 // What the owning row sees: every progress and result, in arrival order.
 class RowProbe : public QObject
@@ -169,7 +174,7 @@ private slots:
         EngineStandIn::setScript({"exit 1"});
         RowProbe row;
         JobUnderTest job = startJob(className, "/home/u/my files/年度报告.src", outputPath, &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
 
         const EngineRun run = m_engine.runs().last();
         QCOMPARE(run.workingDirectory, applicationDir());
@@ -193,7 +198,7 @@ private slots:
         second.connectRow(&secondRow);
         first.job->start();
         second.job->start();
-        QTRY_VERIFY_WITH_TIMEOUT(firstRow.resultSeen() && secondRow.resultSeen(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(firstRow.resultSeen() && secondRow.resultSeen(), kWaitMs);
         const auto runs = m_engine.runs();
         QVERIFY(runs.at(runs.size() - 1).arguments.at(4) !=
                 runs.at(runs.size() - 2).arguments.at(4));
@@ -331,7 +336,7 @@ private slots:
                                  QStringList{"exit 0"});
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
         QCOMPARE(
             row.events.filter("result"),
             QStringList{result.isEmpty() ? "result false " : "result true " + dir + "/" + result});
@@ -348,9 +353,9 @@ private slots:
                                   "state filecount=1", "state file_0=" + output, "exit 0"});
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 77"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 77"), kWaitMs);
         QVERIFY(m_engine.release());
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
         QCOMPARE(row.events.last(), "result true " + output);
     }
 
@@ -359,14 +364,15 @@ private slots:
     void resultIsNotWrittenToAfterTheEngineEnded()
     {
         const QString output = m_output.filePath("written.txt");
-        EngineStandIn::setScript({"output converted", "writer 30000", "state [outputfiles]",
-                                  "state filecount=1", "state file_0=" + output, "exit 0"});
+        EngineStandIn::setScript({"output converted", "writer " + untilStopped,
+                                  "state [outputfiles]", "state filecount=1",
+                                  "state file_0=" + output, "exit 0"});
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
         QCOMPARE(row.events.last(), "result true " + output);
         const bool writerEnded =
-            QTest::qWaitFor([] { return EngineStandIn::runningEngines() == 0; }, 10000);
+            QTest::qWaitFor([] { return EngineStandIn::runningEngines() == 0; }, kWaitMs);
         const QByteArray written = contentOf(output);
         QTest::qWait(200); // ten more lines from a writer that ran on
         QCOMPARE(contentOf(output), written);
@@ -386,10 +392,10 @@ private slots:
     void endedJobsLeaveNoStateFile()
     {
         QFETCH(QString, ending);
-        EngineStandIn::setScript({"state progress=30", "sleep 30000"});
+        EngineStandIn::setScript({"state progress=30", "sleep " + untilStopped});
         RowProbe row;
         JobUnderTest job = startJob("FileToPdfJobEntity", "/in/a.docx", "/out/a.pdf", &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), kWaitMs);
         const QString statePath = m_engine.runs().last().arguments.at(4);
         QVERIFY(QFile::exists(statePath));
         if (ending == "stop")
@@ -398,7 +404,7 @@ private slots:
             job.job.reset();
         if (ending == "quit")
             EngineReaper::finish();
-        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(statePath), kWaitMs);
     }
 
     // A row lets a stopped job go without waiting for the job's thread, which on a busy
@@ -413,7 +419,7 @@ private slots:
         thread->start();
         // Should the deletion wait for the thread, the thread is let go after a generous while.
         std::thread watchdog([&] {
-            if (!deletionReturned.tryAcquire(1, 10000)) {
+            if (!deletionReturned.tryAcquire(1, kWaitMs)) {
                 timedOut = true;
                 threadMayEnd.release();
             }
@@ -425,7 +431,7 @@ private slots:
         if (!timedOut)
             threadMayEnd.release();
         QVERIFY2(returnedFirst, "the deletion waited for the thread");
-        QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), kWaitMs);
     }
 
     // Longer than the 2047 bytes the profile reader gives of a value: a cut path would name
@@ -485,8 +491,8 @@ private slots:
             {"state [outputfiles]", "state filecount=1", "state file_0=/out/a.docx", ending});
         RowProbe row;
         JobUnderTest job = startJob(className, "/in/a.pdf", "/out/a.docx", &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
-        QTest::qWait(700); // a late poll must not add anything
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
+        QVERIFY(deliverEverythingPolled(job)); // a late poll must not add anything
         QCOMPARE(row.events.filter("result"), QStringList{"result false "});
         QCOMPARE(row.events.last(), QString("result false "));
         const QString statePath = m_engine.runs().last().arguments.at(4);
@@ -506,10 +512,10 @@ private slots:
                                   m_engine.awaitGate(), "exit 1"});
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", "/out/a.docx", &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 55"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 55"), kWaitMs);
         QVERIFY(m_engine.release());
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 10000);
-        QTest::qWait(200); // ten more polls: none may come after the result
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
+        QVERIFY(deliverEverythingPolled(job)); // none may come after the result
         QCOMPARE(row.events.first(), QString("state 0"));
         QCOMPARE(row.events.last(), QString("result false "));
         const QStringList polled = row.events.mid(1, row.events.size() - 2);
@@ -520,21 +526,22 @@ private slots:
 
     void stoppingEndsEngineWithoutLateEvents()
     {
-        EngineStandIn::setScript({"state progress=30", "sleep 30000"});
+        EngineStandIn::setScript({"state progress=30", "sleep " + untilStopped});
         RowProbe row;
         JobUnderTest job = startJob("FileToPdfJobEntity", "/in/a.docx", "/out/a.pdf", &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), 10000);
-        // The stop below must cut the job's pause of a minute short, or the delete would wait.
-        QVERIFY(pollsPausingAMinute(row));
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), kWaitMs);
+        // The stop below must cut the job's long pause short, or the delete would wait.
+        QVERIFY(pollsPausingLong(row));
         QCOMPARE(EngineStandIn::runningEngines(), 1);
 
-        QElapsedTimer timer;
-        timer.start();
-        job.stopJob();
-        const QStringList eventsAtStop = row.events;
-        job.processfinished(1); // an end reported after the stop changes nothing
-        job.job.reset();
-        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        QStringList eventsAtStop;
+        QVERIFY2(EngineStandIn::returnsWithoutWaiting([&] {
+                     job.stopJob();
+                     eventsAtStop = row.events;
+                     job.processfinished(1); // an end reported after the stop changes nothing
+                     job.job.reset();
+                 }),
+                 EngineStandIn::keptWaiting);
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         QTest::qWait(700);
         QCOMPARE(row.events, eventsAtStop);
@@ -543,18 +550,16 @@ private slots:
 
     void deletingRunningJobKillsEngineAtOnce()
     {
-        EngineStandIn::setScript({"state progress=30", "sleep 30000"});
+        EngineStandIn::setScript({"state progress=30", "sleep " + untilStopped});
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", "/out/a.txt", &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), 10000);
-        QVERIFY(pollsPausingAMinute(row));
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 30"), kWaitMs);
+        QVERIFY(pollsPausingLong(row));
         QCOMPARE(EngineStandIn::runningEngines(), 1);
         const QStringList eventsAtDelete = row.events;
-        QElapsedTimer timer;
-        timer.start();
-        job.job.reset();
-        // Far below the engine's 30 seconds and the job's pause of a minute.
-        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        // Neither the engine nor the job's long pause is waited for.
+        QVERIFY2(EngineStandIn::returnsWithoutWaiting([&] { job.job.reset(); }),
+                 EngineStandIn::keptWaiting);
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
         QTest::qWait(300);
         QCOMPARE(row.events, eventsAtDelete);
@@ -572,10 +577,12 @@ private slots:
     void endingAJobEndsEveryProcessOfItsEngine()
     {
         QFETCH(bool, deleteInstead);
-        EngineStandIn::setScript({"child 30000", "child 30000", "sleep 30000"});
+        EngineStandIn::setScript(
+            {"child " + untilStopped, "child " + untilStopped, "sleep " + untilStopped});
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", "/out/a.png", &row);
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 3, 10000);
+        QVERIFY(QTest::qWaitFor([] { return EngineStandIn::runningEngines() >= 3; }, kWaitMs));
+        QCOMPARE(EngineStandIn::runningEngines(), 3);
         if (deleteInstead)
             job.job.reset();
         else
@@ -595,7 +602,7 @@ private slots:
         const qint64 residentBefore = residentBytes();
         RowProbe row;
         JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
-        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
         QCOMPARE(row.events.last(), "result true " + output);
         const qint64 growth = residentBytes() - residentBefore;
         QVERIFY2(growth < flood / 4, qPrintable(QString::number(growth)));
@@ -616,24 +623,26 @@ private slots:
         QFETCH(QString, className);
         QFETCH(bool, stopFirst);
         QFETCH(bool, started);
-        EngineStandIn::setScript({"sleep 30000"});
-        EngineJobRun::setPollingInterval(60000);
+        EngineStandIn::setScript({"sleep " + untilStopped});
+        EngineJobRun::setPollingInterval(kLongPauseMs);
         const int runsBefore = m_engine.runs().size();
         JobUnderTest job = makeJob(className);
         job.setJobParams("/in/a.pdf", "/out/a.docx");
         RowProbe row;
         job.connectRow(&row);
-        QElapsedTimer timer;
-        timer.start();
-        if (started)
-            job.job->start();
-        if (stopFirst) {
-            job.stopJob();
-            QTest::qWait(300); // the queued start request arrives after the stop
-        }
-        job.job.reset();
-        // Far below the job's pause of a minute, which the stop cut short.
-        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        // The job's long pause, which the stop cuts short, is not waited for.
+        QVERIFY2(EngineStandIn::returnsWithoutWaiting([&] {
+                     if (started)
+                         job.job->start();
+                     if (stopFirst) {
+                         job.stopJob();
+                         // The start request that the thread queued arrives after the stop.
+                         if (job.job->wait(kWaitMs))
+                             QCoreApplication::sendPostedEvents();
+                     }
+                     job.job.reset();
+                 }),
+                 EngineStandIn::keptWaiting);
         QTest::qWait(300);
         QCOMPARE(m_engine.runs().size(), runsBefore);
         QCOMPARE(EngineStandIn::runningEngines(), 0);
@@ -641,17 +650,27 @@ private slots:
     }
 
 private:
-    // Makes the running job's thread pause for a minute between two reads of its state file,
-    // and returns once it does. A progress that the test writes itself is read only after
-    // the change, so the pause that follows that read is the long one.
-    bool pollsPausingAMinute(const RowProbe &row)
+    // Makes the running job's thread pause for kLongPauseMs between two reads of its state
+    // file, and returns once it does. A progress that the test writes itself is read only
+    // after the change, so the pause that follows that read is the long one.
+    bool pollsPausingLong(const RowProbe &row)
     {
-        EngineJobRun::setPollingInterval(60000);
+        EngineJobRun::setPollingInterval(kLongPauseMs);
         QFile state(m_engine.runs().last().arguments.at(4));
         if (!state.open(QIODevice::Append) || state.write("progress=31\n") < 0)
             return false;
         state.close();
-        return QTest::qWaitFor([&row] { return row.events.contains("state 31"); }, 10000);
+        return QTest::qWaitFor([&row] { return row.events.contains("state 31"); }, kWaitMs);
+    }
+
+    // Once the job's thread has ended, everything it polled has been posted: delivered now,
+    // whatever came too late shows. False when the thread did not end within the bound.
+    static bool deliverEverythingPolled(const JobUnderTest &job)
+    {
+        if (!job.job->wait(kWaitMs))
+            return false;
+        QCoreApplication::sendPostedEvents();
+        return true;
     }
 
     // Runs a job whose engine writes the state lines (the output path standing for
@@ -673,9 +692,10 @@ private:
         EngineStandIn::setScript(script << output << "exit 0");
         RowProbe row;
         JobUnderTest job = startJob(className, "/in/a.pdf", outputPath, &row);
-        if (!QTest::qWaitFor([&row] { return row.resultSeen(); }, 10000))
+        if (!QTest::qWaitFor([&row] { return row.resultSeen(); }, kWaitMs))
             return "no result";
-        QTest::qWait(100);
+        if (!deliverEverythingPolled(job))
+            return "the job went on polling";
         const QStringList results = row.events.filter("result");
         if (QFile::exists(m_engine.runs().last().arguments.at(4)))
             return "state file left";

@@ -23,6 +23,10 @@
 
 namespace {
 
+constexpr int kWaitMs = EngineStandIn::kWaitMs;
+// An engine or converter that only a stop ends within a test's wait.
+const QString untilStopped = QString::number(EngineStandIn::kUntilStoppedMs);
+
 long minorFaults()
 {
     rusage usage{};
@@ -61,7 +65,7 @@ private slots:
         EngineProcess engine(EngineProcess::Output::Discarded);
         QSignalSpy ends(&engine, &EngineProcess::finished);
         engine.start(engineProgramPath(), {"a"});
-        QVERIFY(ends.wait(10000));
+        QVERIFY(ends.wait(kWaitMs));
         QCOMPARE(ends.takeFirst(), QVariantList({code, crashed}));
         QVERIFY(!engine.isRunning());
     }
@@ -90,7 +94,7 @@ private slots:
         engine.start(engineProgramPath(), {});
         touchAll(); // while the engine runs
         const long faults = minorFaults() - before;
-        QVERIFY(ends.wait(10000));
+        QVERIFY(ends.wait(kWaitMs));
         munmap(mapped, size);
         const long pages = static_cast<long>(size) / pageSize;
         QVERIFY2(faults < pages / 4,
@@ -103,7 +107,7 @@ private slots:
         EngineProcess engine(EngineProcess::Output::Captured);
         QSignalSpy ends(&engine, &EngineProcess::finished);
         engine.start(engineProgramPath(), {});
-        QVERIFY(ends.wait(20000));
+        QVERIFY(ends.wait(kWaitMs));
         QCOMPARE(ends.takeFirst(), QVariantList({0, false}));
         QCOMPARE(engine.capturedOutput().size(), EngineProcess::kOutputLimit);
         QVERIFY(engine.capturedOutput().startsWith("first line\nxxx"));
@@ -121,7 +125,7 @@ private slots:
             connect(engines.back().get(), &EngineProcess::finished, this, [&] { ++ended; });
             engines.back()->start(engineProgramPath(), {});
         }
-        QTRY_COMPARE_WITH_TIMEOUT(ended, 10, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(ended, 10, kWaitMs);
         QCOMPARE(NoDescriptorsLeft::openDescriptors(), descriptorsBefore);
         QCOMPARE(waitpid(-1, nullptr, WNOHANG), -1); // no child left to collect
         QCOMPARE(engines.front()->capturedOutput(), QByteArray("3\n"));
@@ -139,25 +143,25 @@ private slots:
     void enginesEndWithTheProgramEvenWhenItIsKilled()
     {
         QFETCH(bool, background);
-        EngineStandIn::setScript({"sleep 30000"});
+        EngineStandIn::setScript({"sleep " + untilStopped});
         QProcess program;
         program.start(applicationDir() + "/engine_holder",
                       background ? QStringList{"--background"} : QStringList{});
-        QVERIFY(program.waitForStarted(10000));
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 2, 10000); // with its engine
+        QVERIFY(program.waitForStarted(kWaitMs));
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 2, kWaitMs); // with its engine
         ::kill(pid_t(program.processId()), SIGKILL);
-        QVERIFY(program.waitForFinished(10000));
+        QVERIFY(program.waitForFinished(kWaitMs));
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
     }
 
     // What the engine leaves running in its group when it ends on its own goes with it.
     void engineEndingOnItsOwnTakesItsGroupAlong()
     {
-        EngineStandIn::setScript({"child 30000", "child 30000", "exit 0"});
+        EngineStandIn::setScript({"child " + untilStopped, "child " + untilStopped, "exit 0"});
         EngineProcess engine(EngineProcess::Output::Discarded);
         QSignalSpy ends(&engine, &EngineProcess::finished);
         engine.start(engineProgramPath(), {});
-        QVERIFY(ends.wait(10000));
+        QVERIFY(ends.wait(kWaitMs));
         QCOMPARE(ends.takeFirst(), QVariantList({0, false}));
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
     }
@@ -183,7 +187,7 @@ private slots:
         QCOMPARE(EngineReaper::ending(), 5);
         EngineReaper::finish(std::chrono::milliseconds(0)); // killed now
         EngineReaper::setGrace(EngineReaper::kGrace);
-        QTRY_COMPARE_WITH_TIMEOUT(EngineReaper::ending(), 0, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(EngineReaper::ending(), 0, kWaitMs);
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
     }
 
@@ -205,7 +209,7 @@ private slots:
         auto engines = startReadyEngines(1, {"on-term " + ended});
         QVERIFY(engines.size() == 1);
         engines.front()->stop();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), kWaitMs);
     }
 
     // Converters that resist are ended all the same: those that ignore the request to end are
@@ -215,8 +219,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("setup");
         QTest::newRow("ignoring SIGTERM")
-            << QStringList{"ignore-term", "child 30000", "child 30000"};
-        QTest::newRow("in sessions of their own") << QStringList{"daemon 30000", "daemon 30000"};
+            << QStringList{"ignore-term", "child " + untilStopped, "child " + untilStopped};
+        QTest::newRow("in sessions of their own")
+            << QStringList{"daemon " + untilStopped, "daemon " + untilStopped};
     }
 
     void stopEndsConvertersThatResist()
@@ -224,7 +229,8 @@ private slots:
         QFETCH(QStringList, setup);
         auto engines = startReadyEngines(1, setup);
         QVERIFY(engines.size() == 1);
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 3, 10000);
+        QVERIFY(QTest::qWaitFor([] { return EngineStandIn::runningEngines() >= 3; }, kWaitMs));
+        QCOMPARE(EngineStandIn::runningEngines(), 3);
         engines.front()->stop();
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
     }
@@ -234,11 +240,13 @@ private slots:
     void stopEndsEveryProcessOfTheEngine()
     {
         QFETCH(bool, deleteInstead);
-        EngineStandIn::setScript({"child 30000", "child 30000", "sleep 30000"});
+        EngineStandIn::setScript(
+            {"child " + untilStopped, "child " + untilStopped, "sleep " + untilStopped});
         auto engine = std::make_unique<EngineProcess>(EngineProcess::Output::Captured);
         QSignalSpy ends(engine.get(), &EngineProcess::finished);
         engine->start(engineProgramPath(), {});
-        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 3, 10000);
+        QVERIFY(QTest::qWaitFor([] { return EngineStandIn::runningEngines() >= 3; }, kWaitMs));
+        QCOMPARE(EngineStandIn::runningEngines(), 3);
         if (deleteInstead)
             engine.reset();
         else
@@ -265,7 +273,7 @@ private slots:
         QSignalSpy failures(&engine, &EngineProcess::failedToStart);
         engine.start(program, {});
         QCOMPARE(failures.size(), 0);
-        QVERIFY(failures.wait(5000));
+        QVERIFY(failures.wait(kWaitMs));
         QVERIFY(!engine.isRunning());
     }
 
@@ -295,7 +303,7 @@ private slots:
             engine.setPriority(EngineProcess::Priority::Background);
         QSignalSpy ends(&engine, &EngineProcess::finished);
         engine.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script});
-        QVERIFY(ends.wait(20000));
+        QVERIFY(ends.wait(kWaitMs));
         const QStringList lines = QString::fromLatin1(engine.capturedOutput()).split('\n');
         const QStringList ids = lines.value(0).split(' '); // pid, group, session, nice
         QCOMPARE(ids.size(), 4);
@@ -322,7 +330,7 @@ private slots:
             const NoDescriptorsLeft noneLeft;
             engine.start(engineProgramPath(), {});
         }
-        QVERIFY(failures.wait(5000));
+        QVERIFY(failures.wait(kWaitMs));
     }
 
 private:
@@ -335,20 +343,20 @@ private:
         QTest::newRow("delete") << true;
     }
 
-    // Starts count engines that play setup and then sleep for half a minute; returns once
-    // every one of them has played it (none if they did not within a generous bound).
+    // Starts count engines that play setup and then run until stopped; returns once every
+    // one of them has played it (none if they did not within the bound of an engine wait).
     Engines startReadyEngines(int count, const QStringList &setup)
     {
         QTemporaryDir marks;
         const QString ready = marks.filePath("ready");
         qputenv("MORVEX_STATE", ready.toLocal8Bit());
-        EngineStandIn::setScript(setup + QStringList{"state ready", "sleep 30000"});
+        EngineStandIn::setScript(setup + QStringList{"state ready", "sleep " + untilStopped});
         Engines engines;
         for (int i = 0; i < count; ++i) {
             engines.push_back(std::make_unique<EngineProcess>(EngineProcess::Output::Discarded));
             engines.back()->start(engineProgramPath(), {});
         }
-        const bool allReady = QTest::qWaitFor([&] { return readyCount(ready) == count; }, 10000);
+        const bool allReady = QTest::qWaitFor([&] { return readyCount(ready) == count; }, kWaitMs);
         qunsetenv("MORVEX_STATE");
         return allReady ? std::move(engines) : Engines();
     }
@@ -371,7 +379,7 @@ private:
         for (auto &engine : engines)
             engine->stop();
         EngineReaper::finish();
-        const bool ended = QTest::qWaitFor([] { return EngineReaper::ending() == 0; }, 30000);
+        const bool ended = QTest::qWaitFor([] { return EngineReaper::ending() == 0; }, kWaitMs);
         const qint64 elapsed = clock.elapsed();
         return ended && EngineStandIn::allEnginesEnd() ? elapsed : 0;
     }

@@ -83,8 +83,9 @@ private:
     qint64 startSleeper()
     {
         auto child = std::make_unique<QProcess>();
-        child->start(m_exePath, {QStringLiteral("60")});
-        if (!child->waitForStarted())
+        // Ten minutes, beyond the test's bounds: only the test ends it.
+        child->start(m_exePath, {QStringLiteral("600")});
+        if (!child->waitForStarted(60000))
             return -1;
         const qint64 pid = child->processId();
         m_children.push_back(std::move(child));

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -29,7 +30,9 @@ using TestSupport::WriteBytes;
 
 namespace {
 
-constexpr DWORD kWaitMs = 30000;
+// The bound of a wait on the window, its worker and the silent uninstaller it starts: a Wine
+// program started on a busy machine takes seconds, so the bound is a safety net only.
+constexpr DWORD kWaitMs = 120000;
 const wchar_t kProductKey[] = L"Software\\TzSoft\\Quorvane";
 const wchar_t kProductSubKey[] = L"Software\\TzSoft\\Quorvane\\Settings";
 const wchar_t kMakerKey[] = L"Software\\TzSoft";
@@ -82,56 +85,72 @@ void ScriptUninstaller(const std::string &script)
     DeleteFileW((base + L".log").c_str());
 }
 
-// Answers the first message box captioned "温馨提示" of this process with OK, from a thread
-// of its own as a user would, while the window's thread waits in the box.
+// Answers every message box captioned "温馨提示" of this process with OK, from a thread of
+// its own as a user would, while the window's thread waits in the box. It looks until it
+// goes, so that no box, however late it comes on a busy machine, holds the window's thread
+// for good. The first box's text and place are kept.
 class MessageBoxAnswer
 {
 public:
     MessageBoxAnswer()
         : thread_([this] {
-              const HWND box =
-                  TestSupport::WaitForMessageBox(GetCurrentProcessId(), L"温馨提示", kWaitMs);
-              if (box != nullptr) {
-                  text_ = TestSupport::MessageBoxText(box);
-                  GetWindowRect(box, &rect_);
-                  answered_ = PostMessageW(box, WM_COMMAND, IDOK, 0) != FALSE;
+              while (!stop_) {
+                  const HWND box =
+                      TestSupport::WaitForMessageBox(GetCurrentProcessId(), L"温馨提示", 0);
+                  if (box != nullptr) {
+                      Answer(box);
+                  }
+                  Sleep(20);
               }
           })
     {
     }
-    ~MessageBoxAnswer() { Join(); }
+    ~MessageBoxAnswer()
+    {
+        stop_ = true;
+        thread_.join();
+    }
 
-    // Whether a box came up and was answered, once it has been or the wait is over.
+    // Whether a box came up and was answered. The window goes only once its box is, so
+    // after that this is settled.
     bool Answered()
     {
-        Join();
+        const std::lock_guard<std::mutex> lock(mutex_);
         return answered_;
     }
-    const std::wstring &Text()
+    std::wstring Text()
     {
-        Join();
+        const std::lock_guard<std::mutex> lock(mutex_);
         return text_;
     }
     // Whether the whole box, its button included, lay on the screen.
     bool OnScreen()
     {
-        Join();
+        const std::lock_guard<std::mutex> lock(mutex_);
         const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         return rect_.left >= screen.left && rect_.top >= screen.top &&
                rect_.right <= screen.right && rect_.bottom <= screen.bottom;
     }
 
 private:
-    void Join()
+    // Held while the box is answered, so that whoever sees the box gone sees it answered.
+    void Answer(HWND box)
     {
-        if (thread_.joinable()) {
-            thread_.join();
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (answered_) {
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return;
         }
+        text_ = TestSupport::MessageBoxText(box);
+        GetWindowRect(box, &rect_);
+        answered_ = PostMessageW(box, WM_COMMAND, IDOK, 0) != FALSE;
     }
 
+    std::mutex mutex_;
     std::wstring text_;
     RECT rect_ = {};
     bool answered_ = false;
+    std::atomic<bool> stop_{false};
     std::thread thread_;
 };
 

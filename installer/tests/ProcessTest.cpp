@@ -56,7 +56,7 @@ TEST(Process, AChildThatClosesItsOutputFailsEveryReadWhileItRuns)
 {
     TestSupport::ScratchFolder folder;
     auto process =
-        StartStandIn(TestSupport::InstallStandIn(folder.Path(), "closeout\nsleep 30000\n"));
+        StartStandIn(TestSupport::InstallStandIn(folder.Path(), "closeout\nsleep 600000\n"));
     char buffer[16];
     DWORD bytesRead = 1;
     for (int i = 0; i < 3; ++i) {

@@ -5,7 +5,7 @@
 // the last two telling whether the copies of the silent uninstaller and of the installer lie
 // beside it.
 // and, when started with "-probehold=EVENT", holds the window step (and so the mutex) until
-// that named event is set, at most a minute.
+// that named event is set, at most ten minutes (beyond every bound of a test's wait).
 #include "AppState.h"
 #include "ModulePaths.h"
 #include "UninstNames.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr DWORD kLongestHoldMs = 60000;
+constexpr DWORD kLongestHoldMs = 600000;
 
 void AppendToLog(const std::wstring &text)
 {

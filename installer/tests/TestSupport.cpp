@@ -139,7 +139,7 @@ std::optional<DWORD> ChildProcess::Wait(DWORD timeoutMs)
     }
     if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) {
         TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
+        WaitForSingleObject(process_, kProgramWaitMs);
         return std::nullopt;
     }
     DWORD exitCode = 0;
@@ -170,7 +170,7 @@ void EndProcess(DWORD processId)
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
     if (process != nullptr) {
         TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
+        WaitForSingleObject(process, kProgramWaitMs);
         CloseHandle(process);
     }
 }
@@ -223,7 +223,15 @@ HWND WaitForTopWindow(DWORD processId, const wchar_t *className, const wchar_t *
 
 HWND WaitForMessageBox(DWORD processId, const wchar_t *caption, DWORD timeoutMs)
 {
-    return WaitForTopWindow(processId, nullptr, caption, timeoutMs);
+    // A box has its caption as soon as it is made, and its text only once it is set up, just
+    // before it shows: on a busy machine a search may find it in between.
+    const DWORD start = GetTickCount();
+    const HWND box = WaitForTopWindow(processId, nullptr, caption, timeoutMs);
+    while (box != nullptr && IsWindow(box) && !IsWindowVisible(box) &&
+           GetTickCount() - start < timeoutMs) {
+        Sleep(20);
+    }
+    return box != nullptr && IsWindowVisible(box) ? box : nullptr;
 }
 
 std::wstring MessageBoxText(HWND box)

@@ -90,7 +90,8 @@ void EndProcess(DWORD processId);
 // up to timeoutMs; null when none came.
 HWND WaitForTopWindow(DWORD processId, const wchar_t *className, const wchar_t *title,
                       DWORD timeoutMs);
-// The message box with this caption that the process shows, waited for up to timeoutMs.
+// The message box with this caption that the process shows, once it shows (its text set),
+// waited for up to timeoutMs.
 HWND WaitForMessageBox(DWORD processId, const wchar_t *caption, DWORD timeoutMs);
 // The text of a message box.
 std::wstring MessageBoxText(HWND box);

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "utils/Thread.h"
 
 #include <gtest/gtest.h>
@@ -100,7 +101,7 @@ TEST(Thread, WithoutAThreadResumeFailsAndANeverResumedThreadEndsWithoutItsBody)
         ASSERT_NE(observer, nullptr);
     }
     // Left suspended, the thread would live as long as the process.
-    EXPECT_EQ(WaitForSingleObject(observer, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(observer, TestSupport::kProgramWaitMs), WAIT_OBJECT_0);
     CloseHandle(observer);
     EXPECT_EQ(ranOn.load(), 0u);
 }

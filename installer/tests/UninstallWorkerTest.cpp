@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr DWORD kRunTimeoutMs = 30000;
+constexpr DWORD kRunTimeoutMs = TestSupport::kProgramWaitMs;
 const std::wstring kInstallDir = L"C:\\Program Files\\Quorvane";
 
 struct Event
@@ -309,8 +309,9 @@ TEST(UninstallWorker, EndsWhenTheChildEndsThoughAGrandchildHoldsThePipe)
 {
     TestSupport::ScratchFolder folder;
     const std::wstring program = TestSupport::InstallStandIn(
-        folder.Path(), "out Progress=0.5\\n\nspawn 60000\nsleep 300\nexit 0\n");
-    const WorkerRun run = RunWorker(program, 20000);
+        folder.Path(), "out Progress=0.5\\n\nspawn 600000\nsleep 300\nexit 0\n");
+    // The grandchild holds the pipe for ten minutes, far beyond the bound of the run.
+    const WorkerRun run = RunWorker(program);
     for (DWORD id : ProcessIdsInLog(TestSupport::StandInLog(program))) {
         TestSupport::EndProcess(id);
     }
@@ -338,7 +339,7 @@ TEST(UninstallWorker, WaitsWithoutSpinningForAChildThatClosedItsOutput)
 
 TEST(UninstallWorker, EndsForAChildThatExitsWithTheStillActiveCode)
 {
-    const WorkerRun run = RunScript("out Progress=0.5\\n\nexit 259\n", 20000);
+    const WorkerRun run = RunScript("out Progress=0.5\\n\nexit 259\n");
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.events, (std::vector<Event>{kStarted, Progress(0.5), kStateFail}));
 }

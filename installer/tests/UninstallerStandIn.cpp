@@ -3,7 +3,8 @@
 //   out TEXT     write TEXT to standard output in one write (escapes \n \r \\ \xHH)
 //   err COUNT    write COUNT bytes to standard error
 //   sleep MS     wait
-//   waitfor PATH wait until the file PATH exists, at most a minute
+//   waitfor PATH wait until the file PATH exists, at most ten minutes (beyond every bound
+//                of a test's wait)
 //   closeout     close standard output and go on
 //   spawn MS     start a copy of itself that holds the same output pipe for MS and logs
 //                "grandchild PID" (the log's second line is "pid PID" of the stand-in itself)
@@ -20,7 +21,7 @@
 
 namespace {
 
-constexpr DWORD kLongestFileWaitMs = 60000;
+constexpr DWORD kLongestFileWaitMs = 600000;
 
 std::wstring OwnPath()
 {

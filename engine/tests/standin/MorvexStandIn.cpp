@@ -34,8 +34,9 @@
 //                       fifo <which>    makes a FIFO that nobody writes in place of the state
 //                                       file ("state") or the output file ("output"), as a
 //                                       broken or hostile engine could
-//                       await <path>    waits until the file <path> exists (a minute at most),
-//                                       so that a test holds the engine where it wants it
+//                       await <path>    waits until the file <path> exists (ten minutes at
+//                                       most, beyond every bound of a test's wait), so
+//                                       that a test holds the engine where it wants it
 //                       exec <program>  runs program in its place, with the same arguments
 //                       exit <code>     ends with that exit code
 //                       abort           crashes by abort()
@@ -117,7 +118,8 @@ void makeFifo(const std::string &path)
 
 void awaitFile(const std::string &path)
 {
-    for (int waited = 0; waited < 60000 && !std::filesystem::exists(path); waited += 10)
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(10);
+    while (!std::filesystem::exists(path) && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 

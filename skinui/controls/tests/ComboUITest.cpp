@@ -126,7 +126,7 @@ void Undisturbed(int count, const wchar_t *attributes,
 {
     ActivationWatch watch;
     const DWORD start = GetTickCount();
-    for (int attempt = 0; GetTickCount() - start < 30000; ++attempt) {
+    for (int attempt = 0; GetTickCount() - start < 2 * TestWindow::kWaitMs; ++attempt) {
         testing::TestPartResultArray failures;
         g_disturbed = false;
         {
@@ -149,7 +149,7 @@ void Undisturbed(int count, const wchar_t *attributes,
         }
         return;
     }
-    ADD_FAILURE() << "every attempt in 30 s was disturbed by another program";
+    ADD_FAILURE() << "every attempt in two minutes was disturbed by another program";
 }
 
 const wchar_t kDropBox[] = L"dropboxsize=\"0,150\"";
