@@ -30,14 +30,17 @@ void RowWidgetDisposal::destroySome()
 {
     // Destroyed as deleteLater() does, so that a row is never destroyed beneath a call of its
     // own that runs a nested event loop.
-    int budget = kWidgetsPerTurn;
-    while (!m_rows.empty() && budget > 0) {
+    int widgets = 0;
+    while (!m_rows.empty()) {
         const QPointer<QWidget> row = m_rows.front();
+        if (row) {
+            const int rowWidgets = 1 + row->findChildren<QWidget *>().size();
+            if (widgets > 0 && widgets + rowWidgets > kWidgetsPerTurn)
+                break;
+            widgets += rowWidgets;
+            row->deleteLater();
+        }
         m_rows.pop_front();
-        if (!row)
-            continue;
-        budget -= 1 + row->findChildren<QWidget *>().size();
-        row->deleteLater();
     }
     if (!m_rows.empty())
         m_nextTurn.start();
