@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageSupport.h"
+#include "RowWidgetDisposal.h"
 
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -40,6 +41,7 @@ public:
         // Every row has the same size: the list then lays out thousands of rows without
         // asking each one.
         ui->MainListWidget->setUniformItemSizes(true);
+        m_disposal = new RowWidgetDisposal(ui->MainListWidget);
         watchListView();
         ui->lineEdit_OutPutDir->setText(initialOutputDir());
         applyLook(ui->imgbutton_AddFile, addButtonLook());
@@ -125,16 +127,17 @@ public:
             return;
         m_pending.clear();
         // From the last row on, so that page counts still waiting for an engine leave the
-        // queue before a running one frees its place.
+        // queue before a running one frees its place. Every job ends here; the row widgets
+        // are only hidden, and destroyed over later turns of the event loop.
         for (int i = rowCount() - 1; i >= 0; --i) {
             if (Row *row = rowAt(i)) {
                 row->releaseItem();
                 if (!isPlaced(i))
-                    row->deleteLater();
+                    m_disposal->dispose(row);
             }
         }
         // One reset of the list rather than one removal per row, each of which would walk
-        // every row left; the list lets the rows in it go.
+        // every row left; the list hands the rows in it to the disposal.
         ui->MainListWidget->clear();
         showEmptyPageWhenNoRows();
     }
@@ -316,9 +319,9 @@ private:
         if (Row *row = rowAt(index)) {
             row->releaseItem();
             if (!isPlaced(index))
-                row->deleteLater();
+                m_disposal->dispose(row);
         }
-        // The list lets a row that is its item widget go with the item.
+        // The list hands a row that is its item widget to the disposal with the item.
         delete ui->MainListWidget->takeItem(index);
         m_buildInView->start(); // rows below move up into view
     }
@@ -349,5 +352,6 @@ private:
     int m_nextTaskId = 0;
     std::deque<QString> m_pending; // dropped or picked files not listed yet
     QTimer *m_buildInView = nullptr;
+    RowWidgetDisposal *m_disposal = nullptr; // owned by the list
     std::unique_ptr<ResizeWatch> m_viewportResized;
 };

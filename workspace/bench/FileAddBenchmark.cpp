@@ -1,15 +1,17 @@
 // Measures what a user feels when a large folder of PDFs is dropped on the PDF-to-file page:
 // how soon every row is listed, how soon every page count is in, the longest time the GUI
 // thread did not get to its event loop, the peak memory, and how long clearing the list
-// takes; and how long ending the conversions of many rows, one by one or by clearing the
-// list, holds the window.
+// takes; and how long ending the conversions of many rows holds the window: ending them one
+// by one, deleting one and clearing the list of them.
 // scripts/bench-files.sh runs it and puts the engine's own time beside it.
 //
 //   bench_file_add make-files <count> <folder>   writes count one-page PDFs into folder
 //   bench_file_add run <folder> [timeout-s]      drops folder on a page and prints the figures
-//   bench_file_add stop <count> <folder>         converts count rows and ends them, then
+//   bench_file_add stop <count> <folder>         converts count rows and ends them one by
+//                                                one, then deletes a converting row, then
 //                                                clears count converting rows
 #include "EngineProcess.h"
+#include "EngineReaper.h"
 #include "ModalDriver.h"
 #include "PdfToFileWidget.h"
 #include "QuorvaneItemWidget.h"
@@ -23,13 +25,16 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -81,6 +86,14 @@ public:
         m_tick.start();
     }
     qint64 longestMs() const { return m_longest; }
+    // Counts the longest gap afresh from now on, as from a user's action.
+    void restartPhase()
+    {
+        if (m_trace)
+            std::fprintf(stderr, "phase from %lld ms\n", static_cast<long long>(m_total.elapsed()));
+        m_sinceLast.restart();
+        m_longest = 0;
+    }
 
 private:
     void tick()
@@ -149,18 +162,63 @@ template <typename Done> bool runUntil(Done done, qint64 deadlineMs)
     return done();
 }
 
-// Clears the page's list, confirming in its dialog: how long from the confirmation until the
-// rows are gone (-1 when no dialog came).
-qint64 clearListMs(PdfToFileWidget &page)
+// Notes when the last of some objects is destroyed.
+class DestroyedWatch
 {
-    QElapsedTimer clearClock;
-    onNextModal([&clearClock](QWidget *modal) {
-        clearClock.start();
+public:
+    template <typename T>
+    DestroyedWatch(const QList<T *> &objects, const QElapsedTimer &clock) : m_left(objects.size())
+    {
+        for (T *object : objects)
+            QObject::connect(object, &QObject::destroyed, &m_context, [this, &clock] {
+                if (--m_left == 0)
+                    m_allGoneMs = clock.elapsed();
+            });
+    }
+    bool allGone() const { return m_left == 0; }
+    // On clock, when the last one went; -1 until then.
+    qint64 allGoneMs() const { return m_allGoneMs; }
+
+private:
+    QObject m_context;
+    int m_left;
+    qint64 m_allGoneMs = -1;
+};
+
+// Presses OK in the next confirmation and restarts clock and a phase of stalls there.
+void confirmNextModal(QElapsedTimer &clock, StallWatch &stalls)
+{
+    onNextModal([&clock, &stalls](QWidget *modal) {
+        stalls.restartPhase();
+        clock.start();
         modal->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
     });
+}
+
+// True once no engine is being ended any more; cheap enough to ask while the window is timed,
+// unlike a look at the process table.
+bool noEngineEnding()
+{
+    return EngineReaper::ending() == 0;
+}
+
+struct ClearFigures
+{
+    qint64 goneMs = -1; // from the confirmation until every row is destroyed
+    qint64 holdMs = -1; // the longest the window did not answer meanwhile
+};
+
+// Clears the page's list, confirming in its dialog, and waits until every row is destroyed
+// and every engine it ran has ended (-1 figures when no dialog came).
+ClearFigures clearList(PdfToFileWidget &page, StallWatch &stalls)
+{
+    QElapsedTimer clock;
+    const DestroyedWatch rows(page.findChildren<QuorvaneItemWidget *>(), clock);
+    confirmNextModal(clock, stalls);
     page.on_MainBtn_ClearList_clicked();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return clearClock.isValid() ? clearClock.elapsed() : -1;
+    if (!clock.isValid() || !runUntil([&] { return rows.allGone() && noEngineEnding(); }, 60000))
+        return {};
+    return {rows.allGoneMs(), stalls.longestMs()};
 }
 
 int run(const QString &folder, int timeoutSeconds)
@@ -202,7 +260,7 @@ int run(const QString &folder, int timeoutSeconds)
     const qint64 longestStall = stalls.longestMs();
     const double peakMb = peakResidentMb();
 
-    const qint64 clearMs = clearListMs(page);
+    const qint64 clearMs = clearList(page, stalls).goneMs;
 
     std::printf("files=%d listed=%s listed_ms=%lld settled=%s settle_ms=%lld unknown=%d "
                 "longest_stall_ms=%lld peak_mb=%.0f clear_ms=%lld rows_left=%d\n",
@@ -236,35 +294,152 @@ int timeRows(int count)
     return 0;
 }
 
-// The conversion engines that run below this program (page counts left out).
-int runningConversions()
+// A process of the process table: its parent, its state letter and whether it converts.
+struct ProcessEntry
 {
-    int running = 0;
+    qint64 parent = 0;
+    char state = '?';
+    bool conversion = false;
+};
+
+QHash<qint64, ProcessEntry> processTable()
+{
+    QHash<qint64, ProcessEntry> table;
     for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool isProcess = false;
+        const qint64 pid = entry.toLongLong(&isProcess);
         QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
         QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(entry));
-        if (!stat.open(QIODevice::ReadOnly) || !commandLine.open(QIODevice::ReadOnly))
+        if (!isProcess || !stat.open(QIODevice::ReadOnly) || !commandLine.open(QIODevice::ReadOnly))
             continue;
         const QByteArray line = stat.readAll();
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.value(1).toLongLong() == QCoreApplication::applicationPid() &&
-            fields.value(0) != "Z" && commandLine.readAll().contains("file2txt"))
+        const QByteArray state = fields.value(0);
+        table.insert(pid,
+                     ProcessEntry{fields.value(1).toLongLong(), state.isEmpty() ? '?' : state.at(0),
+                                  commandLine.readAll().contains("file2txt")});
+    }
+    return table;
+}
+
+// The conversion engines that run below this program (page counts left out).
+int runningConversions(const QHash<qint64, ProcessEntry> &table = processTable())
+{
+    int running = 0;
+    for (const ProcessEntry &process : table) {
+        if (process.parent == QCoreApplication::applicationPid() && process.state != 'Z' &&
+            process.conversion)
             ++running;
     }
     return running;
 }
 
-// Starts the conversion of every row of page and waits until all count engines run.
+// True when count conversion engines run and nothing below this program is running on a
+// processor: every engine has got as far as waiting for its source.
+bool conversionsWaiting(int count)
+{
+    const QHash<qint64, ProcessEntry> table = processTable();
+    if (runningConversions(table) != count)
+        return false;
+    QSet<qint64> below{QCoreApplication::applicationPid()};
+    for (int grown = 1; grown > 0;) {
+        grown = 0;
+        for (auto process = table.begin(); process != table.end(); ++process) {
+            if (!below.contains(process.key()) && below.contains(process->parent)) {
+                below.insert(process.key());
+                ++grown;
+            }
+        }
+    }
+    below.remove(QCoreApplication::applicationPid());
+    return std::none_of(below.begin(), below.end(),
+                        [&](qint64 pid) { return table.value(pid).state == 'R'; });
+}
+
+// Starts the conversion of every row of page and waits until all count engines run and wait
+// for their sources: a window timed while a hundred engines start up would be timed against
+// them rather than against its own work.
 bool convertAll(PdfToFileWidget &page, int count)
 {
     page.on_btn_AllConvert_clicked();
-    return runUntil([&] { return runningConversions() == count; }, 120000);
+    int waitingLooks = 0;
+    return runUntil(
+        [&] {
+            // Twice in a row, so that a moment between two steps of an engine does not count.
+            if (waitingLooks < 2)
+                waitingLooks = conversionsWaiting(count) ? waitingLooks + 1 : 0;
+            return waitingLooks >= 2;
+        },
+        120000);
 }
 
-// How long ending conversions holds the window: count rows end their conversions one after
-// another, as the user would press "结束转换" on each (the longest and the sum of them), and
-// count converting rows are cleared from the list at once. Each row's engine reads a named
-// pipe that nobody writes, so every engine is still at work when its row lets it go.
+// A source for a conversion that never ends by itself: a named pipe that nobody writes, which
+// the engine reads until it is ended.
+bool makeEndlessSource(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+struct EndFigures
+{
+    qint64 holdMs = -1; // the longest the window did not answer
+    qint64 sumMs = 0;   // the presses' own time, all added up
+    bool ended = false;
+};
+
+// Presses "结束转换" on every row, one after another as the user would, each press an event
+// of its own a few milliseconds after the last, and waits until every engine has ended. The
+// rows are pressed where they are, without bringing them into view first: the user scrolls
+// to a row, which builds the rows coming into view a few at a time, and that is the add
+// step's to time.
+EndFigures endOneByOne(PdfToFileWidget &page, StallWatch &stalls)
+{
+    EndFigures figures;
+    const QList<QuorvaneItemWidget *> rows = page.findChildren<QuorvaneItemWidget *>();
+    int next = 0;
+    QTimer presses;
+    presses.setInterval(5);
+    QObject::connect(&presses, &QTimer::timeout, [&] {
+        if (next >= rows.size()) {
+            presses.stop();
+            return;
+        }
+        QElapsedTimer press;
+        press.start();
+        rows[next++]
+            ->findChild<QPushButton *>(QStringLiteral("btn_ConvertEnd_Converting"))
+            ->click();
+        figures.sumMs += press.elapsed();
+    });
+    stalls.restartPhase();
+    presses.start();
+    figures.ended = runUntil([&] { return next >= rows.size() && noEngineEnding(); }, 60000);
+    figures.holdMs = stalls.longestMs();
+    return figures;
+}
+
+// Deletes the first row, converting, confirming in its dialog, and waits until the row is
+// destroyed and its engine has ended: the longest the window did not answer from the
+// confirmation on (-1 when no dialog came or the row stayed).
+qint64 deleteFirstRow(PdfToFileWidget &page, StallWatch &stalls)
+{
+    QuorvaneItemWidget *row = page.row(0);
+    QElapsedTimer clock;
+    const DestroyedWatch gone(QList<QuorvaneItemWidget *>{row}, clock);
+    // The delete buttons answer only while the pointer is over the row.
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(row, &enter);
+    confirmNextModal(clock, stalls);
+    row->findChild<QPushButton *>(QStringLiteral("btn_DeleteItem_Converting"))->click();
+    if (!clock.isValid() || !runUntil([&] { return gone.allGone() && noEngineEnding(); }, 60000))
+        return -1;
+    return stalls.longestMs();
+}
+
+// How long ending conversions holds the window, as the longest time it does not answer:
+// count converting rows ended one after another, one converting row deleted, and count
+// converting rows cleared from the list at once. Each row's engine reads a named pipe that
+// nobody writes, so every engine is still at work when its row lets it go.
 int timeStops(int count, const QString &folder)
 {
     const QString output = QDir(folder).filePath(QStringLiteral("out"));
@@ -274,36 +449,38 @@ int timeStops(int count, const QString &folder)
     PdfToFileWidget page;
     page.resize(1000, 640);
     page.show();
-    for (int i = 0; i < count; ++i) {
-        const QString pipe = QDir(folder).filePath(QString::asprintf("doc-%05d.pdf", i));
-        if (::mkfifo(QFile::encodeName(pipe).constData(), 0600) != 0)
+    // One more source than rows, for the row that takes the deleted one's place.
+    for (int i = 0; i <= count; ++i) {
+        if (!makeEndlessSource(QDir(folder).filePath(QString::asprintf("doc-%05d.pdf", i))))
             return 1;
-        page.addConverterRow(pipe);
     }
+    for (int i = 0; i < count; ++i)
+        page.addConverterRow(QDir(folder).filePath(QString::asprintf("doc-%05d.pdf", i)));
+    page.setPage(1); // the list, as a drop shows it
     QCoreApplication::processEvents();
     page.ClickAllSettingFormatSlot(QStringLiteral("txt"));
+    StallWatch stalls;
+    stalls.start();
 
     bool started = convertAll(page, count);
-    qint64 longestEndMs = 0;
-    QElapsedTimer all;
-    all.start();
-    for (int i = 0; i < page.rowCount(); ++i) {
-        QElapsedTimer one;
-        one.start();
-        page.row(i)->findChild<QPushButton *>(QStringLiteral("btn_ConvertEnd_Converting"))->click();
-        longestEndMs = qMax(longestEndMs, one.elapsed());
-    }
-    const qint64 allEndsMs = all.elapsed();
-    bool ended = runUntil([] { return runningConversions() == 0; }, 60000);
+    const EndFigures ends = endOneByOne(page, stalls);
+    bool ended = ends.ended && runUntil([] { return runningConversions() == 0; }, 60000);
 
     started = convertAll(page, count) && started;
-    const qint64 clearMs = clearListMs(page);
+    const qint64 deleteMs = deleteFirstRow(page, stalls);
+    ended = runUntil([&] { return runningConversions() == count - 1; }, 60000) && ended;
+
+    page.addConverterRow(QDir(folder).filePath(QString::asprintf("doc-%05d.pdf", count)));
+    page.ClickAllSettingFormatSlot(QStringLiteral("txt"));
+    started = convertAll(page, count) && started;
+    const ClearFigures clear = clearList(page, stalls);
     ended = runUntil([] { return runningConversions() == 0; }, 60000) && ended;
 
-    std::printf("rows=%d started=%s end_ms=%lld end_all_ms=%lld clear_ms=%lld ended=%s\n", count,
-                started ? "yes" : "no", static_cast<long long>(longestEndMs),
-                static_cast<long long>(allEndsMs), static_cast<long long>(clearMs),
-                ended ? "yes" : "no");
+    std::printf("rows=%d started=%s end_ms=%lld end_sum_ms=%lld delete_ms=%lld clear_ms=%lld "
+                "ended=%s\n",
+                count, started ? "yes" : "no", static_cast<long long>(ends.holdMs),
+                static_cast<long long>(ends.sumMs), static_cast<long long>(deleteMs),
+                static_cast<long long>(clear.holdMs), ended ? "yes" : "no");
     return started && ended ? 0 : 1;
 }
 

@@ -34,6 +34,22 @@ QString desktopOutputFolder()
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + "/Quorvane";
 }
 
+// Counts the turns of the event loop: a timer without interval fires once in each.
+class LoopTurns
+{
+public:
+    LoopTurns()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { ++m_count; });
+        m_timer.start(0);
+    }
+    int count() const { return m_count; }
+
+private:
+    QTimer m_timer;
+    int m_count = 0;
+};
+
 // A "kind" column with a row for each page.
 void addPageRows()
 {
@@ -854,8 +870,65 @@ private slots:
         pressInNextModal("btn_ok");
         pdfPage->on_MainBtn_ClearList_clicked();
         QCOMPARE(pdfPage->rowCount(), 0);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(pdfPage->findChildren<QuorvaneItemWidget *>().size(), 0);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return pdfPage->findChildren<QuorvaneItemWidget *>().isEmpty(); }, kWaitMs));
+    }
+
+    void clearingDestroysTheRowsAFewATurn_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<bool>("closePage");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s", kind->name) << kind << false;
+            QTest::addRow("%s, page closed at once", kind->name) << kind << true;
+        }
+    }
+
+    // Clearing converting rows empties the list and ends their engines at once, while the
+    // rows, each some eighty widgets, are hidden and destroyed over later turns of the event
+    // loop, a few a turn: a long list must not hold the window while it goes. A page closed
+    // meanwhile takes the rows still there with it.
+    void clearingDestroysTheRowsAFewATurn()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(bool, closePage);
+        const int count = 12;
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names << QString("r%1").arg(i);
+        QVERIFY(addRows(kind, names));
+        EngineFixture::runUntilStopped();
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        QCOMPARE(EngineFixture::runningOnceAtLeast(count), count);
+
+        QList<QWidget *> rows;
+        for (int i = 0; i < count; ++i)
+            rows << kind->row(page(), i);
+        const LoopTurns turns;
+        QList<int> turnOfDestruction;
+        for (QWidget *row : rows)
+            connect(row, &QObject::destroyed, this, [&] { turnOfDestruction << turns.count(); });
+
+        pressInNextModal("btn_ok");
+        emit child<ImageWordButton>(page(), "imgbutton_ClearList")->ClickButtonSignal();
+        QCOMPARE(kind->rowCount(page()), 0);
+        QCOMPARE(child<QStackedWidget>(page(), "stackedWidget")->currentIndex(), 0);
+        QVERIFY(turnOfDestruction.isEmpty());
+        QVERIFY(
+            std::all_of(rows.begin(), rows.end(), [](QWidget *row) { return row->isHidden(); }));
+
+        if (closePage)
+            m_page.reset();
+        QVERIFY(QTest::qWaitFor([&] { return turnOfDestruction.size() == count; }, kWaitMs));
+        if (!closePage) {
+            int most = 0;
+            for (int turn : turnOfDestruction)
+                most = std::max<int>(most, turnOfDestruction.count(turn));
+            QVERIFY2(most <= count / 3, qPrintable(QString("%1 rows in one turn").arg(most)));
+        }
+        QVERIFY2(EngineFixture::allEnginesEnd(), EngineStandIn::leftRunning);
+        for (const QString &name : names)
+            QVERIFY(QFile::exists(m_files->filePath(name + "." + kind->sourceSuffix)));
     }
 
     // Clearing, deleting a converting row or closing the page ends the engine and every
