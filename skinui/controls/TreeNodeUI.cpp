@@ -57,10 +57,21 @@ CTreeNodeUI::CTreeNodeUI(CTreeNodeUI *parent)
 }
 
 // A node that goes first lets its children go; one that goes after its parent leaves it.
+// Children that no tree view's list holds (a node built or kept outside a tree view) have
+// no other owner and go with the node.
 CTreeNodeUI::~CTreeNodeUI()
 {
-    for (int i = 0; i < m_childNodes.GetCount(); ++i)
-        GetChildNode(i)->m_parentNode = nullptr;
+    for (int i = 0; i < m_childNodes.GetCount(); ++i) {
+        CTreeNodeUI *child = GetChildNode(i);
+        child->m_parentNode = nullptr;
+        if (child->m_treeView != nullptr)
+            continue;
+        // Bound to the manager first, so that what its subtree registered is undone.
+        if (m_manager != nullptr)
+            child->SetManager(m_manager, nullptr, false);
+        child->Delete();
+    }
+    m_childNodes.Empty();
     if (m_parentNode != nullptr)
         m_parentNode->RemoveChildNode(this);
 }

@@ -36,6 +36,9 @@ const DroppedSkin kDroppedSkins[] = {
      L"</Label><Option group=\"g\" height=\"50\"/></VerticalLayout></Window>"},
     {"a rich edit in a dropped tree node became a message filter",
      L"<Window><VerticalLayout><TreeNode><RichEdit/></TreeNode></VerticalLayout></Window>"},
+    {"a rich edit in a child of a dropped tree node became a message filter",
+     L"<Window><VerticalLayout><TreeNode><TreeNode><RichEdit/></TreeNode></TreeNode>"
+     L"</VerticalLayout></Window>"},
     {"a tab layout in a dropped tree node focused its selected page",
      L"<Window><VerticalLayout><TreeNode><TabLayout selectedid=\"1\"><Button/><Button/>"
      L"</TabLayout></TreeNode></VerticalLayout></Window>"},
