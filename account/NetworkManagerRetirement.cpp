@@ -24,7 +24,10 @@ void retireNetworkManager(QNetworkAccessManager *manager)
 {
     if (!manager)
         return;
-    // Its replies move along as its children and go with it.
+    // Its replies go here, in the thread that made them: moved along with the manager, a used
+    // reply corrupts Qt's thread bookkeeping, and requests made on several threads then crash
+    // the process now and then.
+    qDeleteAll(manager->children());
     manager->moveToThread(retirementThread());
     manager->deleteLater();
 }

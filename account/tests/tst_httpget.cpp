@@ -145,6 +145,40 @@ private slots:
             QCOMPARE(outcome.error, QNetworkReply::OperationCanceledError);
         }
     }
+
+    // Requests made on worker threads, as the window's background requests are, one after
+    // another and side by side, each retiring its manager as it ends.
+    void requestsOnWorkerThreadsEndCleanly()
+    {
+        StubServiceServer server;
+        QVERIFY(server.startPlain());
+        server.script(reportPath, {StubServiceServer::json("{}")});
+        const QString url = server.baseAddress() + reportPath;
+        constexpr int threads = 8;
+        constexpr int requestsEach = 40;
+        QAtomicInt answered = 0;
+        QList<QThread *> workers;
+        for (int t = 0; t < threads; ++t) {
+            workers << QThread::create([&] {
+                for (int i = 0; i < requestsEach; ++i) {
+                    runGet(makeServiceRequest(QUrl(url)), [&](QNetworkReply *reply) {
+                        if (reply->error() == QNetworkReply::NoError)
+                            answered.fetchAndAddRelaxed(1);
+                        reply->deleteLater();
+                    });
+                }
+            });
+            workers.last()->start();
+        }
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return std::all_of(workers.begin(), workers.end(),
+                                   [](QThread *worker) { return worker->isFinished(); });
+            },
+            testWaitMs * 4));
+        qDeleteAll(workers);
+        QCOMPARE(int(answered), threads * requestsEach);
+    }
 };
 
 QTEST_MAIN(HttpGetTest)
