@@ -1,5 +1,7 @@
 #include "FreedMemoryWatch.h"
 
+#include "SpinLock.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -26,17 +28,10 @@ bool watching = false;
 Kept kept[kMaxKept];
 size_t keptCount = 0;
 
-class Locked
+class Locked : public SpinLocked
 {
 public:
-    Locked()
-    {
-        while (lock.test_and_set(std::memory_order_acquire)) {
-        }
-    }
-    Locked(const Locked &) = delete;
-    Locked &operator=(const Locked &) = delete;
-    ~Locked() { lock.clear(std::memory_order_release); }
+    Locked() : SpinLocked(lock) {}
 };
 
 void *Allocate(size_t size)

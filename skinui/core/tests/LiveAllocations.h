@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 
 namespace SkinUI {
 namespace Testing {
@@ -16,13 +15,6 @@ struct AllocationTotals
 };
 
 AllocationTotals LiveAllocations();
-
-// From now on each block remembers the call stack that took it, so that blocks left behind
-// can be told by where they came from.
-void RecordAllocationSites();
-// Prints the call stacks of the live blocks taken since RecordAllocationSites, the stacks
-// that hold the most bytes first, as addresses relative to the program's image base.
-void PrintLiveAllocationSites(FILE *out, int stacks);
 
 } // namespace Testing
 } // namespace SkinUI
