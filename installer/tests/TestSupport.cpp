@@ -197,8 +197,10 @@ BOOL CALLBACK FindTopWindow(HWND window, LPARAM data)
     GetWindowThreadProcessId(window, &owner);
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
+    // Read as stored, never asked of the window: asking a window of this process sends it a
+    // message, which hangs a searching thread while the window's own thread waits for it.
     wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
+    InternalGetWindowText(window, title, 64);
     if (owner == search->processId && Matches(search->className, className) &&
         Matches(search->title, title)) {
         search->found = window;
@@ -236,11 +238,12 @@ HWND WaitForMessageBox(DWORD processId, const wchar_t *caption, DWORD timeoutMs)
 
 std::wstring MessageBoxText(HWND box)
 {
-    // The text of a message box is its static control of id 0xFFFF.
+    // The text of a message box is its static control of id 0xFFFF, read as stored (see
+    // FindTopWindow); no box of ours holds more than a few thousand characters.
     const HWND label = GetDlgItem(box, 0xFFFF);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(label, &text[0], static_cast<int>(text.size()))));
+    std::wstring text(65536, L'\0');
+    text.resize(static_cast<std::size_t>(
+        InternalGetWindowText(label, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 
