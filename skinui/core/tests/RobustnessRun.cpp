@@ -54,8 +54,15 @@ RobustnessRun::~RobustnessRun()
 bool RobustnessRun::Next()
 {
     const std::chrono::milliseconds now = CpuBudget::ProcessCpuTime();
-    if (m_count > 0 && now - m_lastInput > m_slowest)
-        m_slowest = now - m_lastInput;
+    const std::chrono::milliseconds took = now - m_lastInput;
+    if (m_count > 0 && took > m_slowest)
+        m_slowest = took;
+    // Named as it happens, so that a long run tells which inputs to look at.
+    if (m_count > 0 && m_long && took > kLongestInput) {
+        printf("%s: input %d took %lld ms of CPU time\n", m_name.c_str(), Index(),
+               static_cast<long long>(took.count()));
+        fflush(stdout);
+    }
     m_lastInput = now;
     if (!m_warm && ((now - m_start) * 10 >= m_budget || m_count * 10LL >= m_limit)) {
         m_warm = true;
