@@ -4,15 +4,30 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
 
 constexpr DWORD kStartFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
 
+// Under a heavy load Wine now and then fails to start a program it starts at once when asked
+// again (with an internal error); a program that cannot start fails every time.
 std::unique_ptr<Utils::Process> StartStandIn(const std::wstring &program)
 {
-    return std::make_unique<Utils::Process>(L"\"" + program + L"\" /S", kStartFlags, SW_HIDE);
+    constexpr int kStarts = 3;
+    for (int start = 1;; ++start) {
+        try {
+            return std::make_unique<Utils::Process>(L"\"" + program + L"\" /S", kStartFlags,
+                                                    SW_HIDE);
+        } catch (const Utils::Exception &) {
+            const DWORD error = GetLastError();
+            if (start == kStarts)
+                throw;
+            std::printf("the stand-in did not start (error %lu), starting it again\n", error);
+            Sleep(1000);
+        }
+    }
 }
 
 std::string ReadAllOutput(Utils::Process &process)
