@@ -168,8 +168,8 @@ private slots:
     }
 
     // An engine that ended on its own just before it was stopped, before the program heard
-    // of it, still takes its group along: also converters that ignore the request to end, of
-    // which no process is below the engine any more.
+    // of it, still takes its group along: its converters, no longer below it once it ended,
+    // also where they ignore the request to end.
     void stoppingAnEndedEngineTakesItsGroupAlong()
     {
         EngineStandIn::setScript({"ignore-term", "child " + untilStopped, "child " + untilStopped,
