@@ -177,19 +177,21 @@ private slots:
         QCOMPARE(request.userInfo().nickname, nickname);
     }
 
-    // A token with a line break (handed out by a reply) would start headers of its own.
-    void tokenWithLineBreakIsNotSent_data()
+    // A token with a line break (handed out by a reply) would start headers of its own; one
+    // with a zero byte would be cut or refused wherever it is read.
+    void tokenThatBreaksTheHeaderIsNotSent_data()
     {
-        QTest::addColumn<QString>("lineBreak");
+        QTest::addColumn<QString>("breaker");
         QTest::newRow("CR LF") << "\r\n";
         QTest::newRow("LF") << "\n";
         QTest::newRow("CR") << "\r";
+        QTest::newRow("zero byte") << QString(QChar(0));
     }
 
-    void tokenWithLineBreakIsNotSent()
+    void tokenThatBreaksTheHeaderIsNotSent()
     {
-        QFETCH(QString, lineBreak);
-        writeConfigValue("user", "token", "tok" + lineBreak + "X-Injected: yes");
+        QFETCH(QString, breaker);
+        writeConfigValue("user", "token", "tok" + breaker + "X-Injected: yes");
         server->script(infoPath, {StubServiceServer::json("{\"code\":401}")});
         UserNetRequest request;
         request.setParams(serviceUrl(infoPath), "30000", installChannel());

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -164,6 +165,26 @@ private slots:
         QVERIFY(ends.wait(kWaitMs));
         QCOMPARE(ends.takeFirst(), QVariantList({0, false}));
         QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
+    }
+
+    // An engine that ended on its own just before it was stopped, before the program heard
+    // of it, still takes its group along: its converters, no longer below it once it ended,
+    // also where they ignore the request to end.
+    void stoppingAnEndedEngineTakesItsGroupAlong()
+    {
+        EngineStandIn::setScript({"ignore-term", "child " + untilStopped, "child " + untilStopped,
+                                  m_engine.awaitGate(), "exit 0"});
+        EngineProcess engine(EngineProcess::Output::Discarded);
+        QSignalSpy ends(&engine, &EngineProcess::finished);
+        engine.start(engineProgramPath(), {});
+        QVERIFY(QTest::qWaitFor([] { return EngineStandIn::runningEngines() >= 3; }, kWaitMs));
+        QCOMPARE(EngineStandIn::runningEngines(), 3);
+        QVERIFY(m_engine.release());
+        // Without the event loop, so that the program does not hear of the end before the stop.
+        QVERIFY(holdsWithoutEvents([] { return EngineStandIn::runningEngines() == 2; }));
+        engine.stop();
+        QVERIFY2(EngineStandIn::allEnginesEnd(), EngineStandIn::leftRunning);
+        QCOMPARE(ends.size(), 0);
     }
 
     // A stop never waits for the engine to end: it is handed on, and the caller goes on at
@@ -359,6 +380,20 @@ private:
         const bool allReady = QTest::qWaitFor([&] { return readyCount(ready) == count; }, kWaitMs);
         qunsetenv("MORVEX_STATE");
         return allReady ? std::move(engines) : Engines();
+    }
+
+    // Waits until condition holds, within the bound of an engine wait, with the event loop
+    // left alone.
+    static bool holdsWithoutEvents(const std::function<bool()> &condition)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition()) {
+            if (clock.hasExpired(kWaitMs))
+                return false;
+            QThread::msleep(10);
+        }
+        return true;
     }
 
     static int readyCount(const QString &path)

@@ -159,6 +159,11 @@ private slots:
             << manyLines("progress=50\n", 30000) + "[outputfiles]\nfilecount=1\nfile_0=/o/a.docx\n"
             << "1"
             << "/o/a.docx";
+        // "file_0=" and the path come to the line limit exactly: the line end is not counted.
+        const QByteArray pathFillingALine = "/" + QByteArray(engineLineLimit - 8, 'a');
+        QTest::newRow("path filling a line, windows line end")
+            << "[outputfiles]\r\nfilecount=1\r\nfile_0=" + pathFillingALine + "\r\n"
+            << "1" << QString(pathFillingALine);
         QTest::newRow("path longer than a line may be")
             << QByteArray("[outputfiles]\nfilecount=1\nfile_0=/") + QByteArray(100 * 1024, 'a') +
                    "\n"
