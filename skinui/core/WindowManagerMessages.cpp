@@ -114,10 +114,11 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
     case WM_GETMINMAXINFO: {
         auto *info = reinterpret_cast<MINMAXINFO *>(lParam);
         if (info) {
-            if (m_minInfo.cx > 0)
-                info->ptMinTrackSize.x = m_minInfo.cx;
-            if (m_minInfo.cy > 0)
-                info->ptMinTrackSize.y = m_minInfo.cy;
+            const SIZE minimum = WithinScreens(m_minInfo);
+            if (minimum.cx > 0)
+                info->ptMinTrackSize.x = minimum.cx;
+            if (minimum.cy > 0)
+                info->ptMinTrackSize.y = minimum.cy;
             if (m_maxInfo.cx > 0)
                 info->ptMaxTrackSize.x = m_maxInfo.cx;
             if (m_maxInfo.cy > 0)

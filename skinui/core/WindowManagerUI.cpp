@@ -420,6 +420,17 @@ const wchar_t *CWindowManagerUI::GetWindowCustomAttribute(const wchar_t *name) c
     return value ? value->GetData() : nullptr;
 }
 
+SIZE CWindowManagerUI::WithinScreens(SIZE size)
+{
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (width > 0 && size.cx > width)
+        size.cx = width;
+    if (height > 0 && size.cy > height)
+        size.cy = height;
+    return size;
+}
+
 void CWindowManagerUI::SetWindowAttribute(const wchar_t *name, const wchar_t *value)
 {
     if (!name || !value)
@@ -427,9 +438,11 @@ void CWindowManagerUI::SetWindowAttribute(const wchar_t *name, const wchar_t *va
     auto is = [name](const wchar_t *known) { return _wcsicmp(name, known) == 0; };
     if (is(L"size")) {
         m_initialSize = ReadSize(value);
-        if (!m_root && m_paintWindow)
-            SetWindowPos(m_paintWindow, nullptr, 0, 0, m_initialSize.cx, m_initialSize.cy,
+        if (!m_root && m_paintWindow) {
+            const SIZE size = WithinScreens(m_initialSize);
+            SetWindowPos(m_paintWindow, nullptr, 0, 0, size.cx, size.cy,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     } else if (is(L"sizebox")) {
         m_sizeBox = ReadRect(value);
     } else if (is(L"caption")) {

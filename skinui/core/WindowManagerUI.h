@@ -191,6 +191,10 @@ public:
     void AddDelayedCleanup(CControlUI *control);
 
 private:
+    // A window size a skin asks for, no larger than all the screens together: a window wider
+    // than any screen shows nothing more, and painting it costs in proportion to its size.
+    static SIZE WithinScreens(SIZE size);
+
     struct DefaultColors
     {
         DWORD disabled;

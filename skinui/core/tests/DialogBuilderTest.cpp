@@ -133,6 +133,28 @@ TEST(DialogBuilder, ResourceElementsAreRegisteredBeforeAnyControlAndNeedTheirKey
     delete root;
 }
 
+// A skin cannot make its window, or the smallest size it may be dragged to, larger than all
+// the screens together: every paint of such a window would cover billions of pixels.
+TEST(DialogBuilder, AWindowSizeStaysWithinTheScreens)
+{
+    const LONG screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const LONG screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    ASSERT_GT(screenWidth, 0);
+    TestWindow window;
+    RecordingCallback callback;
+    delete Build(L"<Window size=\"3002147483647,240\" mininfo=\"2147483647,99999\"><Probe />"
+                 L"</Window>",
+                 &callback, &window.Manager());
+    RECT bounds = {};
+    GetWindowRect(window.Handle(), &bounds);
+    EXPECT_EQ(screenWidth, bounds.right - bounds.left);
+    EXPECT_EQ(240, bounds.bottom - bounds.top);
+    MINMAXINFO info = {};
+    window.Send(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(screenWidth, info.ptMinTrackSize.x);
+    EXPECT_EQ(screenHeight, info.ptMinTrackSize.y);
+}
+
 TEST(DialogBuilder, WindowAttributesComeOnlyFromAWindowElementOfAManagerWithAWindow)
 {
     TestWindow window;
