@@ -114,13 +114,31 @@ struct StackRunData
     size_t peak = 0;
 };
 
+// The pages of this thread's stack in use so far: the committed run from just above the guard
+// page up to the stack's base.
+void CommittedStack(unsigned char **low, unsigned char **base)
+{
+    MEMORY_BASIC_INFORMATION region = {};
+    VirtualQuery(__builtin_frame_address(0), &region, sizeof(region));
+    auto *address = static_cast<unsigned char *>(region.AllocationBase);
+    while (VirtualQuery(address, &region, sizeof(region)) != 0) {
+        if (region.State == MEM_COMMIT && region.Protect == PAGE_READWRITE) {
+            *low = address;
+            *base = address + region.RegionSize;
+            return;
+        }
+        address += region.RegionSize;
+    }
+}
+
 // Lays a pattern over the unused stack below the caller and, after the work, finds how far
 // down it was overwritten.
 DWORD WINAPI RunMeasured(void *parameter)
 {
     auto *data = static_cast<StackRunData *>(parameter);
-    auto *tib = reinterpret_cast<NT_TIB *>(NtCurrentTeb());
-    unsigned char *low = static_cast<unsigned char *>(tib->StackLimit);
+    unsigned char *low = nullptr;
+    unsigned char *base = nullptr;
+    CommittedStack(&low, &base);
     unsigned char *top = static_cast<unsigned char *>(__builtin_frame_address(0)) - 4096;
     if (top > low)
         std::memset(low, kStackPattern, static_cast<size_t>(top - low));
@@ -132,7 +150,7 @@ DWORD WINAPI RunMeasured(void *parameter)
             break;
         }
     }
-    data->peak = static_cast<size_t>(static_cast<unsigned char *>(tib->StackBase) - lowestUsed);
+    data->peak = static_cast<size_t>(base - lowestUsed);
     return 0;
 }
 
