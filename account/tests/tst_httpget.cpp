@@ -94,8 +94,11 @@ private slots:
                 .arg(outcome.longestPauseMs)
                 .arg(baseline.elapsedMs)
                 .arg(baseline.longestPauseMs);
+        // Taking in the flood until the bound keeps this thread busy, which a loaded machine
+        // stretches well past what the idle silent request shows; a destroyed manager's wait
+        // for its busy network thread holds it five seconds, far beyond the margin still.
         const qint64 margin =
-            1000 + 3 * qMax(baseline.elapsedMs - boundMs, baseline.longestPauseMs);
+            2500 + 3 * qMax(baseline.elapsedMs - boundMs, baseline.longestPauseMs);
         QVERIFY2(outcome.elapsedMs < baseline.elapsedMs + margin, qPrintable(times));
         QVERIFY2(outcome.longestPauseMs < baseline.longestPauseMs + margin, qPrintable(times));
     }
