@@ -4,6 +4,14 @@
 
 // Folders and files used across Quorvane.
 
+// How the platform's file system compares names: "Report.txt" and "report.txt" are one file
+// on Windows and two on Linux.
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kFileNameCase = Qt::CaseSensitive;
+#endif
+
 // Qt's writable application-data folder (holds "CONFIG.dat" and "APP.ini").
 QString applicationDataDir();
 // The folder of the running executable; the engine program lies there.

@@ -1,17 +1,13 @@
 #include "EngineOutputCheck.h"
 
+#include "FileUtils.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
-
-#ifdef Q_OS_WIN
-constexpr Qt::CaseSensitivity kNameCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity kNameCase = Qt::CaseSensitive;
-#endif
 
 // File times are kept in steps of up to two seconds (FAT), and the kernel stamps a write by
 // a clock a little coarser than the one that timed the start: a file written just after the
@@ -23,7 +19,7 @@ bool isNumberedName(const QString &name, const QString &requestedName)
     const int dot = requestedName.lastIndexOf(QLatin1Char('.'));
     const QString stem = dot < 0 ? requestedName : requestedName.left(dot);
     const QString suffix = dot < 0 ? QString() : requestedName.mid(dot);
-    if (!name.startsWith(stem, kNameCase) || !name.endsWith(suffix, kNameCase) ||
+    if (!name.startsWith(stem, kFileNameCase) || !name.endsWith(suffix, kFileNameCase) ||
         name.size() <= stem.size() + suffix.size())
         return false;
     static const QRegularExpression numbering(QStringLiteral("^[-_]?[0-9]+$"));
@@ -34,9 +30,10 @@ bool isNumberedName(const QString &name, const QString &requestedName)
 bool isOwnName(const QFileInfo &reported, const QFileInfo &requested)
 {
     const QString folder = reported.absoluteDir().canonicalPath();
-    if (folder.isEmpty() || folder.compare(requested.absoluteDir().canonicalPath(), kNameCase) != 0)
+    if (folder.isEmpty() ||
+        folder.compare(requested.absoluteDir().canonicalPath(), kFileNameCase) != 0)
         return false;
-    return reported.fileName().compare(requested.fileName(), kNameCase) == 0 ||
+    return reported.fileName().compare(requested.fileName(), kFileNameCase) == 0 ||
            isNumberedName(reported.fileName(), requested.fileName());
 }
 

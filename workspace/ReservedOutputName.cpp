@@ -1,5 +1,7 @@
 #include "ReservedOutputName.h"
 
+#include "FileUtils.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -9,12 +11,6 @@
 #include <vector>
 
 namespace {
-
-#ifdef Q_OS_WIN
-constexpr Qt::CaseSensitivity kNameCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity kNameCase = Qt::CaseSensitive;
-#endif
 
 struct Reservation
 {
@@ -38,7 +34,7 @@ QString folderKey(const QString &folder)
 
 bool sameName(const QString &a, const QString &b)
 {
-    return QString::compare(a, b, kNameCase) == 0;
+    return QString::compare(a, b, kFileNameCase) == 0;
 }
 
 // "report" for "report-12", the name of a result whose pages are numbered files; null for a
@@ -77,7 +73,7 @@ QStringList namesWithSuffix(const QString &folder, const QString &suffix)
     const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
                                                        QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
-        if (entry.endsWith(suffix, kNameCase))
+        if (entry.endsWith(suffix, kFileNameCase))
             names.append(entry.left(entry.size() - suffix.size()));
     }
     return names;
