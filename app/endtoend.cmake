@@ -39,7 +39,11 @@ add_dependencies(tst_ProgramStartup quorvane_loopback_variant)
 quorvane_add_qtest(tst_EndToEnd
     SOURCES ${app_tests_dir}/tst_EndToEnd.cpp ${app_tests_dir}/XvfbDisplay.h
             ${app_tests_dir}/TinyPdf.h ${app_tests_dir}/ModalDriver.h ${app_tests_dir}/OpenedUrls.h
-    LIBS quorvane_mainwindow account_test_support)
+    LIBS quorvane_mainwindow account_test_support
+    # Its longest function converts a Word file with LibreOffice once for each engine: a
+    # page count and a conversion each, within 2 + 15 minutes.
+    FUNCTION_TIMEOUT 2400
+    TIMEOUT 3000)
 target_include_directories(tst_EndToEnd PRIVATE ${PROJECT_SOURCE_DIR}/engine/tests)
 # A folder of its own: the scripted engine must not replace the one beside the program.
 set_target_properties(tst_EndToEnd PROPERTIES RUNTIME_OUTPUT_DIRECTORY
@@ -56,11 +60,11 @@ target_compile_definitions(tst_EndToEnd PRIVATE
 # The engine stand-in that the build puts beside the program for a first run.
 quorvane_add_qtest(tst_RuntimeEngine
     SOURCES ${app_tests_dir}/tst_RuntimeEngine.cpp ${app_tests_dir}/TinyPdf.h
-    LIBS Qt5::Gui quorvane_engine)
+    LIBS Qt5::Gui quorvane_engine
+    # Its longest function runs LibreOffice four times, within 15 minutes each.
+    FUNCTION_TIMEOUT 3900
+    TIMEOUT 4500)
 target_compile_definitions(tst_RuntimeEngine PRIVATE
     QUORVANE_RUNTIME_ENGINE="$<TARGET_FILE_DIR:Quorvane>/Morvex")
 target_include_directories(tst_RuntimeEngine PRIVATE ${PROJECT_SOURCE_DIR}/engine/tests)
 add_dependencies(tst_RuntimeEngine Quorvane)
-
-# Both run LibreOffice, which can take minutes a file on a busy machine.
-set_tests_properties(tst_EndToEnd tst_RuntimeEngine PROPERTIES TIMEOUT 1800)

@@ -53,4 +53,3 @@ quorvane_add_qtest(tst_ShellScreenshot
         ${CMAKE_CURRENT_LIST_DIR}/tests/XvfbDisplay.h
         ${CMAKE_CURRENT_LIST_DIR}/tests/ScreenReading.h
     LIBS quorvane_shell)
-set_tests_properties(tst_ShellScreenshot PROPERTIES TIMEOUT 300)

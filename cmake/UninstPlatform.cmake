@@ -24,6 +24,7 @@ set_target_properties(wine_own_desktop PROPERTIES OUTPUT_NAME wine-own-desktop
 target_compile_options(wine_own_desktop PRIVATE -Wall -Wextra)
 target_link_options(wine_own_desktop PRIVATE -municode)
 set(WINE_OWN_DESKTOP ${CMAKE_BINARY_DIR}/wine-own-desktop.exe)
+set(RUN_IN_OWN_GROUP ${CMAKE_SOURCE_DIR}/scripts/tests/run-in-own-group.sh)
 configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)

@@ -96,8 +96,13 @@ def shoot(program_path, prefix, scratch, shot_count, check, font_substitutes=Non
             os.remove(os.path.join(scratch, name))
     env = wine_environment(prefix)
     prepare_prefix(env, font_substitutes or {})
-    program = subprocess.Popen(['wine', program_path, windows_path(scratch)], env=env,
-                               stdin=subprocess.DEVNULL)
+    # The program's output, and that of the wineserver it starts, goes to a file: a server
+    # that outlived this check holding ctest's output would keep ctest waiting for it.
+    log_path = os.path.join(scratch, 'program.log')
+    with open(log_path, 'wb') as log:
+        program = subprocess.Popen(['wine', program_path, windows_path(scratch)], env=env,
+                                   stdin=subprocess.DEVNULL, stdout=log,
+                                   stderr=subprocess.STDOUT)
     problems = []
     try:
         for number in range(1, shot_count + 1):
@@ -127,6 +132,16 @@ def near(actual, expected, tolerance=8):
     return all(abs(a - e) <= tolerance for a, e in zip(actual, expected))
 
 
+def print_program_output(log_path):
+    try:
+        with open(log_path, 'rb') as log:
+            output = log.read()[-8192:].decode('utf-8', 'replace')
+    except OSError:
+        return
+    if output:
+        print('what the screen program wrote:\n%s' % output, flush=True)
+
+
 def main(check, shot_count, success, font_substitutes=None):
     """The command line of a screen check: program, Wine prefix, scratch folder. Prints the
     problems and ends with 1, or prints success."""
@@ -138,5 +153,6 @@ def main(check, shot_count, success, font_substitutes=None):
         problems = [str(failure)]
     if problems:
         print('%s: %s' % (name, '; '.join(problems)), flush=True)
+        print_program_output(os.path.join(scratch, 'program.log'))
         sys.exit(1)
     print('%s: %s' % (name, success))
