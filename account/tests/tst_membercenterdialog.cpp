@@ -1,4 +1,5 @@
 #include "AccountTestEnvironment.h"
+#include "WindowWaits.h"
 #include "MemberCenterDialog.h"
 #include "ModalDriver.h"
 #include "StubServiceServer.h"
@@ -82,7 +83,7 @@ private slots:
     {
         MemberCenterDialog popup;
         popup.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        QVERIFY(waitForExposed(&popup));
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(&popup, &leave);
         QVERIFY(!popup.isVisible());
@@ -104,7 +105,7 @@ private slots:
         MemberCenterDialog popup;
         QSignalSpy signedOut(&popup, &MemberCenterDialog::ExitLoginSignal);
         popup.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        QVERIFY(waitForExposed(&popup));
 
         QString question;
         onNextModal([&question, button](QWidget *box) {

@@ -1,5 +1,6 @@
 #include "BaseDialog.h"
 #include "CShadowWindow.h"
+#include "WindowWaits.h"
 #include "ShellTestSupport.h"
 
 #include <QVBoxLayout>
@@ -150,8 +151,9 @@ void TestBaseDialog::shadowIsAttachedOnceAndRemoved()
     QCOMPARE(CShadowWindow::registeredCount(), 1);
 
     dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    QTRY_VERIFY(shadow->shadowWidget() && shadow->shadowWidget()->isVisible());
+    QVERIFY(waitForExposed(dialog.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(shadow->shadowWidget() && shadow->shadowWidget()->isVisible(),
+                             kWindowWaitMs);
 
     dialog->enableShadow(false);
     QCOMPARE(dialog->shadow(), nullptr);

@@ -1,4 +1,5 @@
 #include "BaseMainWindow.h"
+#include "WindowWaits.h"
 #include "ShellTestSupport.h"
 
 #include <QMimeData>
@@ -81,7 +82,7 @@ void TestBaseMainWindow::paintsWhiteBodyAndFadingRings()
 {
     TestWindow window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(waitForExposed(&window));
     const QImage image = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
     const int middle = image.height() / 2;
 
@@ -138,7 +139,7 @@ void TestBaseMainWindow::exitMaximizedSignal()
     QCOMPARE(spy.count(), 1); // not maximised: a move says nothing
 
     window.maximizeWindow();
-    QTRY_COMPARE(window.windowState(), Qt::WindowMaximized);
+    QTRY_COMPARE_WITH_TIMEOUT(window.windowState(), Qt::WindowMaximized, kWindowWaitMs);
     // A receiver that restores makes the window follow the cursor proportionally.
     connect(&window, &BaseMainWindow::exitMaximized, &window, [&window] {
         window.setWindowState(Qt::WindowNoState);
@@ -161,10 +162,10 @@ void TestBaseMainWindow::maximizeAndRestoreMargins()
     window.show();
     window.maximizeWindow();
     QCOMPARE(window.centralWidget()->layout()->contentsMargins(), QMargins(0, 0, 0, 0));
-    QTRY_VERIFY(window.isMaximized());
+    QTRY_VERIFY_WITH_TIMEOUT(window.isMaximized(), kWindowWaitMs);
     window.restoreWindow();
     QCOMPARE(window.centralWidget()->layout()->contentsMargins(), QMargins(9, 9, 9, 9));
-    QTRY_VERIFY(!window.isMaximized());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isMaximized(), kWindowWaitMs);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "ConversionFormatWidget.h"
 #include "ConverterItemWidget.h"
 #include "EngineStandIn.h"
+#include "WindowWaits.h"
 #include "FilesToPdfWidget.h"
 #include "ImageWordButton.h"
 #include "MainWindow.h"
@@ -195,7 +196,7 @@ private slots:
         m_window = std::make_unique<MainWindow>(nullptr);
         m_window->move(60, 40);
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(waitForExposed(m_window.get()));
     }
 
     void cleanupTestCase()
@@ -255,7 +256,7 @@ private slots:
         // "txt" is the eleventh entry of the row's own format list.
         auto *formats = child<ConversionFormatDorpDown>(row, "widget_dropdown");
         QTest::mouseClick(formats, Qt::LeftButton);
-        QTRY_VERIFY(formats->popup()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(formats->popup()->isVisible(), kWindowWaitMs);
         QTest::mouseClick(formats->popup()->item(10), Qt::LeftButton);
         QCOMPARE(formats->format(), QString("txt"));
 

@@ -3,6 +3,7 @@
 #include "ConversionFormatDorpDown.h"
 #include "ConversionFormatWidget.h"
 #include "ConverterItemWidget.h"
+#include "WindowWaits.h"
 #include "MainWindow.h"
 #include "MemberCenterDialog.h"
 #include "MessageBoxDialog.h"
@@ -61,7 +62,7 @@ private slots:
         QFETCH(MakeForm, make);
         std::unique_ptr<QWidget> form(make());
         form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(waitForExposed(form.get()));
         const QStringList clipped = TextFit::clippedTexts(form.get());
         QVERIFY2(clipped.isEmpty(), qPrintable("\n" + clipped.join('\n')));
     }

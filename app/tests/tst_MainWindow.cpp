@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 #include "AccountTestEnvironment.h"
 #include "DimOverlay.h"
+#include "WindowWaits.h"
 #include "HelpUrlRequest.h"
 #include "ImageWordButton.h"
 #include "MainWindow.h"
@@ -248,7 +249,7 @@ private slots:
         const auto requests = m_service.requestsFor("/v1/user/info");
         QVERIFY(!requests.isEmpty());
         QCOMPARE(requests.last().header("Authorization"), token.toUtf8());
-        QTRY_COMPARE(name->text(), shownName);
+        QTRY_COMPARE_WITH_TIMEOUT(name->text(), shownName, kWindowWaitMs);
         QVERIFY(storeFetchesDone()); // no later fetch changes it
         QCOMPARE(name->text(), shownName);
         QVERIFY(m_window->isLoggedIn());
@@ -450,7 +451,7 @@ private slots:
         QTest::mouseClick(child<QPushButton>(menu, "btn_About"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(aboutShown, 5000);
         QVERIFY(overlayShown);
-        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget(), kWindowWaitMs);
         QVERIFY(!dimOverlay(m_window.get())->isVisible());
         QVERIFY(m_window->findChildren<AboutDialog *>().isEmpty());
         QVERIFY(m_window->isVisible());
@@ -779,7 +780,7 @@ private:
     {
         m_window->move(100, 80);
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(waitForExposed(m_window.get()));
     }
 
     RequestWatch m_requests;

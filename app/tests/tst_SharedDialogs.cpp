@@ -1,5 +1,6 @@
 #include "AboutDialog.h"
 #include "CShadowWindow.h"
+#include "WindowWaits.h"
 #include "MessageBoxDialog.h"
 #include "ModalDriver.h"
 #include "MoreDialog.h"
@@ -105,7 +106,7 @@ void TestSharedDialogs::moreMenuAbout()
     QVERIFY(menu.shadow());
     QCOMPARE(menu.size(), QSize(126, 108));
     menu.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QVERIFY(waitForExposed(&menu));
 
     bool openWhenSignalled = false;
     int signals_ = 0;

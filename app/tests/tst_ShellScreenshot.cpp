@@ -2,6 +2,7 @@
 #include "CShadowWindow.h"
 #include "DimOverlay.h"
 #include "DimOverlayHost.h"
+#include "WindowWaits.h"
 #include "MessageBoxDialog.h"
 #include "ModalDialog.h"
 #include "ModalDriver.h"
@@ -72,7 +73,7 @@ void TestShellScreenshot::messageBoxOverMainWindow()
 
     ScreenMainWindow window;
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(waitForExposed(&window));
     const QImage ownPaint =
         window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 
@@ -84,7 +85,7 @@ void TestShellScreenshot::messageBoxOverMainWindow()
     QPoint cancelCentre;
     QRect boxRect;
     onNextModal([&](QWidget *modal) {
-        settled = QTest::qWaitForWindowExposed(modal) && readSettledScreen(screen);
+        settled = waitForExposed(modal) && readSettledScreen(screen);
         if (auto *cancel = modal->findChild<QPushButton *>(QStringLiteral("btn_cancel"))) {
             cancelCentre = cancel->mapToGlobal(cancel->rect().center());
             boxRect = modal->frameGeometry();

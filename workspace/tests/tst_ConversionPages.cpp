@@ -6,6 +6,7 @@
 #include "PageKind.h"
 #include "RowTestSupport.h"
 #include "UserInfoManage.h"
+#include "WindowWaits.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -841,7 +842,7 @@ private slots:
         int listedWhenTheLoopRan = -1;
         QTimer::singleShot(0, this, [&] { listedWhenTheLoopRan = pdfPage->rowCount(); });
         dropUrls(pdfPage, {QUrl::fromLocalFile(folder)});
-        QTRY_VERIFY(listedWhenTheLoopRan >= 0);
+        QTRY_VERIFY_WITH_TIMEOUT(listedWhenTheLoopRan >= 0, kWindowWaitMs);
         QVERIFY2(listedWhenTheLoopRan > 0 && listedWhenTheLoopRan < files,
                  qPrintable(QString::number(listedWhenTheLoopRan)));
         QCOMPARE(child<QStackedWidget>(pdfPage, "stackedWidget")->currentIndex(), 1);

@@ -3,6 +3,7 @@
 #include "ConversionFormatDorpDown.h"
 #include "ConversionFormatListItemWidget.h"
 #include "ConversionFormatWidget.h"
+#include "WindowWaits.h"
 #include "SettingsStore.h"
 #include "WorkspaceTestSupport.h"
 
@@ -68,7 +69,7 @@ private slots:
         auto *dropDown = new ConversionFormatDorpDown(&window);
         dropDown->move(40, 50);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(waitForExposed(&window));
         QCOMPARE(dropDown->format(), QString("docx"));
         QVERIFY(!dropDown->popup());
 
@@ -239,7 +240,7 @@ private slots:
                      QSize(48, 48));
         AllOutFormatSettingDialog dialog(nullptr);
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(waitForExposed(&dialog));
         auto *close = child<QPushButton>(&dialog, "btn_close");
         QCOMPARE(close->size(), QSize(24, 24));
         const QImage drawn = close->grab().toImage();

@@ -9,6 +9,7 @@
 #include "PdfToFileWidget.h"
 #include "QuorvaneItemWidget.h"
 #include "UserInfoManage.h"
+#include "WindowWaits.h"
 #include "WorkspaceTestSupport.h"
 
 #include <QListWidget>
@@ -60,9 +61,9 @@ private slots:
              {static_cast<QWidget *>(m_pdfPage), static_cast<QWidget *>(m_officePage)}) {
             stack->setCurrentWidget(page);
             auto *list = child<QListWidget>(page, "MainListWidget");
-            QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(list->verticalScrollBar()->isVisible(), kWindowWaitMs);
             // Rows take their place in the list once they come into view.
-            QTRY_VERIFY(list->itemWidget(list->item(0)));
+            QTRY_VERIFY_WITH_TIMEOUT(list->itemWidget(list->item(0)), kWindowWaitMs);
             QWidget *row = list->itemWidget(list->item(0));
             const QRect inViewport(row->mapTo(list->viewport(), QPoint(0, 0)), row->size());
             QVERIFY2(list->viewport()->rect().contains(inViewport),
@@ -169,11 +170,12 @@ private slots:
             // Listed a slice at a time, which a busy machine does slowly: a minute at most.
             QVERIFY(QTest::qWaitFor([this] { return m_pdfPage->rowCount() >= 200; }, 60000));
             QCOMPARE(m_pdfPage->rowCount(), 200);
-            QTRY_VERIFY(list->isVisible() && list->verticalScrollBar()->maximum() > 0);
+            QTRY_VERIFY_WITH_TIMEOUT(list->isVisible() && list->verticalScrollBar()->maximum() > 0,
+                                     kWindowWaitMs);
             QCOMPARE(list->verticalScrollBar()->value(), 0);
             for (int i = 0; i < 3; ++i) {
                 QWidget *row = m_pdfPage->row(i);
-                QTRY_VERIFY(row->isVisible());
+                QTRY_VERIFY_WITH_TIMEOUT(row->isVisible(), kWindowWaitMs);
                 QCOMPARE(row->pos(), list->visualItemRect(list->item(i)).topLeft());
             }
             list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum() / 2);
@@ -201,14 +203,15 @@ private slots:
         m_pdfPage->setPage(1);
         child<QStackedWidget>(m_window.get(), "stackedWidget")->setCurrentWidget(m_pdfPage);
         auto *list = child<QListWidget>(m_pdfPage, "MainListWidget");
-        QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(list->verticalScrollBar()->isVisible(), kWindowWaitMs);
         list->scrollToTop();
         QuorvaneItemWidget *first = m_pdfPage->row(0);
-        QTRY_VERIFY(first->isVisible()); // its form is built once it comes into view
+        // Its form is built once it comes into view.
+        QTRY_VERIFY_WITH_TIMEOUT(first->isVisible(), kWindowWaitMs);
         auto *face = child<QWidget>(first, "widget");
         QTest::mouseMove(m_window.get(), QPoint(5, 5));
         QTest::mouseMove(first, QPoint(100, 40));
-        QTRY_VERIFY(face->styleSheet().contains("244"));
+        QTRY_VERIFY_WITH_TIMEOUT(face->styleSheet().contains("244"), kWindowWaitMs);
 
         if (byDialog) {
             onNextModal([&](QWidget *modal) {

@@ -1,4 +1,5 @@
 #include "CShadowWindow.h"
+#include "WindowWaits.h"
 
 #include <QImage>
 #include <QWidget>
@@ -58,7 +59,7 @@ void TestCShadowWindowQt::followsMovesAndResizes()
 {
     auto parent = frameless(QRect(100, 100, 200, 120));
     parent->show();
-    QVERIFY(QTest::qWaitForWindowExposed(parent.get()));
+    QVERIFY(waitForExposed(parent.get()));
     CShadowWindow shadow;
     shadow.attach(parent.get());
     configureAsDialog(shadow);
@@ -84,7 +85,7 @@ void TestCShadowWindowQt::paintsTheComputedShadow()
 {
     auto parent = frameless(QRect(50, 50, 100, 60));
     parent->show();
-    QVERIFY(QTest::qWaitForWindowExposed(parent.get()));
+    QVERIFY(waitForExposed(parent.get()));
     CShadowWindow shadow;
     shadow.attach(parent.get());
     configureAsDialog(shadow);
@@ -101,7 +102,7 @@ void TestCShadowWindowQt::sizeWithoutAreaKeepsTheLastShadow()
 {
     auto parent = frameless(QRect(50, 50, 30, 30));
     parent->show();
-    QVERIFY(QTest::qWaitForWindowExposed(parent.get()));
+    QVERIFY(waitForExposed(parent.get()));
     CShadowWindow shadow;
     shadow.attach(parent.get());
     configureAsDialog(shadow);
@@ -160,7 +161,7 @@ void TestCShadowWindowQt::shadowDeletedFirst()
 {
     auto parent = frameless(QRect(10, 10, 80, 80));
     parent->show();
-    QVERIFY(QTest::qWaitForWindowExposed(parent.get()));
+    QVERIFY(waitForExposed(parent.get()));
     auto shadow = std::make_unique<CShadowWindow>();
     shadow->attach(parent.get());
     QPointer<QWidget> surface = shadow->shadowWidget();

@@ -1,4 +1,5 @@
 #include "CShadowWindow.h"
+#include "WindowWaits.h"
 #include "ScreenReading.h"
 #include "XvfbDisplay.h"
 
@@ -111,10 +112,10 @@ private slots:
 
         const auto backdrop = window(QRect(0, 0, 800, 600), Qt::white);
         backdrop->show();
-        QVERIFY(QTest::qWaitForWindowExposed(backdrop.get()));
+        QVERIFY(waitForExposed(backdrop.get()));
         const auto parent = window(QRect(200, 150, 300, 200), QColor(0, 0, 160));
         parent->show();
-        QVERIFY(QTest::qWaitForWindowExposed(parent.get()));
+        QVERIFY(waitForExposed(parent.get()));
         CShadowWindow shadow;
         shadow.attach(parent.get());
         shadow.setColor(0x5F5D5C);
@@ -124,7 +125,7 @@ private slots:
         shadow.setSharpness(12);
         QWidget *surface = shadow.shadowWidget();
         QVERIFY(surface);
-        QVERIFY(QTest::qWaitForWindowExposed(surface));
+        QVERIFY(waitForExposed(surface));
 
         // Every shadow pixel beside the parent is the shadow's own pixel laid over white.
         const QImage drawn =
