@@ -185,12 +185,11 @@ struct ProbeOutcome
     std::vector<std::wstring> texts; // of the message box's controls
 };
 
+// Read as stored, never asked of the window: a window of a loaded process answers late.
 std::wstring TextOf(HWND window)
 {
     wchar_t text[256] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
-                        &copied);
+    InternalGetWindowText(window, text, 256);
     return text;
 }
 
@@ -237,8 +236,10 @@ ProbeOutcome RunProbe(ResourceSourceKind kind, const wchar_t *skinFile, int reso
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT &&
            GetTickCount() - start < TestWindow::kWaitMs) {
+        // A box has its caption and texts once it is set up, just before it shows: a search
+        // on a busy machine may find it in between.
         HWND box = FindMessageBoxOf(process.dwProcessId);
-        if (!box || outcome.messageShown)
+        if (!box || !IsWindowVisible(box) || outcome.messageShown)
             continue;
         outcome.messageShown = true;
         outcome.caption = TextOf(box);
