@@ -11,8 +11,9 @@ namespace {
 
 constexpr DWORD kStartFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
 
-// Under a heavy load Wine now and then fails to start a program it starts at once when asked
-// again (with an internal error); a program that cannot start fails every time.
+// Under a heavy load Wine now and then fails to start a program with an internal error
+// (1359) and starts it at once when asked again. Only that error is tried again: any other
+// failure to start is the process class's own and shows.
 std::unique_ptr<Utils::Process> StartStandIn(const std::wstring &program)
 {
     constexpr int kStarts = 3;
@@ -22,7 +23,7 @@ std::unique_ptr<Utils::Process> StartStandIn(const std::wstring &program)
                                                     SW_HIDE);
         } catch (const Utils::Exception &) {
             const DWORD error = GetLastError();
-            if (start == kStarts)
+            if (error != ERROR_INTERNAL_ERROR || start == kStarts)
                 throw;
             std::printf("the stand-in did not start (error %lu), starting it again\n", error);
             Sleep(1000);
