@@ -1,17 +1,14 @@
 #include "ControlFiles.h"
 #include "ImageFiles.h"
 #include "Mutators.h"
+#include "RobustnessRun.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <chrono>
-#include <cstdlib>
-#include <iostream>
 #include <random>
 #include <string>
 
@@ -25,13 +22,12 @@ using namespace SkinUI::Testing;
 // child layouts that build themselves. Each skin is built, attached, painted, clicked,
 // tabbed through, ticked, resized and deleted.
 //
-// The run is short by default. SKINUI_SHAPES_MINUTES=n runs it for n minutes instead and
-// prints every skin that took over a second of CPU time, the slowest, and the memory the
-// process holds.
+// The run is short by default; RobustnessRun tells how to make it longer.
 namespace {
 
 const auto kCpuBudget = std::chrono::seconds(30);
-const int kDefaultSkins = 60;
+// Enough skins after the first tenth for a skin that leaves tens of KB behind to show.
+const int kDefaultSkins = 200;
 
 // The file that includes itself, named for this process: runs side by side do not share it.
 std::wstring SelfFile()
@@ -155,15 +151,6 @@ void WriteSkinFile(const std::wstring &path, const std::wstring &skin)
     CloseHandle(file);
 }
 
-// The memory the process has committed.
-size_t CommittedBytes()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.PagefileUsage;
-}
-
 void UseSkin(const std::wstring &skin)
 {
     TestWindow window{160, 120};
@@ -199,33 +186,12 @@ TEST(BuildShapesRobustness, SkinsOfTheRiskyShapesBuildAndGoSafely)
                                 SelfFile() + L"\" count=\"4\"/><ChildLayout xmlfile=\"" +
                                 SelfFile() + L"\"/></VerticalLayout></Window>");
 
-    const char *minutesText = std::getenv("SKINUI_SHAPES_MINUTES");
-    const int minutes = minutesText ? std::atoi(minutesText) : 0;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(minutes);
-    const CpuBudget budget(kCpuBudget);
-
     ShapeWriter writer(20260301);
-    // Inputs are timed in the process's CPU time, which a busy machine does not stretch.
-    std::chrono::milliseconds slowest{};
-    size_t memoryAfterWarmUp = 0;
-    int skins = 0;
-    while (minutes > 0 ? std::chrono::steady_clock::now() < end
-                       : skins < kDefaultSkins && budget.Left()) {
-        const std::wstring skin = writer.Skin();
-        const auto start = CpuBudget::ProcessCpuTime();
-        UseSkin(skin);
-        const auto took = CpuBudget::ProcessCpuTime() - start;
-        slowest = std::max(slowest, took);
-        if (minutes > 0 && took > std::chrono::seconds(1))
-            std::cout << "skin " << skins << " took " << took.count() << " ms of CPU time\n";
-        if (++skins == 20)
-            memoryAfterWarmUp = CommittedBytes();
+    {
+        RobustnessRun run("builder shapes", kCpuBudget, kDefaultSkins);
+        while (run.Next())
+            UseSkin(writer.Skin());
+        EXPECT_GT(run.Count(), 10);
     }
     DeleteFileW(selfPath.c_str());
-    EXPECT_GT(skins, 10);
-    if (minutes > 0) {
-        std::cout << skins << " skins in " << minutes << " minutes; slowest " << slowest.count()
-                  << " ms of CPU time; committed bytes after 20 skins " << memoryAfterWarmUp
-                  << ", at the end " << CommittedBytes() << "\n";
-    }
 }

@@ -1,6 +1,7 @@
 #include "ComboWnd.h"
 #include "ListFixture.h"
 #include "Mutators.h"
+#include "RobustnessRun.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 
 using namespace SkinUI;
@@ -49,11 +49,6 @@ const wchar_t kSkin[] =
     L"<TreeNode text=\"second\"/></TreeNode><TreeNode text=\"other\"><Label text=\"x\"/></TreeNode>"
     L"</TreeView>"
     L"</VerticalLayout></Window>";
-
-bool InTime(int runs, int limit, const CpuBudget &budget)
-{
-    return runs < limit && budget.Left();
-}
 
 // Keys at the focus and at an open drop-down; the drop-down may stay open for the window's
 // end to take down.
@@ -104,17 +99,17 @@ TEST(ListRobustness, DamagedListSkinsBuildPaintAndTakeInputSafely)
             EXPECT_GT(window.Notifications().Count(type), 0) << type;
     }
     TextMutator mutator(20260119);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0;
-    for (; InTime(runs, 200, budget); ++runs) {
-        const std::wstring skin = mutator.Mutate(kSkin, L"<>/=\" '#0123456789,-{}");
-        TestWindow window{300, 240};
-        window.Show();
-        window.AttachSkin(skin.c_str());
-        Exercise(window);
+    {
+        RobustnessRun run("damaged list skins", kCpuBudget, 200);
+        while (run.Next()) {
+            const std::wstring skin = mutator.Mutate(kSkin, L"<>/=\" '#0123456789,-{}");
+            TestWindow window{300, 240};
+            window.Show();
+            window.AttachSkin(skin.c_str());
+            Exercise(window);
+        }
+        EXPECT_GT(run.Count(), 5);
     }
-    std::printf("%d damaged skins\n", runs);
-    EXPECT_GT(runs, 5);
     EXPECT_EQ(ListFixture::FindOwnWindow(CComboWnd::kWindowClassName), nullptr)
         << "no drop-down outlives its window";
 }

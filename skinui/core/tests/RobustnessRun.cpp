@@ -18,6 +18,9 @@ const char *const RobustnessRun::kMinutesVariable = "SKINUI_ROBUSTNESS_MINUTES";
 namespace {
 
 const auto kLongestInput = std::chrono::milliseconds(1000);
+// What the heap may grow by after the first tenth of a run without anything being lost: it
+// takes memory from the system in steps of its own, and keeps what it took.
+const size_t kHeapSteps = 4 * 1024 * 1024;
 
 // The minutes of a long run, or 0 for a run of the test's own length.
 long LongRunMinutes()
@@ -29,8 +32,10 @@ long LongRunMinutes()
 
 } // namespace
 
-RobustnessRun::RobustnessRun(const char *name, std::chrono::milliseconds budget, int inputs)
+RobustnessRun::RobustnessRun(const char *name, std::chrono::milliseconds budget, int inputs,
+                             size_t growthPerInput)
     : m_name(name), m_long(LongRunMinutes() > 0), m_limit(m_long ? INT_MAX : inputs),
+      m_growthPerInput(growthPerInput),
       m_budget(m_long ? std::chrono::minutes(LongRunMinutes()) : budget),
       m_start(CpuBudget::ProcessCpuTime()), m_lastInput(m_start)
 {
@@ -46,9 +51,20 @@ RobustnessRun::~RobustnessRun()
            static_cast<long long>(m_slowest.count()), m_warmBytes / megabyte,
            CommittedBytes() / megabyte);
     fflush(stdout);
-    if (m_long) {
-        EXPECT_LE(m_slowest, kLongestInput) << m_name << ": an input took too long";
-    }
+    // CPU time does not depend on the machine's load: the bound holds in every run.
+    EXPECT_LE(m_slowest, kLongestInput) << m_name << ": an input took too long";
+    CheckMemory();
+}
+
+void RobustnessRun::CheckMemory() const
+{
+    if (!m_warm)
+        return; // too short a run to tell
+    const size_t allowed =
+        m_warmBytes + kHeapSteps + m_growthPerInput * static_cast<size_t>(m_count - m_warmCount);
+    EXPECT_LE(CommittedBytes(), allowed)
+        << m_name << ": memory grew by " << (CommittedBytes() - m_warmBytes) / 1024
+        << " KB over " << m_count - m_warmCount << " inputs after the first tenth";
 }
 
 bool RobustnessRun::Next()
@@ -67,6 +83,7 @@ bool RobustnessRun::Next()
     if (!m_warm && ((now - m_start) * 10 >= m_budget || m_count * 10LL >= m_limit)) {
         m_warm = true;
         m_warmBytes = CommittedBytes();
+        m_warmCount = m_count;
     }
     if (m_count >= m_limit || now - m_start >= m_budget)
         return false;

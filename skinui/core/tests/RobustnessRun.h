@@ -15,12 +15,16 @@ namespace Testing {
 // variable SKINUI_ROBUSTNESS_MINUTES set to a number of minutes it goes on for that much CPU
 // time instead, without a limit on the inputs: a long run by hand. Every run tells at its end
 // how many inputs went in, the most CPU time one of them took, and the memory the process
-// held after the first tenth of the run and at its end; a long run fails on an input that
-// took more than a second.
+// held after the first tenth of the run and at its end; every run, short or long, fails on an
+// input that took more than a second of CPU time and on memory that kept growing after the
+// first tenth.
 class RobustnessRun
 {
 public:
-    RobustnessRun(const char *name, std::chrono::milliseconds budget, int inputs);
+    // growthPerInput: the bytes an input may leave behind for good, for a run whose inputs go
+    // through a platform part that keeps something of each (0 for a run that stays flat).
+    RobustnessRun(const char *name, std::chrono::milliseconds budget, int inputs,
+                  size_t growthPerInput = 0);
     RobustnessRun(const RobustnessRun &) = delete;
     RobustnessRun &operator=(const RobustnessRun &) = delete;
     ~RobustnessRun();
@@ -37,16 +41,19 @@ public:
 
 private:
     static size_t CommittedBytes();
+    void CheckMemory() const;
 
     std::string m_name;
     bool m_long;
     int m_limit;
+    size_t m_growthPerInput;
     std::chrono::milliseconds m_budget;
     std::chrono::milliseconds m_start;
     std::chrono::milliseconds m_lastInput;
     std::chrono::milliseconds m_slowest{0};
     int m_count = 0;
     size_t m_warmBytes = 0;
+    int m_warmCount = 0;
     bool m_warm = false;
 };
 

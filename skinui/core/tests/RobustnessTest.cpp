@@ -1,6 +1,7 @@
 #include "ByteFields.h"
 #include "GuardedBuffer.h"
 #include "Mutators.h"
+#include "RobustnessRun.h"
 #include "SevenZipPackage.h"
 #include "TestFiles.h"
 #include "XmlMarkup.h"
@@ -89,13 +90,12 @@ TEST(Robustness, DamagedSkinXmlNeverCrashesTheParser)
     }
 
     ByteMutator mutator(20261210);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0;
-    for (; runs < 20000 && budget.Left(); ++runs) {
-        const std::vector<uint8_t> &seed = runs % 3 == 2 ? utf16 : skin;
+    RobustnessRun run("skin markup", kCpuBudget, 20000);
+    while (run.Next()) {
+        const std::vector<uint8_t> &seed = run.Index() % 3 == 2 ? utf16 : skin;
         ParseEveryWay(mutator.Mutate(seed, "<>/=\"'&!?- \t;#xX"));
     }
-    EXPECT_GE(runs, 1000);
+    EXPECT_GE(run.Count(), 1000);
 }
 
 TEST(Robustness, DamagedZipPackagesNeverReadOutsideTheirInput)
@@ -103,11 +103,11 @@ TEST(Robustness, DamagedZipPackagesNeverReadOutsideTheirInput)
     std::vector<std::vector<uint8_t>> seeds = {ReadWholeFile(SkinFixture(L"small.zip")),
                                                ReadWholeFile(SkinFixture(L"small-stored.zip"))};
     ByteMutator mutator(4242);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0, delivered = 0;
-    for (; runs < 20000 && budget.Left(); ++runs) {
+    RobustnessRun run("zip packages", kCpuBudget, 20000);
+    int delivered = 0;
+    while (run.Next()) {
         GuardedBuffer input(
-            mutator.Mutate(seeds[runs % 2], "\x50\x4B\x01\x02\x03\x04\x05\x06\xFF"));
+            mutator.Mutate(seeds[run.Index() % 2], "\x50\x4B\x01\x02\x03\x04\x05\x06\xFF"));
         ZipHandle *zip =
             ZipOpen(input.Data(), static_cast<uint32_t>(input.Size()), kZipSourceMemory);
         if (zip == nullptr)
@@ -130,7 +130,7 @@ TEST(Robustness, DamagedZipPackagesNeverReadOutsideTheirInput)
             ZipUnzipItem(zip, index, scratch, sizeof scratch, 3);
         EXPECT_EQ(kZipOk, ZipClose(zip));
     }
-    EXPECT_GE(runs, 1000);
+    EXPECT_GE(run.Count(), 1000);
     EXPECT_GT(delivered, 0);
 }
 
@@ -142,13 +142,13 @@ TEST(Robustness, DamagedSevenZipPackagesNeverCrashTheReader)
     ASSERT_FALSE(seeds[1].empty());
     CrcGenerateTable();
     ByteMutator mutator(7777);
-    const CpuBudget budget(kCpuBudget);
-    int runs = 0, opened = 0;
-    for (; runs < 20000 && budget.Left(); ++runs) {
+    RobustnessRun run("7z packages", kCpuBudget, 20000);
+    int opened = 0;
+    while (run.Next()) {
         std::vector<uint8_t> bytes =
-            mutator.Mutate(seeds[runs % 2], "\x37\x7A\xBC\xAF\x27\x1C\x01\x02\x03\x04\x05\x06\x07"
+            mutator.Mutate(seeds[run.Index() % 2], "\x37\x7A\xBC\xAF\x27\x1C\x01\x02\x03\x04\x05\x06\x07"
                                             "\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x19\x80\xFF");
-        if (runs % 4 < 3)
+        if (run.Index() % 4 < 3)
             RepairSevenZipHeaderChecksums(bytes);
         C7zPackage *package = SevenZipOpenMemory(bytes.data(), static_cast<uint32_t>(bytes.size()));
         if (package == nullptr)
@@ -164,6 +164,6 @@ TEST(Robustness, DamagedSevenZipPackagesNeverCrashTheReader)
         }
         EXPECT_EQ(kSevenZipOk, SevenZipClose(package));
     }
-    EXPECT_GE(runs, 1000);
-    EXPECT_GT(opened, runs / 20);
+    EXPECT_GE(run.Count(), 1000);
+    EXPECT_GT(opened, run.Count() / 20);
 }
