@@ -102,6 +102,29 @@ private:
     Handle m_process;
 };
 
+// Whether a window can be made on the thread's desktop. Wine starts the desktop's process with
+// the desktop's first window and gives up waiting for it after a few seconds, which a busy
+// machine may take; no window can be made then, and asked again, the process is there. The
+// bound is a safety net far above what the desktop takes on a loaded machine.
+bool DesktopAnswers()
+{
+    const DWORD kBoundMs = 600000;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (GetDesktopWindow()) {
+            HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                         GetModuleHandleW(nullptr), nullptr);
+            if (probe) {
+                DestroyWindow(probe);
+                return true;
+            }
+        }
+        if (GetTickCount() - start > kBoundMs)
+            return false;
+        Sleep(200);
+    }
+}
+
 // A job whose processes end when it is closed.
 HANDLE CreateKillOnCloseJob()
 {
@@ -150,6 +173,8 @@ int wmain()
         return Fail("SetThreadDesktop");
     // Made here, the desktop's window neither costs the test time at its first window nor
     // takes the test's output with it.
+    if (!DesktopAnswers())
+        return Fail("a window on the test's desktop");
     DesktopHost host;
 
     // Declared after the host, so that what the test left running goes before the host does.

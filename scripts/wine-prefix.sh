@@ -31,14 +31,28 @@ start)
         /v Debugger /d no-debugger /f </dev/null >/dev/null 2>&1
     # The desktop process starts with the first window and inherits that process's output;
     # under ctest that test would then wait for every other windowed test to end. A small
-    # process that holds the desktop for the whole session starts it here, on /dev/null.
+    # process that holds the desktop for the whole session starts it here, on /dev/null, and
+    # the tests start only once a window stands on it: on a busy machine Wine may give up on
+    # the desktop's first start, and windows made before it answers are never made.
+    keeper_source="$root/scripts/wine-desktop-keeper.c"
     keeper="$build_dir/desktop-keeper.exe"
-    if [ ! -f "$keeper" ]; then
-        printf '%s\n' '#include <windows.h>' \
-            'int main(void) { GetDesktopWindow(); Sleep(INFINITE); return 0; }' |
-            x86_64-w64-mingw32-gcc -mwindows -x c -o "$keeper" -
+    if [ ! "$keeper" -nt "$keeper_source" ]; then
+        x86_64-w64-mingw32-gcc -mwindows -o "$keeper" "$keeper_source"
     fi
-    setsid wine "$keeper" </dev/null >/dev/null 2>&1 &
+    ready="$build_dir/desktop-ready"
+    rm -f "$ready"
+    setsid wine "$keeper" "Z:$(printf '%s' "$ready" | tr / '\\')" </dev/null >/dev/null 2>&1 &
+    # A safety net far above the seconds the desktop takes on a loaded machine.
+    bound_seconds=600
+    waited=0
+    until [ -f "$ready" ]; do
+        if [ "$waited" -ge "$bound_seconds" ]; then
+            echo "wine: no window could be made on the desktop within $bound_seconds s" >&2
+            exit 1
+        fi
+        sleep 1
+        waited=$((waited + 1))
+    done
     ;;
 stop)
     wineserver -k </dev/null >/dev/null 2>&1 || true
