@@ -3,6 +3,9 @@
 #include "ControlUI.h"
 #include "DialogBuilder.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace SkinUI {
 namespace Testing {
 
@@ -63,6 +66,13 @@ TestWindow::TestWindow(int width, int height, DWORD extendedStyle)
     RegisterTestClass(&TestWindow::WindowProc);
     m_window = CreateWindowExW(extendedStyle, kWindowClass, L"SkinUI test", WS_POPUP, 0, 0, width,
                                height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (!m_window) {
+        // Said here, where it happens: every check of the test would fail far from the cause.
+        const DWORD error = GetLastError();
+        delete m_manager;
+        throw std::runtime_error("the test window could not be made (error " +
+                                 std::to_string(error) + ")");
+    }
     m_manager->Init(m_window, L"test");
     m_manager->AddNotifier(&m_notifier);
 }

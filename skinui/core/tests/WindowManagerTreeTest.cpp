@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <stdexcept>
+
 using namespace SkinUI;
 using namespace SkinUI::Testing;
 
@@ -30,6 +33,19 @@ struct SmallTree
 };
 
 } // namespace
+
+// The tests' window says at once when it cannot be made, so that a test fails there and not
+// in every check after it (an extended style that asks for an MDI parent it does not have).
+TEST(TestWindowFixture, AWindowThatCannotBeMadeFailsAtOnceWithTheReason)
+{
+    try {
+        TestWindow window(200, 100, WS_EX_MDICHILD);
+        ADD_FAILURE() << "the window was made";
+    } catch (const std::runtime_error &error) {
+        EXPECT_NE(nullptr, std::strstr(error.what(), "could not be made (error"))
+            << error.what();
+    }
+}
 
 TEST(WindowManagerTree, FindsControlsByNameAndAtAPoint)
 {
