@@ -1,13 +1,11 @@
 #include "EngineJobRun.h"
 
-#include "EngineOutputCheck.h"
 #include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "EngineStateFile.h"
 #include "FileUtils.h"
 #include "TextUtils.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QThread>
@@ -44,12 +42,18 @@ EngineJobRun::EngineJobRun(QThread *job, OutputCountTest outputCountTest,
                      [this] { onEngineFailedToStart(); });
 }
 
-void EngineJobRun::startEngine(const QStringList &arguments, const QString &outputPath)
+void EngineJobRun::runInJobThread(const std::function<void()> &requestStart)
+{
+    if (!m_stop.isRaised())
+        m_outputCheck = EngineOutputCheck(m_outputPath); // before the engine can write
+    requestStart();
+    pollUntilStopped();
+}
+
+void EngineJobRun::startEngine(const QStringList &arguments)
 {
     if (m_stop.isRaised())
         return;
-    m_outputPath = outputPath;
-    m_startMsecs = QDateTime::currentMSecsSinceEpoch();
     m_onProgress(0);
     m_engineProcess->start(m_enginePath, arguments);
 }
@@ -107,8 +111,8 @@ void EngineJobRun::readJobOutputFiles()
     QFile::remove(m_stateFilePath);
     // A missing state file, a failed count test or a path that names no output of this run
     // is no result to show as success.
-    const bool usable = m_outputCountTest(outputs.fileCount) &&
-                        isOutputOfRun(outputs.firstFile, m_outputPath, m_startMsecs);
+    const bool usable =
+        m_outputCountTest(outputs.fileCount) && m_outputCheck.accepts(outputs.firstFile);
     reportResultOnce(usable, usable ? outputs.firstFile : QString());
 }
 

@@ -265,8 +265,9 @@ private slots:
         QFile::remove(outputPath);
     }
 
-    // A success is the file that this run was asked for and wrote: the output path, or the
-    // numbered names an engine gives the pages of an image conversion, in the output folder.
+    // A success is a file that this run wrote in the output folder, under the output path or
+    // a name of the engine's own (the pages of an image conversion, say); nothing that stood
+    // there before, whatever its name, and nothing elsewhere.
     // <dir>: the output folder; <output>: the output path; <elsewhere>: another folder.
     void onlyTheOutputOfThisRunIsAResult_data()
     {
@@ -289,23 +290,26 @@ private slots:
             << "年度报告_12.png";
         QTest::newRow("numbered plainly") << name << writes("<dir>/年度报告3.png") << ""
                                           << "年度报告3.png";
+        QTest::newRow("another name of the engine's own") << name << writes("<dir>/别的.png") << ""
+                                                          << "别的.png";
+        QTest::newRow("numbered with another suffix")
+            << name << writes("<dir>/年度报告-1.jpg") << ""
+            << "年度报告-1.jpg";
+        QTest::newRow("not a number") << name << writes("<dir>/年度报告-a.png") << ""
+                                      << "年度报告-a.png";
         QTest::newRow("left by an earlier run")
             << name << QStringList{"state file_0=<output>"} << name << "";
         QTest::newRow("numbered, left by an earlier run")
             << name << QStringList{"state file_0=<dir>/年度报告-1.png"} << "年度报告-1.png"
+            << "";
+        QTest::newRow("another name, left by an earlier run")
+            << name << QStringList{"output converted", "state file_0=<dir>/别的.png"} << "别的.png"
             << "";
         QTest::newRow("empty") << name << QStringList{"output", "state file_0=<output>"} << ""
                                << "";
         QTest::newRow("same name in another folder")
             << name << writes("<elsewhere>/年度报告.png") << ""
             << "";
-        QTest::newRow("another name in the folder") << name << writes("<dir>/别的.png") << ""
-                                                    << "";
-        QTest::newRow("numbered with another suffix")
-            << name << writes("<dir>/年度报告-1.jpg") << ""
-            << "";
-        QTest::newRow("not a number") << name << writes("<dir>/年度报告-a.png") << ""
-                                      << "";
         QTest::newRow("a file of the system")
             << name << QStringList{"output converted", "state file_0=/etc/passwd"} << ""
             << "";
