@@ -48,6 +48,8 @@ void EngineJobRun::runInJobThread(const std::function<void()> &requestStart)
         m_outputCheck = EngineOutputCheck(m_outputPath); // before the engine can write
     requestStart();
     pollUntilStopped();
+    if (m_resultToRead)
+        readJobOutputFiles();
 }
 
 void EngineJobRun::startEngine(const QStringList &arguments)
@@ -60,10 +62,12 @@ void EngineJobRun::startEngine(const QStringList &arguments)
 
 void EngineJobRun::engineFinished(int code)
 {
+    // The flag is raised in this thread alone: raised already, the run was stopped or has
+    // ended, and there is nothing to read.
+    if (code == 0 && !m_stop.isRaised())
+        m_resultToRead = true;
     m_stop.raise();
-    if (code == 0)
-        readJobOutputFiles();
-    else
+    if (code != 0)
         reportJobFailure(code == 1);
 }
 
@@ -113,7 +117,12 @@ void EngineJobRun::readJobOutputFiles()
     // is no result to show as success.
     const bool usable =
         m_outputCountTest(outputs.fileCount) && m_outputCheck.accepts(outputs.firstFile);
-    reportResultOnce(usable, usable ? outputs.firstFile : QString());
+    const QString outputPath = usable ? outputs.firstFile : QString();
+    // Through the job in the GUI thread: a run stopped or a job deleted meanwhile reports
+    // nothing.
+    QMetaObject::invokeMethod(
+        m_job, [this, usable, outputPath] { reportResultOnce(usable, outputPath); },
+        Qt::QueuedConnection);
 }
 
 void EngineJobRun::reportJobFailure(bool removeStateFile)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 class EngineProcess;
@@ -17,9 +18,9 @@ QString engineOutputPath(const QString &outputPath);
 
 // One engine run of a conversion job, shared by both job classes: the engine is started,
 // watched and stopped in the GUI thread, while the job's own thread notes what stands in the
-// output folder and polls the state file. The job owns this object and turns its handlers
-// into the job's signals; every handler is called in the GUI thread, and none is called once
-// the run is stopped or has ended.
+// output folder, polls the state file and, once the engine has ended, reads its result. The
+// job owns this object and turns its handlers into the job's signals; every handler is
+// called in the GUI thread, and none is called once the run is stopped or has ended.
 class EngineJobRun
 {
 public:
@@ -40,8 +41,9 @@ public:
     void setOutputPath(const QString &outputPath) { m_outputPath = outputPath; }
 
     // Job thread: all it does. Notes what stands in the output folder, then calls
-    // requestStart, which is to have startEngine called in the GUI thread, and reports the
-    // progress every half second until the run stops.
+    // requestStart, which is to have startEngine called in the GUI thread; reports the
+    // progress every half second until the run stops; and, after an engine that ended with
+    // 0, reads the result, so that a long state file never holds the window.
     void runInJobThread(const std::function<void()> &requestStart);
 
     // GUI thread. Reports 0 percent and starts the engine, unless the run was stopped.
@@ -76,6 +78,7 @@ private:
     StopFlag m_stop;
     QString m_stateFilePath;
     QString m_outputPath;
-    EngineOutputCheck m_outputCheck; // noted in the job thread before the engine starts
-    bool m_resultSent = false;       // GUI thread only
+    EngineOutputCheck m_outputCheck;         // job thread only
+    std::atomic<bool> m_resultToRead{false}; // set before the stop it ends polling with
+    bool m_resultSent = false;               // GUI thread only
 };

@@ -1,6 +1,7 @@
 #include "EngineJobRun.h"
 #include "EngineReaper.h"
 #include "EngineStandIn.h"
+#include "EngineStateFile.h"
 #include "FileToPdfJobEntity.h"
 #include "FileUtils.h"
 #include "FinishedThreadDisposal.h"
@@ -13,6 +14,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <ctime>
 #include <memory>
 #include <thread>
 
@@ -361,6 +363,38 @@ private slots:
         QVERIFY(m_engine.release());
         QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
         QCOMPARE(row.events.last(), "result true " + output);
+    }
+
+    // The longest state file that is read (16 MB) takes a while to read: the job's thread reads
+    // it, and the window's thread, which receives the result, spends next to nothing on it.
+    void longStateFileIsReadAwayFromTheWindow()
+    {
+        EngineJobRun::setPollingInterval(20);
+        const QString output = m_output.filePath("long-state.txt");
+        EngineStandIn::setScript({"output converted", "state [outputfiles]", "state filecount=1",
+                                  "state file_0=" + output, "states 1450000 filesize=1",
+                                  "state progress=77", m_engine.awaitGate(), "exit 0"});
+        RowProbe row;
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
+        QSignalSpy result(static_cast<PdfToFileJobEntity *>(job.job.get()),
+                          &PdfToFileJobEntity::ProcessResult);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 77"), kWaitMs);
+        EngineJobRun::setPollingInterval(kLongPauseMs);
+        const QString statePath = m_engine.runs().last().arguments.at(4);
+        QVERIFY(QFileInfo(statePath).size() > 15 * 1000 * 1000);
+        qint64 readingNs = threadCpuNs();
+        QCOMPARE(readStateFileOutputs(statePath).firstFile, output);
+        readingNs = threadCpuNs() - readingNs;
+
+        const qint64 windowBefore = threadCpuNs();
+        QVERIFY(m_engine.release());
+        QVERIFY(result.wait(kWaitMs)); // in an event loop that sleeps until the result
+        const qint64 windowNs = threadCpuNs() - windowBefore;
+        QCOMPARE(row.events.last(), "result true " + output);
+        QVERIFY2(windowNs < readingNs / 2,
+                 qPrintable(QString("the window's thread spent %1 ms, a read takes %2 ms")
+                                .arg(windowNs / 1e6)
+                                .arg(readingNs / 1e6)));
     }
 
     // A converter that the engine left behind must not go on writing to the result that the
@@ -715,6 +749,14 @@ private:
             return false;
         return file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                 QFileDevice::FileModificationTime);
+    }
+
+    // The CPU time of the calling thread, whatever else the machine runs.
+    static qint64 threadCpuNs()
+    {
+        timespec now = {};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
     }
 
     static QByteArray contentOf(const QString &path)
