@@ -11,6 +11,8 @@
 //
 // An engine that writes each page as a file of its own names them after the result, as
 // "name-1.png", "name-2.png" and so on; with numberedPages those names must be free as well.
+// The folder is then read once a search, whatever the number of names tried: thousands of
+// earlier pictures there take milliseconds.
 class ReservedOutputName
 {
 public:
