@@ -17,7 +17,7 @@ namespace {
 struct Reservation
 {
     const ReservedOutputName *owner;
-    QString folder; // absolute and clean, so that two spellings of a folder meet
+    QString folder; // with links resolved, so that two spellings of a folder meet
     QString name;
     QString suffix;
 };
@@ -29,9 +29,12 @@ std::vector<Reservation> &reservations()
     return all;
 }
 
+// The folder as the output check takes it: with its links resolved, as long as it is there.
 QString folderKey(const QString &folder)
 {
-    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 bool sameName(const QString &a, const QString &b)

@@ -49,6 +49,21 @@ private slots:
         QVERIFY2(spentMs < 100, qPrintable(QString("%1 ms of CPU time").arg(spentMs)));
     }
 
+    // One folder spelt two ways (the output folder chosen again through a link, while a row
+    // still converts) is one folder for the reservations, as for the check of the result.
+    void oneFolderSpeltTwoWaysIsReservedOnce()
+    {
+        const QString folder = m_dir.filePath("out");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(folder, m_dir.filePath("desktop")));
+        const ReservedOutputName first(folder, "a", ".pdf", false);
+        const ReservedOutputName second(m_dir.filePath("desktop"), "a", ".pdf", false);
+        const ReservedOutputName third(m_dir.filePath("desktop/../out/."), "a", ".pdf", false);
+        QCOMPARE(first.name(), QString("a"));
+        QCOMPARE(second.name(), QString("a(1)"));
+        QCOMPARE(third.name(), QString("a(2)"));
+    }
+
 private:
     QTemporaryDir m_dir;
 };
