@@ -1,13 +1,11 @@
 #include "EngineJobRun.h"
 
-#include "EngineOutputCheck.h"
 #include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "EngineStateFile.h"
 #include "FileUtils.h"
 #include "TextUtils.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QThread>
@@ -44,22 +42,32 @@ EngineJobRun::EngineJobRun(QThread *job, OutputCountTest outputCountTest,
                      [this] { onEngineFailedToStart(); });
 }
 
-void EngineJobRun::startEngine(const QStringList &arguments, const QString &outputPath)
+void EngineJobRun::runInJobThread(const std::function<void()> &requestStart)
+{
+    if (!m_stop.isRaised())
+        m_outputCheck = EngineOutputCheck(m_outputPath); // before the engine can write
+    requestStart();
+    pollUntilStopped();
+    if (m_resultToRead)
+        readJobOutputFiles();
+}
+
+void EngineJobRun::startEngine(const QStringList &arguments)
 {
     if (m_stop.isRaised())
         return;
-    m_outputPath = outputPath;
-    m_startMsecs = QDateTime::currentMSecsSinceEpoch();
     m_onProgress(0);
     m_engineProcess->start(m_enginePath, arguments);
 }
 
 void EngineJobRun::engineFinished(int code)
 {
+    // The flag is raised in this thread alone: raised already, the run was stopped or has
+    // ended, and there is nothing to read.
+    if (code == 0 && !m_stop.isRaised())
+        m_resultToRead = true;
     m_stop.raise();
-    if (code == 0)
-        readJobOutputFiles();
-    else
+    if (code != 0)
         reportJobFailure(code == 1);
 }
 
@@ -107,9 +115,14 @@ void EngineJobRun::readJobOutputFiles()
     QFile::remove(m_stateFilePath);
     // A missing state file, a failed count test or a path that names no output of this run
     // is no result to show as success.
-    const bool usable = m_outputCountTest(outputs.fileCount) &&
-                        isOutputOfRun(outputs.firstFile, m_outputPath, m_startMsecs);
-    reportResultOnce(usable, usable ? outputs.firstFile : QString());
+    const bool usable =
+        m_outputCountTest(outputs.fileCount) && m_outputCheck.accepts(outputs.firstFile);
+    const QString outputPath = usable ? outputs.firstFile : QString();
+    // Through the job in the GUI thread: a run stopped or a job deleted meanwhile reports
+    // nothing.
+    QMetaObject::invokeMethod(
+        m_job, [this, usable, outputPath] { reportResultOnce(usable, outputPath); },
+        Qt::QueuedConnection);
 }
 
 void EngineJobRun::reportJobFailure(bool removeStateFile)

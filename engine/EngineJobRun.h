@@ -1,10 +1,12 @@
 #pragma once
 
+#include "EngineOutputCheck.h"
 #include "StopFlag.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 class EngineProcess;
@@ -15,8 +17,9 @@ class QThread;
 QString engineOutputPath(const QString &outputPath);
 
 // One engine run of a conversion job, shared by both job classes: the engine is started,
-// watched and stopped in the GUI thread, while the job's own thread polls the state file.
-// The job owns this object and turns its handlers into the job's signals; every handler is
+// watched and stopped in the GUI thread, while the job's own thread notes what stands in the
+// output folder, polls the state file and, once the engine has ended, reads its result. The
+// job owns this object and turns its handlers into the job's signals; every handler is
 // called in the GUI thread, and none is called once the run is stopped or has ended.
 class EngineJobRun
 {
@@ -33,17 +36,23 @@ public:
 
     QString stateFilePath() const { return m_stateFilePath; }
 
+    // GUI thread, before the job's thread starts. What the engine is asked to write: the
+    // result it reports must lie in that folder.
+    void setOutputPath(const QString &outputPath) { m_outputPath = outputPath; }
+
+    // Job thread: all it does. Notes what stands in the output folder, then calls
+    // requestStart, which is to have startEngine called in the GUI thread; reports the
+    // progress every half second until the run stops; and, after an engine that ended with
+    // 0, reads the result, so that a long state file never holds the window.
+    void runInJobThread(const std::function<void()> &requestStart);
+
     // GUI thread. Reports 0 percent and starts the engine, unless the run was stopped.
-    // outputPath: what the engine is asked to write, the only result it may report.
-    void startEngine(const QStringList &arguments, const QString &outputPath);
+    void startEngine(const QStringList &arguments);
     // GUI thread. The engine ended normally with this exit code.
     void engineFinished(int code);
     // GUI thread. Ends the engine, without waiting for it, and removes its state file once it
     // has ended; the run reports nothing more.
     void stop();
-
-    // Job thread. Reports the progress every half second until the run stops.
-    void pollUntilStopped();
 
     // The pause between two reads of the state file, for every run: half a second. Tests
     // change it, to prove with a generous bound that a stop cuts a long pause short, or to
@@ -51,6 +60,7 @@ public:
     static void setPollingInterval(int milliseconds);
 
 private:
+    void pollUntilStopped();
     int readJobProgress() const;
     void readJobOutputFiles();
     void reportJobFailure(bool removeStateFile);
@@ -68,6 +78,7 @@ private:
     StopFlag m_stop;
     QString m_stateFilePath;
     QString m_outputPath;
-    qint64 m_startMsecs = 0;
-    bool m_resultSent = false;
+    EngineOutputCheck m_outputCheck;         // job thread only
+    std::atomic<bool> m_resultToRead{false}; // set before the stop it ends polling with
+    bool m_resultSent = false;               // GUI thread only
 };

@@ -1,54 +1,61 @@
 #include "EngineOutputCheck.h"
 
 #include "FileUtils.h"
+#include "FolderEntries.h"
 
-#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
-// File times are kept in steps of up to two seconds (FAT), and the kernel stamps a write by
-// a clock a little coarser than the one that timed the start: a file written just after the
-// start may carry a time just before it. The start is taken down to its two-second step.
-constexpr qint64 kFileTimeStepMs = 2000;
-
-bool isNumberedName(const QString &name, const QString &requestedName)
+QString canonicalFolderOf(const QString &path)
 {
-    const int dot = requestedName.lastIndexOf(QLatin1Char('.'));
-    const QString stem = dot < 0 ? requestedName : requestedName.left(dot);
-    const QString suffix = dot < 0 ? QString() : requestedName.mid(dot);
-    if (!name.startsWith(stem, kFileNameCase) || !name.endsWith(suffix, kFileNameCase) ||
-        name.size() <= stem.size() + suffix.size())
-        return false;
-    static const QRegularExpression numbering(QStringLiteral("^[-_]?[0-9]+$"));
-    return numbering.match(name.mid(stem.size(), name.size() - stem.size() - suffix.size()))
-        .hasMatch();
-}
-
-bool isOwnName(const QFileInfo &reported, const QFileInfo &requested)
-{
-    const QString folder = reported.absoluteDir().canonicalPath();
-    if (folder.isEmpty() ||
-        folder.compare(requested.absoluteDir().canonicalPath(), kFileNameCase) != 0)
-        return false;
-    return reported.fileName().compare(requested.fileName(), kFileNameCase) == 0 ||
-           isNumberedName(reported.fileName(), requested.fileName());
+    return QFileInfo(path).absoluteDir().canonicalPath();
 }
 
 } // namespace
 
-bool isOutputOfRun(const QString &reportedPath, const QString &requestedPath,
-                   qint64 runStartMsecsSinceEpoch)
+EngineOutputCheck::EngineOutputCheck(const QString &requestedPath) : m_requestedPath(requestedPath)
 {
-    if (reportedPath.isEmpty() || requestedPath.isEmpty())
+    const FolderRead read = forEachFolderEntry(
+        QFileInfo(requestedPath).absolutePath(), [this](int folderFd, const char *name) {
+            struct stat status = {};
+            // An entry that went since the folder was read stands there no more.
+            if (::fstatat(folderFd, name, &status, AT_SYMLINK_NOFOLLOW) == 0)
+                m_before.push_back(stampOf(status));
+        });
+    m_folderNoted = read != FolderRead::Unreadable;
+    std::sort(m_before.begin(), m_before.end());
+}
+
+EngineOutputCheck::FileStamp EngineOutputCheck::stampOf(const struct stat &status)
+{
+    return {quint64(status.st_dev), quint64(status.st_ino), qint64(status.st_size),
+            qint64(status.st_mtim.tv_sec), qint64(status.st_mtim.tv_nsec)};
+}
+
+bool EngineOutputCheck::accepts(const QString &reportedPath) const
+{
+    if (!m_folderNoted || reportedPath.isEmpty())
         return false;
-    const QFileInfo reported(reportedPath);
-    if (!reported.isFile() || reported.isSymLink() || reported.size() <= 0)
+    struct stat status = {};
+    if (::lstat(QFile::encodeName(reportedPath).constData(), &status) != 0 ||
+        !S_ISREG(status.st_mode) || status.st_size <= 0)
         return false;
-    if (!isOwnName(reported, QFileInfo(requestedPath)))
+    if (!liesInRequestedFolder(reportedPath))
         return false;
-    const qint64 earliest = runStartMsecsSinceEpoch - runStartMsecsSinceEpoch % kFileTimeStepMs;
-    return reported.lastModified().toMSecsSinceEpoch() >= earliest;
+    return !std::binary_search(m_before.begin(), m_before.end(), stampOf(status));
+}
+
+// However the two paths spell the folder: through a link, with "." or "..".
+bool EngineOutputCheck::liesInRequestedFolder(const QString &reportedPath) const
+{
+    const QString folder = canonicalFolderOf(reportedPath);
+    return !folder.isEmpty() &&
+           folder.compare(canonicalFolderOf(m_requestedPath), kFileNameCase) == 0;
 }

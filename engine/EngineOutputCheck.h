@@ -2,11 +2,54 @@
 
 #include <QString>
 
-// Whether the file that an engine reports as its result is the output of this very run: the
-// output path it was asked to write, or one of the numbered files that an engine writes in
-// its place for images and other outputs of several files ("report-1.png", "report_2.png"
-// for "report.png"), in the same folder, a regular file that is not empty and was written
-// since the run started. So neither a file elsewhere (say "/etc/hostname") nor a file that
-// an earlier run left at the target is taken for a result.
-bool isOutputOfRun(const QString &reportedPath, const QString &requestedPath,
-                   qint64 runStartMsecsSinceEpoch);
+#include <tuple>
+#include <vector>
+
+struct stat;
+
+// Tells the file that an engine reports as its result from the files that stood in the output
+// folder before the engine started, by the files' identity: no clock enters the decision, so
+// a file system that stamps times coarsely or late (FAT, a network share) is judged alike.
+//
+// Made before the engine starts, the check notes what stands in the folder of the requested
+// path: each entry's device, inode, size and modification time. After the engine has ended,
+// a reported file is the output of the run when it is a regular file (not a link) that is not
+// empty, lies right in that folder, and did not stand there before or has changed since. So
+// neither a file elsewhere ("/etc/hostname") nor one that an earlier run left in the folder,
+// under whatever name and time, passes for a result; the names of the files an engine writes
+// are its own.
+class EngineOutputCheck
+{
+public:
+    // Accepts nothing.
+    EngineOutputCheck() = default;
+    // Notes what stands in the folder of requestedPath now. A folder that is not there holds
+    // nothing yet; one that cannot be read leaves the check accepting nothing, as it could not
+    // tell a new file from an old one.
+    explicit EngineOutputCheck(const QString &requestedPath);
+
+    bool accepts(const QString &reportedPath) const;
+
+private:
+    struct FileStamp
+    {
+        quint64 device;
+        quint64 inode;
+        qint64 size;
+        qint64 modifiedSeconds;
+        qint64 modifiedNanoseconds;
+
+        auto fields() const
+        {
+            return std::tie(device, inode, size, modifiedSeconds, modifiedNanoseconds);
+        }
+        bool operator<(const FileStamp &other) const { return fields() < other.fields(); }
+    };
+
+    static FileStamp stampOf(const struct stat &status);
+    bool liesInRequestedFolder(const QString &reportedPath) const;
+
+    QString m_requestedPath;
+    bool m_folderNoted = false;
+    std::vector<FileStamp> m_before; // sorted
+};

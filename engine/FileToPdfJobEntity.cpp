@@ -30,6 +30,7 @@ void FileToPdfJobEntity::setJobParams(const QString &sourcePath, const QString &
 {
     m_sourcePath = sourcePath;
     m_outputPath = engineOutputPath(outputPath);
+    m_engineRun.setOutputPath(m_outputPath);
 }
 
 void FileToPdfJobEntity::stopJob()
@@ -39,13 +40,12 @@ void FileToPdfJobEntity::stopJob()
 
 void FileToPdfJobEntity::run()
 {
-    emit StartProcessSignal();
-    m_engineRun.pollUntilStopped();
+    m_engineRun.runInJobThread([this] { emit StartProcessSignal(); });
 }
 
 void FileToPdfJobEntity::StartProcessSlot()
 {
-    m_engineRun.startEngine(buildFileToPdfArguments(), m_outputPath);
+    m_engineRun.startEngine(buildFileToPdfArguments());
 }
 
 void FileToPdfJobEntity::processfinished(int code)

@@ -7,8 +7,8 @@
 #include <QThread>
 
 // Turns one Word, Excel or PowerPoint file into a PDF by running the engine once. The
-// job's own thread only asks for the start and polls the state file; the engine process
-// lives in the GUI thread, where every result is emitted.
+// job's own thread asks for the start, polls the state file and reads the result; the
+// engine process lives in the GUI thread, where every result is emitted.
 class FileToPdfJobEntity : public QThread
 {
     Q_OBJECT

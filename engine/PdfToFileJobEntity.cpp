@@ -69,6 +69,7 @@ void PdfToFileJobEntity::setJobParams(const QString &sourcePath, const QString &
 {
     m_sourcePath = sourcePath;
     m_outputPath = engineOutputPath(outputPath);
+    m_engineRun.setOutputPath(m_outputPath);
 }
 
 void PdfToFileJobEntity::stopJob()
@@ -78,13 +79,12 @@ void PdfToFileJobEntity::stopJob()
 
 void PdfToFileJobEntity::run()
 {
-    emit StartProcessSignal();
-    m_engineRun.pollUntilStopped();
+    m_engineRun.runInJobThread([this] { emit StartProcessSignal(); });
 }
 
 void PdfToFileJobEntity::StartProcessSlot()
 {
-    m_engineRun.startEngine(buildPdfToFileArguments(), m_outputPath);
+    m_engineRun.startEngine(buildPdfToFileArguments());
 }
 
 void PdfToFileJobEntity::processfinished(int code)

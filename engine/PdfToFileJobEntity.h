@@ -7,9 +7,9 @@
 #include <QThread>
 
 // Turns one PDF into a Word, Excel, PowerPoint, image, text or web-page file (chosen by the
-// suffix of the output path) by running the engine once. The job's own thread only asks
-// for the start and polls the state file; the engine process lives in the GUI thread,
-// where every result is emitted.
+// suffix of the output path) by running the engine once. The job's own thread asks for the
+// start, polls the state file and reads the result; the engine process lives in the GUI
+// thread, where every result is emitted.
 class PdfToFileJobEntity : public QThread
 {
     Q_OBJECT

@@ -1,11 +1,13 @@
 #include "ReservedOutputName.h"
 
 #include "FileUtils.h"
+#include "FolderEntries.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringList>
+#include <QSet>
 
 #include <algorithm>
 #include <vector>
@@ -15,7 +17,7 @@ namespace {
 struct Reservation
 {
     const ReservedOutputName *owner;
-    QString folder; // absolute and clean, so that two spellings of a folder meet
+    QString folder; // with links resolved, so that two spellings of a folder meet
     QString name;
     QString suffix;
 };
@@ -27,14 +29,23 @@ std::vector<Reservation> &reservations()
     return all;
 }
 
+// The folder as the output check takes it: with its links resolved, as long as it is there.
 QString folderKey(const QString &folder)
 {
-    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 bool sameName(const QString &a, const QString &b)
 {
     return QString::compare(a, b, kFileNameCase) == 0;
+}
+
+// A name as the platform compares it, for lookups.
+QString comparable(const QString &name)
+{
+    return kFileNameCase == Qt::CaseInsensitive ? name.toCaseFolded() : name;
 }
 
 // "report" for "report-12", the name of a result whose pages are numbered files; null for a
@@ -46,17 +57,37 @@ QString numberedStem(const QString &name)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
-// Whether results named a and b could land on the same file: with numbered pages, "report"
-// writes "report-1" and so meets a file named "report-1".
-bool clash(const QString &a, const QString &b, bool numberedPages)
+// Names that results may not take, looked up in constant time. With numbered pages, a name
+// "report" meets a taken "report-1" (its first page), and a name "report-1" a taken "report".
+class TakenNames
 {
-    if (sameName(a, b))
-        return true;
-    if (!numberedPages)
-        return false;
-    const QString stemA = numberedStem(a), stemB = numberedStem(b);
-    return (!stemA.isNull() && sameName(stemA, b)) || (!stemB.isNull() && sameName(stemB, a));
-}
+public:
+    explicit TakenNames(bool numberedPages) : m_numberedPages(numberedPages) {}
+
+    void add(const QString &name)
+    {
+        m_names.insert(comparable(name));
+        const QString stem = m_numberedPages ? numberedStem(name) : QString();
+        if (!stem.isNull())
+            m_stems.insert(comparable(stem));
+    }
+
+    bool meets(const QString &name) const
+    {
+        const QString key = comparable(name);
+        if (m_names.contains(key))
+            return true;
+        if (!m_numberedPages)
+            return false;
+        const QString stem = numberedStem(name);
+        return m_stems.contains(key) || (!stem.isNull() && m_names.contains(comparable(stem)));
+    }
+
+private:
+    bool m_numberedPages;
+    QSet<QString> m_names;
+    QSet<QString> m_stems;
+};
 
 // Anything at the path counts, a link that leads nowhere included: writing through it would
 // create its target somewhere else.
@@ -66,17 +97,15 @@ bool takenOnDisk(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
-// The names of the folder's entries that end in suffix, without it.
-QStringList namesWithSuffix(const QString &folder, const QString &suffix)
+// The names, without suffix, of the folder's entries of every kind that end in suffix: one
+// listing, whatever the number of names tried against it.
+void addNamesWithSuffix(const QString &folder, const QString &suffix, TakenNames &taken)
 {
-    QStringList names;
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
-                                                       QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &entry : entries) {
+    forEachFolderEntry(folder, [&](int, const char *rawName) {
+        const QString entry = QFile::decodeName(rawName);
         if (entry.endsWith(suffix, kFileNameCase))
-            names.append(entry.left(entry.size() - suffix.size()));
-    }
-    return names;
+            taken.add(entry.left(entry.size() - suffix.size()));
+    });
 }
 
 } // namespace
@@ -85,20 +114,18 @@ ReservedOutputName::ReservedOutputName(const QString &folder, const QString &wan
                                        const QString &suffix, bool numberedPages)
 {
     const QString key = folderKey(folder);
-    const QStringList namesInFolder =
-        numberedPages ? namesWithSuffix(folder, suffix) : QStringList();
+    TakenNames reserved(numberedPages);
+    for (const Reservation &other : reservations()) {
+        if (sameName(other.folder, key) && sameName(other.suffix, suffix))
+            reserved.add(other.name);
+    }
+    // Only the pictures of pages need the whole folder: another name is seen by a look at it.
+    TakenNames inFolder(true);
+    if (numberedPages)
+        addNamesWithSuffix(folder, suffix, inFolder);
     auto isFree = [&](const QString &name) {
-        if (takenOnDisk(folder + QLatin1Char('/') + name + suffix))
-            return false;
-        for (const QString &existing : namesInFolder) {
-            if (clash(existing, name, true))
-                return false;
-        }
-        return std::none_of(
-            reservations().begin(), reservations().end(), [&](const Reservation &other) {
-                return sameName(other.folder, key) && sameName(other.suffix, suffix) &&
-                       clash(other.name, name, numberedPages);
-            });
+        return !reserved.meets(name) && !inFolder.meets(name) &&
+               !takenOnDisk(folder + QLatin1Char('/') + name + suffix);
     };
     m_name = wantedName;
     for (int number = 1; !isFree(m_name); ++number)

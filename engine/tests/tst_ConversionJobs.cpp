@@ -1,6 +1,7 @@
 #include "EngineJobRun.h"
 #include "EngineReaper.h"
 #include "EngineStandIn.h"
+#include "EngineStateFile.h"
 #include "FileToPdfJobEntity.h"
 #include "FileUtils.h"
 #include "FinishedThreadDisposal.h"
@@ -13,6 +14,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <ctime>
 #include <memory>
 #include <thread>
 
@@ -265,8 +267,9 @@ private slots:
         QFile::remove(outputPath);
     }
 
-    // A success is the file that this run was asked for and wrote: the output path, or the
-    // numbered names an engine gives the pages of an image conversion, in the output folder.
+    // A success is a file that this run wrote in the output folder, under the output path or
+    // a name of the engine's own (the pages of an image conversion, say); nothing that stood
+    // there before, whatever its name, and nothing elsewhere.
     // <dir>: the output folder; <output>: the output path; <elsewhere>: another folder.
     void onlyTheOutputOfThisRunIsAResult_data()
     {
@@ -289,23 +292,26 @@ private slots:
             << "年度报告_12.png";
         QTest::newRow("numbered plainly") << name << writes("<dir>/年度报告3.png") << ""
                                           << "年度报告3.png";
+        QTest::newRow("another name of the engine's own") << name << writes("<dir>/别的.png") << ""
+                                                          << "别的.png";
+        QTest::newRow("numbered with another suffix")
+            << name << writes("<dir>/年度报告-1.jpg") << ""
+            << "年度报告-1.jpg";
+        QTest::newRow("not a number") << name << writes("<dir>/年度报告-a.png") << ""
+                                      << "年度报告-a.png";
         QTest::newRow("left by an earlier run")
             << name << QStringList{"state file_0=<output>"} << name << "";
         QTest::newRow("numbered, left by an earlier run")
             << name << QStringList{"state file_0=<dir>/年度报告-1.png"} << "年度报告-1.png"
+            << "";
+        QTest::newRow("another name, left by an earlier run")
+            << name << QStringList{"output converted", "state file_0=<dir>/别的.png"} << "别的.png"
             << "";
         QTest::newRow("empty") << name << QStringList{"output", "state file_0=<output>"} << ""
                                << "";
         QTest::newRow("same name in another folder")
             << name << writes("<elsewhere>/年度报告.png") << ""
             << "";
-        QTest::newRow("another name in the folder") << name << writes("<dir>/别的.png") << ""
-                                                    << "";
-        QTest::newRow("numbered with another suffix")
-            << name << writes("<dir>/年度报告-1.jpg") << ""
-            << "";
-        QTest::newRow("not a number") << name << writes("<dir>/年度报告-a.png") << ""
-                                      << "";
         QTest::newRow("a file of the system")
             << name << QStringList{"output converted", "state file_0=/etc/passwd"} << ""
             << "";
@@ -357,6 +363,38 @@ private slots:
         QVERIFY(m_engine.release());
         QTRY_VERIFY_WITH_TIMEOUT(row.resultSeen(), kWaitMs);
         QCOMPARE(row.events.last(), "result true " + output);
+    }
+
+    // The longest state file that is read (16 MB) takes a while to read: the job's thread reads
+    // it, and the window's thread, which receives the result, spends next to nothing on it.
+    void longStateFileIsReadAwayFromTheWindow()
+    {
+        EngineJobRun::setPollingInterval(20);
+        const QString output = m_output.filePath("long-state.txt");
+        EngineStandIn::setScript({"output converted", "state [outputfiles]", "state filecount=1",
+                                  "state file_0=" + output, "states 1450000 filesize=1",
+                                  "state progress=77", m_engine.awaitGate(), "exit 0"});
+        RowProbe row;
+        JobUnderTest job = startJob("PdfToFileJobEntity", "/in/a.pdf", output, &row);
+        QSignalSpy result(static_cast<PdfToFileJobEntity *>(job.job.get()),
+                          &PdfToFileJobEntity::ProcessResult);
+        QTRY_VERIFY_WITH_TIMEOUT(row.events.contains("state 77"), kWaitMs);
+        EngineJobRun::setPollingInterval(kLongPauseMs);
+        const QString statePath = m_engine.runs().last().arguments.at(4);
+        QVERIFY(QFileInfo(statePath).size() > 15 * 1000 * 1000);
+        qint64 readingNs = threadCpuNs();
+        QCOMPARE(readStateFileOutputs(statePath).firstFile, output);
+        readingNs = threadCpuNs() - readingNs;
+
+        const qint64 windowBefore = threadCpuNs();
+        QVERIFY(m_engine.release());
+        QVERIFY(result.wait(kWaitMs)); // in an event loop that sleeps until the result
+        const qint64 windowNs = threadCpuNs() - windowBefore;
+        QCOMPARE(row.events.last(), "result true " + output);
+        QVERIFY2(windowNs < readingNs / 2,
+                 qPrintable(QString("the window's thread spent %1 ms, a read takes %2 ms")
+                                .arg(windowNs / 1e6)
+                                .arg(readingNs / 1e6)));
     }
 
     // A converter that the engine left behind must not go on writing to the result that the
@@ -711,6 +749,14 @@ private:
             return false;
         return file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                 QFileDevice::FileModificationTime);
+    }
+
+    // The CPU time of the calling thread, whatever else the machine runs.
+    static qint64 threadCpuNs()
+    {
+        timespec now = {};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
     }
 
     static QByteArray contentOf(const QString &path)
