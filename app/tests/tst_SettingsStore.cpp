@@ -251,6 +251,60 @@ private slots:
         QCOMPARE(readConfigValue("user/token"), QString("tok-old"));
     }
 
+    // A file at its bound takes every write after which it is no larger than the bound, the
+    // value replaced counted out: signing out, another folder of the same length. A write
+    // that would take it one byte further is refused, seen by its caller, and leaves the file
+    // as it was.
+    void writeAtTheBound_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("growth"); // in bytes of the value; -1: the empty value
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("sign-out") << "user/token" << -1 << true;
+        QTest::newRow("a folder as long") << "convert/FileConvertOutPutDir" << 0 << true;
+        QTest::newRow("a folder one byte longer") << "convert/FileConvertOutPutDir" << 1 << false;
+        QTest::newRow("a token one byte longer") << "user/token" << 1 << false;
+        QTest::newRow("a new key") << "convert/openfilepath" << 0 << false;
+    }
+
+    void writeAtTheBound()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, growth);
+        QFETCH(bool, stored);
+        // Written by Qt itself, so that the file is in the spelling a write keeps.
+        const QHash<QString, QString> fill = {{"user/uuid", "0123456789abcdef0123456789abcdef"},
+                                              {"user/token", QString(4 << 20, 't')},
+                                              {"convert/FileConvertOutPutDir", "/home/u/out"},
+                                              {"zpad/fill", ""}};
+        {
+            QSettings file(configFilePath(), QSettings::IniFormat);
+            for (auto entry = fill.cbegin(); entry != fill.cend(); ++entry)
+                file.setValue(entry.key(), entry.value());
+            file.sync();
+            file.setValue(
+                "zpad/fill",
+                QString(int(maximumIniFileBytes - QFileInfo(configFilePath()).size()), 'p'));
+        }
+        QCOMPARE(QFileInfo(configFilePath()).size(), maximumIniFileBytes);
+        const QByteArray before = readFile(configFilePath());
+
+        const QString old = fill.value(key);
+        const QString value = growth < 0 ? QString() : QString(old.size() + growth, 'v');
+        QCOMPARE(writeConfigValue(key.section('/', 0, 0), key.section('/', 1), value), stored);
+        if (stored) {
+            QCOMPARE(readConfigValue(key), value);
+            QCOMPARE(QSettings(configFilePath(), QSettings::IniFormat).value(key).toString(),
+                     value);
+            QCOMPARE(QFileInfo(configFilePath()).size(),
+                     maximumIniFileBytes - old.size() + value.size());
+        } else {
+            QVERIFY(readFile(configFilePath()) == before);
+            QCOMPARE(readConfigValue(key), old);
+        }
+        QCOMPARE(readConfigValue("user/uuid"), fill.value("user/uuid"));
+    }
+
     // A file already past the bound (made by something else) is read as it is and never
     // rewritten; what is written meanwhile holds for the run.
     void oversizedFileIsReadButNotRewritten()
