@@ -137,7 +137,11 @@ bool confirm(const QString &question, const QString &tips)
 
 void tell(const QString &message, const QString &tips)
 {
-    confirm(message, tips);
+    QWidget *owner = modalOwner();
+    MessageBoxDialog box(owner);
+    box.setMessage(message, tips);
+    box.setCancelButtonVisible(false);
+    execModalDialog(&box, owner);
 }
 
 QString imageButtonStyle(const QString &iconRule, const QString &textColour,

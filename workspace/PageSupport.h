@@ -35,7 +35,7 @@ QStringList droppedFiles(const QMimeData *data, const QStringList &suffixes);
 
 // Asks question over the main window's dim overlay; true when the user pressed OK.
 bool confirm(const QString &question, const QString &tips);
-// Tells the user something in the same box; either button closes it.
+// Tells the user something in the same box, with 确定 alone.
 void tell(const QString &message, const QString &tips);
 // The owner of modal dialogs: the registered main window, or null before there is one.
 QWidget *modalOwner();

@@ -752,9 +752,12 @@ private slots:
             {"btn_OpenOutPutDir", m_output}};
 
         QString shownQuestion, shownTips;
+        bool okAlone = false;
         onNextModal([&](QWidget *modal) {
             shownQuestion = child<QLabel>(modal, "label")->text();
             shownTips = child<QLabel>(modal, "label_tips")->text();
+            okAlone = child<QPushButton>(modal, "btn_ok")->isVisible() &&
+                      !child<QPushButton>(modal, "btn_cancel")->isVisible();
             pressButton(modal, "btn_ok");
         });
         auto *pressed = child<QPushButton>(row, qPrintable(button));
@@ -765,6 +768,7 @@ private slots:
         QCOMPARE(shownQuestion, question);
         QVERIFY2(shownTips.endsWith(QFileInfo(opened.value(button)).fileName()),
                  qPrintable(shownTips));
+        QVERIFY2(okAlone, "a notice has 确定 alone");
     }
 
     void pageCountEngineGoesWithItsRow_data()
