@@ -305,19 +305,22 @@ private slots:
         QCOMPARE(readConfigValue("user/uuid"), fill.value("user/uuid"));
     }
 
-    // A file already past the bound (made by something else) is read as it is and never
-    // rewritten; what is written meanwhile holds for the run.
+    // A file already past the bound (made by something else) is read as Qt reads it, for the
+    // keys the program knows, and never rewritten; what is written meanwhile holds for the
+    // run. A key set twice reads as set last; line ends, blanks and quotes count as for Qt.
     void oversizedFileIsReadButNotRewritten()
     {
         const QByteArray id = "fedcba9876543210fedcba9876543210";
-        QByteArray content = "[convert]\nFileConvertOutPutDir=/home/u/out\n[pad]\n";
-        for (int i = 0; content.size() <= maximumIniFileBytes; ++i)
+        QByteArray content = "[convert]\r\nFileConvertOutPutDir = /home/u/out\r\n"
+                             "[user]\ntoken=tok-1\nhelp=" +
+                             QByteArray(maximumIniFileBytes + 1, 'h') + "\n[pad]\n";
+        for (int i = 0; content.size() <= 2 * maximumIniFileBytes; ++i)
             content += "k" + QByteArray::number(i) + "=" + QByteArray(1000, 'p') + "\n";
-        content += "[user]\nuuid=" + id + "\ntoken=tok-3\n";
+        content += "[user]\nuuid=" + id + "\n  token=\"tok, 3\"\n";
         writeText(configFilePath(), content);
 
         QCOMPARE(readConfigValue("convert/FileConvertOutPutDir"), QString("/home/u/out"));
-        QCOMPARE(readConfigValue("user/token"), QString("tok-3"));
+        QCOMPARE(readConfigValue("user/token"), QString("tok, 3"));
         QCOMPARE(deviceId(), QString(id));
         QVERIFY(writeConfigValue("convert", "openfilepath", "/home/u/b.pdf"));
         QCOMPARE(readConfigValue("convert/openfilepath"), QString("/home/u/b.pdf"));
