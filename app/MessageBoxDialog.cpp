@@ -19,6 +19,11 @@ void MessageBoxDialog::setMessage(const QString &text, const QString &tips)
     ui->label_tips->setText(tips);
 }
 
+void MessageBoxDialog::setCancelButtonVisible(bool visible)
+{
+    ui->btn_cancel->setVisible(visible);
+}
+
 QWidget *MessageBoxDialog::titleWidget()
 {
     return ui->widget;

@@ -7,7 +7,8 @@ class MessageBoxDialog;
 }
 
 // The program's one confirmation box: a question, an explanation, OK, cancel and close.
-// Only OK accepts; the answer is the modal result.
+// Only OK accepts; the answer is the modal result. Without its cancel button it is a notice,
+// whose OK only closes it.
 class MessageBoxDialog : public BaseDialog
 {
     Q_OBJECT
@@ -17,6 +18,7 @@ public:
     ~MessageBoxDialog() override;
 
     void setMessage(const QString &text, const QString &tips);
+    void setCancelButtonVisible(bool visible);
 
 protected:
     QWidget *titleWidget() override;

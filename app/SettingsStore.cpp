@@ -19,6 +19,36 @@ QString appIniPath()
     return applicationDataDir() + QStringLiteral("/APP.ini");
 }
 
+// Every key the program reads from each file: a file past its bound is read once for all.
+const QStringList &configKeys()
+{
+    static const QStringList keys = {
+        QStringLiteral("user/uuid"),
+        QStringLiteral("user/token"),
+        QStringLiteral("user/help"),
+        QStringLiteral("convert/FileConvertOutPutDir"),
+        QStringLiteral("convert/openfilepath"),
+        QStringLiteral("convert/allsettingformat"),
+    };
+    return keys;
+}
+
+const QStringList &appIniKeys()
+{
+    static const QStringList keys = {
+        QStringLiteral("Install/channel"),
+        QStringLiteral("Install/active"),
+        QStringLiteral("Install/native"),
+        QStringLiteral("Install/name"),
+    };
+    return keys;
+}
+
+QString readAppIniValue(const QString &key)
+{
+    return readIniValue(appIniPath(), key, appIniKeys());
+}
+
 // What this run knows of the settings file beyond the file itself. Values whose write did not
 // reach the file (it is a folder, cannot be written, was not read whole) stand in for the
 // file's values for the rest of the run, so that the device id, the sign-in and the output
@@ -130,7 +160,7 @@ QString readConfigValue(const QString &key)
     if (runSettings().find(key, value))
         return value;
     bool reliable = true;
-    value = readIniValue(configFilePath(), key, &reliable);
+    value = readIniValue(configFilePath(), key, configKeys(), &reliable);
     runSettings().noteRead(key, reliable);
     return value;
 }
@@ -162,13 +192,13 @@ QString deviceId()
 
 QString installChannel()
 {
-    const QString channel = readIniValue(appIniPath(), QStringLiteral("Install/channel"));
+    const QString channel = readAppIniValue(QStringLiteral("Install/channel"));
     return channel.isEmpty() ? QStringLiteral("default") : channel;
 }
 
 bool markInstallActive()
 {
-    if (readIniValue(appIniPath(), QStringLiteral("Install/active")) == QLatin1String("1"))
+    if (readAppIniValue(QStringLiteral("Install/active")) == QLatin1String("1"))
         return false;
     writeIniValue(appIniPath(), QStringLiteral("Install"), QStringLiteral("active"),
                   QStringLiteral("1"));
@@ -177,7 +207,7 @@ bool markInstallActive()
 
 QString installName()
 {
-    if (readIniValue(appIniPath(), QStringLiteral("Install/native")) != QLatin1String("1"))
+    if (readAppIniValue(QStringLiteral("Install/native")) != QLatin1String("1"))
         return QString();
-    return readIniValue(appIniPath(), QStringLiteral("Install/name"));
+    return readAppIniValue(QStringLiteral("Install/name"));
 }

@@ -2,6 +2,7 @@
 #include "EngineProcess.h"
 #include "HighDpiSetup.h"
 #include "MainWindow.h"
+#include "QtChineseTranslation.h"
 #include "QtSingleApplication.h"
 #include "SecondInstanceHandOff.h"
 #include "ServiceEndpoints.h"
@@ -34,6 +35,8 @@ int main(int argc, char *argv[])
         handOffToRunningInstance();
         return 0;
     }
+
+    installQtChineseTranslation(app);
 
     switch (startupModeFromArguments(QCoreApplication::arguments())) {
     case StartupMode::Uninstall:

@@ -5,6 +5,7 @@ add_library(quorvane_startup STATIC
     DesktopSize.cpp
     HighDpiSetup.cpp
     InstanceLock.cpp
+    QtChineseTranslation.cpp
     QtSingleApplication.cpp
     SecondInstanceHandOff.cpp
     StartupMode.cpp
@@ -19,6 +20,10 @@ quorvane_add_qtest(tst_Startup
     SOURCES tests/tst_Startup.cpp
     LIBS quorvane_startup)
 add_dependencies(tst_Startup single_instance_probe)
+
+quorvane_add_qtest(tst_QtChineseTranslation
+    SOURCES tests/tst_QtChineseTranslation.cpp
+    LIBS quorvane_startup)
 
 # The program itself. The pages, the account services and the shell come from their own
 # folders; CMake resolves those targets when it generates the build.

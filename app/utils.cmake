@@ -2,6 +2,8 @@
 add_library(quorvane_utils STATIC
     ${CMAKE_CURRENT_SOURCE_DIR}/FileUtils.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/FileUtils.h
+    ${CMAKE_CURRENT_SOURCE_DIR}/IniEntryStream.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/IniEntryStream.h
     ${CMAKE_CURRENT_SOURCE_DIR}/IniFile.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/IniFile.h
     ${CMAKE_CURRENT_SOURCE_DIR}/IniLineRepair.cpp

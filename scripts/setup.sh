@@ -4,8 +4,8 @@
 #                  (the 7z C decoder) unpacked from Debian's 7zip source package into the
 #                  build area;
 #   setup.sh run   what running Quorvane needs: its native build, the desktop's xdg-open for
-#                  opening results, and the tools of the engine stand-in, LibreOffice's parts
-#                  without their GUI included.
+#                  opening results, Qt's Chinese translation, and the tools of the engine
+#                  stand-in, LibreOffice's parts without their GUI included.
 # Idempotent: quiet when everything is already there.
 set -euo pipefail
 
@@ -22,6 +22,8 @@ packages=(
     poppler-utils python3 python3-pil unzip
     # the program hands results and folders to the desktop through xdg-open
     xdg-utils
+    # Qt's Chinese translation, in which Qt's own file and folder dialogs speak
+    qttranslations5-l10n
 )
 # LibreOffice converts Office files and makes Word, Excel and PowerPoint files for the
 # stand-in, headless: writer, calc, impress and draw (PDF import) without the GUI packages

@@ -6,6 +6,7 @@
 #include "FilePageCount.h"
 #include "FinishedThreadDisposal.h"
 #include "OutputFormats.h"
+#include "PageSupport.h"
 #include "ReservedOutputName.h"
 #include "RowPresentation.h"
 #include "SettingsStore.h"
@@ -103,7 +104,8 @@ public:
     // Starts a job writing the edited name with suffix into the output folder, under the
     // first free name beside it when a file is there already, and shows that name; false
     // when the row is converting or finished and so stays as it is. A source that has gone
-    // since it was listed fails at once, without an engine.
+    // since it was listed fails at once, without an engine. An output folder that cannot be
+    // written into leaves the row ready, and the user is told.
     bool start(const QString &suffix)
     {
         using namespace RowPresentation;
@@ -115,10 +117,14 @@ public:
             ui->stackedWidget->setCurrentIndex(FailedPage);
             return false;
         }
+        const QString folder = PageSupport::rowOutputDir();
+        if (!PageSupport::canWriteInto(folder)) {
+            PageSupport::tellCannotWriteInto(folder);
+            return false;
+        }
         createJob();
-        m_outputName = std::make_unique<ReservedOutputName>(
-            readConfigValue(QStringLiteral("convert/FileConvertOutPutDir")),
-            ui->lineEdit_EditName->text(), suffix, writesPagePictures(suffix));
+        m_outputName = std::make_unique<ReservedOutputName>(folder, ui->lineEdit_EditName->text(),
+                                                            suffix, writesPagePictures(suffix));
         showOutputName(m_outputName->name());
         m_job->setJobParams(m_sourcePath, m_outputName->path());
         m_job->start(QThread::InheritPriority);

@@ -4,22 +4,7 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QFont>
-#include <QFontMetrics>
 #include <QUrl>
-
-namespace {
-// What fits the explanation line of the message box.
-constexpr int kShownPathWidth = 330;
-
-QString shownPath(const QString &path)
-{
-    QFont font(QStringLiteral("Microsoft YaHei UI"));
-    font.setPixelSize(14);
-    // Shortened in the middle: the file's own name at the end is what tells it apart.
-    return QFontMetrics(font).elidedText(path, Qt::ElideMiddle, kShownPathWidth);
-}
-} // namespace
 
 void openWithDesktop(const QString &path)
 {
@@ -27,5 +12,5 @@ void openWithDesktop(const QString &path)
         return;
     const QString question =
         QFileInfo(path).isDir() ? QStringLiteral("无法打开文件夹") : QStringLiteral("无法打开文件");
-    PageSupport::tell(question, shownPath(path));
+    PageSupport::tell(question, PageSupport::shownPath(path));
 }

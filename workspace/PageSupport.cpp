@@ -9,13 +9,18 @@
 #include "SettingsStore.h"
 #include "UserInfoManage.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTimer>
 #include <QUrl>
 
 namespace PageSupport {
@@ -27,6 +32,11 @@ const QString kOpenFileKey = QStringLiteral("convert/openfilepath");
 QString desktopDir()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+QString defaultOutputDir()
+{
+    return desktopDir() + QStringLiteral("/Quorvane");
 }
 
 QString addFilesStartDir()
@@ -49,10 +59,21 @@ QString initialOutputDir()
 {
     QString folder = storedOutputDir();
     if (folder.isEmpty()) {
-        folder = desktopDir() + QStringLiteral("/Quorvane");
+        folder = defaultOutputDir();
         ensureDirExists(folder);
+        // A refusal changes nothing: rows fall back to this folder all the same.
         writeConfigValue(QStringLiteral("convert"), QStringLiteral("FileConvertOutPutDir"), folder);
     }
+    return folder;
+}
+
+QString rowOutputDir()
+{
+    const QString stored = storedOutputDir();
+    if (!stored.isEmpty())
+        return stored;
+    const QString folder = defaultOutputDir();
+    ensureDirExists(folder);
     return folder;
 }
 
@@ -61,9 +82,42 @@ QString chooseOutputDir(QWidget *parent, const QString &current)
     const QString start = QFileInfo(current).isDir() ? current : QString();
     const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("选择目录"),
                                                              start, QFileDialog::ShowDirsOnly);
-    if (!folder.isEmpty())
-        writeConfigValue(QStringLiteral("convert"), QStringLiteral("FileConvertOutPutDir"), folder);
+    if (folder.isEmpty())
+        return folder;
+    if (!canWriteInto(folder)) {
+        tell(QStringLiteral("无法写入文件夹"), shownPath(folder));
+        return QString();
+    }
+    if (!writeConfigValue(QStringLiteral("convert"), QStringLiteral("FileConvertOutPutDir"),
+                          folder)) {
+        tell(QStringLiteral("无法保存输出文件夹"), QStringLiteral("设置文件已达到大小上限"));
+        return QString();
+    }
     return folder;
+}
+
+bool canWriteInto(const QString &folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return false;
+    // Only making a file tells: a read-only file system, access lists and the rights of an
+    // administrator all decide besides the folder's permissions.
+    QTemporaryFile probe(folder + QStringLiteral("/.Quorvane-XXXXXX"));
+    return probe.open();
+}
+
+void tellCannotWriteInto(const QString &folder)
+{
+    static bool told = false; // the window's thread alone
+    if (told)
+        return;
+    told = true;
+    // Not from inside the start of a row: the box's own event loop would let the next rows
+    // of a convert-all start beneath it.
+    QTimer::singleShot(0, qApp, [folder] {
+        tell(QStringLiteral("无法写入文件夹"), shownPath(folder));
+        told = false;
+    });
 }
 
 void openOutputDir(const QString &folder)
@@ -137,7 +191,21 @@ bool confirm(const QString &question, const QString &tips)
 
 void tell(const QString &message, const QString &tips)
 {
-    confirm(message, tips);
+    QWidget *owner = modalOwner();
+    MessageBoxDialog box(owner);
+    box.setMessage(message, tips);
+    box.setCancelButtonVisible(false);
+    execModalDialog(&box, owner);
+}
+
+QString shownPath(const QString &path)
+{
+    // What fits the explanation line of the box, in its font.
+    constexpr int kShownPathWidth = 330;
+    QFont font(QStringLiteral("Microsoft YaHei UI"));
+    font.setPixelSize(14);
+    // Shortened in the middle: the file's own name at the end is what tells it apart.
+    return QFontMetrics(font).elidedText(path, Qt::ElideMiddle, kShownPathWidth);
 }
 
 QString imageButtonStyle(const QString &iconRule, const QString &textColour,

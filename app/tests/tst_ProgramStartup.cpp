@@ -4,9 +4,12 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSharedMemory>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -169,6 +172,54 @@ private slots:
         QVERIFY(waitForEnd(*first));
     }
 
+    // A settings file far past its bound (made by something else) costs a start little more
+    // than a normal one: it is streamed once for the keys the program knows, never parsed
+    // whole, let alone at every read. Within twice a normal start: the work it adds, in the
+    // program's own CPU time (which the machine's load does not change), fits in the time a
+    // normal start takes up to its main window; and it adds less than 100 MB to the peak.
+    void startWithSettingsFarPastTheBound()
+    {
+        const QString config =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            "/QuorvaneLoopback/CONFIG.dat";
+        QVERIFY(QDir().mkpath(QFileInfo(config).absolutePath()));
+        QFile::remove(config);
+        const Usage normal = usageAtMainWindow();
+        if (QTest::currentTestFailed())
+            return;
+
+        const QByteArray id = "00112233445566778899aabbccddeeff";
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[user]\nuuid=" + id + "\n");
+        // Entries of a known group, each of which the reader has to look at.
+        QByteArray lines;
+        for (int i = 0; lines.size() < (1 << 20); ++i)
+            lines += "k" + QByteArray::number(i) + "=" + QByteArray(100, 'p') + "\n";
+        while (file.size() < 300 * (qint64(1) << 20))
+            QVERIFY(file.write(lines) == lines.size());
+        file.close();
+        const Usage oversized = usageAtMainWindow();
+        QFile::remove(config);
+        if (QTest::currentTestFailed())
+            return;
+        // The file is the program's: its device id is read from it.
+        QCOMPARE(oversized.deviceId, id);
+
+        const QString figures =
+            QString("to the main window %1 ms, CPU %2 ms, peak %3 MB; a normal start: %4 ms, "
+                    "CPU %5 ms, peak %6 MB")
+                .arg(oversized.wallMs)
+                .arg(oversized.cpuMs)
+                .arg(oversized.peakKb / 1024)
+                .arg(normal.wallMs)
+                .arg(normal.cpuMs)
+                .arg(normal.peakKb / 1024);
+        qInfo("%s", qPrintable(figures));
+        QVERIFY2(oversized.cpuMs - normal.cpuMs <= normal.wallMs, qPrintable(figures));
+        QVERIFY2(oversized.peakKb <= normal.peakKb + 100 * 1024, qPrintable(figures));
+    }
+
 private:
     std::unique_ptr<QProcess> start(const QStringList &arguments)
     {
@@ -177,6 +228,51 @@ private:
         program->start(QStringLiteral(QUORVANE_VARIANT_PATH), arguments);
         program->waitForStarted(kWaitMs);
         return program;
+    }
+
+    struct Usage
+    {
+        qint64 wallMs = 0;
+        qint64 cpuMs = 0;
+        qint64 peakKb = 0;
+        QByteArray deviceId;
+    };
+
+    // What a normal start has cost the program once its main window asks for the
+    // configuration: the time since it was started, its CPU time, user and system, and its
+    // peak resident memory.
+    Usage usageAtMainWindow()
+    {
+        Usage usage;
+        m_service.clearLog();
+        QElapsedTimer clock;
+        clock.start();
+        auto program = start({});
+        [&] { QVERIFY(requested("/v1/config")); }();
+        usage.wallMs = clock.elapsed();
+        const QString proc = QString("/proc/%1/").arg(program->processId());
+        const QList<QByteArray> stat = readProcFile(proc + "stat").split(' ');
+        const long ticksPerSecond = ::sysconf(_SC_CLK_TCK);
+        // Fields 14 and 15, counted from 1, after the name in parentheses (which has none).
+        if (stat.size() > 14)
+            usage.cpuMs = (stat[13].toLongLong() + stat[14].toLongLong()) * 1000 / ticksPerSecond;
+        for (const QByteArray &line : readProcFile(proc + "status").split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                usage.peakKb = line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        }
+        const auto reports = m_service.requestsFor(startReport);
+        if (!reports.isEmpty())
+            usage.deviceId = reports.first().header("device_id");
+        program->terminate();
+        [&] { QVERIFY(waitForEnd(*program)); }();
+        [&] { QVERIFY2(usage.cpuMs > 0 && usage.peakKb > 0, qPrintable(proc)); }();
+        return usage;
+    }
+
+    static QByteArray readProcFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     // Keeps this thread's event loop running, so the stand-in service answers meanwhile.

@@ -251,19 +251,76 @@ private slots:
         QCOMPARE(readConfigValue("user/token"), QString("tok-old"));
     }
 
-    // A file already past the bound (made by something else) is read as it is and never
-    // rewritten; what is written meanwhile holds for the run.
+    // A file at its bound takes every write after which it is no larger than the bound, the
+    // value replaced counted out: signing out, another folder of the same length. A write
+    // that would take it one byte further is refused, seen by its caller, and leaves the file
+    // as it was.
+    void writeAtTheBound_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("growth"); // in bytes of the value; -1: the empty value
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("sign-out") << "user/token" << -1 << true;
+        QTest::newRow("a folder as long") << "convert/FileConvertOutPutDir" << 0 << true;
+        QTest::newRow("a folder one byte longer") << "convert/FileConvertOutPutDir" << 1 << false;
+        QTest::newRow("a token one byte longer") << "user/token" << 1 << false;
+        QTest::newRow("a new key") << "convert/openfilepath" << 0 << false;
+    }
+
+    void writeAtTheBound()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, growth);
+        QFETCH(bool, stored);
+        // Written by Qt itself, so that the file is in the spelling a write keeps.
+        const QHash<QString, QString> fill = {{"user/uuid", "0123456789abcdef0123456789abcdef"},
+                                              {"user/token", QString(4 << 20, 't')},
+                                              {"convert/FileConvertOutPutDir", "/home/u/out"},
+                                              {"zpad/fill", ""}};
+        {
+            QSettings file(configFilePath(), QSettings::IniFormat);
+            for (auto entry = fill.cbegin(); entry != fill.cend(); ++entry)
+                file.setValue(entry.key(), entry.value());
+            file.sync();
+            file.setValue(
+                "zpad/fill",
+                QString(int(maximumIniFileBytes - QFileInfo(configFilePath()).size()), 'p'));
+        }
+        QCOMPARE(QFileInfo(configFilePath()).size(), maximumIniFileBytes);
+        const QByteArray before = readFile(configFilePath());
+
+        const QString old = fill.value(key);
+        const QString value = growth < 0 ? QString() : QString(old.size() + growth, 'v');
+        QCOMPARE(writeConfigValue(key.section('/', 0, 0), key.section('/', 1), value), stored);
+        if (stored) {
+            QCOMPARE(readConfigValue(key), value);
+            QCOMPARE(QSettings(configFilePath(), QSettings::IniFormat).value(key).toString(),
+                     value);
+            QCOMPARE(QFileInfo(configFilePath()).size(),
+                     maximumIniFileBytes - old.size() + value.size());
+        } else {
+            QVERIFY(readFile(configFilePath()) == before);
+            QCOMPARE(readConfigValue(key), old);
+        }
+        QCOMPARE(readConfigValue("user/uuid"), fill.value("user/uuid"));
+    }
+
+    // A file already past the bound (made by something else) is read as Qt reads it, for the
+    // keys the program knows, and never rewritten; what is written meanwhile holds for the
+    // run. A key set twice reads as set last; line ends, blanks and quotes count as for Qt.
     void oversizedFileIsReadButNotRewritten()
     {
         const QByteArray id = "fedcba9876543210fedcba9876543210";
-        QByteArray content = "[convert]\nFileConvertOutPutDir=/home/u/out\n[pad]\n";
-        for (int i = 0; content.size() <= maximumIniFileBytes; ++i)
+        QByteArray content = "[convert]\r\nFileConvertOutPutDir = /home/u/out\r\n"
+                             "[user]\ntoken=tok-1\nhelp=" +
+                             QByteArray(maximumIniFileBytes + 1, 'h') + "\n[pad]\n";
+        for (int i = 0; content.size() <= 2 * maximumIniFileBytes; ++i)
             content += "k" + QByteArray::number(i) + "=" + QByteArray(1000, 'p') + "\n";
-        content += "[user]\nuuid=" + id + "\ntoken=tok-3\n";
+        content += "[user]\nuuid=" + id + "\n  token=\"tok, 3\"\n";
         writeText(configFilePath(), content);
 
         QCOMPARE(readConfigValue("convert/FileConvertOutPutDir"), QString("/home/u/out"));
-        QCOMPARE(readConfigValue("user/token"), QString("tok-3"));
+        QCOMPARE(readConfigValue("user/token"), QString("tok, 3"));
         QCOMPARE(deviceId(), QString(id));
         QVERIFY(writeConfigValue("convert", "openfilepath", "/home/u/b.pdf"));
         QCOMPARE(readConfigValue("convert/openfilepath"), QString("/home/u/b.pdf"));

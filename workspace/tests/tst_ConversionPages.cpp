@@ -2,7 +2,9 @@
 #include "ConversionFormatListItemWidget.h"
 #include "ConversionFormatWidget.h"
 #include "EngineFixture.h"
+#include "IniFile.h"
 #include "ImageWordButton.h"
+#include "MessageBoxDialog.h"
 #include "PageKind.h"
 #include "RowTestSupport.h"
 #include "UserInfoManage.h"
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMap>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -142,14 +145,28 @@ private slots:
         QCOMPARE(child<QLineEdit>(page(), "lineEdit_OutPutDir")->text(), m_output);
     }
 
-    void outputFolderShownIsUsedWhenSettingsCannotBeStored_data() { addPageRows(); }
+    void outputFolderShownIsUsedWhenSettingsCannotBeStored_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<bool>("full");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, a folder in the file's place", kind->name) << kind << false;
+            QTest::addRow("%s, the file at its bound", kind->name) << kind << true;
+        }
+    }
 
-    // Nothing can be stored: the folder the page shows is still the one a row writes into.
+    // Nothing can be stored, or the default folder is refused: the folder the page shows is
+    // still the one a row writes into, never the root of the file system.
     void outputFolderShownIsUsedWhenSettingsCannotBeStored()
     {
         QFETCH(const PageKind *, kind);
+        QFETCH(bool, full);
         clearSettings();
-        QVERIFY(QDir().mkpath(configFilePath())); // a folder in the settings file's place
+        QDir(desktopOutputFolder()).removeRecursively();
+        if (full)
+            fillSettingsToTheBound();
+        else
+            QVERIFY(QDir().mkpath(configFilePath())); // a folder in the settings file's place
         QWidget *row = singleRow(kind);
         QVERIFY(row);
         QCOMPARE(child<QLineEdit>(page(), "lineEdit_OutPutDir")->text(), desktopOutputFolder());
@@ -753,9 +770,12 @@ private slots:
             {"btn_OpenOutPutDir", m_output}};
 
         QString shownQuestion, shownTips;
+        bool okAlone = false;
         onNextModal([&](QWidget *modal) {
             shownQuestion = child<QLabel>(modal, "label")->text();
             shownTips = child<QLabel>(modal, "label_tips")->text();
+            okAlone = child<QPushButton>(modal, "btn_ok")->isVisible() &&
+                      !child<QPushButton>(modal, "btn_cancel")->isVisible();
             pressButton(modal, "btn_ok");
         });
         auto *pressed = child<QPushButton>(row, qPrintable(button));
@@ -766,6 +786,7 @@ private slots:
         QCOMPARE(shownQuestion, question);
         QVERIFY2(shownTips.endsWith(QFileInfo(opened.value(button)).fileName()),
                  qPrintable(shownTips));
+        QVERIFY2(okAlone, "a notice has 确定 alone");
     }
 
     void pageCountEngineGoesWithItsRow_data()
@@ -1177,6 +1198,103 @@ private slots:
         QCOMPARE(opened.urls, QList<QUrl>({QUrl::fromLocalFile(chosen)}));
     }
 
+    void changedFolderThatCannotBeTaken_data()
+    {
+        QTest::addColumn<const PageKind *>("kind");
+        QTest::addColumn<QString>("chosen"); // "" for a folder of the test's own
+        QTest::addColumn<QString>("question");
+        for (const PageKind *kind : bothPages()) {
+            QTest::addRow("%s, a folder no one may write into", kind->name) << kind << "/proc"
+                                                                            << "无法写入文件夹";
+            QTest::addRow("%s, settings at their bound", kind->name) << kind << ""
+                                                                     << "无法保存输出文件夹";
+        }
+    }
+
+    // A folder that rows could not write into, or that the settings store refuses to keep, is
+    // not taken: the user is told why, and the page and its rows keep the folder they had.
+    void changedFolderThatCannotBeTaken()
+    {
+        QFETCH(const PageKind *, kind);
+        QFETCH(QString, chosen);
+        QFETCH(QString, question);
+        QWidget *row = singleRow(kind);
+        QVERIFY(row);
+        if (chosen.isEmpty()) {
+            chosen = m_files->filePath("chosen");
+            QVERIFY(QDir().mkpath(chosen));
+            fillSettingsToTheBound();
+        }
+        const QByteArray settings = readFile(configFilePath());
+
+        // Shared with the answer to a notice, which may still wait when the case ends.
+        const auto shown = std::make_shared<QStringList>();
+        onNextModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (!dialog)
+                return;
+            dialog->setDirectory(chosen);
+            static_cast<QDialog *>(dialog)->accept();
+            // The notice comes once the folder dialog has gone.
+            onNextModal([shown](QWidget *notice) {
+                if (!qobject_cast<MessageBoxDialog *>(notice))
+                    return;
+                *shown << child<QLabel>(notice, "label")->text()
+                       << child<QLabel>(notice, "label_tips")->text();
+                pressButton(notice, "btn_ok");
+            });
+        });
+        child<QPushButton>(page(), "btn_ChangeOutPutDir")->click();
+        QCOMPARE(shown->value(0), question);
+        if (question == "无法写入文件夹")
+            QCOMPARE(shown->value(1), chosen);
+        QCOMPARE(child<QLineEdit>(page(), "lineEdit_OutPutDir")->text(), m_output);
+        QVERIFY(readFile(configFilePath()) == settings);
+
+        const QString output = m_output + "/a" + kind->outputSuffix;
+        EngineFixture::succeedWith(output);
+        kind->startConversion(row);
+        QCOMPARE(resultPage(row), 3);
+        QCOMPARE(kind->outputPath(row), output);
+    }
+
+    void rowsDoNotStartIntoAFolderThatCannotBeWritten_data() { addPageRows(); }
+
+    // Converting every row into a folder no one may write into starts none of them: the rows
+    // stay ready, and the user is told once, naming the folder. Once the folder can be written
+    // into, they convert.
+    void rowsDoNotStartIntoAFolderThatCannotBeWritten()
+    {
+        QFETCH(const PageKind *, kind);
+        QVERIFY(addRows(kind, {"a", "b", "c"}));
+        writeConfigValue("convert", "FileConvertOutPutDir", "/proc");
+        const int runs = m_engine.conversions().size();
+
+        QStringList notices;
+        const auto noteNotice = [&](QWidget *modal) {
+            notices << child<QLabel>(modal, "label")->text() + " " +
+                           child<QLabel>(modal, "label_tips")->text();
+            pressButton(modal, "btn_ok");
+        };
+        onNextModal(noteNotice);
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        QVERIFY(QTest::qWaitFor([&] { return !notices.isEmpty(); }, kWaitMs));
+        // A second notice would be on its way by now.
+        onNextModal(noteNotice, 1000);
+        QTest::qWait(1500);
+        QCOMPARE(notices, QStringList("无法写入文件夹 /proc"));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(statePage(kind->row(page(), i)), 0);
+        QCOMPARE(m_engine.conversions().size(), runs);
+
+        writeConfigValue("convert", "FileConvertOutPutDir", m_output);
+        QWidget *row = kind->row(page(), 0);
+        EngineFixture::succeedWith(m_output + "/a" + kind->outputSuffix);
+        kind->startConversion(row);
+        QCOMPARE(resultPage(row), 3);
+        QVERIFY(notices.size() == 1);
+    }
+
     void setAllNeedsTheMainWindow()
     {
         const PageKind *kind = pdfToFilePage();
@@ -1209,6 +1327,21 @@ private:
     }
 
     // The one row of a page of kind, or null.
+    // The settings file, as Qt writes it, padded right up to the bound of the store: no
+    // entry can be added to it, nor a value made longer.
+    static void fillSettingsToTheBound()
+    {
+        {
+            QSettings file(configFilePath(), QSettings::IniFormat);
+            file.setValue("zpad/fill", QString());
+            file.sync();
+            file.setValue(
+                "zpad/fill",
+                QString(int(maximumIniFileBytes - QFileInfo(configFilePath()).size()), 'p'));
+        }
+        QCOMPARE(QFileInfo(configFilePath()).size(), maximumIniFileBytes);
+    }
+
     QWidget *singleRow(const PageKind *kind)
     {
         return addRows(kind, {"a"}) ? kind->row(page(), 0) : nullptr;
