@@ -41,6 +41,15 @@ CComboUI::~CComboUI()
         DestroyWindow(m_window->GetHWND());
 }
 
+// An open drop-down belongs to the window the combo box leaves: it closes first, which
+// hands the items back.
+void CComboUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
+{
+    if (IsMovingTo(manager) && m_window != nullptr && m_window->GetHWND() != nullptr)
+        DestroyWindow(m_window->GetHWND());
+    CContainerUI::SetManager(manager, parent, initialise);
+}
+
 const wchar_t *CComboUI::GetClass() const
 {
     return kClassName;
