@@ -319,12 +319,18 @@ void CComboUI::PaintText(HDC dc)
 
 bool CComboUI::Add(CControlUI *control)
 {
-    if (IListItemUI *item = ItemOf(control)) {
+    IListItemUI *item = ItemOf(control);
+    const int oldIndex = item != nullptr ? item->GetIndex() : -1;
+    if (item != nullptr) {
         item->SetOwner(this);
         item->SetIndex(GetCount());
     }
-    if (!CContainerUI::AddAt(control, GetCount()))
+    if (!CContainerUI::AddAt(control, GetCount())) {
+        // An item held already is refused and keeps its number.
+        if (item != nullptr)
+            item->SetIndex(oldIndex);
         return false;
+    }
     LendItemsAgain();
     return true;
 }

@@ -1,6 +1,11 @@
+#include "ButtonUI.h"
+#include "ComboUI.h"
 #include "DanglingRegistrations.h"
 #include "FreedMemoryWatch.h"
+#include "ListLabelElementUI.h"
+#include "ListUI.h"
 #include "OptionUI.h"
+#include "TabLayoutUI.h"
 #include "TestWindow.h"
 #include "VerticalLayoutUI.h"
 
@@ -15,9 +20,10 @@ using namespace SkinUI;
 using namespace SkinUI::Testing;
 
 // Controls taken out of one window's tree and added to another window's: the first window
-// keeps nothing of them, so that it never reaches them once the second window deleted them.
-// Freed memory is kept aside while a case runs, so a pointer left behind is seen, and a call
-// through it faults, even where Wine would let it pass unnoticed.
+// keeps nothing of them, so that it never reaches them once the second window deleted them,
+// and a container never holds one control twice. Freed memory is kept aside while a case
+// runs, so a pointer left behind is seen, and a call through it faults, even where Wine would
+// let it pass unnoticed.
 namespace {
 
 // The first window: a row that moves away, and an option that stays in the row's group.
@@ -163,6 +169,100 @@ TEST(ControlMove, TheFirstWindowKeepsNothingOfARowMovedToAnotherWindow)
         move.after(first);
         first.PaintWindow();
         first.PumpPending();
+    }
+}
+
+// A click handler that moves the button it was sent by to the other side, which holds it
+// already from the second click on.
+class SenderMover : public INotifyUI
+{
+public:
+    SenderMover(CContainerUI &from, CContainerUI &to) : m_from(from), m_to(to) {}
+    void Notify(NotifyMessage &message) override
+    {
+        if (message.type != L"click")
+            return;
+        m_from.Remove(message.sender, true);
+        added.push_back(m_to.Add(message.sender));
+    }
+    std::vector<bool> added;
+
+private:
+    CContainerUI &m_from;
+    CContainerUI &m_to;
+};
+
+// Held twice, the button would be deleted twice with the window.
+TEST(ControlMove, AClickHandlerThatMovesItsSenderTwiceLeavesItHeldOnce)
+{
+    FreedMemoryWatch freed;
+    TestWindow window{200, 100};
+    ASSERT_NE(nullptr, window.AttachSkin(L"<Window><HorizontalLayout>"
+                                         L"<VerticalLayout name=\"left\"><Button name=\"b\"/>"
+                                         L"</VerticalLayout><VerticalLayout name=\"right\"/>"
+                                         L"</HorizontalLayout></Window>"));
+    auto *left = static_cast<CContainerUI *>(Named(window, L"left"));
+    auto *right = static_cast<CContainerUI *>(Named(window, L"right"));
+    SenderMover mover(*left, *right);
+    window.Manager().AddNotifier(&mover);
+    window.Show();
+    window.PaintWindow();
+    window.Click(50, 10);
+    window.PaintWindow();
+    window.Click(150, 10);
+    window.PumpPending();
+    window.Manager().RemoveNotifier(&mover);
+    EXPECT_EQ((std::vector<bool>{true, false}), mover.added);
+    EXPECT_EQ(1, right->GetCount());
+}
+
+// Every container that adds a control refuses one it holds already, and keeps its children,
+// their order and their item numbers as they were.
+struct HolderCase
+{
+    const char *what;
+    std::function<CControlUI *()> make;
+    std::function<CControlUI *()> child;
+};
+
+CListLabelElementUI *NewItem(const wchar_t *text)
+{
+    auto *item = new CListLabelElementUI;
+    item->SetText(text);
+    return item;
+}
+
+const HolderCase kHolders[] = {
+    {"a layout", [] { return new CVerticalLayoutUI; }, [] { return new CControlUI; }},
+    {"a tab layout", [] { return new CTabLayoutUI; }, [] { return new CControlUI; }},
+    {"a list", [] { return new CListUI; }, [] { return NewItem(L"item"); }},
+    {"a combo box", [] { return new CComboUI; }, [] { return NewItem(L"item"); }},
+};
+
+TEST(ControlMove, AContainerRefusesAControlItHoldsAlready)
+{
+    for (const HolderCase &holder : kHolders) {
+        for (bool atIndex : {false, true}) {
+            SCOPED_TRACE(std::string(holder.what) + (atIndex ? ", AddAt" : ", Add"));
+            TestWindow window;
+            CControlUI *control = holder.make();
+            window.Attach(control);
+            auto *container = static_cast<IContainerUI *>(control->GetInterface(L"IContainer"));
+            ASSERT_NE(nullptr, container);
+            CControlUI *children[] = {holder.child(), holder.child(), holder.child()};
+            for (CControlUI *child : children)
+                ASSERT_TRUE(container->Add(child));
+
+            EXPECT_FALSE(atIndex ? container->AddAt(children[2], 0) : container->Add(children[0]));
+            ASSERT_EQ(3, container->GetCount());
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(children[i], container->GetItemAt(i));
+                auto *item = static_cast<IListItemUI *>(children[i]->GetInterface(L"IListItem"));
+                if (item != nullptr) {
+                    EXPECT_EQ(i, item->GetIndex()) << "item number";
+                }
+            }
+        }
     }
 }
 
