@@ -227,6 +227,17 @@ void CActiveXUI::RemoveMessageFilter()
         m_manager->RemoveMessageFilter(this);
 }
 
+// A windowless object takes the messages of the window the control goes to.
+void CActiveXUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
+{
+    const bool filtering = m_filterRegistered && IsMovingTo(manager);
+    if (filtering)
+        RemoveMessageFilter();
+    CControlUI::SetManager(manager, parent, initialise);
+    if (filtering)
+        AddMessageFilter();
+}
+
 // ---- Geometry and visibility ----
 
 void CActiveXUI::SetPos(RECT rect, bool invalidate)

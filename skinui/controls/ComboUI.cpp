@@ -41,6 +41,15 @@ CComboUI::~CComboUI()
         DestroyWindow(m_window->GetHWND());
 }
 
+// An open drop-down belongs to the window the combo box leaves: it closes first, which
+// hands the items back.
+void CComboUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
+{
+    if (IsMovingTo(manager) && m_window != nullptr && m_window->GetHWND() != nullptr)
+        DestroyWindow(m_window->GetHWND());
+    CContainerUI::SetManager(manager, parent, initialise);
+}
+
 const wchar_t *CComboUI::GetClass() const
 {
     return kClassName;
@@ -310,12 +319,18 @@ void CComboUI::PaintText(HDC dc)
 
 bool CComboUI::Add(CControlUI *control)
 {
-    if (IListItemUI *item = ItemOf(control)) {
+    IListItemUI *item = ItemOf(control);
+    const int oldIndex = item != nullptr ? item->GetIndex() : -1;
+    if (item != nullptr) {
         item->SetOwner(this);
         item->SetIndex(GetCount());
     }
-    if (!CContainerUI::AddAt(control, GetCount()))
+    if (!CContainerUI::AddAt(control, GetCount())) {
+        // An item held already is refused and keeps its number.
+        if (item != nullptr)
+            item->SetIndex(oldIndex);
         return false;
+    }
     LendItemsAgain();
     return true;
 }

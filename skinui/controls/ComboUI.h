@@ -20,6 +20,7 @@ public:
     ~CComboUI() override;
 
     const wchar_t *GetClass() const override;
+    void SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise = true) override;
     void *GetInterface(const wchar_t *name) override;
     UINT GetBehaviorFlags() const override;
     bool Activate() override;

@@ -115,9 +115,10 @@ bool CContainerUI::Add(CControlUI *control)
     return AddAt(control, m_items.GetCount());
 }
 
+// A control held already is refused: held twice, it would be deleted twice.
 bool CContainerUI::AddAt(CControlUI *control, int index)
 {
-    if (control == nullptr)
+    if (control == nullptr || m_items.Find(control) >= 0)
         return false;
     if (m_manager != nullptr)
         m_manager->InitControls(control, this);

@@ -104,14 +104,26 @@ CWindowManagerUI *CControlUI::GetManager() const
     return m_manager;
 }
 
+// A control that goes to another window leaves nothing in the one it leaves, as if it had
+// been deleted there: that window would otherwise reach it after the other one deleted it.
+// It has no focus in the window it goes to.
 void CControlUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
 {
     if (m_cover)
         m_cover->SetManager(manager, this, initialise);
+    if (IsMovingTo(manager)) {
+        m_manager->ForgetControl(this);
+        m_focused = false;
+    }
     m_manager = manager;
     m_parent = parent;
     if (initialise && parent)
         Init();
+}
+
+bool CControlUI::IsMovingTo(const CWindowManagerUI *manager) const
+{
+    return m_manager != nullptr && manager != nullptr && manager != m_manager;
 }
 
 CControlUI *CControlUI::GetParent() const

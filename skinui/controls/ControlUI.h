@@ -224,6 +224,8 @@ protected:
     // only the basic handling of every control sees them); true when it did.
     bool PassOnMouseWhenDisabled(ControlEvent &event);
     void PlaceCover();
+    // Whether SetManager with this manager takes the control from one window to another.
+    bool IsMovingTo(const CWindowManagerUI *manager) const;
 
     CWindowManagerUI *m_manager;
     CControlUI *m_parent;

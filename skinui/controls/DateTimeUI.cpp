@@ -54,6 +54,15 @@ UINT CDateTimeUI::GetBehaviorFlags() const
     return BehaviorTabStop;
 }
 
+// An open picker is a child of the window the control leaves: it closes as it does when the
+// control goes.
+void CDateTimeUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
+{
+    if (IsMovingTo(manager))
+        ClosePickerWithControl();
+    CLabelUI::SetManager(manager, parent, initialise);
+}
+
 HWND CDateTimeUI::GetNativeWindow() const
 {
     return m_window ? m_window->GetHWND() : nullptr;

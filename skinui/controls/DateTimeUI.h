@@ -32,6 +32,7 @@ public:
     void *GetInterface(const wchar_t *name) override;
     UINT GetBehaviorFlags() const override;
     HWND GetNativeWindow() const override;
+    void SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise = true) override;
     void SetPos(RECT rect, bool invalidate = true) override;
     void Move(int dx, int dy, bool invalidate = true) override;
     void DoEvent(ControlEvent &event) override;

@@ -69,6 +69,15 @@ UINT CEditUI::GetBehaviorFlags() const
     return IsEnabled() ? static_cast<UINT>(BehaviorTabStop | BehaviorSetCursor) : 0u;
 }
 
+// An open box is a child of the window the control leaves: it closes as it does when the
+// control goes.
+void CEditUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
+{
+    if (IsMovingTo(manager))
+        CloseBoxWithControl();
+    CLabelUI::SetManager(manager, parent, initialise);
+}
+
 HWND CEditUI::GetNativeWindow() const
 {
     return m_window ? m_window->GetHWND() : nullptr;

@@ -80,6 +80,18 @@ void *CGifAnimUI::GetInterface(const wchar_t *name)
     return CControlUI::GetInterface(name);
 }
 
+// The frame timer is the window's: an animation that goes to another window goes on there,
+// on a timer of that window.
+void CGifAnimUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
+{
+    const bool replay = m_playing && IsMovingTo(manager);
+    if (replay)
+        m_playing = false;
+    CControlUI::SetManager(manager, parent, initialise);
+    if (replay)
+        PlayGif();
+}
+
 void CGifAnimUI::DoInit()
 {
     InitGifImage();

@@ -25,6 +25,7 @@ public:
 
     const wchar_t *GetClass() const override;
     void *GetInterface(const wchar_t *name) override;
+    void SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise = true) override;
     void DoInit() override;
     bool DoPaint(HDC dc, const RECT &paintArea, CControlUI *stopControl) override;
     void DoEvent(ControlEvent &event) override;

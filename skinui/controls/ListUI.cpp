@@ -343,6 +343,8 @@ int CListUI::GetItemIndex(CControlUI *control) const
 // becomes the list's first child.
 bool CListUI::AddHeader(CListHeaderUI *header)
 {
+    if (CContainerUI::GetItemIndex(header) >= 0)
+        return false;
     if (header != m_header && m_header->GetCount() == 0) {
         CListHeaderUI *old = m_header;
         m_header = header;
@@ -363,11 +365,18 @@ bool CListUI::Add(CControlUI *control)
         UpdateColumnCount();
         return added;
     }
-    if (IListItemUI *item = ItemOf(control)) {
+    IListItemUI *item = ItemOf(control);
+    const int oldIndex = item != nullptr ? item->GetIndex() : -1;
+    if (item != nullptr) {
         item->SetOwner(this);
         item->SetIndex(GetCount());
     }
-    return m_body->Add(control);
+    if (m_body->Add(control))
+        return true;
+    // The body refuses an item it holds already, which keeps its number.
+    if (item != nullptr)
+        item->SetIndex(oldIndex);
+    return false;
 }
 
 bool CListUI::AddAt(CControlUI *control, int index)

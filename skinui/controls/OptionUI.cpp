@@ -53,10 +53,15 @@ void *COptionUI::GetInterface(const wchar_t *name)
     return CButtonUI::GetInterface(name);
 }
 
+// An option that goes to another window leaves the group of the window it leaves and joins
+// the group of that name in the other one.
 void COptionUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
 {
+    const bool moving = IsMovingTo(manager);
+    if (moving)
+        LeaveGroup();
     CControlUI::SetManager(manager, parent, initialise);
-    if (initialise)
+    if (initialise || moving)
         JoinGroup();
 }
 

@@ -241,13 +241,31 @@ void CRichEditUI::DoInit()
         }
         TxSendMessage(EM_SETLANGOPTIONS, 0, 0, nullptr);
         m_host->ActivateInPlace();
-        if (m_manager != nullptr) {
-            m_filterRegistered = m_manager->AddMessageFilter(this);
-            if (m_manager->IsLayered())
-                m_manager->SetTimer(this, kCaretTimerId, GetCaretBlinkTime());
-        }
+        RegisterWithManager();
     }
     m_initialised = true;
+}
+
+void CRichEditUI::RegisterWithManager()
+{
+    if (m_manager == nullptr)
+        return;
+    m_filterRegistered = m_manager->AddMessageFilter(this);
+    if (m_manager->IsLayered())
+        m_manager->SetTimer(this, kCaretTimerId, GetCaretBlinkTime());
+}
+
+// The window it goes to takes over as the window whose messages reach the text.
+void CRichEditUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
+{
+    const bool registered = m_filterRegistered && IsMovingTo(manager);
+    if (registered) {
+        m_manager->RemoveMessageFilter(this);
+        m_filterRegistered = false;
+    }
+    CContainerUI::SetManager(manager, parent, initialise);
+    if (registered)
+        RegisterWithManager();
 }
 
 // ---- Events ----

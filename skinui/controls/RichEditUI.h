@@ -31,6 +31,7 @@ public:
     void SetText(const wchar_t *text) override;
     void SetPos(RECT rect, bool invalidate = true) override;
     void Move(int dx, int dy, bool invalidate = true) override;
+    void SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise = true) override;
     void DoInit() override;
     void DoEvent(ControlEvent &event) override;
     CWideString GetAttribute(const wchar_t *name) override;
@@ -84,6 +85,8 @@ public:
     CTxtWinHost *GetTextHost() const { return m_host; }
 
 private:
+    // Makes the control a message filter of its window, with a caret timer in a layered one.
+    void RegisterWithManager();
     bool SetStyleAttribute(const wchar_t *name, const wchar_t *value);
     void Scroll(UINT message, WORD code);
     void SendReturn();

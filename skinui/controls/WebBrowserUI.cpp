@@ -85,6 +85,17 @@ void *CWebBrowserUI::GetInterface(const wchar_t *name)
     return CActiveXUI::GetInterface(name);
 }
 
+// The window the browser goes to translates its accelerators from then on.
+void CWebBrowserUI::SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise)
+{
+    const bool translating = m_acceleratorRegistered && IsMovingTo(manager);
+    if (translating)
+        m_manager->RemoveTranslateAccelerator(this);
+    CActiveXUI::SetManager(manager, parent, initialise);
+    if (translating)
+        m_acceleratorRegistered = m_manager->AddTranslateAccelerator(this);
+}
+
 void CWebBrowserUI::SetAttribute(const wchar_t *name, const wchar_t *value)
 {
     if (name == nullptr || value == nullptr)

@@ -29,6 +29,7 @@ public:
 
     const wchar_t *GetClass() const override;
     void *GetInterface(const wchar_t *name) override;
+    void SetManager(CWindowManagerUI *manager, CControlUI *parent, bool initialise = true) override;
     void SetAttribute(const wchar_t *name, const wchar_t *value) override;
     void ReleaseControl() override;
     bool DoCreateControl() override;

@@ -221,6 +221,27 @@ TEST_F(ActiveXTest, FilterIsRegisteredOnceAcrossDeactivationAndReactivation)
     EXPECT_FALSE(window->Manager().RemoveMessageFilter(filter));
 }
 
+// Taken out of the first window's tree and added to a second window's, a windowless object
+// gets the second window's messages, and the first window keeps no filter of it.
+TEST_F(ActiveXTest, WindowlessControlMovedToAnotherWindowGetsThatWindowsMessages)
+{
+    CActiveXUI *control = Host(FakeCom::kWindowlessControlText);
+    IMessageFilterUI *filter = control;
+    TestWindow second(200, 100);
+    auto *secondRoot = new CContainerUI;
+    secondRoot->SetInset(RECT{10, 10, 10, 10});
+    second.Attach(secondRoot);
+
+    ASSERT_TRUE(root->Remove(control, true));
+    ASSERT_TRUE(secondRoot->Add(control));
+    secondRoot->SetPos(RECT{0, 0, 200, 100}, false);
+    EXPECT_FALSE(window->Manager().RemoveMessageFilter(filter))
+        << "the first window still hands its messages to the object";
+    const LONG before = record().windowMessages;
+    second.Click(100, 50);
+    EXPECT_GT(record().windowMessages, before) << "the object gets the second window's messages";
+}
+
 TEST_F(ActiveXTest, WindowlessObjectGetsMouseOverItAndKeysWhileFocused)
 {
     CActiveXUI *control = Host(FakeCom::kWindowlessControlText);

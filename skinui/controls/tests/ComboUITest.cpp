@@ -3,6 +3,7 @@
 #include "ComboBodyUI.h"
 #include "ComboUI.h"
 #include "ComboWnd.h"
+#include "FreedMemoryWatch.h"
 #include "ListTextElementUI.h"
 #include "ProbeControl.h"
 #include "RectText.h"
@@ -176,6 +177,49 @@ TEST(Combo, AClickOpensARealPopupUnderTheFace)
 
         w.window.Click(50, 20);
         EXPECT_EQ(w.Count(L"dropdown"), 1) << "already open";
+    });
+}
+
+// Items deleted under an open drop-down are let go by the drop-down's own manager: neither
+// its focus nor its hover stays on one, so closing it reaches none of them.
+TEST(Combo, RemovingAllItemsUnderAnOpenDropDownLeavesItNothingOfThem)
+{
+    Undisturbed(3, kDropBox, [](ComboWindow &w) {
+        FreedMemoryWatch freed;
+        ASSERT_TRUE(w.Open());
+        w.ToPopup(WM_MOUSEMOVE, 0, TestWindow::PointParam(10, 30));
+        w.ToPopup(WM_KEYDOWN, VK_DOWN); // the item selected takes the focus in the drop-down
+        ASSERT_NE(w.combo->GetDropDown(), nullptr);
+        CWindowManagerUI &dropDown = w.combo->GetDropDown()->GetManager();
+        ASSERT_NE(dropDown.GetFocus(), nullptr);
+
+        w.combo->RemoveAll();
+        w.window.PumpPending();
+        ASSERT_NE(w.combo->GetDropDown(), nullptr);
+        ASSERT_FALSE(freed.Contains(dropDown.GetFocus())) << "the focus is a deleted item";
+        w.ToPopup(WM_MOUSEMOVE, 0, TestWindow::PointParam(12, 40));
+        w.ToPopup(WM_CLOSE);
+        ASSERT_TRUE(w.WaitClosed());
+        EXPECT_EQ(w.combo->GetCount(), 0);
+        EXPECT_EQ(w.combo->GetCurSel(), -1);
+    });
+}
+
+// A combo box moved to another window while its drop-down is open closes the drop-down
+// first: the items come back to it and go with it.
+TEST(Combo, MovedToAnotherWindowWhileOpenItClosesItsDropDownFirst)
+{
+    Undisturbed(3, kDropBox, [](ComboWindow &w) {
+        ASSERT_TRUE(w.Open());
+        TestWindow second(200, 200);
+        auto *secondRoot = new ProbeParent(L"second root");
+        second.Attach(secondRoot);
+        w.root->Remove(w.combo, false);
+        secondRoot->Add(w.combo, kFace);
+        EXPECT_EQ(w.combo->GetDropDown(), nullptr);
+        EXPECT_EQ(FindOwnWindow(CComboWnd::kWindowClassName), nullptr);
+        EXPECT_EQ(w.combo->GetManager(), &second.Manager());
+        EXPECT_TRUE(w.ItemsAtHome());
     });
 }
 

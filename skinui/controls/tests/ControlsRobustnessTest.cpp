@@ -1,4 +1,6 @@
 #include "ControlFiles.h"
+#include "ContainerUI.h"
+#include "FreedMemoryWatch.h"
 #include "GifAnimUI.h"
 #include "ImageFiles.h"
 #include "Mutators.h"
@@ -6,12 +8,14 @@
 #include "RobustnessRun.h"
 #include "TestFiles.h"
 #include "TestWindow.h"
+#include "VerticalLayoutUI.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,9 +24,9 @@ using namespace SkinUI::Testing;
 
 // Seeded robustness runs over the controls: damaged skins that use them (attributes, image
 // descriptors, sources, shapes of absurd size) built, painted, clicked, typed into and
-// ticked, and damaged pictures of every format decoded, painted and played by the animated
-// picture. Seeds are fixed, so a failure reproduces; every run is bounded in time, and
-// RobustnessRun tells how to make it longer.
+// ticked, also with their controls moved between two windows, and damaged pictures of every
+// format decoded, painted and played by the animated picture. Seeds are fixed, so a failure
+// reproduces; every run is bounded in time, and RobustnessRun tells how to make it longer.
 namespace {
 
 const auto kCpuBudget = std::chrono::seconds(30);
@@ -122,6 +126,91 @@ TEST(ControlsRobustness, DamagedSkinsOfTheControlsBuildPaintAndTakeInputSafely)
         window.Show();
         window.AttachSkin(skin.c_str());
         Exercise(window);
+    }
+    EXPECT_GT(run.Count(), 50);
+}
+
+// The container that holds the control for whoever added it: the outermost ancestor that
+// counts it among its items (a list rather than its body); null when none does.
+IContainerUI *Holder(CControlUI *control)
+{
+    IContainerUI *holder = nullptr;
+    for (CControlUI *above = control->GetParent(); above != nullptr; above = above->GetParent()) {
+        auto *container = static_cast<IContainerUI *>(above->GetInterface(L"IContainer"));
+        if (container != nullptr && container->GetItemIndex(control) >= 0)
+            holder = container;
+    }
+    return holder;
+}
+
+// Every control of the tree, parents before their children.
+std::vector<CControlUI *> ControlsOf(CControlUI *root)
+{
+    std::vector<CControlUI *> controls;
+    root->FindControl(
+        [](CControlUI *control, void *list) -> CControlUI * {
+            static_cast<std::vector<CControlUI *> *>(list)->push_back(control);
+            return nullptr;
+        },
+        &controls, FindSelfFirst);
+    return controls;
+}
+
+// Takes about one control in four, eight at most, out of the first window's tree (with what
+// it holds) and adds it to the second window's root; then one of them goes back to the first
+// window's root.
+void MoveSome(TestWindow &first, CContainerUI &secondRoot, TextMutator &chance)
+{
+    std::vector<CControlUI *> moved;
+    for (CControlUI *control : ControlsOf(first.Manager().GetRoot())) {
+        if (chance.Next(4) != 0 || moved.size() >= 8)
+            continue;
+        IContainerUI *holder = Holder(control);
+        if (holder != nullptr && holder->Remove(control, true) && secondRoot.Add(control))
+            moved.push_back(control);
+    }
+    auto *firstRoot =
+        static_cast<IContainerUI *>(first.Manager().GetRoot()->GetInterface(L"IContainer"));
+    if (!moved.empty() && firstRoot != nullptr) {
+        CControlUI *back = moved[chance.Next(moved.size())];
+        if (secondRoot.Remove(back, true))
+            firstRoot->Add(back);
+    }
+}
+
+// Controls of damaged skins taken out of their window's tree and added to a second window's,
+// some of them back again; the first window is clicked, typed into and ticked before and the
+// second one after. Then the second window goes and the first one goes on, with freed memory
+// kept aside, so that reaching a control that the second window deleted faults at once.
+TEST(ControlsRobustness, ControlsOfDamagedSkinsMoveBetweenTwoWindowsSafely)
+{
+    UseControlSkinSource();
+    const std::wstring originals[] = {ReadUtf8(ImageFixture(L"skins\\periphery.xml")),
+                                      ReadUtf8(ImageFixture(L"skins\\shapes.xml"))};
+    ASSERT_FALSE(originals[0].empty());
+    ASSERT_FALSE(originals[1].empty());
+    TextMutator mutator(20260120);
+    RobustnessRun run("skins moved between windows", kCpuBudget, 100);
+    while (run.Next()) {
+        // Every third skin is whole, so that every control of it moves now and then.
+        const std::wstring &original = originals[run.Index() % 2];
+        const std::wstring skin = run.Index() % 3 == 0
+                                      ? original
+                                      : mutator.Mutate(original, L"<>/=\" '#0123456789,-.{}\\");
+        TestWindow first{300, 240};
+        first.Show();
+        if (first.AttachSkin(skin.c_str()) == nullptr)
+            continue;
+        auto second = std::make_unique<TestWindow>(300, 240);
+        second->Show();
+        auto *secondRoot = new CVerticalLayoutUI;
+        second->Attach(secondRoot);
+        Exercise(first);
+        MoveSome(first, *secondRoot, mutator);
+        Exercise(*second);
+        FreedMemoryWatch freed;
+        second.reset();
+        Exercise(first);
     }
     EXPECT_GT(run.Count(), 50);
 }

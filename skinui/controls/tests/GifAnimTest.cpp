@@ -281,4 +281,23 @@ TEST_F(GifAnim, BuiltFromASkinUnderItsExactName)
     EXPECT_EQ(kGreen, window.PaintTree().RgbAt(4, 3));
 }
 
+// Moved to another window while it plays, the picture plays on there, on that window's
+// timer: the first window's ticks no longer reach it.
+TEST_F(GifAnim, APictureMovedToAnotherWindowPlaysOnThere)
+{
+    CGifAnimUI *gif = Show({{L"bkimage", L"res\\anim.gif"}});
+    EXPECT_EQ(kRed, CentreColour());
+    TestWindow second{40, 32};
+    auto *secondParent = new ProbeParent;
+    second.Attach(secondParent);
+    m_parent->Remove(gif, false);
+    secondParent->Add(gif, kGifPlace);
+    auto secondCentre = [&second] { return second.PaintTree(0xFF808080).RgbAt(20, 16); };
+
+    m_window.Tick(kFirstTimerId);
+    EXPECT_EQ(kRed, secondCentre()) << "a tick of the first window";
+    second.Tick(kFirstTimerId);
+    EXPECT_EQ(kGreen, secondCentre()) << "a tick of the second window";
+}
+
 } // namespace

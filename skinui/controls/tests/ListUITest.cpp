@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace SkinUI;
@@ -263,6 +264,44 @@ TEST(ListUI, SelectionFollowsItsItemThroughInsertsRemovesAndMoves)
     w.list->RemoveAll();
     EXPECT_EQ(w.list->GetCurSel(), -1);
     EXPECT_EQ(w.list->GetCount(), 0);
+}
+
+// An item inserted just before, exactly at or just after the selected one, in a list and in
+// a combo box: the selection stays on the item it was on, whose index moves on when the new
+// one goes in at or before it.
+TEST(ListFamily, SelectionStaysOnItsItemWhenOneIsInsertedAtItsIndex)
+{
+    const struct
+    {
+        const char *name;
+        std::function<CControlUI *()> make;
+    } owners[] = {{"list", [] { return new CListUI; }}, {"combo box", [] { return new CComboUI; }}};
+    const int selected = 2;
+    for (const auto &kind : owners) {
+        for (int at : {selected - 1, selected, selected + 1}) {
+            SCOPED_TRACE(std::string(kind.name) + ", inserted at " + std::to_string(at));
+            TestWindow window;
+            CControlUI *control = kind.make();
+            window.Attach(control);
+            auto *items = static_cast<IContainerUI *>(control->GetInterface(L"IContainer"));
+            auto *owner = static_cast<IListOwnerUI *>(control->GetInterface(L"IListOwner"));
+            for (int i = 0; i < 5; ++i)
+                ASSERT_TRUE(items->Add(NewLabel(Numbered(L"item", i))));
+            ASSERT_TRUE(owner->SelectItem(selected, false, false));
+            CControlUI *selectedItem = items->GetItemAt(selected);
+
+            ASSERT_TRUE(items->AddAt(NewLabel(L"new"), at));
+            const int expected = at <= selected ? selected + 1 : selected;
+            EXPECT_EQ(owner->GetCurSel(), expected);
+            EXPECT_EQ(items->GetItemAt(expected), selectedItem);
+            for (int i = 0; i < items->GetCount(); ++i) {
+                auto *item =
+                    static_cast<IListItemUI *>(items->GetItemAt(i)->GetInterface(L"IListItem"));
+                EXPECT_EQ(item->IsSelected(), i == expected) << i;
+                EXPECT_EQ(item->GetIndex(), i);
+            }
+        }
+    }
 }
 
 CListContainerElementUI *NewExpandable()

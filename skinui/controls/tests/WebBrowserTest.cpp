@@ -237,6 +237,25 @@ TEST_F(WebBrowserTest, RecreatingReleasesTheOldBrowserAndItsSite)
         << "the accelerator hook goes with the control, registered only once";
 }
 
+// Taken out of the first window's tree and added to a second window's, the browser has its
+// keys translated by the second window only.
+TEST_F(WebBrowserTest, ABrowserMovedToAnotherWindowHasItsKeysTranslatedThere)
+{
+    Show();
+    ITranslateAccelerator *accelerator = browser;
+    TestWindow second(200, 100);
+    auto *secondRoot = new CContainerUI;
+    second.Attach(secondRoot);
+
+    ASSERT_TRUE(root->Remove(browser, true));
+    ASSERT_TRUE(secondRoot->Add(browser));
+    EXPECT_FALSE(window->Manager().RemoveTranslateAccelerator(accelerator))
+        << "the first window still translates keys for it";
+    EXPECT_TRUE(second.Manager().RemoveTranslateAccelerator(accelerator))
+        << "the second window translates its keys";
+    second.Manager().AddTranslateAccelerator(accelerator);
+}
+
 TEST_F(WebBrowserTest, KeysReachTheBrowserOnlyFromItsOwnWindow)
 {
     MSG move = {window->Handle(), WM_MOUSEMOVE, 0, 0, 0, {0, 0}};

@@ -1,12 +1,10 @@
 #include "ControlUI.h"
+#include "DanglingRegistrations.h"
 #include "DialogBuilder.h"
 #include "FreedMemoryWatch.h"
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
@@ -54,58 +52,6 @@ const DroppedSkin kDroppedSkins[] = {
      L"</VerticalLayout></Window>"},
 };
 
-// Every registration of the manager that still points into freed memory. Each one found in
-// a list is taken out of it, so that the window can go on after a failed check.
-std::vector<std::string> DanglingRegistrations(CWindowManagerUI &manager,
-                                               const FreedMemoryWatch &freed)
-{
-    std::vector<std::string> found;
-    if (freed.Contains(manager.GetFocus()))
-        found.push_back("focus");
-    if (freed.Contains(manager.FindControlByName(kInnerName)))
-        found.push_back("name");
-    if (CPointerArray *group = manager.GetOptionGroup(kGroup)) {
-        std::vector<CControlUI *> gone;
-        for (int i = 0; i < group->GetCount(); ++i) {
-            if (freed.Contains(group->GetAt(i)))
-                gone.push_back(static_cast<CControlUI *>(group->GetAt(i)));
-        }
-        for (CControlUI *member : gone) {
-            manager.RemoveOptionGroup(kGroup, member);
-            found.push_back("option group");
-        }
-    }
-    for (const FreedMemoryWatch::Block &block : freed.Blocks()) {
-        for (size_t offset = 0; offset + sizeof(void *) <= block.size; offset += sizeof(void *)) {
-            void *inside = const_cast<char *>(block.begin + offset);
-            auto *control = static_cast<CControlUI *>(inside);
-            if (manager.RemoveMessageFilter(static_cast<IMessageFilterUI *>(inside)))
-                found.push_back("message filter");
-            if (manager.RemovePreMessageFilter(static_cast<IMessageFilterUI *>(inside)))
-                found.push_back("pre-message filter");
-            if (manager.RemoveTranslateAccelerator(static_cast<ITranslateAccelerator *>(inside)))
-                found.push_back("accelerator");
-            if (manager.RemoveNotifier(static_cast<INotifyUI *>(inside)))
-                found.push_back("notifier");
-            if (manager.RemovePostPaint(control))
-                found.push_back("post-paint");
-            if (manager.RemoveMouseLeaveListener(control))
-                found.push_back("mouse-leave listener");
-            if (manager.KillControlTimers(control) > 0)
-                found.push_back("timer");
-        }
-    }
-    return found;
-}
-
-std::string Joined(const std::vector<std::string> &parts)
-{
-    std::string text;
-    for (const std::string &part : parts)
-        text += (text.empty() ? "" : ", ") + part;
-    return text;
-}
-
 } // namespace
 
 TEST(DialogBuilderLifetime, ControlsTheBuildDropsLeaveNothingRegistered)
@@ -120,7 +66,8 @@ TEST(DialogBuilderLifetime, ControlsTheBuildDropsLeaveNothingRegistered)
             CDialogBuilder builder;
             root = builder.CreateFromSource(dropped.skin, nullptr, nullptr, &manager);
         }
-        const std::vector<std::string> dangling = DanglingRegistrations(manager, freed);
+        const std::vector<std::string> dangling =
+            DanglingRegistrations(manager, freed, {kInnerName}, {kGroup});
         if (!dangling.empty()) {
             ADD_FAILURE() << "left behind: " << Joined(dangling);
             continue; // the window cannot be used safely
