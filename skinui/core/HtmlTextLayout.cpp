@@ -367,12 +367,10 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
             AsItem(!m_hoveredLink.IsEmpty() && m_hoveredLink == tag.argument.GetData()
                        ? m_manager->GetDefaultLinkHoverFontColor()
                        : m_manager->GetDefaultLinkFontColor()));
-        PushStyledFont(false, true, false);
-        fontPushed = true;
+        fontPushed = PushStyledFont(false, true, false);
         break;
     case L'b':
-        PushStyledFont(true, false, false);
-        fontPushed = true;
+        fontPushed = PushStyledFont(true, false, false);
         break;
     case L'c': {
         const wchar_t *digits = tag.argument.GetData();
@@ -383,14 +381,12 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
         break;
     }
     case L'f':
-        PushFont(FontFromArgument(tag.argument));
-        fontPushed = true;
+        fontPushed = PushFont(FontFromArgument(tag.argument));
         break;
     case L'i':
         if (!tag.argument.IsEmpty())
             return PlaceImage(tag, pass, top, x, lineHeight, lineEmpty, offset, result);
-        PushStyledFont(false, false, true);
-        fontPushed = true;
+        fontPushed = PushStyledFont(false, false, true);
         break;
     case L'n':
         if (!singleLine)
@@ -414,8 +410,7 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
             SetBkMode(m_dc, OPAQUE);
         break;
     case L'u':
-        PushStyledFont(false, true, false);
-        fontPushed = true;
+        fontPushed = PushStyledFont(false, true, false);
         break;
     case L'v': {
         int align = kAlignBottom;
@@ -436,8 +431,8 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
     default:
         break;
     }
-    // A font grows the line; every other tag leaves its height alone, so that a "y" line
-    // may be lower than its font.
+    // A font pushed grows the line; every other tag, and a style tag that pushes nothing,
+    // leaves its height alone, so that a "y" line may be lower than its font.
     if (fontPushed && pass == kMeasure && FontLineHeight() > lineHeight)
         lineHeight = FontLineHeight();
     return true;
@@ -636,25 +631,25 @@ int HtmlTextLayout::TextY(int top, int lineHeight)
 }
 
 // A style the current font already has pushes nothing.
-void HtmlTextLayout::PushStyledFont(bool bold, bool underline, bool italic)
+bool HtmlTextLayout::PushStyledFont(bool bold, bool underline, bool italic)
 {
     LOGFONTW current = {};
     if (GetObjectW(CurrentFont(), sizeof(current), &current) == 0)
-        return;
+        return false;
     const bool isBold = current.lfWeight >= FW_BOLD;
     const bool isUnderline = current.lfUnderline != 0;
     const bool isItalic = current.lfItalic != 0;
     if ((bold && isBold) || (underline && isUnderline) || (italic && isItalic))
-        return;
-    PushFont(FindOrAddFont(current.lfFaceName, -current.lfHeight, bold || isBold,
-                           underline || isUnderline, italic || isItalic));
+        return false;
+    return PushFont(FindOrAddFont(current.lfFaceName, -current.lfHeight, bold || isBold,
+                                  underline || isUnderline, italic || isItalic));
 }
 
-void HtmlTextLayout::PushFont(HFONT font)
+bool HtmlTextLayout::PushFont(HFONT font)
 {
-    if (font != nullptr)
-        m_state.fonts.Add(font);
+    const bool pushed = font != nullptr && m_state.fonts.Add(font);
     SelectObject(m_dc, CurrentFont());
+    return pushed;
 }
 
 // Every closing a, b, f, i and u tag removes the top font. Leaving an italic font moves x

@@ -86,8 +86,9 @@ private:
     uint32_t CurrentColor() const;
     int CurrentAlign() const;
     int FontLineHeight();
-    void PushStyledFont(bool bold, bool underline, bool italic);
-    void PushFont(HFONT font);
+    // Both say whether a font was pushed.
+    bool PushStyledFont(bool bold, bool underline, bool italic);
+    bool PushFont(HFONT font);
     void PopFont(int &x);
     HFONT FindOrAddFont(const wchar_t *face, int size, bool bold, bool underline, bool italic);
     HFONT FontFromArgument(const CWideString &argument);

@@ -23,6 +23,7 @@ namespace {
 const uint32_t kWhite = 0xFFFFFF;
 const int kLatin = 0;
 const int kChinese = 1;
+const int kBoldLatin = 2;
 const UINT kLine = DT_SINGLELINE;
 
 bool IsReddish(uint32_t rgb)
@@ -115,6 +116,7 @@ protected:
         ASSERT_NE(Manager().AddFont(kLatin, L"Tahoma", 14, false, false, false), nullptr);
         ASSERT_NE(Manager().AddFont(kChinese, L"WenQuanYi Micro Hei", 14, false, false, false),
                   nullptr);
+        ASSERT_NE(Manager().AddFont(kBoldLatin, L"Tahoma", 14, true, false, false), nullptr);
         CWindowManagerUI::SetResourcePath(ImageFixtureFolder().c_str());
     }
 
@@ -216,6 +218,14 @@ TEST_F(HtmlText, TheLineHeightTagSetsTheHeightAndOnlyFontsRaiseIt)
     };
     for (const Case &c : cases)
         EXPECT_EQ(Measure(c.text).bottom, c.height) << c.text;
+
+    // Tags that push no font leave the height alone: a style the text has already, and a font
+    // tag that names no font.
+    const RECT whole = {0, 0, 300, 100};
+    const wchar_t *const pushingNothing[] = {L"{b}{y 5}Hello", L"{b}{y 5}{b}Hello",
+                                             L"{y 5}{b}Hello{/b}", L"{y 5}{f}Hello{/f}"};
+    for (const wchar_t *text : pushingNothing)
+        EXPECT_EQ(Measure(text, kLine, whole, kBoldLatin).bottom, 5) << text;
     EXPECT_EQ(Measure(L"a\nb\nc", 0, RECT{0, 0, 300, 300}).bottom, 3 * line)
         << "a line break character ends the line as the n tag does";
 }
