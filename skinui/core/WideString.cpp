@@ -232,22 +232,26 @@ void CWideString::MakeLower()
     _wcslwr(m_text);
 }
 
+// Every occurrence left to right, each search going on behind the occurrence replaced, so that
+// inserted text is never searched again; the result is built once.
 int CWideString::Replace(const wchar_t *from, const wchar_t *to)
 {
     if (from == nullptr || to == nullptr || from[0] == L'\0')
         return 0;
-    int fromLength = static_cast<int>(wcslen(from));
-    int toLength = static_cast<int>(wcslen(to));
+    const size_t fromLength = wcslen(from);
+    std::wstring result;
     int count = 0;
-    int index = Find(from, 0);
-    while (index >= 0) {
-        CWideString replaced = Left(index);
-        replaced += to;
-        replaced += Mid(index + fromLength);
-        *this = replaced;
+    const wchar_t *rest = m_text;
+    for (const wchar_t *found = wcsstr(rest, from); found != nullptr; found = wcsstr(rest, from)) {
+        result.append(rest, static_cast<size_t>(found - rest));
+        result.append(to);
+        rest = found + fromLength;
         ++count;
-        index = Find(from, index + toLength);
     }
+    if (count == 0)
+        return 0;
+    result.append(rest);
+    Assign(result.c_str(), static_cast<int>(result.size()));
     return count;
 }
 

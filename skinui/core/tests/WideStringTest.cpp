@@ -1,7 +1,10 @@
 #include "WideString.h"
 
+#include "ThreadCpuTime.h"
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <string>
 
@@ -177,6 +180,21 @@ TEST(WideStringEditing, ReplacesWithoutSearchingInsertedTextAgain)
         EXPECT_EQ(c.count, s.Replace(c.from, c.to)) << c.text;
         EXPECT_STREQ(c.expected, s.GetData()) << c.text;
     }
+
+    // Thousands of occurrences: the result is built once, not the whole text again for each.
+    std::wstring many;
+    std::wstring replaced;
+    for (int i = 0; i < 20000; ++i) {
+        many += L"line<n>";
+        replaced += L"line\r\n";
+    }
+    CWideString lines(many.c_str());
+    int count = 0;
+    const std::chrono::milliseconds spent =
+        SkinUI::Testing::ThreadCpuTimeOf([&] { count = lines.Replace(L"<n>", L"\r\n"); });
+    EXPECT_EQ(20000, count);
+    EXPECT_TRUE(lines.GetData() == replaced);
+    EXPECT_LE(spent.count(), 50) << "milliseconds of CPU time";
 
     CWideString mixed(L"MiXeD Case");
     mixed.MakeLower();
