@@ -161,8 +161,8 @@ void HtmlTextLayout::Run(RECT &rect, const wchar_t *text, RECT *links, CWideStri
         widest = line.width > widest ? line.width : widest;
         lastBottom = top + line.height;
         imageBottom = line.imageBottom > imageBottom ? line.imageBottom : imageBottom;
-        // Every line takes at least one character; one that could not is the last.
-        if (singleLine || m_state.position == lineStart.position)
+        // A line that takes nothing is the last.
+        if (singleLine || m_textEnded || m_state.position == lineStart.position)
             break;
         top += line.height;
         if (m_drawing && top >= m_rect.bottom)
@@ -512,6 +512,13 @@ int HtmlTextLayout::PlaceRun(int start, int end, Pass pass, int top, int &x, int
     // The cheap estimate spares the exact measuring of runs far from the right edge.
     if (static_cast<long long>(metrics.tmMaxCharWidth) * count >= available)
         fit = FittingCount(text, count, available, metrics.tmAveCharWidth);
+    // A line that cannot hold the run's first character holds nothing, and ends the text:
+    // going on would give every further character a line of its own.
+    const int firstCharacter = count >= 2 && IsHighSurrogate(text[0]) ? 2 : 1;
+    if (lineEmpty && fit < firstCharacter) {
+        m_textEnded = true;
+        return 0;
+    }
     bool ellipsis = false;
     if (fit < count) {
         endLine = true;
@@ -535,11 +542,11 @@ int HtmlTextLayout::PlaceRun(int start, int end, Pass pass, int top, int &x, int
         }
         if (fit > 0 && fit < count && IsHighSurrogate(text[fit - 1]))
             --fit;
-        if (fit == 0 && !lineEmpty && !ellipsis)
+        if (fit == 0 && !ellipsis)
             return 0;
-        // A line must take something, or an ellipsis line would never end.
+        // The dots end the line behind at least one character.
         if (fit == 0)
-            fit = count >= 2 && IsHighSurrogate(text[0]) ? 2 : 1;
+            fit = firstCharacter;
     }
     const int width = TextWidth(text, fit);
     if (pass == kDraw) {

@@ -114,6 +114,8 @@ private:
     CWideString m_hoveredLink;
 
     LineState m_state;
+    // Set by a line that could hold nothing: the layout ends with it.
+    bool m_textEnded = false;
 };
 
 } // namespace SkinUI

@@ -3,6 +3,7 @@
 #include "ImageFiles.h"
 #include "ControlUI.h"
 #include "TestWindow.h"
+#include "ThreadCpuTime.h"
 #include "WindowManagerUI.h"
 
 #include <gtest/gtest.h>
@@ -404,19 +405,67 @@ TEST_F(HtmlText, EllipsisWithoutSingleLineEnds)
 
 TEST_F(HtmlText, ALongRunInANarrowRectangleIsMeasuredOnlyWhereItCanFit)
 {
-    // Every line of a one-pixel rectangle takes one character; measuring the rest of the run
-    // for each of them would measure the text over and over.
+    // Every line of a rectangle one character wide takes one character; measuring the rest of
+    // the run for each of them would measure the text over and over.
     const int characters = 3000;
     const std::wstring text(characters, L'a');
+    const RECT oneCharacter = {0, 0, Width(L"a"), 100};
     for (UINT format : {0u, UINT(DT_WORDBREAK), UINT(DT_END_ELLIPSIS)}) {
         MeasuredCharacters measured;
-        const RECT lines = Measure(text.c_str(), format, RECT{0, 0, 1, 100});
+        const RECT lines = Measure(text.c_str(), format, oneCharacter);
         EXPECT_GE(lines.bottom, characters * Measure(L"a").bottom) << "one character a line";
         EXPECT_LT(measured.Count(), 40LL * characters) << format;
     }
     MeasuredCharacters measured;
-    Measure((L"{r}" + text + L"{/r}").c_str(), 0, RECT{0, 0, 1, 100});
+    Measure((L"{r}" + text + L"{/r}").c_str(), 0, oneCharacter);
     EXPECT_LT(measured.Count(), 40LL * characters) << "raw text";
+}
+
+// A line that cannot hold its first character ends the text at once: the one line that held
+// nothing is measured, nothing is drawn, and the rest is never laid out (it would give each
+// character of a 20,000-character word a line of its own).
+TEST_F(HtmlText, ALineThatCanHoldNothingEndsTheText)
+{
+    const std::wstring word(20000, L'a');
+    std::wstring words;
+    while (words.size() < 20000)
+        words += L"ab cd ";
+    struct Case
+    {
+        std::wstring text;
+        const wchar_t *firstLine; // the text up to its first character
+    } cases[] = {
+        {word, L"a"},
+        {words, L"a"},
+        {L"{b}" + word, L"{b}a"},
+        {L"<a x>" + word + L"</a>", L"<a x>a"},
+        {L"{r}" + word + L"{/r}", L"{r}a"},
+        {L"{c #FF0000}{p 3}" + words + L"{/p}{/c}", L"{p 3}a"},
+    };
+    const UINT formats[] = {0,
+                            DT_WORDBREAK,
+                            DT_END_ELLIPSIS,
+                            DT_WORDBREAK | DT_END_ELLIPSIS,
+                            kLine | DT_END_ELLIPSIS,
+                            DT_CENTER | DT_VCENTER,
+                            DT_RIGHT | DT_BOTTOM | DT_WORDBREAK};
+    const RECT narrow = {0, 0, Width(L"a") - 1, 100};
+    for (const Case &c : cases) {
+        const int line = Measure(c.firstLine).bottom;
+        for (UINT format : formats) {
+            RECT measured = {};
+            const std::chrono::milliseconds measuring =
+                ThreadCpuTimeOf([&] { measured = Measure(c.text.c_str(), format, narrow); });
+            EXPECT_EQ(measured.bottom, line) << c.firstLine << " " << format;
+            EXPECT_EQ(measured.right, 0) << c.firstLine << " " << format;
+            const std::chrono::milliseconds drawing =
+                ThreadCpuTimeOf([&] { Draw(c.text.c_str(), format, narrow); });
+            EXPECT_EQ(m_surface.CountOtherThan(m_surface.Bounds(), kWhite), 0)
+                << c.firstLine << " " << format;
+            EXPECT_LE(measuring.count(), 100) << "milliseconds of CPU time: " << c.firstLine;
+            EXPECT_LE(drawing.count(), 100) << "milliseconds of CPU time: " << c.firstLine;
+        }
+    }
 }
 
 TEST_F(HtmlText, AlignmentPlacesTheLine)
