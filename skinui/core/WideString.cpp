@@ -1,5 +1,6 @@
 #include "WideString.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <cwchar>
@@ -80,9 +81,12 @@ void CWideString::Assign(const wchar_t *text, int length)
         Empty();
         return;
     }
-    int available = static_cast<int>(wcslen(text));
-    if (length < 0 || length > available)
-        length = available;
+    // Only as far as the length asked for: a few characters taken from a long text must not
+    // cost the whole text.
+    if (length < 0)
+        length = static_cast<int>(wcslen(text));
+    else
+        length = static_cast<int>(std::find(text, text + length, L'\0') - text);
     if (Owns(text)) {
         // The source lives in this string's own storage, which the assignment may free.
         std::wstring copy(text, static_cast<size_t>(length));

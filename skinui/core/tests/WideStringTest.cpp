@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <climits>
+#include <cwchar>
 #include <string>
 
 using SkinUI::CWideString;
@@ -97,6 +98,20 @@ TEST(WideStringConstruction, TakesNullAsEmptyAndHonoursLengths)
     EXPECT_STREQ(L"ab", s.GetData());
     EXPECT_STREQ(L"abcd", (s + L"cd").GetData());
     EXPECT_STREQ(L"ab", (s + nullptr).GetData());
+    s.Assign(L"abc", 10);
+    EXPECT_STREQ(L"abc", s.GetData()) << "a length past the end takes the whole text";
+
+    // A few characters taken from a long text cost those characters only, not the rest of it.
+    const std::wstring text = Letters(100000);
+    const std::chrono::milliseconds spent = SkinUI::Testing::ThreadCpuTimeOf([&] {
+        for (size_t at = 0; at + 3 <= text.size(); at += 10) {
+            CWideString part(text.c_str() + at, 3);
+            s.Assign(text.c_str() + at, 3);
+            ASSERT_EQ(0, wcscmp(part.GetData(), s.GetData()));
+        }
+    });
+    EXPECT_EQ(text.substr(text.size() - 10, 3), s.GetData());
+    EXPECT_LE(spent.count(), 50) << "milliseconds of CPU time";
 }
 
 TEST(WideStringCompare, IsExactOrCaseInsensitiveOnRequest)
