@@ -1,6 +1,7 @@
 #include "DibSurface.h"
 #include "GdiPainter.h"
 #include "ImageFiles.h"
+#include "MarkupStack.h"
 #include "ControlUI.h"
 #include "TestWindow.h"
 #include "ThreadCpuTime.h"
@@ -421,6 +422,39 @@ TEST_F(HtmlText, ALongRunInANarrowRectangleIsMeasuredOnlyWhereItCanFit)
     EXPECT_LT(measured.Count(), 40LL * characters) << "raw text";
 }
 
+// A word that takes thousands of lines costs what as many short lines cost: the end of the
+// run is found once, not again on every line; and a link's name, however long, is not copied
+// for each line the link takes.
+TEST_F(HtmlText, TextOfManyLinesCostsWhatItsLinesCost)
+{
+    const int characters = 80000;
+    const std::wstring word(characters, L'a');
+    std::wstring lines; // as many characters, a line each four
+    while (lines.size() < word.size())
+        lines += L"aaa\n";
+    const std::wstring name(characters, L'n');
+    struct Case
+    {
+        const char *what;
+        std::wstring text;
+        std::wstring baseline;
+    } cases[] = {
+        {"a long word", word, lines},
+        {"a long raw word", L"{r}" + word + L"{/r}", L"{r}" + lines + L"{/r}"},
+        {"a link with a long name", L"<a " + name + L">" + lines + L"</a>",
+         L"<a x>" + lines + L"</a>"},
+    };
+    const RECT fewCharacters = {0, 0, Width(L"aaaa"), 100};
+    auto cost = [&](const std::wstring &text) {
+        return ThreadCpuTimeOf([&] { Measure(text.c_str(), DT_WORDBREAK, fewCharacters); }).count();
+    };
+    for (const Case &c : cases) {
+        const long long spent = cost(c.text);
+        EXPECT_LE(spent, 3 * cost(c.baseline) + 50)
+            << "milliseconds of CPU time against its baseline: " << c.what;
+    }
+}
+
 // A line that cannot hold its first character ends the text at once: the one line that held
 // nothing is measured, nothing is drawn, and the rest is never laid out (it would give each
 // character of a 20,000-character word a line of its own).
@@ -466,6 +500,59 @@ TEST_F(HtmlText, ALineThatCanHoldNothingEndsTheText)
             EXPECT_LE(drawing.count(), 100) << "milliseconds of CPU time: " << c.firstLine;
         }
     }
+}
+
+// Markup with every tag nested thousands deep costs what the same tags cost one after the
+// other: past the nesting bound a tag pushes nothing, so that the state each line saves and
+// restores stays small.
+TEST_F(HtmlText, DeeplyNestedMarkupCostsWhatTheSameTagsCostUnnested)
+{
+    const std::pair<const wchar_t *, const wchar_t *> tags[] = {
+        {L"<a x>", L"</a>"},         {L"{b}", L"{/b}"}, {L"{c #FF0000}", L"{/c}"},
+        {L"{f Tahoma 13}", L"{/f}"}, {L"{i}", L"{/i}"}, {L"{p 2}", L"{/p}"},
+        {L"{s}", L"{/s}"},           {L"{u}", L"{/u}"}, {L"{v top}", L"{/v}"}};
+    const int kinds = static_cast<int>(sizeof(tags) / sizeof(tags[0]));
+    // Every tag holds a word and the next tag, or, unnested, only its word.
+    auto markup = [&](int depth, bool nested) {
+        std::wstring text;
+        for (int i = 0; i < depth; ++i)
+            text += std::wstring(tags[i % kinds].first) + L"ab " +
+                    (nested ? L"" : std::wstring(tags[i % kinds].second) + L"ab ");
+        for (int i = depth - 1; nested && i >= 0; --i)
+            text += std::wstring(tags[i % kinds].second) + L"ab ";
+        return text;
+    };
+    // A word a line, measured alone and measured before drawing.
+    const RECT wordWide = {0, 0, Width(L"ab ") + 2, 100};
+    auto cost = [&](const std::wstring &text) {
+        return ThreadCpuTimeOf([&] {
+                   Measure(text.c_str(), DT_WORDBREAK, wordWide);
+                   Draw(text.c_str(), DT_WORDBREAK | DT_VCENTER, wordWide);
+               })
+            .count();
+    };
+
+    const std::wstring shallow = markup(300, true);
+    ASSERT_LT(shallow.size(), 6000u);
+    EXPECT_LE(cost(shallow), 100) << "milliseconds of CPU time, 300 deep";
+
+    const std::wstring deep = markup(5000, true);
+    const long long nested = cost(deep);
+    const long long unnested = cost(markup(5000, false));
+    EXPECT_LE(nested, 2 * unnested + 50)
+        << "milliseconds of CPU time, 5,000 deep against the same tags unnested";
+    EXPECT_LE(nested, static_cast<long long>(100 * deep.size() / 4096))
+        << "milliseconds of CPU time, 5,000 deep (" << deep.size() << " characters)";
+
+    // Text nested past the bound keeps the state of the deepest level kept, and the closing
+    // tags of the levels past it take nothing away.
+    std::wstring blueThenRed;
+    for (int i = 0; i < MarkupStack::kMaxNesting; ++i)
+        blueThenRed += L"{c #0000FF}";
+    blueThenRed += L"{c #FF0000}{c #FF0000}Hello{/c}{/c}Hello";
+    Draw(blueThenRed.c_str());
+    EXPECT_GT(CountWhere(m_surface, IsBluish), 10);
+    EXPECT_EQ(CountWhere(m_surface, IsReddish), 0);
 }
 
 TEST_F(HtmlText, AlignmentPlacesTheLine)
