@@ -45,27 +45,6 @@ bool IsHighSurrogate(wchar_t ch)
     return ch >= 0xD800 && ch <= 0xDBFF;
 }
 
-void *AsItem(uintptr_t value)
-{
-    return reinterpret_cast<void *>(value);
-}
-
-uintptr_t AsValue(void *item)
-{
-    return reinterpret_cast<uintptr_t>(item);
-}
-
-void *Top(const CPointerArray &stack)
-{
-    return stack.IsEmpty() ? nullptr : stack.GetAt(stack.GetCount() - 1);
-}
-
-void Pop(CPointerArray &stack)
-{
-    if (!stack.IsEmpty())
-        stack.Remove(stack.GetCount() - 1);
-}
-
 } // namespace
 
 void CGdiPainter::DrawHtmlText(HDC dc, CWindowManagerUI *manager, RECT &rect, const wchar_t *text,
@@ -145,8 +124,7 @@ void HtmlTextLayout::Run(RECT &rect, const wchar_t *text, RECT *links, CWideStri
     int lastBottom = top;
     int imageBottom = top;
     while (m_state.position < length) {
-        LineState lineStart;
-        Save(lineStart);
+        const LineState lineStart = m_state;
         LineResult line = LayoutLine(HtmlTextLayout::kMeasure, top, 0, 0, length);
         if (m_drawing) {
             const int measuredEnd = m_state.position;
@@ -161,8 +139,8 @@ void HtmlTextLayout::Run(RECT &rect, const wchar_t *text, RECT *links, CWideStri
         widest = line.width > widest ? line.width : widest;
         lastBottom = top + line.height;
         imageBottom = line.imageBottom > imageBottom ? line.imageBottom : imageBottom;
-        // Every line takes at least one character; one that could not is the last.
-        if (singleLine || m_state.position == lineStart.position)
+        // A line that takes nothing is the last.
+        if (singleLine || m_textEnded || m_state.position == lineStart.position)
             break;
         top += line.height;
         if (m_drawing && top >= m_rect.bottom)
@@ -189,7 +167,7 @@ HtmlTextLayout::LineResult HtmlTextLayout::LayoutLine(Pass pass, int top, int me
     const bool final = pass == kDraw || !m_drawing;
     LineResult result;
     SelectObject(m_dc, CurrentFont());
-    int spacing = static_cast<int>(AsValue(Top(m_state.spacings)));
+    int spacing = static_cast<int>(m_state.spacings.Top());
     int lineHeight = pass == kDraw ? measuredHeight : FontLineHeight() + spacing;
     int x = m_rect.left;
     bool lineEmpty = true;
@@ -244,9 +222,10 @@ HtmlTextLayout::LineResult HtmlTextLayout::LayoutLine(Pass pass, int top, int me
             }
         }
         int end = at + 1;
-        if (ch != L' ')
-            while (end < endLimit && text[end] != L'\n' && !IsTagStart(text[end]))
-                ++end;
+        if (ch != L' ') {
+            end = RunEnd(at);
+            end = end < endLimit ? end : endLimit;
+        }
         int taken = PlaceRun(at, end, pass, top, x, lineHeight, lineEmpty, offset, endLine);
         if (taken == 0)
             break;
@@ -261,7 +240,8 @@ HtmlTextLayout::LineResult HtmlTextLayout::LayoutLine(Pass pass, int top, int me
         // goes on in the next slot (while one remains) on the next line.
         WriteLink(x, top, top + lineHeight, offset);
         if (m_state.linkCount < m_linkCapacity)
-            m_linkNames[m_state.linkCount] = m_state.linkName;
+            m_linkNames[m_state.linkCount].Assign(m_text.GetData() + m_state.linkNameStart,
+                                                  m_state.linkNameLength);
     }
     result.width = x - m_rect.left;
     result.height = lineHeight;
@@ -295,20 +275,39 @@ bool HtmlTextLayout::ReadTag(int at, Tag &tag) const
     while (text[end] != L'\0' && !IsTagEnd(text[end]))
         ++end;
     tag.argument.Assign(text + start, end - start);
+    tag.argumentStart = start;
     tag.end = text[end] != L'\0' ? end + 1 : end;
     return true;
 }
 
-// In raw mode text runs up to the closing tag of r, in either form.
-int HtmlTextLayout::RawEnd(int at) const
+// A text run goes up to a line break or a tag start.
+int HtmlTextLayout::RunEnd(int at)
 {
-    const wchar_t *text = m_text.GetData();
-    int p = at;
-    for (; text[p] != L'\0' && text[p] != L'\n'; ++p)
-        if (IsTagStart(text[p]) && text[p + 1] == L'/' && text[p + 2] == L'r' &&
-            IsTagEnd(text[p + 3]))
-            break;
-    return p;
+    if (at < m_runFrom || at >= m_runEnd) {
+        const wchar_t *text = m_text.GetData();
+        int end = at + 1;
+        while (text[end] != L'\0' && text[end] != L'\n' && !IsTagStart(text[end]))
+            ++end;
+        m_runFrom = at;
+        m_runEnd = end;
+    }
+    return m_runEnd;
+}
+
+// In raw mode text runs up to the closing tag of r, in either form.
+int HtmlTextLayout::RawEnd(int at)
+{
+    if (at < m_rawFrom || at > m_rawEnd) {
+        const wchar_t *text = m_text.GetData();
+        int p = at;
+        for (; text[p] != L'\0' && text[p] != L'\n'; ++p)
+            if (IsTagStart(text[p]) && text[p + 1] == L'/' && text[p + 2] == L'r' &&
+                IsTagEnd(text[p + 3]))
+                break;
+        m_rawFrom = at;
+        m_rawEnd = p;
+    }
+    return m_rawEnd;
 }
 
 bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &lineHeight,
@@ -325,7 +324,7 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
                 }
                 m_state.linkOpen = false;
             }
-            Pop(m_state.colors);
+            m_state.colors.Pop();
             PopFont(x);
             break;
         case L'b':
@@ -335,19 +334,19 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
             PopFont(x);
             break;
         case L'c':
-            Pop(m_state.colors);
+            m_state.colors.Pop();
             break;
         case L'p':
             if (!lineEmpty)
                 return false;
-            Pop(m_state.spacings);
+            m_state.spacings.Pop();
             break;
         case L's':
             m_state.selecting = false;
             SetBkMode(m_dc, TRANSPARENT);
             break;
         case L'v':
-            Pop(m_state.aligns);
+            m_state.aligns.Pop();
             break;
         default:
             break;
@@ -362,35 +361,31 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
             m_linkNames[m_state.linkCount] = tag.argument;
         m_state.linkOpen = true;
         m_state.linkStartX = x;
-        m_state.linkName = tag.argument;
-        m_state.colors.Add(
-            AsItem(!m_hoveredLink.IsEmpty() && m_hoveredLink == tag.argument.GetData()
-                       ? m_manager->GetDefaultLinkHoverFontColor()
-                       : m_manager->GetDefaultLinkFontColor()));
-        PushStyledFont(false, true, false);
-        fontPushed = true;
+        m_state.linkNameStart = tag.argumentStart;
+        m_state.linkNameLength = tag.argument.GetLength();
+        m_state.colors.Push(!m_hoveredLink.IsEmpty() && m_hoveredLink == tag.argument.GetData()
+                                ? m_manager->GetDefaultLinkHoverFontColor()
+                                : m_manager->GetDefaultLinkFontColor());
+        fontPushed = !CountFontPastBound() && PushStyledFont(false, true, false);
         break;
     case L'b':
-        PushStyledFont(true, false, false);
-        fontPushed = true;
+        fontPushed = !CountFontPastBound() && PushStyledFont(true, false, false);
         break;
     case L'c': {
         const wchar_t *digits = tag.argument.GetData();
         if (*digits == L'#')
             ++digits;
         const long value = wcstol(digits, nullptr, 16);
-        m_state.colors.Add(AsItem(0xFF000000u | static_cast<uint32_t>(value & 0xFFFFFF)));
+        m_state.colors.Push(0xFF000000u | static_cast<uint32_t>(value & 0xFFFFFF));
         break;
     }
     case L'f':
-        PushFont(FontFromArgument(tag.argument));
-        fontPushed = true;
+        fontPushed = !CountFontPastBound() && PushFont(FontFromArgument(tag.argument));
         break;
     case L'i':
         if (!tag.argument.IsEmpty())
             return PlaceImage(tag, pass, top, x, lineHeight, lineEmpty, offset, result);
-        PushStyledFont(false, false, true);
-        fontPushed = true;
+        fontPushed = !CountFontPastBound() && PushStyledFont(false, false, true);
         break;
     case L'n':
         if (!singleLine)
@@ -400,8 +395,9 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
         if (!lineEmpty)
             return false;
         const int spacing = ValueText::ReadInteger(tag.argument.GetData());
-        m_state.spacings.Add(AsItem(static_cast<uintptr_t>(spacing)));
-        if (pass == kMeasure && spacing + FontLineHeight() > lineHeight)
+        const bool kept = !m_state.spacings.IsFull();
+        m_state.spacings.Push(static_cast<uintptr_t>(spacing));
+        if (kept && pass == kMeasure && spacing + FontLineHeight() > lineHeight)
             lineHeight = spacing + FontLineHeight();
         break;
     }
@@ -414,8 +410,7 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
             SetBkMode(m_dc, OPAQUE);
         break;
     case L'u':
-        PushStyledFont(false, true, false);
-        fontPushed = true;
+        fontPushed = !CountFontPastBound() && PushStyledFont(false, true, false);
         break;
     case L'v': {
         int align = kAlignBottom;
@@ -423,7 +418,7 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
             align = kAlignCenter;
         else if (tag.argument.CompareNoCase(L"top") == 0)
             align = kAlignTop;
-        m_state.aligns.Add(AsItem(static_cast<uintptr_t>(align)));
+        m_state.aligns.Push(static_cast<uintptr_t>(align));
         break;
     }
     case L'x':
@@ -436,8 +431,8 @@ bool HtmlTextLayout::ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &l
     default:
         break;
     }
-    // A font grows the line; every other tag leaves its height alone, so that a "y" line
-    // may be lower than its font.
+    // A font pushed grows the line; every other tag, and a style tag that pushes nothing,
+    // leaves its height alone, so that a "y" line may be lower than its font.
     if (fontPushed && pass == kMeasure && FontLineHeight() > lineHeight)
         lineHeight = FontLineHeight();
     return true;
@@ -517,6 +512,13 @@ int HtmlTextLayout::PlaceRun(int start, int end, Pass pass, int top, int &x, int
     // The cheap estimate spares the exact measuring of runs far from the right edge.
     if (static_cast<long long>(metrics.tmMaxCharWidth) * count >= available)
         fit = FittingCount(text, count, available, metrics.tmAveCharWidth);
+    // A line that cannot hold the run's first character holds nothing, and ends the text:
+    // going on would give every further character a line of its own.
+    const int firstCharacter = count >= 2 && IsHighSurrogate(text[0]) ? 2 : 1;
+    if (lineEmpty && fit < firstCharacter) {
+        m_textEnded = true;
+        return 0;
+    }
     bool ellipsis = false;
     if (fit < count) {
         endLine = true;
@@ -540,11 +542,11 @@ int HtmlTextLayout::PlaceRun(int start, int end, Pass pass, int top, int &x, int
         }
         if (fit > 0 && fit < count && IsHighSurrogate(text[fit - 1]))
             --fit;
-        if (fit == 0 && !lineEmpty && !ellipsis)
+        if (fit == 0 && !ellipsis)
             return 0;
-        // A line must take something, or an ellipsis line would never end.
+        // The dots end the line behind at least one character.
         if (fit == 0)
-            fit = count >= 2 && IsHighSurrogate(text[0]) ? 2 : 1;
+            fit = firstCharacter;
     }
     const int width = TextWidth(text, fit);
     if (pass == kDraw) {
@@ -592,18 +594,18 @@ void HtmlTextLayout::WriteLink(int right, int top, int bottom, int offset)
 
 HFONT HtmlTextLayout::CurrentFont() const
 {
-    HFONT top = static_cast<HFONT>(Top(m_state.fonts));
+    HFONT top = reinterpret_cast<HFONT>(m_state.fonts.Top());
     return top != nullptr ? top : m_manager->GetFont(m_font);
 }
 
 uint32_t HtmlTextLayout::CurrentColor() const
 {
-    return m_state.colors.IsEmpty() ? m_color : static_cast<uint32_t>(AsValue(Top(m_state.colors)));
+    return m_state.colors.IsEmpty() ? m_color : static_cast<uint32_t>(m_state.colors.Top());
 }
 
 int HtmlTextLayout::CurrentAlign() const
 {
-    return static_cast<int>(AsValue(Top(m_state.aligns)));
+    return static_cast<int>(m_state.aligns.Top());
 }
 
 int HtmlTextLayout::FontLineHeight()
@@ -635,34 +637,45 @@ int HtmlTextLayout::TextY(int top, int lineHeight)
     }
 }
 
+bool HtmlTextLayout::CountFontPastBound()
+{
+    if (!m_state.fonts.IsFull())
+        return false;
+    m_state.fonts.Push(0);
+    return true;
+}
+
 // A style the current font already has pushes nothing.
-void HtmlTextLayout::PushStyledFont(bool bold, bool underline, bool italic)
+bool HtmlTextLayout::PushStyledFont(bool bold, bool underline, bool italic)
 {
     LOGFONTW current = {};
     if (GetObjectW(CurrentFont(), sizeof(current), &current) == 0)
-        return;
+        return false;
     const bool isBold = current.lfWeight >= FW_BOLD;
     const bool isUnderline = current.lfUnderline != 0;
     const bool isItalic = current.lfItalic != 0;
     if ((bold && isBold) || (underline && isUnderline) || (italic && isItalic))
-        return;
-    PushFont(FindOrAddFont(current.lfFaceName, -current.lfHeight, bold || isBold,
-                           underline || isUnderline, italic || isItalic));
+        return false;
+    return PushFont(FindOrAddFont(current.lfFaceName, -current.lfHeight, bold || isBold,
+                                  underline || isUnderline, italic || isItalic));
 }
 
-void HtmlTextLayout::PushFont(HFONT font)
+bool HtmlTextLayout::PushFont(HFONT font)
 {
     if (font != nullptr)
-        m_state.fonts.Add(font);
+        m_state.fonts.Push(reinterpret_cast<uintptr_t>(font));
     SelectObject(m_dc, CurrentFont());
+    return font != nullptr;
 }
 
 // Every closing a, b, f, i and u tag removes the top font. Leaving an italic font moves x
 // on by half the overhang of a space so the slanted letters are not covered.
 void HtmlTextLayout::PopFont(int &x)
 {
-    if (m_state.fonts.IsEmpty())
+    if (!m_state.fonts.PopsKeptEntry()) {
+        m_state.fonts.Pop();
         return;
+    }
     LOGFONTW leaving = {};
     GetObjectW(CurrentFont(), sizeof(leaving), &leaving);
     if (leaving.lfItalic != 0) {
@@ -670,7 +683,7 @@ void HtmlTextLayout::PopFont(int &x)
         if (GetCharABCWidthsW(m_dc, L' ', L' ', &abc))
             x += (abc.abcC < 0 ? -abc.abcC : abc.abcC) / 2;
     }
-    Pop(m_state.fonts);
+    m_state.fonts.Pop();
     SelectObject(m_dc, CurrentFont());
 }
 
@@ -712,41 +725,9 @@ HFONT HtmlTextLayout::FontFromArgument(const CWideString &argument)
     return FindOrAddFont(face.GetData(), size, bold, underline, italic);
 }
 
-void HtmlTextLayout::Copy(const CPointerArray &from, CPointerArray &to)
-{
-    to.Empty();
-    for (int i = 0; i < from.GetCount(); ++i)
-        to.Add(from.GetAt(i));
-}
-
-void HtmlTextLayout::Save(LineState &saved) const
-{
-    Copy(m_state.fonts, saved.fonts);
-    Copy(m_state.colors, saved.colors);
-    Copy(m_state.spacings, saved.spacings);
-    Copy(m_state.aligns, saved.aligns);
-    saved.position = m_state.position;
-    saved.raw = m_state.raw;
-    saved.selecting = m_state.selecting;
-    saved.linkOpen = m_state.linkOpen;
-    saved.linkStartX = m_state.linkStartX;
-    saved.linkCount = m_state.linkCount;
-    saved.linkName = m_state.linkName;
-}
-
 void HtmlTextLayout::Restore(const LineState &saved)
 {
-    Copy(saved.fonts, m_state.fonts);
-    Copy(saved.colors, m_state.colors);
-    Copy(saved.spacings, m_state.spacings);
-    Copy(saved.aligns, m_state.aligns);
-    m_state.position = saved.position;
-    m_state.raw = saved.raw;
-    m_state.selecting = saved.selecting;
-    m_state.linkOpen = saved.linkOpen;
-    m_state.linkStartX = saved.linkStartX;
-    m_state.linkCount = saved.linkCount;
-    m_state.linkName = saved.linkName;
+    m_state = saved;
     SetBkMode(m_dc, m_state.selecting ? OPAQUE : TRANSPARENT);
 }
 

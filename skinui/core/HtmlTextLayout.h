@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PointerArray.h"
+#include "MarkupStack.h"
 #include "WideString.h"
 
 #include <windows.h>
@@ -38,20 +38,23 @@ private:
     // The fewest characters of a run measured at once near the right edge.
     static const int kShortestStretch = 16;
 
-    // Everything a line changes that its second pass must start from again.
+    // Everything a line changes that its second pass must start from again. Its size does not
+    // grow with the text, so that saving it at every line start costs the same for any text.
     struct LineState
     {
-        CPointerArray fonts;
-        CPointerArray colors;
-        CPointerArray spacings;
-        CPointerArray aligns;
+        MarkupStack fonts;
+        MarkupStack colors;
+        MarkupStack spacings;
+        MarkupStack aligns;
         int position = 0;
         bool raw = false;
         bool selecting = false;
         bool linkOpen = false;
         int linkStartX = 0;
         int linkCount = 0;
-        CWideString linkName;
+        // The open link's name, where it stands in the text.
+        int linkNameStart = 0;
+        int linkNameLength = 0;
     };
 
     struct LineResult
@@ -66,12 +69,14 @@ private:
         wchar_t letter = 0;
         bool closing = false;
         CWideString argument;
+        int argumentStart = 0;
         int end = 0; // index behind the tag
     };
 
     LineResult LayoutLine(Pass pass, int top, int measuredHeight, int offset, int endLimit);
     bool ReadTag(int at, Tag &tag) const;
-    int RawEnd(int at) const;
+    int RunEnd(int at);
+    int RawEnd(int at);
     // False when the line must end before the tag (the tag is handled on the next line).
     bool ApplyTag(const Tag &tag, Pass pass, int top, int &x, int &lineHeight, bool lineEmpty,
                   int offset, LineResult &result, bool &endLine);
@@ -86,16 +91,17 @@ private:
     uint32_t CurrentColor() const;
     int CurrentAlign() const;
     int FontLineHeight();
-    void PushStyledFont(bool bold, bool underline, bool italic);
-    void PushFont(HFONT font);
+    // Past the nesting bound a font tag is only counted: no font is looked for or made.
+    bool CountFontPastBound();
+    // Both say whether a font was pushed.
+    bool PushStyledFont(bool bold, bool underline, bool italic);
+    bool PushFont(HFONT font);
     void PopFont(int &x);
     HFONT FindOrAddFont(const wchar_t *face, int size, bool bold, bool underline, bool italic);
     HFONT FontFromArgument(const CWideString &argument);
     int TextWidth(const wchar_t *text, int length);
     int TextY(int top, int lineHeight);
 
-    static void Copy(const CPointerArray &from, CPointerArray &to);
-    void Save(LineState &saved) const;
     void Restore(const LineState &saved);
 
     HDC m_dc;
@@ -113,6 +119,14 @@ private:
     CWideString m_hoveredLink;
 
     LineState m_state;
+    // The last text run and raw run scanned, [from, end): a run that takes many lines is
+    // scanned for its end once.
+    int m_runFrom = -1;
+    int m_runEnd = -1;
+    int m_rawFrom = -1;
+    int m_rawEnd = -1;
+    // Set by a line that could hold nothing: the layout ends with it.
+    bool m_textEnded = false;
 };
 
 } // namespace SkinUI

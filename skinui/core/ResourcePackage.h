@@ -8,6 +8,10 @@ namespace SkinUI {
 // handle is a zip handle or a 7z package, as the sevenZip flag of each call says.
 namespace ResourcePackage {
 
+// The most any entry of a package is inflated to, far above any skin file: a package of a
+// few kilobytes can declare entries of gigabytes.
+const uint64_t kMaxInflatedSize = 16 * 1024 * 1024;
+
 void *OpenFile(const wchar_t *path, bool sevenZip);
 // A zip package reads the block in place (it must outlive the handle); a 7z package
 // copies it.

@@ -1,6 +1,7 @@
 #include "SevenZipPackage.h"
 
 #include "MemoryInStream.h"
+#include "ResourcePackage.h"
 
 #include <7z.h>
 #include <7zCrc.h>
@@ -57,6 +58,15 @@ public:
     size_t outBufferSize = 0;
 };
 
+// The decoder inflates an entry's whole block at once: a block beyond the limit is not
+// inflated, for none of its entries.
+bool BlockTooLarge(const CSzArEx &db, UInt32 index)
+{
+    const UInt32 block = db.FileToFolder[index];
+    return block != static_cast<UInt32>(-1) &&
+           SzAr_GetFolderUnpackSize(&db.db, block) > ResourcePackage::kMaxInflatedSize;
+}
+
 std::unique_ptr<SevenZipEntry> ExtractEntry(ArchiveDatabase &archive, ILookInStreamPtr stream,
                                             UInt32 index)
 {
@@ -74,6 +84,10 @@ std::unique_ptr<SevenZipEntry> ExtractEntry(ArchiveDatabase &archive, ILookInStr
     entry->name[nameLength - 1] = L'\0';
     entry->nameLength = static_cast<int>(nameLength);
     entry->index = static_cast<int>(index);
+    if (BlockTooLarge(archive.db, index)) {
+        entry->size = SzArEx_GetFileSize(&archive.db, index);
+        return entry;
+    }
 
     size_t offset = 0;
     size_t processed = 0;
@@ -177,7 +191,7 @@ uint32_t SevenZipExtractItem(C7zPackage *package, int index, void *buffer, uint6
     for (const std::unique_ptr<SevenZipEntry> &entry : package->entries) {
         if (entry->index != index)
             continue;
-        if (entry->size > bufferSize || (buffer == nullptr && entry->size > 0))
+        if (entry->size > bufferSize || (entry->size > 0 && (buffer == nullptr || !entry->data)))
             return kSevenZipFailed;
         if (entry->size > 0)
             memcpy(buffer, entry->data.get(), static_cast<size_t>(entry->size));

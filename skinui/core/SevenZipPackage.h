@@ -12,14 +12,16 @@ const uint32_t kSevenZipFailed = 0x10000;
 struct SevenZipEntry
 {
     std::unique_ptr<wchar_t[]> name;
-    int nameLength; // characters, terminator included
-    int index;      // index of the entry in the archive
-    std::unique_ptr<uint8_t[]> data;
+    int nameLength;                  // characters, terminator included
+    int index;                       // index of the entry in the archive
+    std::unique_ptr<uint8_t[]> data; // null for an entry left uninflated
     uint64_t size;
 };
 
 // A 7z package decoded whole when it is opened: afterwards every read is a table search
-// and a copy, and neither the source nor the decoder is needed any more.
+// and a copy, and neither the source nor the decoder is needed any more. An entry whose
+// block would inflate beyond the packages' limit is listed with its size but not inflated,
+// and cannot be extracted.
 struct C7zPackage
 {
     std::vector<std::unique_ptr<SevenZipEntry>> entries; // archive order, no folders

@@ -106,7 +106,7 @@ const wchar_t *SkinFileReader::ReadPackageEntry(const SkinResourceSource &source
         return kEntryNotFound;
     if (size == 0)
         return kFileIsEmpty;
-    if (size > maxSize)
+    if (size > maxSize || size > ResourcePackage::kMaxInflatedSize)
         return kFileTooLarge;
     std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size]);
     if (data == nullptr ||

@@ -14,7 +14,8 @@ struct SkinFileBytes
 };
 
 // Reads one skin file whole: from the resource folder when no package is set, else from
-// the package. Skin files above 4 MB are refused; images have no limit.
+// the package. Skin files above 4 MB are refused; images have no limit of their own, but
+// nothing is inflated from a package beyond its 16 MB limit.
 class SkinFileReader
 {
 public:

@@ -7,6 +7,23 @@ namespace SkinUI {
 
 namespace {
 
+// A wrapped line of no width holds nothing, and ends the text at once: the platform's routine
+// would give every word a line of its own.
+bool HoldsNothing(const RECT &area, UINT format)
+{
+    return (format & DT_WORDBREAK) != 0 && (format & DT_SINGLELINE) == 0 && area.right <= area.left;
+}
+
+// What measuring such a text gives: the one line that held nothing.
+void MeasureEmptyLine(HDC dc, RECT &area, UINT format)
+{
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    area.right = area.left;
+    area.bottom = area.top + metrics.tmHeight +
+                  ((format & DT_EXTERNALLEADING) != 0 ? metrics.tmExternalLeading : 0);
+}
+
 void DrawTextIn(HDC dc, CWindowManagerUI *manager, RECT &area, const wchar_t *text, uint32_t color,
                 int font, UINT format)
 {
@@ -15,7 +32,10 @@ void DrawTextIn(HDC dc, CWindowManagerUI *manager, RECT &area, const wchar_t *te
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF previousColor = SetTextColor(dc, ToColorRef(color));
     HGDIOBJ previousFont = SelectObject(dc, manager->GetFont(font));
-    ::DrawTextW(dc, replaced.GetData(), -1, &area, format | DT_NOPREFIX);
+    if (replaced.IsEmpty() || !HoldsNothing(area, format))
+        ::DrawTextW(dc, replaced.GetData(), -1, &area, format | DT_NOPREFIX);
+    else if ((format & DT_CALCRECT) != 0)
+        MeasureEmptyLine(dc, area, format);
     SelectObject(dc, previousFont);
     SetTextColor(dc, previousColor);
     SetBkMode(dc, previousMode);

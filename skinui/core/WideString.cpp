@@ -1,5 +1,6 @@
 #include "WideString.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <cwchar>
@@ -80,9 +81,12 @@ void CWideString::Assign(const wchar_t *text, int length)
         Empty();
         return;
     }
-    int available = static_cast<int>(wcslen(text));
-    if (length < 0 || length > available)
-        length = available;
+    // Only as far as the length asked for: a few characters taken from a long text must not
+    // cost the whole text.
+    if (length < 0)
+        length = static_cast<int>(wcslen(text));
+    else
+        length = static_cast<int>(std::find(text, text + length, L'\0') - text);
     if (Owns(text)) {
         // The source lives in this string's own storage, which the assignment may free.
         std::wstring copy(text, static_cast<size_t>(length));
@@ -232,22 +236,26 @@ void CWideString::MakeLower()
     _wcslwr(m_text);
 }
 
+// Every occurrence left to right, each search going on behind the occurrence replaced, so that
+// inserted text is never searched again; the result is built once.
 int CWideString::Replace(const wchar_t *from, const wchar_t *to)
 {
     if (from == nullptr || to == nullptr || from[0] == L'\0')
         return 0;
-    int fromLength = static_cast<int>(wcslen(from));
-    int toLength = static_cast<int>(wcslen(to));
+    const size_t fromLength = wcslen(from);
+    std::wstring result;
     int count = 0;
-    int index = Find(from, 0);
-    while (index >= 0) {
-        CWideString replaced = Left(index);
-        replaced += to;
-        replaced += Mid(index + fromLength);
-        *this = replaced;
+    const wchar_t *rest = m_text;
+    for (const wchar_t *found = wcsstr(rest, from); found != nullptr; found = wcsstr(rest, from)) {
+        result.append(rest, static_cast<size_t>(found - rest));
+        result.append(to);
+        rest = found + fromLength;
         ++count;
-        index = Find(from, index + toLength);
     }
+    if (count == 0)
+        return 0;
+    result.append(rest);
+    Assign(result.c_str(), static_cast<int>(result.size()));
     return count;
 }
 

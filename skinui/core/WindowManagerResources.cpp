@@ -1,5 +1,6 @@
 #include "WindowManagerUI.h"
 
+#include "LanguageTokens.h"
 #include "ManagerProcessState.h"
 #include "ResourcePackage.h"
 #include "SkinResourceSource.h"
@@ -9,18 +10,13 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <string>
 
 namespace SkinUI {
 
 namespace {
 
 const DWORD kDefaultColors[5] = {0xFFA7A6AA, 0xFF000000, 0xFF0000FF, 0xFFD3215F, 0xFFBAE4FF};
-
-// Keeps a text that holds its own token from growing without end: language strings that
-// may bring further tokens expand up to these bounds, and what remains after them is left as
-// it stands. Strings without a percent sign bring none and are always replaced.
-const int kMaxExpansions = 256;
-const int kMaxExpandedLength = 32768;
 
 LOGFONTW DefaultGuiLogFont()
 {
@@ -314,31 +310,9 @@ void CWindowManagerUI::RemoveAllLanguageStrings()
 
 void CWindowManagerUI::ReplaceLanguageTokens(CWideString &text)
 {
-    int expansions = 0;
-    for (int at = text.Find(L'%'); at >= 0; at = text.Find(L'%', at + 1)) {
-        const wchar_t *data = text.GetData();
-        if (data[at + 1] != L'{')
-            continue;
-        int end = at + 2;
-        int id = 0;
-        while (data[end] >= L'0' && data[end] <= L'9' && end - at < 12)
-            id = id * 10 + (data[end++] - L'0');
-        if (data[end] != L'}')
-            continue;
-        const wchar_t *replacement = GetLanguageString(id);
-        if (!replacement)
-            continue;
-        if (wcschr(replacement, L'%') != nullptr) {
-            if (expansions >= kMaxExpansions || text.GetLength() > kMaxExpandedLength)
-                continue;
-            ++expansions;
-        }
-        CWideString token = text.Mid(at, end - at + 1);
-        CWideString value(replacement); // the map's text, not the one being edited
-        text.Replace(token.GetData(), value.GetData());
-        if (at + 1 >= text.GetLength())
-            return;
-    }
+    std::wstring expanded;
+    if (LanguageTokens::Expand(text.GetData(), expanded))
+        text.Assign(expanded.c_str(), static_cast<int>(expanded.size()));
 }
 
 // ---- Skin resource source ----

@@ -4,9 +4,11 @@
 #include "GdiPainter.h"
 #include "ProbeControl.h"
 #include "TestWindow.h"
+#include "ThreadCpuTime.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -293,6 +295,53 @@ TEST(LabelUI, WrappedTextIsPlacedVerticallyByItsMeasuredHeight)
         EXPECT_GT(bounds.bottom - bounds.top, host.FontHeight() + 4) << "wrapped";
         SCOPED_TRACE(testing::Message() << c.valign);
         c.check(bounds);
+    }
+}
+
+// A wrapped label with no room for a character, given no width or one narrower than a
+// character, measures and paints its text at once, however long the text: its one line holds
+// nothing and ends it.
+TEST(LabelUI, ALabelWithNoRoomForACharacterEndsItsTextAtOnce)
+{
+    auto words = [](size_t length) {
+        std::wstring text;
+        while (text.size() < length)
+            text += L"a ";
+        return text;
+    };
+    const wchar_t *const markup = L"showhtml=\"true\" multiline=\"true\"";
+    const wchar_t *const plain = L"multiline=\"true\"";
+    struct Case
+    {
+        const char *what;
+        const wchar_t *attributes;
+        std::wstring text;
+        int width;
+        bool measuresOneLine; // markup measured in no width leaves the rectangle as it was
+    } cases[] = {
+        {"a 20,000-character word in markup, no width", markup, std::wstring(20000, L'a'), 0,
+         false},
+        {"a 20,000-character word in markup, one pixel", markup, std::wstring(20000, L'a'), 1,
+         true},
+        {"20,000 characters of words in markup, one pixel", markup, words(20000), 1, true},
+        {"5,000 characters of plain text", plain, words(5000), 0, true},
+        {"10,000 characters of plain text", plain, words(10000), 0, true},
+        {"20,000 characters of plain text", plain, words(20000), 0, true},
+    };
+    DibSurface surface(40, 40);
+    for (const Case &c : cases) {
+        LabelWindow host(40, 40, RECT{0, 0, c.width, 40}, c.attributes);
+        host.label->SetText(c.text.c_str());
+        SIZE size = {};
+        const std::chrono::milliseconds spent = ThreadCpuTimeOf([&] {
+            size = host.label->GetDesiredSize(SIZE{c.width, 40});
+            host.Paint(surface);
+        });
+        EXPECT_LE(spent.count(), 100) << "milliseconds of CPU time: " << c.what;
+        if (c.measuresOneLine) {
+            EXPECT_LE(size.cy, 2 * host.FontHeight()) << c.what;
+        }
+        EXPECT_EQ(0, surface.CountOtherThan(surface.Bounds(), kWhite)) << c.what;
     }
 }
 

@@ -1,8 +1,10 @@
 #include "DibSurface.h"
 #include "GdiPainter.h"
 #include "ImageFiles.h"
+#include "MarkupStack.h"
 #include "ControlUI.h"
 #include "TestWindow.h"
+#include "ThreadCpuTime.h"
 #include "WindowManagerUI.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +25,7 @@ namespace {
 const uint32_t kWhite = 0xFFFFFF;
 const int kLatin = 0;
 const int kChinese = 1;
+const int kBoldLatin = 2;
 const UINT kLine = DT_SINGLELINE;
 
 bool IsReddish(uint32_t rgb)
@@ -115,6 +118,7 @@ protected:
         ASSERT_NE(Manager().AddFont(kLatin, L"Tahoma", 14, false, false, false), nullptr);
         ASSERT_NE(Manager().AddFont(kChinese, L"WenQuanYi Micro Hei", 14, false, false, false),
                   nullptr);
+        ASSERT_NE(Manager().AddFont(kBoldLatin, L"Tahoma", 14, true, false, false), nullptr);
         CWindowManagerUI::SetResourcePath(ImageFixtureFolder().c_str());
     }
 
@@ -216,6 +220,14 @@ TEST_F(HtmlText, TheLineHeightTagSetsTheHeightAndOnlyFontsRaiseIt)
     };
     for (const Case &c : cases)
         EXPECT_EQ(Measure(c.text).bottom, c.height) << c.text;
+
+    // Tags that push no font leave the height alone: a style the text has already, and a font
+    // tag that names no font.
+    const RECT whole = {0, 0, 300, 100};
+    const wchar_t *const pushingNothing[] = {L"{b}{y 5}Hello", L"{b}{y 5}{b}Hello",
+                                             L"{y 5}{b}Hello{/b}", L"{y 5}{f}Hello{/f}"};
+    for (const wchar_t *text : pushingNothing)
+        EXPECT_EQ(Measure(text, kLine, whole, kBoldLatin).bottom, 5) << text;
     EXPECT_EQ(Measure(L"a\nb\nc", 0, RECT{0, 0, 300, 300}).bottom, 3 * line)
         << "a line break character ends the line as the n tag does";
 }
@@ -394,19 +406,153 @@ TEST_F(HtmlText, EllipsisWithoutSingleLineEnds)
 
 TEST_F(HtmlText, ALongRunInANarrowRectangleIsMeasuredOnlyWhereItCanFit)
 {
-    // Every line of a one-pixel rectangle takes one character; measuring the rest of the run
-    // for each of them would measure the text over and over.
+    // Every line of a rectangle one character wide takes one character; measuring the rest of
+    // the run for each of them would measure the text over and over.
     const int characters = 3000;
     const std::wstring text(characters, L'a');
+    const RECT oneCharacter = {0, 0, Width(L"a"), 100};
     for (UINT format : {0u, UINT(DT_WORDBREAK), UINT(DT_END_ELLIPSIS)}) {
         MeasuredCharacters measured;
-        const RECT lines = Measure(text.c_str(), format, RECT{0, 0, 1, 100});
+        const RECT lines = Measure(text.c_str(), format, oneCharacter);
         EXPECT_GE(lines.bottom, characters * Measure(L"a").bottom) << "one character a line";
         EXPECT_LT(measured.Count(), 40LL * characters) << format;
     }
     MeasuredCharacters measured;
-    Measure((L"{r}" + text + L"{/r}").c_str(), 0, RECT{0, 0, 1, 100});
+    Measure((L"{r}" + text + L"{/r}").c_str(), 0, oneCharacter);
     EXPECT_LT(measured.Count(), 40LL * characters) << "raw text";
+}
+
+// A word that takes thousands of lines costs what as many short lines cost: the end of the
+// run is found once, not again on every line; and a link's name, however long, is not copied
+// for each line the link takes.
+TEST_F(HtmlText, TextOfManyLinesCostsWhatItsLinesCost)
+{
+    const int characters = 80000;
+    const std::wstring word(characters, L'a');
+    std::wstring lines; // as many characters, a line each four
+    while (lines.size() < word.size())
+        lines += L"aaa\n";
+    const std::wstring name(characters, L'n');
+    struct Case
+    {
+        const char *what;
+        std::wstring text;
+        std::wstring baseline;
+    } cases[] = {
+        {"a long word", word, lines},
+        {"a long raw word", L"{r}" + word + L"{/r}", L"{r}" + lines + L"{/r}"},
+        {"a link with a long name", L"<a " + name + L">" + lines + L"</a>",
+         L"<a x>" + lines + L"</a>"},
+    };
+    const RECT fewCharacters = {0, 0, Width(L"aaaa"), 100};
+    auto cost = [&](const std::wstring &text) {
+        return ThreadCpuTimeOf([&] { Measure(text.c_str(), DT_WORDBREAK, fewCharacters); }).count();
+    };
+    for (const Case &c : cases) {
+        const long long spent = cost(c.text);
+        EXPECT_LE(spent, 3 * cost(c.baseline) + 50)
+            << "milliseconds of CPU time against its baseline: " << c.what;
+    }
+}
+
+// A line that cannot hold its first character ends the text at once: the one line that held
+// nothing is measured, nothing is drawn, and the rest is never laid out (it would give each
+// character of a 20,000-character word a line of its own).
+TEST_F(HtmlText, ALineThatCanHoldNothingEndsTheText)
+{
+    const std::wstring word(20000, L'a');
+    std::wstring words;
+    while (words.size() < 20000)
+        words += L"ab cd ";
+    struct Case
+    {
+        std::wstring text;
+        const wchar_t *firstLine; // the text up to its first character
+    } cases[] = {
+        {word, L"a"},
+        {words, L"a"},
+        {L"{b}" + word, L"{b}a"},
+        {L"<a x>" + word + L"</a>", L"<a x>a"},
+        {L"{r}" + word + L"{/r}", L"{r}a"},
+        {L"{c #FF0000}{p 3}" + words + L"{/p}{/c}", L"{p 3}a"},
+    };
+    const UINT formats[] = {0,
+                            DT_WORDBREAK,
+                            DT_END_ELLIPSIS,
+                            DT_WORDBREAK | DT_END_ELLIPSIS,
+                            kLine | DT_END_ELLIPSIS,
+                            DT_CENTER | DT_VCENTER,
+                            DT_RIGHT | DT_BOTTOM | DT_WORDBREAK};
+    const RECT narrow = {0, 0, Width(L"a") - 1, 100};
+    for (const Case &c : cases) {
+        const int line = Measure(c.firstLine).bottom;
+        for (UINT format : formats) {
+            RECT measured = {};
+            const std::chrono::milliseconds measuring =
+                ThreadCpuTimeOf([&] { measured = Measure(c.text.c_str(), format, narrow); });
+            EXPECT_EQ(measured.bottom, line) << c.firstLine << " " << format;
+            EXPECT_EQ(measured.right, 0) << c.firstLine << " " << format;
+            const std::chrono::milliseconds drawing =
+                ThreadCpuTimeOf([&] { Draw(c.text.c_str(), format, narrow); });
+            EXPECT_EQ(m_surface.CountOtherThan(m_surface.Bounds(), kWhite), 0)
+                << c.firstLine << " " << format;
+            EXPECT_LE(measuring.count(), 100) << "milliseconds of CPU time: " << c.firstLine;
+            EXPECT_LE(drawing.count(), 100) << "milliseconds of CPU time: " << c.firstLine;
+        }
+    }
+}
+
+// Markup with every tag nested thousands deep costs what the same tags cost one after the
+// other: past the nesting bound a tag pushes nothing, so that the state each line saves and
+// restores stays small.
+TEST_F(HtmlText, DeeplyNestedMarkupCostsWhatTheSameTagsCostUnnested)
+{
+    const std::pair<const wchar_t *, const wchar_t *> tags[] = {
+        {L"<a x>", L"</a>"},         {L"{b}", L"{/b}"}, {L"{c #FF0000}", L"{/c}"},
+        {L"{f Tahoma 13}", L"{/f}"}, {L"{i}", L"{/i}"}, {L"{p 2}", L"{/p}"},
+        {L"{s}", L"{/s}"},           {L"{u}", L"{/u}"}, {L"{v top}", L"{/v}"}};
+    const int kinds = static_cast<int>(sizeof(tags) / sizeof(tags[0]));
+    // Every tag holds a word and the next tag, or, unnested, only its word.
+    auto markup = [&](int depth, bool nested) {
+        std::wstring text;
+        for (int i = 0; i < depth; ++i)
+            text += std::wstring(tags[i % kinds].first) + L"ab " +
+                    (nested ? L"" : std::wstring(tags[i % kinds].second) + L"ab ");
+        for (int i = depth - 1; nested && i >= 0; --i)
+            text += std::wstring(tags[i % kinds].second) + L"ab ";
+        return text;
+    };
+    // A word a line, measured alone and measured before drawing.
+    const RECT wordWide = {0, 0, Width(L"ab ") + 2, 100};
+    auto cost = [&](const std::wstring &text) {
+        return ThreadCpuTimeOf([&] {
+                   Measure(text.c_str(), DT_WORDBREAK, wordWide);
+                   Draw(text.c_str(), DT_WORDBREAK | DT_VCENTER, wordWide);
+               })
+            .count();
+    };
+
+    const std::wstring shallow = markup(300, true);
+    ASSERT_LT(shallow.size(), 6000u);
+    EXPECT_LE(cost(shallow), 100) << "milliseconds of CPU time, 300 deep";
+
+    const std::wstring deep = markup(5000, true);
+    const long long nested = cost(deep);
+    const long long unnested = cost(markup(5000, false));
+    EXPECT_LE(nested, 2 * unnested + 50)
+        << "milliseconds of CPU time, 5,000 deep against the same tags unnested";
+    EXPECT_LE(nested, static_cast<long long>(100 * deep.size() / 4096))
+        << "milliseconds of CPU time, 5,000 deep (" << deep.size() << " characters)";
+
+    // Text nested past the bound keeps the state of the deepest level kept, and the closing
+    // tags of the levels past it take nothing away.
+    std::wstring blueThenRed;
+    for (int i = 0; i < MarkupStack::kMaxNesting; ++i)
+        blueThenRed += L"{c #0000FF}";
+    blueThenRed += L"{c #FF0000}{c #FF0000}Hello{/c}{/c}Hello";
+    Draw(blueThenRed.c_str());
+    EXPECT_GT(CountWhere(m_surface, IsBluish), 10);
+    EXPECT_EQ(CountWhere(m_surface, IsReddish), 0);
 }
 
 TEST_F(HtmlText, AlignmentPlacesTheLine)

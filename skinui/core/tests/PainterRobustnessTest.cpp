@@ -144,6 +144,29 @@ TEST_F(PainterRobustness, DamagedAttributeListsApplySafely)
     EXPECT_GT(run.Count(), 300);
 }
 
+// Every tag nested the given depth, each holding a word and the next.
+std::wstring NestedMarkup(int depth)
+{
+    const wchar_t *const opening[] = {L"<a x>", L"{b}", L"{c #FF0000}", L"{f Tahoma 13}", L"{i}",
+                                      L"{p 2}", L"{s}", L"{u}",         L"{v top}"};
+    const wchar_t *const closing[] = {L"</a>", L"{/b}", L"{/c}", L"{/f}", L"{/i}",
+                                      L"{/p}", L"{/s}", L"{/u}", L"{/v}"};
+    std::wstring text;
+    for (int i = 0; i < depth; ++i)
+        text += std::wstring(opening[i % 9]) + L"ab ";
+    for (int i = depth - 1; i >= 0; --i)
+        text += std::wstring(closing[i % 9]) + L"cd ";
+    return text;
+}
+
+std::wstring Repeated(const wchar_t *piece, int times)
+{
+    std::wstring text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
 TEST_F(PainterRobustness, DamagedMarkupDrawsWithinItsLinkSlots)
 {
     const std::wstring seeds[] = {
@@ -155,9 +178,17 @@ TEST_F(PainterRobustness, DamagedMarkupDrawsWithinItsLinkSlots)
         L"{f Tahoma 99999}big{/f} {f Tahoma -66233 bold}small{/f} {y 5}{y 2147483647}"
         L"{x -2147483647}{p 2147483647}p{/p}%{2}%{2}%{2}" +
             std::wstring(600, L'w'),
+        // Hostile lengths: tags nested far past the nesting bound, a word of thousands of
+        // characters among thousands of language tokens, a link whose long name wraps.
+        NestedMarkup(300),
+        std::wstring(3000, L'w') + Repeated(L"%{4}%{2} 100% ", 300) + L"%{1}",
+        L"<a " + std::wstring(1000, L'n') + L">" + Repeated(L"ab cd ", 300) + L"</a>{r}" +
+            std::wstring(1000, L'r') + L"{/r}",
     };
+    const int seedCount = static_cast<int>(sizeof(seeds) / sizeof(seeds[0]));
     CWindowManagerUI::AddLanguageString(1, L"token %{1}");
     CWindowManagerUI::AddLanguageString(2, L"honest");
+    CWindowManagerUI::AddLanguageString(4, L"100%");
     const UINT formats[] = {DT_SINGLELINE,
                             DT_WORDBREAK,
                             DT_WORDBREAK | DT_END_ELLIPSIS,
@@ -169,7 +200,8 @@ TEST_F(PainterRobustness, DamagedMarkupDrawsWithinItsLinkSlots)
     while (run.Next()) {
         const int runs = run.Index();
         RenewWindowNowAndThen(runs);
-        const std::wstring text = mutator.Mutate(seeds[runs % 4], L"<>{}/abcfinprsuvxy #0123 ");
+        const std::wstring text =
+            mutator.Mutate(seeds[runs % seedCount], L"<>{}/abcfinprsuvxy #0123 ");
         GuardedText guarded(text);
         const int capacity = static_cast<int>(runs % 3);
         GuardedBuffer linkMemory(sizeof(RECT) * 2);

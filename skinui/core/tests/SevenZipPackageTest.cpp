@@ -1,4 +1,5 @@
 #include "SevenZipPackage.h"
+#include "LiveAllocations.h"
 #include "MemoryInStream.h"
 #include "TestFiles.h"
 
@@ -112,6 +113,39 @@ TEST(SevenZipPackage, CutOrDamagedArchivesOpenToNothingOrToTheirIntactEntries)
         if (result == kSevenZipOk) {
             EXPECT_EQ(png, read);
         }
+    }
+}
+
+// A 7z package inflates its entries as it opens. An entry that would inflate beyond 16 MB is
+// listed with its size but never inflated: it is found, and cannot be read.
+TEST(SevenZipPackage, InflatesNoEntryBeyond16MB)
+{
+    const uint64_t limit = 16 * 1024 * 1024;
+    const size_t heldBefore = LiveAllocations().bytes;
+    Package package(SevenZipOpenFile(SkinFixture(L"inflate.7z").c_str()));
+    ASSERT_NE(nullptr, package);
+    EXPECT_LT(LiveAllocations().bytes - heldBefore, limit + 1024 * 1024)
+        << "only the entry within the limit is held";
+    struct Case
+    {
+        const wchar_t *name;
+        uint64_t size;
+        uint32_t extracted;
+    } cases[] = {
+        {L"mainWnd.xml", 0, kSevenZipOk},
+        {L"res/exact.bin", limit, kSevenZipOk},
+        {L"res/over.bin", limit + 1, kSevenZipFailed},
+    };
+    for (const Case &c : cases) {
+        int index = -1;
+        uint64_t size = 0;
+        ASSERT_EQ(kSevenZipOk, SevenZipFindItem(package.get(), c.name, &index, &size)) << c.name;
+        if (c.size != 0) {
+            EXPECT_EQ(c.size, size) << c.name;
+        }
+        std::vector<uint8_t> bytes(static_cast<size_t>(size));
+        EXPECT_EQ(c.extracted, SevenZipExtractItem(package.get(), index, bytes.data(), size))
+            << c.name;
     }
 }
 

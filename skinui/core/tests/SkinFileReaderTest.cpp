@@ -169,6 +169,37 @@ TEST(SkinFileReader, ReportsDamagedPackageEntriesAsFailures)
     }
 }
 
+// Nothing is inflated from a skin package beyond 16 MB, whatever it is read for: pictures,
+// which have no limit of their own, are refused too.
+TEST(SkinFileReader, InflatesNoPackageEntryBeyond16MB)
+{
+    const uint32_t limit = 16 * 1024 * 1024;
+    const SourceCase sources[] = {{"zip", L"", L"inflate.zip", false},
+                                  {"7z", L"", L"inflate.7z", true}};
+    for (const SourceCase &sourceCase : sources) {
+        const SkinResourceSource source = MakeSource(sourceCase);
+        struct Case
+        {
+            const wchar_t *name;
+            const wchar_t *problem;
+            uint32_t size;
+        } cases[] = {
+            {L"mainWnd.xml", nullptr, 0},
+            {L"res\\exact.bin", nullptr, limit},
+            {L"res\\over.bin", L"File too large", 0},
+        };
+        for (const Case &c : cases) {
+            SkinFileBytes bytes;
+            EXPECT_EQ(Message(c.problem), Message(SkinFileReader::Read(
+                                              source, c.name, bytes, SkinFileReader::kNoSizeLimit)))
+                << sourceCase.what << ": " << c.name;
+            if (c.size != 0) {
+                EXPECT_EQ(c.size, bytes.size) << sourceCase.what << ": " << c.name;
+            }
+        }
+    }
+}
+
 TEST(SkinFileReader, ReportsAPlainFileThatOpensButCannotBeRead)
 {
     // A named pipe opens like a file but has no size to read.

@@ -1,8 +1,12 @@
 #include "WideString.h"
 
+#include "ThreadCpuTime.h"
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
+#include <cwchar>
 #include <string>
 
 using SkinUI::CWideString;
@@ -94,6 +98,20 @@ TEST(WideStringConstruction, TakesNullAsEmptyAndHonoursLengths)
     EXPECT_STREQ(L"ab", s.GetData());
     EXPECT_STREQ(L"abcd", (s + L"cd").GetData());
     EXPECT_STREQ(L"ab", (s + nullptr).GetData());
+    s.Assign(L"abc", 10);
+    EXPECT_STREQ(L"abc", s.GetData()) << "a length past the end takes the whole text";
+
+    // A few characters taken from a long text cost those characters only, not the rest of it.
+    const std::wstring text = Letters(100000);
+    const std::chrono::milliseconds spent = SkinUI::Testing::ThreadCpuTimeOf([&] {
+        for (size_t at = 0; at + 3 <= text.size(); at += 10) {
+            CWideString part(text.c_str() + at, 3);
+            s.Assign(text.c_str() + at, 3);
+            ASSERT_EQ(0, wcscmp(part.GetData(), s.GetData()));
+        }
+    });
+    EXPECT_EQ(text.substr(text.size() - 10, 3), s.GetData());
+    EXPECT_LE(spent.count(), 50) << "milliseconds of CPU time";
 }
 
 TEST(WideStringCompare, IsExactOrCaseInsensitiveOnRequest)
@@ -177,6 +195,21 @@ TEST(WideStringEditing, ReplacesWithoutSearchingInsertedTextAgain)
         EXPECT_EQ(c.count, s.Replace(c.from, c.to)) << c.text;
         EXPECT_STREQ(c.expected, s.GetData()) << c.text;
     }
+
+    // Thousands of occurrences: the result is built once, not the whole text again for each.
+    std::wstring many;
+    std::wstring replaced;
+    for (int i = 0; i < 20000; ++i) {
+        many += L"line<n>";
+        replaced += L"line\r\n";
+    }
+    CWideString lines(many.c_str());
+    int count = 0;
+    const std::chrono::milliseconds spent =
+        SkinUI::Testing::ThreadCpuTimeOf([&] { count = lines.Replace(L"<n>", L"\r\n"); });
+    EXPECT_EQ(20000, count);
+    EXPECT_TRUE(lines.GetData() == replaced);
+    EXPECT_LE(spent.count(), 50) << "milliseconds of CPU time";
 
     CWideString mixed(L"MiXeD Case");
     mixed.MakeLower();

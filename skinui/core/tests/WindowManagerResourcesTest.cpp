@@ -1,10 +1,13 @@
 #include "ProbeControl.h"
 #include "TestWindow.h"
+#include "ThreadCpuTime.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <string>
+#include <vector>
 
 using namespace SkinUI;
 using namespace SkinUI::Testing;
@@ -243,6 +246,51 @@ TEST(WindowManagerLanguage, TokensAreReplacedAndNestedOnesAreBounded)
             EXPECT_EQ(std::wstring::npos, replaced.find(L"%{1}")) << "beside an endless token";
         else
             EXPECT_TRUE(replaced == c.expected) << c.text.substr(0, 20).c_str();
+    }
+    CWindowManagerUI::RemoveAllLanguageStrings();
+}
+
+// Texts made of thousands of tokens are replaced in one pass over the text, in a time that
+// grows with the text only; replacing token by token rebuilt the whole text for each.
+TEST(WindowManagerLanguage, TextsOfThousandsOfTokensAreReplacedAtOnce)
+{
+    CWindowManagerUI::AddLanguageString(1, L"Quorvane");
+    CWindowManagerUI::AddLanguageString(4, L"100%"); // a percent sign that starts no token
+    CWindowManagerUI::AddLanguageString(12345, L"卸载");
+    std::wstring distinct;
+    std::wstring distinctReplaced;
+    for (int id = 20000; id < 20000 + 8192; ++id) {
+        CWindowManagerUI::AddLanguageString(id, (L"s" + std::to_wstring(id)).c_str());
+        distinct += L"%{" + std::to_wstring(id) + L"}";
+        distinctReplaced += L"s" + std::to_wstring(id);
+    }
+    // Strings that each bring their next one twice.
+    for (int id = 40; id < 80; ++id) {
+        const std::wstring next = L"%{" + std::to_wstring(id + 1) + L"}";
+        CWindowManagerUI::AddLanguageString(id, (L"x" + next + next).c_str());
+    }
+    struct Case
+    {
+        const char *what;
+        std::wstring text;
+        std::wstring expected; // empty: only the length is bounded
+    } cases[] = {
+        {"10,000 tokens", Repeated(L"%{1}", 10000), Repeated(L"Quorvane", 10000)},
+        {"8,192 tokens of 8 characters", Repeated(L"%{12345}", 8192), Repeated(L"卸载", 8192)},
+        {"8,192 different tokens", distinct, distinctReplaced},
+        {"strings with a percent sign", Repeated(L"%{4}", 10000), Repeated(L"100%", 10000)},
+        {"percent signs of the text", Repeated(L"100% %{", 10000), Repeated(L"100% %{", 10000)},
+        {"strings that double", L"%{40}", L""},
+    };
+    for (const Case &c : cases) {
+        CWideString text(c.text.c_str());
+        const std::chrono::milliseconds spent =
+            ThreadCpuTimeOf([&text] { CWindowManagerUI::ReplaceLanguageTokens(text); });
+        EXPECT_LE(spent.count(), 50) << "milliseconds of CPU time: " << c.what;
+        if (c.expected.empty())
+            EXPECT_LT(text.GetLength(), 100000) << c.what;
+        else
+            EXPECT_TRUE(text.GetData() == c.expected) << c.what;
     }
     CWindowManagerUI::RemoveAllLanguageStrings();
 }

@@ -8,6 +8,8 @@ import subprocess
 import sys
 
 LIMIT = 4 * 1024 * 1024
+# The most a skin package entry may inflate to.
+INFLATED_LIMIT = 16 * 1024 * 1024
 
 SKIN = """<?xml version="1.0" encoding="utf-8"?>
 <Window size="480,320" caption="0,0,0,40" roundcorner="4,4">
@@ -71,6 +73,16 @@ def main():
     run(['7z', 'a', '-bd', '-t7z', '-mhc=off', '-mhe=off', os.path.join(out, 'small-plain-header.7z'),
          '.'], small)
     write(os.path.join(out, 'notarchive.7z'), b'this is not a package\n' * 10)
+
+    # Entries that inflate to the limit and one byte beyond it, from a few kilobytes; each in
+    # a 7z block of its own.
+    inflate = os.path.join(out, 'inflate-src')
+    write(os.path.join(inflate, 'mainWnd.xml'), SKIN.encode('utf-8'))
+    write(os.path.join(inflate, 'res', 'exact.bin'), bytes(INFLATED_LIMIT))
+    write(os.path.join(inflate, 'res', 'over.bin'), bytes(INFLATED_LIMIT + 1))
+    run(['zip', '-q', '-X', '-D', '-9', '-r', os.path.join(out, 'inflate.zip'), '.'], inflate)
+    run(['7z', 'a', '-bd', '-t7z', '-ms=off', os.path.join(out, 'inflate.7z'), '.'], inflate)
+    shutil.rmtree(inflate)
 
 
 if __name__ == '__main__':
