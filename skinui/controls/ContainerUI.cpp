@@ -356,15 +356,20 @@ void CContainerUI::PlaceChildrenAt(const RECT &area)
 void CContainerUI::Move(int dx, int dy, bool invalidate)
 {
     CControlUI::Move(dx, dy, invalidate);
-    if (IsVerticalBarShown())
-        m_verticalScrollBar->Move(dx, dy, false);
-    if (IsHorizontalBarShown())
-        m_horizontalScrollBar->Move(dx, dy, false);
+    MoveShownScrollBars(dx, dy);
     for (int i = 0; i < m_items.GetCount(); ++i) {
         CControlUI *child = ChildAt(i);
         if (child->IsVisible())
             child->Move(dx, dy, false);
     }
+}
+
+void CContainerUI::MoveShownScrollBars(int dx, int dy)
+{
+    if (IsVerticalBarShown())
+        m_verticalScrollBar->Move(dx, dy, false);
+    if (IsHorizontalBarShown())
+        m_horizontalScrollBar->Move(dx, dy, false);
 }
 
 void CContainerUI::SetVisible(bool visible)

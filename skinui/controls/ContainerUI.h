@@ -129,6 +129,9 @@ protected:
     // Lays every child the layout places out at the area's top left corner, the area's size
     // held within the child's own limits.
     void PlaceChildrenAt(const RECT &area);
+    // Sets the shown bars to the position; what they really moved (they clamp and snap).
+    SIZE MoveScrollBarsTo(SIZE position);
+    void MoveShownScrollBars(int dx, int dy);
 
     CPointerArray m_items;
     RECT m_inset;

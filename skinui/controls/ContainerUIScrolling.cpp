@@ -44,26 +44,31 @@ SIZE CContainerUI::GetScrollRange() const
 // places them from the bars' positions.
 void CContainerUI::SetScrollPos(SIZE position)
 {
-    int dx = 0;
-    int dy = 0;
-    if (IsVerticalBarShown()) {
-        const int old = m_verticalScrollBar->GetScrollPos();
-        m_verticalScrollBar->SetScrollPos(position.cy, true);
-        dy = m_verticalScrollBar->GetScrollPos() - old;
-    }
-    if (IsHorizontalBarShown()) {
-        const int old = m_horizontalScrollBar->GetScrollPos();
-        m_horizontalScrollBar->SetScrollPos(position.cx, true);
-        dx = m_horizontalScrollBar->GetScrollPos() - old;
-    }
-    if (dx == 0 && dy == 0)
+    const SIZE moved = MoveScrollBarsTo(position);
+    if (moved.cx == 0 && moved.cy == 0)
         return;
     for (int i = 0; i < m_items.GetCount(); ++i) {
         CControlUI *child = ChildAt(i);
         if (child->IsVisible() && !child->IsFloat())
-            child->Move(-dx, -dy, false);
+            child->Move(-moved.cx, -moved.cy, false);
     }
     Invalidate();
+}
+
+SIZE CContainerUI::MoveScrollBarsTo(SIZE position)
+{
+    SIZE moved = {0, 0};
+    if (IsVerticalBarShown()) {
+        const int old = m_verticalScrollBar->GetScrollPos();
+        m_verticalScrollBar->SetScrollPos(position.cy, true);
+        moved.cy = m_verticalScrollBar->GetScrollPos() - old;
+    }
+    if (IsHorizontalBarShown()) {
+        const int old = m_horizontalScrollBar->GetScrollPos();
+        m_horizontalScrollBar->SetScrollPos(position.cx, true);
+        moved.cx = m_horizontalScrollBar->GetScrollPos() - old;
+    }
+    return moved;
 }
 
 // ---- Steps ----

@@ -7,6 +7,7 @@
 #include "ScrollBarUI.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace SkinUI {
 
@@ -37,7 +38,27 @@ void PaintLineBelow(CControlUI &body, const CControlUI &item, const ListItemStyl
                           body.HslAdjustedColor(style.hLineColor));
 }
 
+bool SameSize(const RECT &a, const RECT &b)
+{
+    return a.right - a.left == b.right - b.left && a.bottom - a.top == b.bottom - b.top;
+}
+
+// Nothing shown in the control's subtree waits for a layout.
+bool NothingWaitsForLayout(CControlUI &control)
+{
+    return control.FindControl([](CControlUI *visited,
+                                  void *) { return visited->NeedsLayout() ? visited : nullptr; },
+                               nullptr, FindVisibleOnly) == nullptr;
+}
+
 } // namespace
+
+bool CListBodyUI::ColumnLayout::operator==(const ColumnLayout &other) const
+{
+    return lineSize == other.lineSize &&
+           std::equal(columns.begin(), columns.end(), other.columns.begin(), other.columns.end(),
+                      [](const RECT &a, const RECT &b) { return EqualRect(&a, &b) != FALSE; });
+}
 
 CListBodyUI::CListBodyUI(CListUI *owner) : m_owner(owner) {}
 
@@ -63,6 +84,63 @@ int CListBodyUI::RequiredWidth(SIZE available) const
     return widest;
 }
 
+RECT CListBodyUI::ViewArea() const
+{
+    return RECT{m_itemRect.left + m_inset.left, m_itemRect.top + m_inset.top,
+                m_itemRect.right - m_inset.right, m_itemRect.bottom - m_inset.bottom};
+}
+
+CListBodyUI::ColumnLayout CListBodyUI::CurrentColumns() const
+{
+    ColumnLayout layout;
+    const ListItemStyle *style = OwnerStyle();
+    if (style == nullptr)
+        return layout;
+    const int scrolledBy = CContainerUI::GetScrollPos().cx;
+    for (int i = 0; i < style->columnCount; ++i) {
+        RECT column = style->columns[i];
+        OffsetRect(&column, scrolledBy, 0);
+        layout.columns.push_back(column);
+    }
+    layout.lineSize = style->vLineSize;
+    return layout;
+}
+
+// Listeners expect the item's layout, and a cover is placed with it, at every layout.
+bool CListBodyUI::MayWaitOutOfView(CControlUI &item)
+{
+    return (item.GetBehaviorFlags() & BehaviorListItem) != 0 && !item.SizeListeners &&
+           item.GetCover() == nullptr;
+}
+
+bool CListBodyUI::IsLaidOutWhole(CControlUI &item) const
+{
+    return m_inView.count(&item) != 0 && NothingWaitsForLayout(item);
+}
+
+// An item out of view gets its rectangle only; one in view is laid out inside, or only
+// moved there when its inside is laid out already and keeps its size and columns.
+void CListBodyUI::PlaceItem(CControlUI &item, const RECT &place, const RECT &view,
+                            bool columnsChanged, std::unordered_set<CControlUI *> &inView)
+{
+    if (!MayWaitOutOfView(item)) {
+        item.SetPos(place, false);
+        return;
+    }
+    if (!Intersects(place, view)) {
+        item.CControlUI::SetPos(place, false);
+        return;
+    }
+    const RECT old = item.GetPos();
+    if (!columnsChanged && SameSize(old, place) && IsLaidOutWhole(item)) {
+        if (old.left != place.left || old.top != place.top)
+            item.Move(place.left - old.left, place.top - old.top, false);
+    } else {
+        item.SetPos(place, false);
+    }
+    inView.insert(&item);
+}
+
 // Items follow one another from the scrolled top-left, each measured at the width the
 // columns (or the client) give and as high as it asks within its limits; the bottom
 // padding lies inside an item's rectangle.
@@ -70,6 +148,7 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
 {
     CControlUI::SetPos(rect, invalidate);
     const RECT client = ClientArea();
+    const RECT view = ViewArea();
     const SIZE position = CContainerUI::GetScrollPos();
     const ListItemStyle *style = OwnerStyle();
 
@@ -79,6 +158,10 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
     if (style != nullptr && style->columnCount > 0)
         availableWidth = style->columns[style->columnCount - 1].right - style->columns[0].left;
     const int requiredWidth = RequiredWidth(SIZE{availableWidth, availableHeight});
+    ColumnLayout columns = CurrentColumns();
+    const bool columnsChanged = !(columns == m_laidOutColumns);
+    m_laidOutColumns = std::move(columns);
+    std::unordered_set<CControlUI *> inView;
 
     const int left = client.left - position.cx;
     int top = client.top - position.cy;
@@ -101,9 +184,10 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
         const int height = Clamp(desired.cy, child->GetMinHeight(), child->GetMaxHeight());
         int width = std::max(std::min(widthLimit, child->GetMaxWidth()), 0);
         width = std::max(width, child->GetMinWidth());
-        child->SetPos(RECT{left + padding.left, top + padding.top, left + padding.left + width,
-                           top + padding.top + height + padding.bottom},
-                      false);
+        PlaceItem(*child,
+                  RECT{left + padding.left, top + padding.top, left + padding.left + width,
+                       top + padding.top + height + padding.bottom},
+                  view, columnsChanged, inView);
         const int step = height + padding.top + padding.bottom;
         top += step + gap;
         remaining -= height + padding.bottom + gap;
@@ -112,7 +196,86 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
     }
     if (placed > 1)
         neededHeight += (placed - 1) * gap;
+    // A bar shown or hidden lays the body out again at once, from what is in view now.
+    m_inView.swap(inView);
     UpdateScrollBars(client, SIZE{requiredWidth, neededHeight});
+}
+
+// The items move with the body; those in view stay in view.
+void CListBodyUI::Move(int dx, int dy, bool invalidate)
+{
+    CControlUI::Move(dx, dy, invalidate);
+    MoveShownScrollBars(dx, dy);
+    MoveItems(dx, dy, true);
+}
+
+// Items staying in view move whole, those coming into view are laid out there, and the
+// others only change their rectangle.
+void CListBodyUI::MoveItems(int dx, int dy, bool floatingToo)
+{
+    const RECT view = ViewArea();
+    const bool columnsMoved = m_owner != nullptr && !(CurrentColumns() == m_laidOutColumns);
+    std::unordered_set<CControlUI *> inView;
+    for (int i = 0; i < m_items.GetCount(); ++i) {
+        CControlUI *item = ChildAt(i);
+        if (!item->IsVisible() || (item->IsFloat() && !floatingToo))
+            continue;
+        if (item->IsFloat() || !MayWaitOutOfView(*item)) {
+            item->Move(dx, dy, false);
+            continue;
+        }
+        RECT place = item->GetPos();
+        OffsetRect(&place, dx, dy);
+        if (!Intersects(place, view)) {
+            item->CControlUI::Move(dx, dy, false);
+            continue;
+        }
+        if (m_inView.count(item) != 0)
+            item->Move(dx, dy, false);
+        else if (columnsMoved)
+            LayOutInLaidOutColumns(*item, place);
+        else
+            item->SetPos(place, false);
+        inView.insert(item);
+    }
+    m_inView.swap(inView);
+}
+
+// An item that comes into view is laid out as if the last layout had laid it out and it had
+// moved since, as the items in view did: in the columns of that layout, which the header may
+// have changed since without a new layout of the items.
+void CListBodyUI::LayOutInLaidOutColumns(CControlUI &item, const RECT &place)
+{
+    ListItemStyle &style = *m_owner->GetItemStyle();
+    const int count = style.columnCount;
+    const int lineSize = style.vLineSize;
+    RECT columns[ListItemStyle::kMaxColumns];
+    std::copy(style.columns, style.columns + count, columns);
+
+    const int scrolledBy = CContainerUI::GetScrollPos().cx;
+    style.columnCount = static_cast<int>(m_laidOutColumns.columns.size());
+    style.vLineSize = m_laidOutColumns.lineSize;
+    for (int i = 0; i < style.columnCount; ++i) {
+        style.columns[i] = m_laidOutColumns.columns[static_cast<size_t>(i)];
+        OffsetRect(&style.columns[i], -scrolledBy, 0);
+    }
+    item.SetPos(place, false);
+
+    style.columnCount = count;
+    style.vLineSize = lineSize;
+    std::copy(columns, columns + count, style.columns);
+}
+
+bool CListBodyUI::Remove(CControlUI *control, bool doNotDelete)
+{
+    m_inView.erase(control);
+    return CVerticalLayoutUI::Remove(control, doNotDelete);
+}
+
+void CListBodyUI::RemoveAll()
+{
+    m_inView.clear();
+    CVerticalLayoutUI::RemoveAll();
 }
 
 void CListBodyUI::DoEvent(ControlEvent &event)
@@ -158,14 +321,17 @@ void CListBodyUI::MoveHeaderColumns(int dx)
     header->Invalidate();
 }
 
-// The header's columns follow what the rows really moved sideways.
+// The header's columns follow what the rows really moved sideways; they move first, so
+// that rows coming into view are laid out in the columns the rows in view move to.
 void CListBodyUI::SetScrollPos(SIZE position)
 {
-    const int oldX = GetScrollPos().cx;
-    CVerticalLayoutUI::SetScrollPos(position);
-    const int dx = GetScrollPos().cx - oldX;
-    if (dx != 0)
-        MoveHeaderColumns(dx);
+    const SIZE moved = MoveScrollBarsTo(position);
+    if (moved.cx == 0 && moved.cy == 0)
+        return;
+    if (moved.cx != 0)
+        MoveHeaderColumns(moved.cx);
+    MoveItems(-moved.cx, -moved.cy, false);
+    Invalidate();
 }
 
 void CListBodyUI::ScrollIntoView(CContainerUI &body, const CControlUI &item)

@@ -101,9 +101,15 @@ CTreeNodeUI *CTreeNodeUI::GetLastDescendant()
     return last;
 }
 
+// The list keeps its items' indexes, so a node finds its place without searching the list.
 int CTreeNodeUI::GetTreeIndex() const
 {
-    return m_treeView != nullptr ? m_treeView->GetItemIndex(const_cast<CTreeNodeUI *>(this)) : -1;
+    if (m_treeView == nullptr)
+        return -1;
+    auto *self = const_cast<CTreeNodeUI *>(this);
+    if (m_treeView->GetItemAt(GetIndex()) == self)
+        return GetIndex();
+    return m_treeView->GetItemIndex(self);
 }
 
 // ---- Children ----

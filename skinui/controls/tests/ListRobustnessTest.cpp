@@ -15,9 +15,10 @@ using namespace SkinUI;
 using namespace SkinUI::Testing;
 
 // A seeded robustness run over damaged skins of the list family: lists with headers and
-// every kind of element, a combo box and a tree view, built, painted, clicked, scrolled,
-// typed at, with pop-ups opened and left open. The seed is fixed, so a failure reproduces;
-// the run is bounded in CPU time, so that a busy machine runs as many skins as an idle one.
+// every kind of element, a combo box and a tree view, with rows out of view, built, painted,
+// clicked, scrolled, typed at, with pop-ups opened and left open. The seed is fixed, so a
+// failure reproduces; the run is bounded in CPU time, so that a busy machine runs as many
+// skins as an idle one.
 namespace {
 
 const auto kCpuBudget = std::chrono::seconds(30);
@@ -37,6 +38,8 @@ const wchar_t kSkin[] =
     L"<ListContainerElement expandable=\"true\" height=\"30\"><Label "
     L"text=\"in\"/></ListContainerElement>"
     L"<ListTextElement text=\"plain\" enabled=\"false\"/><ListLabelElement text=\"last\"/>"
+    L"<ListHBoxElement><Label text=\"below\"/><Button text=\"the\"/><Label "
+    L"text=\"view\"/></ListHBoxElement>"
     L"</List>"
     L"<HorizontalLayout height=\"24\">"
     L"<Combo name=\"combo\" width=\"150\" dropboxsize=\"0,80\" itemheight=\"18\" "
@@ -47,6 +50,8 @@ const wchar_t kSkin[] =
     L"<TreeView name=\"tree\" visiblecheckbtn=\"true\" itemminwidth=\"100\" vscrollbar=\"true\">"
     L"<TreeNode text=\"root\"><TreeNode text=\"child\"><TreeNode text=\"leaf\"/></TreeNode>"
     L"<TreeNode text=\"second\"/></TreeNode><TreeNode text=\"other\"><Label text=\"x\"/></TreeNode>"
+    L"<TreeNode text=\"below\"><TreeNode text=\"the\"><Label text=\"y\"/></TreeNode>"
+    L"<TreeNode text=\"view\"/></TreeNode>"
     L"</TreeView>"
     L"</VerticalLayout></Window>";
 
