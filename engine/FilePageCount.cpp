@@ -1,5 +1,6 @@
 #include "FilePageCount.h"
 
+#include "EngineFolders.h"
 #include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "FileUtils.h"
@@ -7,7 +8,6 @@
 #include "ProfileStringReader.h"
 #include "TextUtils.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QTimer>
 
@@ -19,18 +19,6 @@ namespace {
 const QString kUnknownCount = QStringLiteral("-1");
 
 std::atomic<int> timeLimitMs{30000};
-
-// "yyyy-MM-dd-hh-mm-ss-zzz" of now, but at least a millisecond after the stamp handed out
-// before, so that no two workers share a state file and none has to sleep for it.
-QString uniqueStateFileStamp()
-{
-    static QDateTime last;
-    QDateTime now = QDateTime::currentDateTime();
-    if (last.isValid() && now <= last)
-        now = last.addMSecs(1);
-    last = now;
-    return now.toString(QStringLiteral("yyyy-MM-dd-hh-mm-ss-zzz"));
-}
 
 } // namespace
 
@@ -93,7 +81,7 @@ void FilePageCount::StartProcessSlot()
 
 void FilePageCount::startEngine()
 {
-    m_stateFilePath = applicationDataDir() + QStringLiteral("/state/") + uniqueStateFileStamp();
+    m_stateFilePath = newPageCountStateFilePath();
     // A working directory that does not exist would keep the engine from starting at all.
     ensureDirExists(applicationDataDir());
     m_engineProcess->setWorkingDirectory(applicationDataDir());

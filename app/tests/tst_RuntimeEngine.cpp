@@ -1,8 +1,10 @@
-#include "EngineReaper.h"
+#include "EngineFolders.h"
 #include "FileToPdfJobEntity.h"
+#include "FileUtils.h"
 #include "PdfToFileJobEntity.h"
 #include "ProcessTree.h"
 #include "ProfileStringReader.h"
+#include "RunOwnedFiles.h"
 #include "TinyPdf.h"
 
 #include <QImage>
@@ -527,18 +529,17 @@ exit $code)";
         QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
-    // Quorvane ending a conversion (its row stopped, deleted or cleared) gives the stand-in
-    // the same chance: no converter runs on and no work folder stays. The grace before the
-    // kill is lengthened, so that the stand-in's clean-up is not cut short by a busy machine.
+    // Quorvane ending a conversion (its row stopped, deleted or cleared), with the grace it
+    // ships with, leaves nothing either: no converter runs on, and the stand-in's work folder
+    // (with LibreOffice's profile) goes with the engine's temporary folder, which the program
+    // removes once the engine's group has ended, whether the stand-in's own clean-up ran
+    // within the grace on a busy machine or not.
     void stoppedJobLeavesNothingBehind()
     {
-        EngineReaper::setGrace(std::chrono::milliseconds(kToolsBoundMs));
-        const auto restoreGrace = qScopeGuard([] { EngineReaper::setGrace(EngineReaper::kGrace); });
         const QString pids = m_out + "/office.pids";
         const QProcessEnvironment environment = engineEnvironment(true);
-        const QByteArray oldPath = qgetenv("PATH"), oldTemp = qgetenv("TMPDIR");
+        const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", environment.value("PATH").toLocal8Bit());
-        qputenv("TMPDIR", QFile::encodeName(m_engineTemp));
         qputenv("FAKE_OFFICE_LOG", QFile::encodeName(m_out + "/office.log"));
         qputenv("FAKE_OFFICE_HANG", QFile::encodeName(pids));
         FileToPdfJobEntity job;
@@ -547,18 +548,19 @@ exit $code)";
         const bool started =
             QTest::qWaitFor([&] { return !hungToolIds(pids).isEmpty(); }, kToolsBoundMs);
         qputenv("PATH", oldPath);
-        qputenv("TMPDIR", oldTemp);
         qunsetenv("FAKE_OFFICE_HANG");
         QVERIFY(started);
         const QList<QByteArray> tools = hungToolIds(pids);
-        QVERIFY(!QDir(m_engineTemp).isEmpty());
+        const QStringList temporaryFolders = engineTemporaryFolders();
+        QCOMPARE(temporaryFolders.size(), 1);
+        QVERIFY(!QDir(temporaryFolders.first()).isEmpty());
 
         job.stopJob();
         for (const QByteArray &pid : tools)
             QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), kToolsBoundMs);
         // Nothing else the engine started runs on either, at any depth.
         QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, kToolsBoundMs);
-        QVERIFY(QDir(m_engineTemp).isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(engineTemporaryFolders(), QStringList(), kToolsBoundMs);
     }
 
     void failsWithOne_data()
@@ -608,6 +610,19 @@ exit $code)";
     }
 
 private:
+    // The temporary folders of the engines that this test's program runs.
+    static QStringList engineTemporaryFolders()
+    {
+        const QString prefix = RunOwnedFiles::namePrefix(engineWorkFolder()) + "engine-";
+        QStringList folders;
+        for (const QFileInfo &entry :
+             QDir(engineWorkFolder()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (entry.filePath().startsWith(prefix))
+                folders << entry.filePath();
+        }
+        return folders;
+    }
+
     // The stand-in's environment: its work folders in a folder of the test's, and the
     // LibreOffice stand-in on the path or no LibreOffice at all.
     QProcessEnvironment engineEnvironment(bool withOffice) const

@@ -1,13 +1,17 @@
+#include "EngineFolders.h"
 #include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "EngineReaper.h"
 #include "EngineStandIn.h"
 #include "NoDescriptorsLeft.h"
+#include "RunOwnedFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <csignal>
@@ -233,6 +237,107 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), kWaitMs);
     }
 
+    void engineKeepsItsTemporaryFilesInAFolderThatGoesWithIt_data()
+    {
+        QTest::addColumn<QString>("ending");
+        for (const char *ending : {"ended on its own", "crashed", "stopped", "deleted", "quitting"})
+            QTest::newRow(ending) << ending;
+    }
+
+    // Each engine keeps its temporary files in a folder of its own in the program's work
+    // folder, which goes once the engine has ended however it ended, also when it takes
+    // nothing away itself.
+    void engineKeepsItsTemporaryFilesInAFolderThatGoesWithIt()
+    {
+        QFETCH(QString, ending);
+        const bool endsOnItsOwn = ending == "ended on its own" || ending == "crashed";
+        EngineStandIn::setScript({"ignore-term", "tmpfile work", m_engine.awaitGate(),
+                                  ending == "crashed"            ? QString("abort")
+                                  : ending == "ended on its own" ? QString("exit 0")
+                                                                 : "sleep " + untilStopped});
+        auto engine = std::make_unique<EngineProcess>(EngineProcess::Output::Discarded);
+        QSignalSpy ends(engine.get(), &EngineProcess::finished);
+        const int runsBefore = m_engine.runs().size();
+        engine->start(engineProgramPath(), {});
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine.runs().size(), runsBefore + 1, kWaitMs);
+        const QString folder = m_engine.runs().last().tempFolder;
+        QVERIFY2(folder.startsWith(RunOwnedFiles::namePrefix(engineWorkFolder()) + "engine-"),
+                 qPrintable(folder));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder + "/work"), kWaitMs);
+
+        if (endsOnItsOwn) {
+            QVERIFY(m_engine.release());
+            QVERIFY(ends.wait(kWaitMs));
+        } else if (ending == "deleted") {
+            engine.reset();
+        } else {
+            engine->stop();
+        }
+        if (ending == "quitting") {
+            EngineProcess::finishEnding();
+            QVERIFY(!QFileInfo::exists(folder));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), kWaitMs);
+    }
+
+    // A run of the program that was killed leaves its engines' files behind; the next start
+    // removes them, and never those of a run that goes on beside it (nor this test's own),
+    // which, quitting while its engines are at work, leaves nothing behind either.
+    void whatAKilledRunLeftGoesAtTheNextStart()
+    {
+        QVERIFY(EngineStandIn::placeLibraries());
+        const auto removeLibraries = qScopeGuard([] { EngineStandIn::removeLibraries(); });
+        EngineStandIn::setScript({"tmpfile work", "state progress=5", "sleep " + untilStopped});
+        QTemporaryDir marks;
+        const QString document = marks.filePath("a.pdf");
+        QVERIFY(QFile(document).open(QIODevice::WriteOnly));
+        const QString quitMark = marks.filePath("quit");
+        QProcess killed, goingOn;
+        for (QProcess *program : {&killed, &goingOn}) {
+            program->start(applicationDir() + "/engine_holder", {"--files", document, quitMark});
+            QVERIFY(program->waitForStarted(kWaitMs));
+        }
+        // Each keeps, beside its lock, the conversion's state file and both engines' folders
+        // in the work folder, and the count's state file in the state folder.
+        const qint64 killedId = killed.processId(), goingOnId = goingOn.processId();
+        const auto atWork = [](qint64 program) {
+            const QStringList work = runFiles(engineWorkFolder(), program);
+            return work.size() == 4 && work.filter("-engine-").size() == 2 &&
+                   QFile::exists(engineWorkFolder() + "/" + work.filter("-engine-").first() +
+                                 "/work") &&
+                   runFiles(holderStateFolder(), program).size() == 2;
+        };
+        QVERIFY(QTest::qWaitFor([&] { return atWork(killedId) && atWork(goingOnId); }, kWaitMs));
+        const QStringList goingOnsFiles =
+            runFiles(engineWorkFolder(), goingOnId) + runFiles(holderStateFolder(), goingOnId);
+
+        ::kill(pid_t(killedId), SIGKILL);
+        QVERIFY(killed.waitForFinished(kWaitMs));
+        // Its engines end with it; its files stay.
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 3, kWaitMs);
+        QVERIFY(atWork(killedId));
+
+        const QString ownLock = RunOwnedFiles::namePrefix(engineWorkFolder()).chopped(1) + ".lock";
+        QProcess nextStart;
+        nextStart.start(applicationDir() + "/engine_holder", {"--start"});
+        QVERIFY(nextStart.waitForStarted(kWaitMs));
+        const qint64 nextStartId = nextStart.processId();
+        QVERIFY(nextStart.waitForFinished(kWaitMs));
+        QCOMPARE(nextStart.exitCode(), 0);
+        QCOMPARE(runFiles(engineWorkFolder(), killedId), QStringList());
+        QCOMPARE(runFiles(holderStateFolder(), killedId), QStringList());
+        QCOMPARE(runFiles(engineWorkFolder(), goingOnId) + runFiles(holderStateFolder(), goingOnId),
+                 goingOnsFiles);
+        QVERIFY(QFile::exists(ownLock));
+
+        QVERIFY(QFile(quitMark).open(QIODevice::WriteOnly));
+        QVERIFY(goingOn.waitForFinished(kWaitMs));
+        QCOMPARE(goingOn.exitCode(), 0);
+        QCOMPARE(runFiles(engineWorkFolder(), goingOnId), QStringList());
+        QCOMPARE(runFiles(holderStateFolder(), goingOnId), QStringList());
+        QCOMPARE(runFiles(engineWorkFolder(), nextStartId), QStringList());
+    }
+
     // Converters that resist are ended all the same: those that ignore the request to end are
     // killed after the grace with the engine's group, and those that left the engine's
     // session and group, as daemons do, are found below the engine.
@@ -394,6 +499,22 @@ private:
             QThread::msleep(10);
         }
         return true;
+    }
+
+    // The names of what the run of the program with process id pid keeps in folder.
+    static QStringList runFiles(const QString &folder, qint64 pid)
+    {
+        return QDir(folder)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name)
+            .filter(QRegularExpression(QStringLiteral("^%1-").arg(pid)));
+    }
+
+    // The page counts' state folder of the program engine_holder.
+    static QString holderStateFolder()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               "/engine_holder/state";
     }
 
     static int readyCount(const QString &path)

@@ -103,9 +103,12 @@ private slots:
         QCOMPARE(run.workingDirectory, applicationDataDir());
         QCOMPARE(run.arguments.size(), 3);
         QCOMPARE(run.arguments.mid(0, 2), QStringList({"getfilepagenum", document}));
+        // Named as this process's, so that a second program with the same home never takes
+        // the same name.
         const QString statePath = run.arguments.at(2);
-        QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(applicationDataDir()) +
-                                    "/state/\\d{4}(-\\d\\d){5}-\\d{3}$")
+        QVERIFY2(QRegularExpression(
+                     "^" + QRegularExpression::escape(applicationDataDir()) + "/state/" +
+                     QString::number(QCoreApplication::applicationPid()) + "-[0-9a-z]{6}-\\d+$")
                      .match(statePath)
                      .hasMatch(),
                  qPrintable(statePath));

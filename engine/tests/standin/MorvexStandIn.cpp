@@ -4,6 +4,7 @@
 //   MORVEX_LOG      file to which every run appends a record of how it was started:
 //                       run
 //                       cwd <working directory>
+//                       tmp <TMPDIR>            when it is set
 //                       arg [<argument>]        one line per argument, in order
 //                       end
 //                   (brackets delimit each argument, so empty ones show as "arg []").
@@ -17,6 +18,8 @@
 //                                       it empty
 //                       write <path>    writes "converted" into the file <path>, as an engine
 //                                       that names its outputs itself
+//                       tmpfile <name>  writes "temporary" into the file <name> in TMPDIR, as
+//                                       a converter keeps its work
 //                       sleep <ms>      waits
 //                       child <ms>      starts a child process (a copy of the stand-in, as a
 //                                       converter would be) that waits <ms> and ends
@@ -77,6 +80,8 @@ void logRun(const std::vector<std::string> &arguments)
     const std::string cwd = std::filesystem::current_path(error).string();
     std::ostringstream record;
     record << "run\ncwd " << cwd << '\n';
+    if (std::getenv("TMPDIR"))
+        record << "tmp " << environment("TMPDIR") << '\n';
     for (const std::string &argument : arguments)
         record << "arg [" << argument << "]\n";
     record << "end\n";
@@ -196,6 +201,8 @@ int playScript(char **argv, const std::string &statePath, const std::string &out
             std::ofstream(outputPath, std::ios::binary) << operand;
         } else if (command == "write") {
             std::ofstream(operand, std::ios::binary) << "converted";
+        } else if (command == "tmpfile") {
+            std::ofstream(environment("TMPDIR") + "/" + operand, std::ios::binary) << "temporary";
         } else if (command == "stdout") {
             std::cout << operand << std::endl;
         } else if (command == "sleep") {
