@@ -135,9 +135,9 @@ private slots:
         m_systemTools = m_dir.filePath("system-tools");
         QVERIFY(QDir().mkpath(m_systemTools));
         for (const char *tool :
-             {"awk",   "basename", "cat",   "cp",      "dirname",   "head",     "ls",
-              "mkdir", "mktemp",   "mv",    "pdfinfo", "pdftohtml", "pdftoppm", "pdftotext",
-              "rm",    "sed",      "sleep", "sort",    "tr",        "unzip"}) {
+             {"awk",       "basename", "cat",    "cp",    "dirname", "head",      "ln",
+              "ls",        "mkdir",    "mktemp", "mv",    "pdfinfo", "pdftohtml", "pdftoppm",
+              "pdftotext", "rm",       "sed",    "sleep", "sort",    "tr",        "unzip"}) {
             const QString path = QStandardPaths::findExecutable(tool);
             QVERIFY2(!path.isEmpty(), tool);
             QVERIFY(QFile::link(path, m_systemTools + "/" + tool));
@@ -301,11 +301,11 @@ private slots:
         if (officeFails)
             environment.insert("FAKE_OFFICE_FAIL", "1");
 
+        // A result of an earlier run at the target is never passed off as this run's. (A
+        // run that succeeds needs a free name: the stand-in replaces no file.)
         const QString output = m_out + "/result." + suffix;
-        QFile earlier(output);
-        QVERIFY(earlier.open(QIODevice::WriteOnly));
-        earlier.write("an earlier result");
-        earlier.close();
+        if (officeFails)
+            QVERIFY(writeFile(output, "an earlier result"));
         const int exitCode =
             runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix), environment);
 
@@ -324,6 +324,7 @@ private slots:
         if (officeFails) {
             QCOMPARE(exitCode, 1);
             QVERIFY(!state().contains("outputfiles/filecount"));
+            QCOMPARE(readFile(output), QByteArray("an earlier result"));
             return;
         }
         QCOMPARE(exitCode, 0);
@@ -563,6 +564,94 @@ exit $code)";
         QTRY_COMPARE_WITH_TIMEOUT(engineTemporaryFolders(), QStringList(), kToolsBoundMs);
     }
 
+    void resultNeverReplacesAFileThatTookItsName_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("tool"); // held until the name is taken
+        QTest::newRow("text") << "file2txt"
+                              << "txt"
+                              << "pdftotext";
+        QTest::newRow("word to pdf, by office") << "file2pdf"
+                                                << "pdf"
+                                                << "soffice";
+    }
+
+    // The program chose the output name as the conversion started; a file that takes that
+    // name while the stand-in converts stays as it is, and the conversion fails.
+    void resultNeverReplacesAFileThatTookItsName()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, suffix);
+        QFETCH(QString, tool);
+        const QString gate = m_dir.filePath(QStringLiteral("gate %1").arg(m_run));
+        QProcessEnvironment environment = engineEnvironment(true);
+        environment.insert("PATH", heldTool(tool, gate) + ":" + environment.value("PATH"));
+        environment.insert("FAKE_OFFICE_LOG", m_dir.filePath("office.log"));
+        const QString output = m_out + "/result." + suffix;
+        QProcess engine;
+        engine.setProcessEnvironment(environment);
+        engine.start(QStringLiteral(QUORVANE_RUNTIME_ENGINE),
+                     conversionArguments(kind, m_pdf, output, m_state, suffix));
+        QVERIFY(QTest::qWaitFor([&] { return QFile::exists(gate + ".held"); }, kToolsBoundMs));
+        QVERIFY(writeFile(output, "mine"));
+        QVERIFY(writeFile(gate, ""));
+        QVERIFY(engine.waitForFinished(kToolsBoundMs));
+
+        QCOMPARE(engine.exitCode(), 1);
+        QVERIFY(!state().contains("outputfiles/filecount"));
+        QCOMPARE(readFile(output), QByteArray("mine"));
+        QCOMPARE(QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"result." + suffix});
+    }
+
+    void longSourceNamesAreConverted_data()
+    {
+        QTest::addColumn<QString>("kind"); // or "getfilepagenum"
+        QTest::addColumn<int>("bytes");    // of the source's name
+        QTest::addColumn<QString>("sourceSuffix");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("text, 245 bytes") << "file2txt" << 245 << "pdf"
+                                         << "txt";
+        QTest::newRow("text, 255 bytes") << "file2txt" << 255 << "pdf"
+                                         << "txt";
+        QTest::newRow("pictures, 250 bytes") << "file2img" << 250 << "pdf"
+                                             << "png";
+        QTest::newRow("word to pdf, 255 bytes") << "file2pdf" << 255 << "docx"
+                                                << "pdf";
+        QTest::newRow("page count by office, 255 bytes") << "getfilepagenum" << 255 << "et"
+                                                         << "";
+    }
+
+    // A source whose name takes the file system's limit of 255 bytes, or nearly, converts to
+    // an output of a name within that limit, and an Office file of such a name is counted:
+    // the stand-in's own names beside the output and for LibreOffice's input are short.
+    void longSourceNamesAreConverted()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, bytes);
+        QFETCH(QString, sourceSuffix);
+        QFETCH(QString, suffix);
+        const QString stem(bytes - sourceSuffix.size() - 1, QLatin1Char('n'));
+        const QString source = m_out + "/" + stem + "." + sourceSuffix;
+        QVERIFY(QFile::copy(m_pdf, source));
+        QProcessEnvironment environment = engineEnvironment(true);
+        environment.insert("FAKE_OFFICE_LOG", m_dir.filePath("office.log"));
+        environment.insert("FAKE_OFFICE_PDF", m_pdf);
+        if (kind == "getfilepagenum") {
+            QCOMPARE(runEngine({kind, source, m_state}, environment), 0);
+            QCOMPARE(state().value("filepagenum/pagenum").toString(), QString("2"));
+            return;
+        }
+        const QString output = m_out + "/" + stem + "." + suffix;
+        QCOMPARE(runEngine(conversionArguments(kind, source, output, m_state, suffix), environment),
+                 0);
+        const QString first = kind == "file2img" ? m_out + "/" + stem + "-1." + suffix : output;
+        QCOMPARE(resultPath(0), first);
+        QVERIFY(QFileInfo(first).size() > 0);
+        QVERIFY(QDir(m_engineTemp).isEmpty());
+    }
+
     void failsWithOne_data()
     {
         QTest::addColumn<QString>("kind");
@@ -610,6 +699,28 @@ exit $code)";
     }
 
 private:
+    // A tool on the path in front of the stand-in's own, which notes gate + ".held" and holds
+    // until the file gate exists; the folder to put in front of the path.
+    QString heldTool(const QString &tool, const QString &gate) const
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("held %1").arg(m_run));
+        const QString real = QFileInfo::exists(m_tools + "/" + tool) ? m_tools + "/" + tool
+                                                                     : m_systemTools + "/" + tool;
+        QDir().mkpath(folder);
+        const QString script = QStringLiteral("#!/bin/sh\n"
+                                              ": >'%1.held'\n"
+                                              "while [ ! -e '%1' ]; do sleep 0.05; done\n"
+                                              "exec '%2' \"$@\"\n")
+                                   .arg(gate, real);
+        QFile held(folder + "/" + tool);
+        if (held.open(QIODevice::WriteOnly)) {
+            held.write(script.toUtf8());
+            held.close();
+            held.setPermissions(held.permissions() | QFileDevice::ExeOwner);
+        }
+        return folder;
+    }
+
     // The temporary folders of the engines that this test's program runs.
     static QStringList engineTemporaryFolders()
     {
