@@ -73,6 +73,8 @@ public:
     QByteArray capturedOutput() const { return m_output; }
 
 signals:
+    // The engine runs: it has replaced the program's copy that started it.
+    void started();
     void finished(int exitCode, bool crashed);
     void failedToStart();
 

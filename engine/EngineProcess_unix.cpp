@@ -159,6 +159,7 @@ void EngineProcess::takeSpawned()
     watchExit();
     if (readEnd >= 0)
         watchOutput(readEnd);
+    emit started();
 }
 
 void EngineProcess::watchExit()

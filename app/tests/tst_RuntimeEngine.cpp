@@ -1,4 +1,5 @@
 #include "EngineFolders.h"
+#include "FilePageCount.h"
 #include "FileToPdfJobEntity.h"
 #include "FileUtils.h"
 #include "PdfToFileJobEntity.h"
@@ -19,6 +20,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
+
+#include <csignal>
 
 namespace {
 
@@ -26,6 +30,8 @@ namespace {
 // over 90 s to convert a small file at a load of 30.
 constexpr int kToolsBoundMs = 120000;
 constexpr int kOfficeBoundMs = 900000;
+// The busy processes a processor that a test of a busy machine adds beside itself.
+constexpr int kLoadPerProcessor = 2;
 
 // The arguments the program gives the engine for a conversion, with the tail of the kind.
 QStringList conversionArguments(const QString &kind, const QString &source, const QString &output,
@@ -98,6 +104,70 @@ QByteArray officePackage(const QByteArray &appProperties)
         return QByteArray();
     QFile package(folder.filePath("package.zip"));
     return package.open(QIODevice::ReadOnly) ? package.readAll() : QByteArray();
+}
+
+// Busy processes beside the test, each in a session of its own as the programs of a busy
+// machine are, so that the scheduler gives each its own share; ended with the test.
+class MachineLoad
+{
+public:
+    explicit MachineLoad(int processes)
+    {
+        for (int i = 0; i < processes; ++i) {
+            m_processes.push_back(std::make_unique<QProcess>());
+            m_processes.back()->start("setsid", {"sh", "-c", "while :; do :; done"});
+        }
+    }
+    ~MachineLoad()
+    {
+        for (auto &process : m_processes) {
+            process->kill();
+            process->waitForFinished(kToolsBoundMs);
+        }
+    }
+    bool isRunning() const
+    {
+        return std::all_of(m_processes.begin(), m_processes.end(),
+                           [](auto &process) { return process->waitForStarted(kToolsBoundMs); });
+    }
+
+private:
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+// A spreadsheet of one page with nothing that gives its page count: a count takes
+// LibreOffice. Empty when zip failed.
+QByteArray workbook()
+{
+    QTemporaryDir folder;
+    const QMap<QString, QByteArray> parts{{"[Content_Types].xml",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Default Extension="xml" ContentType="application/xml"/><Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/><Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/></Types>)"},
+                                          {"_rels/.rels",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/></Relationships>)"},
+                                          {"xl/workbook.xml",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+                                          {"xl/_rels/workbook.xml.rels",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)"},
+                                          {"xl/worksheets/sheet1.xml",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>One page</t></is></c></row></sheetData></worksheet>)"}};
+    for (auto part = parts.begin(); part != parts.end(); ++part) {
+        QDir().mkpath(QFileInfo(folder.filePath(part.key())).absolutePath());
+        QFile file(folder.filePath(part.key()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(part.value()) != part.value().size())
+            return QByteArray();
+    }
+    QProcess zip;
+    zip.setWorkingDirectory(folder.path());
+    zip.start("zip", QStringList{"-q", "-X", "book.xlsx"} + parts.keys());
+    if (!zip.waitForFinished(kToolsBoundMs) || zip.exitCode() != 0)
+        return QByteArray();
+    QFile book(folder.filePath("book.xlsx"));
+    return book.open(QIODevice::ReadOnly) ? book.readAll() : QByteArray();
 }
 
 } // namespace
@@ -650,6 +720,33 @@ exit $code)";
         QCOMPARE(resultPath(0), first);
         QVERIFY(QFileInfo(first).size() > 0);
         QVERIFY(QDir(m_engineTemp).isEmpty());
+    }
+
+    // Eight workbooks without a count of their own, added at once on a busy machine, all get
+    // their counts, which go through LibreOffice: those run a few at a time, each with a time
+    // that fits it from its own start.
+    void officeCountsAllComeOnABusyMachine()
+    {
+        if (QStandardPaths::findExecutable("soffice").isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed: the stand-in counts no workbook "
+                  "without it");
+        const QByteArray book = workbook();
+        QVERIFY(!book.isEmpty());
+        std::vector<std::unique_ptr<FilePageCount>> counts;
+        QStringList answers;
+        const MachineLoad load(kLoadPerProcessor * QThread::idealThreadCount());
+        QVERIFY(load.isRunning());
+        for (int i = 0; i < 8; ++i) {
+            const QString path = m_out + QStringLiteral("/book %1.xlsx").arg(i);
+            QVERIFY(writeFile(path, book));
+            counts.push_back(std::make_unique<FilePageCount>(path));
+            connect(counts.back().get(), &FilePageCount::PageCountResultSignal,
+                    [&answers](const QString &answer) { answers << answer; });
+            counts.back()->start();
+        }
+        QVERIFY2(QTest::qWaitFor([&] { return answers.size() == 8; }, kOfficeBoundMs),
+                 qPrintable(answers.join(' ')));
+        QCOMPARE(answers, QStringList(QVector<QString>(8, "1").toList()));
     }
 
     void failsWithOne_data()
