@@ -226,15 +226,45 @@ private slots:
         QVERIFY2(ten < 4 * one, qPrintable(QString("one: %1 ms, ten: %2 ms").arg(one).arg(ten)));
     }
 
-    // An engine is asked to end before it is killed, and given the time to take its work away.
+    void stopAsksTheEngineToEndFirst_data()
+    {
+        QTest::addColumn<bool>("ignoresTheRequest");
+        QTest::addColumn<int>("endedBy");
+        QTest::newRow("a converter that ends when asked") << false << SIGTERM;
+        QTest::newRow("a converter that ignores the request") << true << SIGKILL;
+    }
+
+    // A stop asks the engine's group to end (SIGTERM) and kills it a grace of a second later.
+    // Told by how a converter of the engine ended, which the kernel settles as the signal is
+    // sent: one that ends when asked ends by the request however long the loaded machine
+    // takes to run it, one that ignores it by the kill, not before the grace is over.
     void stopAsksTheEngineToEndFirst()
     {
-        QTemporaryDir marks;
-        const QString ended = marks.filePath("ended");
-        auto engines = startReadyEngines(1, {"on-term " + ended});
+        QFETCH(bool, ignoresTheRequest);
+        QFETCH(int, endedBy);
+        QStringList setup{"child " + untilStopped};
+        if (ignoresTheRequest)
+            setup.prepend("ignore-term");
+        auto engines = startReadyEngines(1, setup);
         QVERIFY(engines.size() == 1);
+        const pid_t converter = grandchild();
+        QVERIFY(converter > 0);
+        QElapsedTimer clock;
+        clock.start();
         engines.front()->stop();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), kWaitMs);
+        // Handed to this process, its subreaper, once the engine has gone.
+        siginfo_t ended = {};
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return waitid(P_PID, id_t(converter), &ended, WEXITED | WNOHANG) == 0 &&
+                       ended.si_pid == converter;
+            },
+            kWaitMs));
+        const qint64 elapsed = clock.elapsed();
+        QCOMPARE(ended.si_code, CLD_KILLED);
+        QCOMPARE(ended.si_status, endedBy);
+        if (ignoresTheRequest)
+            QVERIFY2(elapsed >= EngineReaper::kGrace.count(), qPrintable(QString::number(elapsed)));
     }
 
     void engineKeepsItsTemporaryFilesInAFolderThatGoesWithIt_data()
@@ -499,6 +529,23 @@ private:
             QThread::msleep(10);
         }
         return true;
+    }
+
+    // The one process below this one's children: an engine's converter.
+    static pid_t grandchild()
+    {
+        const QList<qint64> running = ProcessTree::runningDescendantIds();
+        for (qint64 pid : running) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = stat.readAll();
+            const qint64 parent =
+                line.mid(line.lastIndexOf(')') + 2).split(' ').value(1).toLongLong();
+            if (parent != QCoreApplication::applicationPid())
+                return pid_t(pid);
+        }
+        return -1;
     }
 
     // The names of what the run of the program with process id pid keeps in folder.

@@ -31,8 +31,6 @@
 //                                       file every 20 ms for <ms>, also after the engine ended
 //                       ignore-term     ignores SIGTERM from now on, as do the converters it
 //                                       starts afterwards
-//                       on-term <path>  when asked to end by SIGTERM, makes the file <path>
-//                                       (as an engine takes its work away) and ends
 //                       flood <bytes>   prints that many bytes
 //                       fifo <which>    makes a FIFO that nobody writes in place of the state
 //                                       file ("state") or the output file ("output"), as a
@@ -52,7 +50,6 @@
 #include <cstdlib>
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -153,22 +150,6 @@ void startDaemon(int ms)
     _exit(0);
 }
 
-std::string termMark;
-
-void markAndEnd(int)
-{
-    const int fd = open(termMark.c_str(), O_WRONLY | O_CREAT, 0600);
-    if (fd >= 0)
-        close(fd);
-    _exit(143);
-}
-
-void markOnTerm(const std::string &path)
-{
-    termMark = path;
-    std::signal(SIGTERM, markAndEnd);
-}
-
 void startWriter(const std::string &outputPath, int ms)
 {
     if (fork() != 0)
@@ -218,8 +199,6 @@ int playScript(char **argv, const std::string &statePath, const std::string &out
             startWriter(outputPath, std::atoi(operand.c_str()));
         } else if (command == "ignore-term") {
             std::signal(SIGTERM, SIG_IGN);
-        } else if (command == "on-term") {
-            markOnTerm(operand);
         } else if (command == "flood") {
             const std::string block(65536, 'x');
             for (long left = std::atol(operand.c_str()); left > 0; left -= 65536)
