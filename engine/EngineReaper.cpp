@@ -157,12 +157,16 @@ private:
             // One reading of the process table serves every engine; it is made without the
             // lock, so that a stop never waits for it.
             const Clock::time_point now = Clock::now();
+            // Leftovers of engines reaped already need no reading.
             const bool newcomers =
                 std::any_of(endings.begin(), endings.end(), [](const Ending &ending) {
                     return !ending.asked && ending.engine > 0;
                 });
+            const bool engines =
+                std::any_of(endings.begin(), endings.end(),
+                            [](const Ending &ending) { return ending.engine > 0; });
             ProcessFamily::Table table;
-            const bool scanned = newcomers || now >= nextScan;
+            const bool scanned = engines && (newcomers || now >= nextScan);
             if (scanned) {
                 table = ProcessFamily::Table::read();
                 nextScan = now + kRescanInterval;
