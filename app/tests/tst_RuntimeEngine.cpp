@@ -31,7 +31,7 @@ namespace {
 constexpr int kToolsBoundMs = 120000;
 constexpr int kOfficeBoundMs = 900000;
 // The busy processes a processor that a test of a busy machine adds beside itself.
-constexpr int kLoadPerProcessor = 2;
+constexpr int kLoadPerProcessor = 3;
 
 // The arguments the program gives the engine for a conversion, with the tail of the kind.
 QStringList conversionArguments(const QString &kind, const QString &source, const QString &output,
