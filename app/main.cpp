@@ -1,4 +1,5 @@
 #include "DesktopSize.h"
+#include "EngineFolders.h"
 #include "EngineProcess.h"
 #include "HighDpiSetup.h"
 #include "MainWindow.h"
@@ -10,6 +11,8 @@
 #include "StartDialog.h"
 #include "StartNetRequest.h"
 #include "StartupMode.h"
+
+#include <QThreadPool>
 
 namespace {
 
@@ -47,6 +50,9 @@ int main(int argc, char *argv[])
     case StartupMode::Normal:
         break;
     }
+
+    // What earlier runs that were killed left of their engines goes, away from the window.
+    QThreadPool::globalInstance()->start([] { removeEngineFilesOfEndedRuns(); });
 
     // Sent before anything is shown: a silent service may hold the first window back only
     // briefly.

@@ -1,5 +1,6 @@
 #include "EngineJobRun.h"
 
+#include "EngineFolders.h"
 #include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "EngineStateFile.h"
@@ -33,7 +34,7 @@ EngineJobRun::EngineJobRun(QThread *job, OutputCountTest outputCountTest,
       m_onResult(std::move(onResult)),
       m_engineProcess(new EngineProcess(EngineProcess::Output::Discarded, job)),
       m_enginePath(engineProgramPath()), m_applicationFolder(applicationDir()),
-      m_stateFilePath(tempWorkDir() + newUuidString())
+      m_stateFilePath(newConversionStateFilePath())
 {
     m_engineProcess->setWorkingDirectory(m_applicationFolder);
     QObject::connect(m_engineProcess, &EngineProcess::finished, job,

@@ -50,6 +50,8 @@ void run(Job &job)
         if (job.ticket->cancelled) {
             if (pid > 0)
                 EngineReaper::end(pid, std::move(job.ticket->leftovers));
+            else
+                EngineReaper::remove(std::move(job.ticket->leftovers));
             if (job.ticket->outputReadEnd >= 0)
                 ::close(job.ticket->outputReadEnd);
             job.ticket->outputReadEnd = -1;

@@ -25,7 +25,10 @@ struct SpawnTicket;
 // the engine started in other sessions as well, and never keeps the GUI thread waiting (see
 // EngineReaper). Its standard input and error are the null device; its standard output is
 // the null device too, or, when captured, kept up to kOutputLimit bytes and the rest drained
-// and dropped, so that a talkative engine neither stalls nor fills the memory.
+// and dropped, so that a talkative engine neither stalls nor fills the memory. Each engine
+// keeps its temporary files (TMPDIR) in a folder of its own in the temp work folder, which
+// goes once the engine's group has ended, however it ended: nothing depends on the engine's
+// own clean-up.
 class EngineProcess : public QObject
 {
     Q_OBJECT
@@ -63,13 +66,15 @@ public:
     void stop(const QStringList &leftovers = {});
 
     // For quitting: engines still ending are given at most their grace, all of them together,
-    // then killed, and their leftovers removed.
+    // then killed, and their leftovers and temporary folders removed.
     static void finishEnding();
 
     // What the engine wrote to its standard output, up to kOutputLimit bytes.
     QByteArray capturedOutput() const { return m_output; }
 
 signals:
+    // The engine runs: it has replaced the program's copy that started it.
+    void started();
     void finished(int exitCode, bool crashed);
     void failedToStart();
 
@@ -95,9 +100,11 @@ private:
     void closeOutput();
     void reapIfEnded();
     void forget();
+    QStringList withTempFolder(const QStringList &leftovers) const;
 
     std::shared_ptr<SpawnTicket> m_ticket; // from the start until the engine is reaped
     int m_pid = -1;
+    QString m_tempFolder;  // the engine's TMPDIR, from its start until it is handed on
     int m_exitNotice = -1; // readable once the engine has ended
     int m_outputPipe = -1;
     QSocketNotifier *m_exitNotifier = nullptr;

@@ -1,9 +1,13 @@
 #include "EngineProcess.h"
 
+#include "EngineFolders.h"
 #include "EngineLauncher.h"
 #include "EngineReaper.h"
+#include "RunOwnedFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -51,8 +55,35 @@ std::vector<QByteArray> encodedNames(const QStringList &paths)
 
 void removeFiles(const QStringList &paths)
 {
-    for (const QString &path : paths)
-        QFile::remove(path);
+    for (const QString &path : paths) {
+        const QFileInfo entry(path);
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(path).removeRecursively();
+        else
+            QFile::remove(path);
+    }
+}
+
+// A folder of the engine's own for its temporary files, in the program's work folder, or ""
+// when none can be made (the engine then keeps the program's TMPDIR).
+QString makeTempFolder()
+{
+    QByteArray pattern = QFile::encodeName(RunOwnedFiles::namePrefix(engineWorkFolder()) +
+                                           QStringLiteral("engine-XXXXXX"));
+    return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
+}
+
+// The program's environment, with TMPDIR naming tempFolder when there is one.
+std::vector<QByteArray> engineEnvironment(const QString &tempFolder)
+{
+    std::vector<QByteArray> environment;
+    for (char **variable = environ; *variable; ++variable) {
+        if (tempFolder.isEmpty() || qstrncmp(*variable, "TMPDIR=", 7) != 0)
+            environment.emplace_back(*variable);
+    }
+    if (!tempFolder.isEmpty())
+        environment.push_back("TMPDIR=" + QFile::encodeName(tempFolder));
+    return environment;
 }
 
 } // namespace
@@ -92,8 +123,8 @@ void EngineProcess::spawn(const QString &program, const QStringList &arguments)
     request.arguments.push_back(request.program);
     for (const QString &argument : arguments)
         request.arguments.push_back(argument.toLocal8Bit());
-    for (char **variable = environ; *variable; ++variable)
-        request.environment.emplace_back(*variable);
+    m_tempFolder = makeTempFolder();
+    request.environment = engineEnvironment(m_tempFolder);
     request.workingDirectory = QFile::encodeName(m_workingDirectory);
     request.outputFd = pipeEnds[1];
     request.background = m_priority == Priority::Background;
@@ -119,7 +150,8 @@ void EngineProcess::takeSpawned()
     }
     if (pid <= 0) {
         closeDescriptor(readEnd);
-        m_ticket.reset();
+        removeFiles(withTempFolder({}));
+        forget();
         reportFailedStart();
         return;
     }
@@ -127,6 +159,7 @@ void EngineProcess::takeSpawned()
     watchExit();
     if (readEnd >= 0)
         watchOutput(readEnd);
+    emit started();
 }
 
 void EngineProcess::watchExit()
@@ -195,6 +228,8 @@ void EngineProcess::reapIfEnded()
     // still holds the pipe is not waited for.
     readOutput();
     closeOutput();
+    // What the engine's group kept in its temporary folder; a large one is not removed here.
+    EngineReaper::remove(encodedNames(withTempFolder({})));
     forget();
     const bool exited = reaped > 0 && WIFEXITED(status);
     emit finished(exited ? WEXITSTATUS(status) : -1, !exited);
@@ -203,12 +238,13 @@ void EngineProcess::reapIfEnded()
 void EngineProcess::stop(const QStringList &leftovers)
 {
     m_startFailurePending = false;
+    const QStringList everything = withTempFolder(leftovers);
     if (m_ticket && m_pid <= 0)
-        dropStart(leftovers);
+        dropStart(everything);
     else if (m_pid > 0)
-        EngineReaper::end(m_pid, encodedNames(leftovers));
+        EngineReaper::end(m_pid, encodedNames(everything));
     else
-        removeFiles(leftovers);
+        removeFiles(everything);
     closeOutput();
     forget();
 }
@@ -216,6 +252,12 @@ void EngineProcess::stop(const QStringList &leftovers)
 void EngineProcess::finishEnding()
 {
     EngineReaper::finish();
+    releaseEngineFolders();
+}
+
+QStringList EngineProcess::withTempFolder(const QStringList &leftovers) const
+{
+    return m_tempFolder.isEmpty() ? leftovers : leftovers + QStringList{m_tempFolder};
 }
 
 // The engine is being started, or its start has not reached this object yet.
@@ -244,6 +286,7 @@ void EngineProcess::forget()
 {
     m_pid = -1;
     m_ticket.reset();
+    m_tempFolder.clear();
     delete m_exitNotifier;
     m_exitNotifier = nullptr;
     delete m_exitPoll;

@@ -10,6 +10,7 @@ EngineProcess::EngineProcess(Output output, QObject *parent)
     m_process->setStandardErrorFile(QProcess::nullDevice());
     if (m_outputMode == Output::Discarded)
         m_process->setStandardOutputFile(QProcess::nullDevice());
+    connect(m_process, &QProcess::started, this, &EngineProcess::started);
     connect(m_process, &QProcess::readyReadStandardOutput, this,
             [this] { appendOutput(m_process->readAllStandardOutput()); });
     connect(m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <csignal>
 #include <deque>
+#include <filesystem>
 #include <mutex>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -33,7 +34,7 @@ std::atomic<std::chrono::milliseconds::rep> graceMs{kGrace.count()};
 
 struct Ending
 {
-    pid_t engine = -1;
+    pid_t engine = -1; // -1: reaped already, only its leftovers are left
     std::vector<QByteArray> leftovers;
     Clock::time_point deadline;                // set once it has been asked to end
     std::vector<ProcessFamily::Member> family; // what ran below the engine
@@ -59,6 +60,15 @@ EngineState engineState(pid_t pid)
 void reap(pid_t pid)
 {
     while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// Files, and folders with all in them; links are removed, never followed.
+void removeLeftovers(const std::vector<QByteArray> &leftovers)
+{
+    for (const QByteArray &path : leftovers) {
+        std::error_code error;
+        std::filesystem::remove_all(std::filesystem::path(path.constData()), error);
     }
 }
 
@@ -147,10 +157,16 @@ private:
             // One reading of the process table serves every engine; it is made without the
             // lock, so that a stop never waits for it.
             const Clock::time_point now = Clock::now();
-            const bool newcomers = std::any_of(endings.begin(), endings.end(),
-                                               [](const Ending &ending) { return !ending.asked; });
+            // Leftovers of engines reaped already need no reading.
+            const bool newcomers =
+                std::any_of(endings.begin(), endings.end(), [](const Ending &ending) {
+                    return !ending.asked && ending.engine > 0;
+                });
+            const bool engines =
+                std::any_of(endings.begin(), endings.end(),
+                            [](const Ending &ending) { return ending.engine > 0; });
             ProcessFamily::Table table;
-            const bool scanned = newcomers || now >= nextScan;
+            const bool scanned = engines && (newcomers || now >= nextScan);
             if (scanned) {
                 table = ProcessFamily::Table::read();
                 nextScan = now + kRescanInterval;
@@ -176,6 +192,10 @@ private:
     // process table as it is now, when it was read.
     static bool look(Ending &ending, Clock::time_point killBy, const ProcessFamily::Table *table)
     {
+        if (ending.engine <= 0) {
+            removeLeftovers(ending.leftovers);
+            return true;
+        }
         const EngineState state = engineState(ending.engine);
         const bool ended = state != EngineState::Running;
         if (!ended && table)
@@ -199,8 +219,7 @@ private:
             return false;
         if (state == EngineState::Ended)
             reap(ending.engine);
-        for (const QByteArray &file : ending.leftovers)
-            ::unlink(file.constData());
+        removeLeftovers(ending.leftovers);
         return true;
     }
 
@@ -226,6 +245,12 @@ void setGrace(std::chrono::milliseconds grace)
 void end(pid_t engine, std::vector<QByteArray> leftovers)
 {
     Reaper::instance().add(engine, std::move(leftovers));
+}
+
+void remove(std::vector<QByteArray> leftovers)
+{
+    if (!leftovers.empty())
+        Reaper::instance().add(-1, std::move(leftovers));
 }
 
 void finish(std::chrono::milliseconds limit)

@@ -1,5 +1,6 @@
 #include "FilePageCount.h"
 
+#include "EngineFolders.h"
 #include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "FileUtils.h"
@@ -7,7 +8,6 @@
 #include "ProfileStringReader.h"
 #include "TextUtils.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QTimer>
 
@@ -19,18 +19,7 @@ namespace {
 const QString kUnknownCount = QStringLiteral("-1");
 
 std::atomic<int> timeLimitMs{30000};
-
-// "yyyy-MM-dd-hh-mm-ss-zzz" of now, but at least a millisecond after the stamp handed out
-// before, so that no two workers share a state file and none has to sleep for it.
-QString uniqueStateFileStamp()
-{
-    static QDateTime last;
-    QDateTime now = QDateTime::currentDateTime();
-    if (last.isValid() && now <= last)
-        now = last.addMSecs(1);
-    last = now;
-    return now.toString(QStringLiteral("yyyy-MM-dd-hh-mm-ss-zzz"));
-}
+std::atomic<int> officeTimeLimitMs{300000};
 
 } // namespace
 
@@ -39,15 +28,24 @@ void FilePageCount::setTimeLimit(int milliseconds)
     timeLimitMs = milliseconds;
 }
 
+void FilePageCount::setOfficeTimeLimit(int milliseconds)
+{
+    officeTimeLimitMs = milliseconds;
+}
+
 FilePageCount::FilePageCount(const QString &filePath)
     : QThread(nullptr), m_engineProcess(new EngineProcess(EngineProcess::Output::Captured, this)),
       m_timeLimit(new QTimer(this)), m_enginePath(engineProgramPath()), m_filePath(filePath),
-      m_fileSize(fileSize(filePath))
+      m_fileSize(fileSize(filePath)), m_isOfficeFile(isOfficeFile(filePath))
 {
     m_engineProcess->setPriority(EngineProcess::Priority::Background);
     m_timeLimit->setSingleShot(true);
     connect(m_timeLimit, &QTimer::timeout, this, &FilePageCount::giveUp);
     connect(this, &FilePageCount::StartProcessSignal, this, &FilePageCount::StartProcessSlot);
+    // The time runs from the engine's start: neither the wait for a turn nor a start delayed
+    // on a busy machine is taken from it.
+    connect(m_engineProcess, &EngineProcess::started, this,
+            [this] { m_timeLimit->start(m_isOfficeFile ? officeTimeLimitMs : timeLimitMs); });
     connect(m_engineProcess, &EngineProcess::finished, this, &FilePageCount::ProcessFinished);
     connect(m_engineProcess, &EngineProcess::failedToStart, this,
             [this] { answerOnce(kUnknownCount); });
@@ -57,7 +55,7 @@ FilePageCount::~FilePageCount()
 {
     m_answered = true; // the engine ended here must not answer a row that is going away
     m_engineProcess->stop(leftovers());
-    PageCountQueue::instance().release(this);
+    queue().release(this);
     wait();
 }
 
@@ -72,7 +70,7 @@ QString FilePageCount::fileSizeText() const
 
 void FilePageCount::start(Priority priority)
 {
-    PageCountQueue::instance().request(this, [this, priority] { QThread::start(priority); });
+    queue().request(this, [this, priority] { QThread::start(priority); });
 }
 
 void FilePageCount::run()
@@ -88,18 +86,22 @@ void FilePageCount::StartProcessSlot()
         answerOnce(kUnknownCount);
         return;
     }
-    PageCountQueue::instance().request(this, [this] { startEngine(); });
+    queue().request(this, [this] { startEngine(); });
+}
+
+PageCountQueue &FilePageCount::queue() const
+{
+    return m_isOfficeFile ? PageCountQueue::officeInstance() : PageCountQueue::instance();
 }
 
 void FilePageCount::startEngine()
 {
-    m_stateFilePath = applicationDataDir() + QStringLiteral("/state/") + uniqueStateFileStamp();
+    m_stateFilePath = newPageCountStateFilePath();
     // A working directory that does not exist would keep the engine from starting at all.
     ensureDirExists(applicationDataDir());
     m_engineProcess->setWorkingDirectory(applicationDataDir());
     m_engineProcess->start(m_enginePath,
                            {QStringLiteral("getfilepagenum"), m_filePath, m_stateFilePath});
-    m_timeLimit->start(timeLimitMs);
 }
 
 // An engine that hangs must neither leave its row without a count nor hold its place in the
@@ -134,7 +136,7 @@ void FilePageCount::answerOnce(const QString &answer)
     m_answered = true;
     m_timeLimit->stop();
     // The engine has been reaped or handed on to be ended: its place goes to the next file.
-    PageCountQueue::instance().release(this);
+    queue().release(this);
     emit PageCountResultSignal(answer);
 }
 

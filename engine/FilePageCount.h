@@ -4,6 +4,7 @@
 #include <QThread>
 
 class EngineProcess;
+class PageCountQueue;
 class QTimer;
 
 // Asks the engine for the page count of one document and answers once with the count as
@@ -11,7 +12,9 @@ class QTimer;
 // started or it gave no answer within the time limit (then it is ended). The worker's thread only
 // asks for the start; the engine runs in the GUI thread, where the answer is emitted. Workers wait
 // their turn in the page-count queue, so only a few threads and engines run at once however many
-// files are added.
+// files are added. An Office file may be counted by converting it with LibreOffice, which takes a
+// processor or more and seconds to minutes a file: those wait in a queue of their own, which lets
+// only two run at once, and are given a longer time.
 class FilePageCount : public QThread
 {
     Q_OBJECT
@@ -30,9 +33,11 @@ public:
     // The file's size for the row's size label: "1.50KB", "1.00MB".
     QString fileSizeText() const;
 
-    // How long an engine may take to count, for the workers started afterwards: 30 seconds,
-    // far more than a local document needs. Tests shorten it.
+    // How long an engine may take to count, from its start, for the workers started
+    // afterwards: 30 seconds, far more than a local document needs; for an Office file 5
+    // minutes, many times what LibreOffice takes for one on a busy machine. Tests shorten them.
     static void setTimeLimit(int milliseconds);
+    static void setOfficeTimeLimit(int milliseconds);
 
 signals:
     void PageCountResultSignal(QString pageCount);
@@ -50,6 +55,7 @@ private:
     void giveUp();
     void answerOnce(const QString &answer);
     QStringList leftovers() const;
+    PageCountQueue &queue() const;
     bool engineLibrariesPresent() const;
     QString readAnswer();
 
@@ -58,6 +64,7 @@ private:
     QString m_enginePath;
     QString m_filePath;
     qint64 m_fileSize = 0;
+    bool m_isOfficeFile = false;
     QString m_stateFilePath;
     bool m_answered = false;
 };

@@ -10,6 +10,12 @@ PageCountQueue &PageCountQueue::instance()
     return queue;
 }
 
+PageCountQueue &PageCountQueue::officeInstance()
+{
+    static PageCountQueue queue(2);
+    return queue;
+}
+
 PageCountQueue::PageCountQueue(int limit) : m_limit(qMax(1, limit)) {}
 
 void PageCountQueue::request(const void *owner, Start start)

@@ -14,8 +14,10 @@ class PageCountQueue
 public:
     using Start = std::function<void()>;
 
-    // The one queue of the program; its limit is the machine's core count.
+    // The queue of the program's page counts; its limit is the machine's core count.
     static PageCountQueue &instance();
+    // The queue of the counts of Office files, which may go through LibreOffice: two at once.
+    static PageCountQueue &officeInstance();
 
     explicit PageCountQueue(int limit);
     PageCountQueue(const PageCountQueue &) = delete;

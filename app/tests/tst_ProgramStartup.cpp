@@ -9,6 +9,8 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -220,7 +222,55 @@ private slots:
         QVERIFY2(oversized.peakKb <= normal.peakKb + 100 * 1024, qPrintable(figures));
     }
 
+    // At its start the program removes what the engines of earlier runs that were killed left
+    // in its temp work folder and its page counts' state folder (the files of a run whose lock
+    // nobody holds), and leaves alone what a run that goes on keeps there.
+    void startRemovesWhatKilledRunsLeft()
+    {
+        const QString work = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/TzQuorvane";
+        const QString state =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            "/QuorvaneLoopback/state";
+        const QStringList killedRuns{"11-killed.lock", "11-killed-engine-Ab12Cd/work/profile",
+                                     "11-killed-0123456789abcdef0123456789abcdef"};
+        const QStringList goingOn{"22-goeson.lock", "22-goeson-engine-Ef34Gh/work", "22-goeson-3"};
+        for (const QString &folder : {work, state}) {
+            for (const QString &file : killedRuns + goingOn)
+                QVERIFY(plant(folder + "/" + file));
+        }
+        const int workLock = ::open(QFile::encodeName(work + "/22-goeson.lock"), O_RDONLY);
+        const int stateLock = ::open(QFile::encodeName(state + "/22-goeson.lock"), O_RDONLY);
+        QVERIFY(::flock(workLock, LOCK_EX) == 0 && ::flock(stateLock, LOCK_EX) == 0);
+
+        auto program = start({});
+        const bool removed = QTest::qWaitFor(
+            [&] {
+                return QDir(work).entryList({"11-*"}).isEmpty() &&
+                       QDir(state).entryList({"11-*"}).isEmpty();
+            },
+            kWaitMs);
+        program->terminate();
+        QVERIFY(waitForEnd(*program));
+        ::close(workLock);
+        ::close(stateLock);
+        QVERIFY2(removed, qPrintable(QDir(work).entryList({"11-*"}).join(' ') + " | " +
+                                     QDir(state).entryList({"11-*"}).join(' ')));
+        for (const QString &folder : {work, state}) {
+            for (const QString &file : goingOn)
+                QVERIFY2(QFile::exists(folder + "/" + file), qPrintable(folder + "/" + file));
+            QDir(folder).removeRecursively();
+        }
+    }
+
 private:
+    // A file of a few bytes at path, with the folders above it.
+    static bool plant(const QString &path)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("left") == 4;
+    }
+
     std::unique_ptr<QProcess> start(const QStringList &arguments)
     {
         auto program = std::make_unique<QProcess>();

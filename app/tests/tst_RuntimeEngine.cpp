@@ -1,8 +1,11 @@
-#include "EngineReaper.h"
+#include "EngineFolders.h"
+#include "FilePageCount.h"
 #include "FileToPdfJobEntity.h"
+#include "FileUtils.h"
 #include "PdfToFileJobEntity.h"
 #include "ProcessTree.h"
 #include "ProfileStringReader.h"
+#include "RunOwnedFiles.h"
 #include "TinyPdf.h"
 
 #include <QImage>
@@ -17,6 +20,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
+
+#include <csignal>
 
 namespace {
 
@@ -24,6 +30,8 @@ namespace {
 // over 90 s to convert a small file at a load of 30.
 constexpr int kToolsBoundMs = 120000;
 constexpr int kOfficeBoundMs = 900000;
+// The busy processes a processor that a test of a busy machine adds beside itself.
+constexpr int kLoadPerProcessor = 3;
 
 // The arguments the program gives the engine for a conversion, with the tail of the kind.
 QStringList conversionArguments(const QString &kind, const QString &source, const QString &output,
@@ -98,6 +106,70 @@ QByteArray officePackage(const QByteArray &appProperties)
     return package.open(QIODevice::ReadOnly) ? package.readAll() : QByteArray();
 }
 
+// Busy processes beside the test, each in a session of its own as the programs of a busy
+// machine are, so that the scheduler gives each its own share; ended with the test.
+class MachineLoad
+{
+public:
+    explicit MachineLoad(int processes)
+    {
+        for (int i = 0; i < processes; ++i) {
+            m_processes.push_back(std::make_unique<QProcess>());
+            m_processes.back()->start("setsid", {"sh", "-c", "while :; do :; done"});
+        }
+    }
+    ~MachineLoad()
+    {
+        for (auto &process : m_processes) {
+            process->kill();
+            process->waitForFinished(kToolsBoundMs);
+        }
+    }
+    bool isRunning() const
+    {
+        return std::all_of(m_processes.begin(), m_processes.end(),
+                           [](auto &process) { return process->waitForStarted(kToolsBoundMs); });
+    }
+
+private:
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+// A spreadsheet of one page with nothing that gives its page count: a count takes
+// LibreOffice. Empty when zip failed.
+QByteArray workbook()
+{
+    QTemporaryDir folder;
+    const QMap<QString, QByteArray> parts{{"[Content_Types].xml",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Default Extension="xml" ContentType="application/xml"/><Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/><Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/></Types>)"},
+                                          {"_rels/.rels",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/></Relationships>)"},
+                                          {"xl/workbook.xml",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+                                          {"xl/_rels/workbook.xml.rels",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)"},
+                                          {"xl/worksheets/sheet1.xml",
+                                           R"(<?xml version="1.0" encoding="UTF-8"?>
+<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>One page</t></is></c></row></sheetData></worksheet>)"}};
+    for (auto part = parts.begin(); part != parts.end(); ++part) {
+        QDir().mkpath(QFileInfo(folder.filePath(part.key())).absolutePath());
+        QFile file(folder.filePath(part.key()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(part.value()) != part.value().size())
+            return QByteArray();
+    }
+    QProcess zip;
+    zip.setWorkingDirectory(folder.path());
+    zip.start("zip", QStringList{"-q", "-X", "book.xlsx"} + parts.keys());
+    if (!zip.waitForFinished(kToolsBoundMs) || zip.exitCode() != 0)
+        return QByteArray();
+    QFile book(folder.filePath("book.xlsx"));
+    return book.open(QIODevice::ReadOnly) ? book.readAll() : QByteArray();
+}
+
 } // namespace
 
 // The engine stand-in that ships beside the program for a first run ("Morvex", a shell
@@ -133,9 +205,9 @@ private slots:
         m_systemTools = m_dir.filePath("system-tools");
         QVERIFY(QDir().mkpath(m_systemTools));
         for (const char *tool :
-             {"awk",   "basename", "cat",   "cp",      "dirname",   "head",     "ls",
-              "mkdir", "mktemp",   "mv",    "pdfinfo", "pdftohtml", "pdftoppm", "pdftotext",
-              "rm",    "sed",      "sleep", "sort",    "tr",        "unzip"}) {
+             {"awk",       "basename", "cat",    "cp",    "dirname", "head",      "ln",
+              "ls",        "mkdir",    "mktemp", "mv",    "pdfinfo", "pdftohtml", "pdftoppm",
+              "pdftotext", "rm",       "sed",    "sleep", "sort",    "tr",        "unzip"}) {
             const QString path = QStandardPaths::findExecutable(tool);
             QVERIFY2(!path.isEmpty(), tool);
             QVERIFY(QFile::link(path, m_systemTools + "/" + tool));
@@ -299,11 +371,11 @@ private slots:
         if (officeFails)
             environment.insert("FAKE_OFFICE_FAIL", "1");
 
+        // A result of an earlier run at the target is never passed off as this run's. (A
+        // run that succeeds needs a free name: the stand-in replaces no file.)
         const QString output = m_out + "/result." + suffix;
-        QFile earlier(output);
-        QVERIFY(earlier.open(QIODevice::WriteOnly));
-        earlier.write("an earlier result");
-        earlier.close();
+        if (officeFails)
+            QVERIFY(writeFile(output, "an earlier result"));
         const int exitCode =
             runEngine(conversionArguments(kind, m_pdf, output, m_state, suffix), environment);
 
@@ -322,6 +394,7 @@ private slots:
         if (officeFails) {
             QCOMPARE(exitCode, 1);
             QVERIFY(!state().contains("outputfiles/filecount"));
+            QCOMPARE(readFile(output), QByteArray("an earlier result"));
             return;
         }
         QCOMPARE(exitCode, 0);
@@ -527,18 +600,17 @@ exit $code)";
         QVERIFY(QDir(m_engineTemp).isEmpty());
     }
 
-    // Quorvane ending a conversion (its row stopped, deleted or cleared) gives the stand-in
-    // the same chance: no converter runs on and no work folder stays. The grace before the
-    // kill is lengthened, so that the stand-in's clean-up is not cut short by a busy machine.
+    // Quorvane ending a conversion (its row stopped, deleted or cleared), with the grace it
+    // ships with, leaves nothing either: no converter runs on, and the stand-in's work folder
+    // (with LibreOffice's profile) goes with the engine's temporary folder, which the program
+    // removes once the engine's group has ended, whether the stand-in's own clean-up ran
+    // within the grace on a busy machine or not.
     void stoppedJobLeavesNothingBehind()
     {
-        EngineReaper::setGrace(std::chrono::milliseconds(kToolsBoundMs));
-        const auto restoreGrace = qScopeGuard([] { EngineReaper::setGrace(EngineReaper::kGrace); });
         const QString pids = m_out + "/office.pids";
         const QProcessEnvironment environment = engineEnvironment(true);
-        const QByteArray oldPath = qgetenv("PATH"), oldTemp = qgetenv("TMPDIR");
+        const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", environment.value("PATH").toLocal8Bit());
-        qputenv("TMPDIR", QFile::encodeName(m_engineTemp));
         qputenv("FAKE_OFFICE_LOG", QFile::encodeName(m_out + "/office.log"));
         qputenv("FAKE_OFFICE_HANG", QFile::encodeName(pids));
         FileToPdfJobEntity job;
@@ -547,18 +619,134 @@ exit $code)";
         const bool started =
             QTest::qWaitFor([&] { return !hungToolIds(pids).isEmpty(); }, kToolsBoundMs);
         qputenv("PATH", oldPath);
-        qputenv("TMPDIR", oldTemp);
         qunsetenv("FAKE_OFFICE_HANG");
         QVERIFY(started);
         const QList<QByteArray> tools = hungToolIds(pids);
-        QVERIFY(!QDir(m_engineTemp).isEmpty());
+        const QStringList temporaryFolders = engineTemporaryFolders();
+        QCOMPARE(temporaryFolders.size(), 1);
+        QVERIFY(!QDir(temporaryFolders.first()).isEmpty());
 
         job.stopJob();
         for (const QByteArray &pid : tools)
             QTRY_VERIFY2_WITH_TIMEOUT(!processRuns(pid.toInt()), pid.constData(), kToolsBoundMs);
         // Nothing else the engine started runs on either, at any depth.
         QTRY_COMPARE_WITH_TIMEOUT(ProcessTree::runningDescendants(), 0, kToolsBoundMs);
+        QTRY_COMPARE_WITH_TIMEOUT(engineTemporaryFolders(), QStringList(), kToolsBoundMs);
+    }
+
+    void resultNeverReplacesAFileThatTookItsName_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("tool"); // held until the name is taken
+        QTest::newRow("text") << "file2txt"
+                              << "txt"
+                              << "pdftotext";
+        QTest::newRow("word to pdf, by office") << "file2pdf"
+                                                << "pdf"
+                                                << "soffice";
+    }
+
+    // The program chose the output name as the conversion started; a file that takes that
+    // name while the stand-in converts stays as it is, and the conversion fails.
+    void resultNeverReplacesAFileThatTookItsName()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, suffix);
+        QFETCH(QString, tool);
+        const QString gate = m_dir.filePath(QStringLiteral("gate %1").arg(m_run));
+        QProcessEnvironment environment = engineEnvironment(true);
+        environment.insert("PATH", heldTool(tool, gate) + ":" + environment.value("PATH"));
+        environment.insert("FAKE_OFFICE_LOG", m_dir.filePath("office.log"));
+        const QString output = m_out + "/result." + suffix;
+        QProcess engine;
+        engine.setProcessEnvironment(environment);
+        engine.start(QStringLiteral(QUORVANE_RUNTIME_ENGINE),
+                     conversionArguments(kind, m_pdf, output, m_state, suffix));
+        QVERIFY(QTest::qWaitFor([&] { return QFile::exists(gate + ".held"); }, kToolsBoundMs));
+        QVERIFY(writeFile(output, "mine"));
+        QVERIFY(writeFile(gate, ""));
+        QVERIFY(engine.waitForFinished(kToolsBoundMs));
+
+        QCOMPARE(engine.exitCode(), 1);
+        QVERIFY(!state().contains("outputfiles/filecount"));
+        QCOMPARE(readFile(output), QByteArray("mine"));
+        QCOMPARE(QDir(m_out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"result." + suffix});
+    }
+
+    void longSourceNamesAreConverted_data()
+    {
+        QTest::addColumn<QString>("kind"); // or "getfilepagenum"
+        QTest::addColumn<int>("bytes");    // of the source's name
+        QTest::addColumn<QString>("sourceSuffix");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("text, 245 bytes") << "file2txt" << 245 << "pdf"
+                                         << "txt";
+        QTest::newRow("text, 255 bytes") << "file2txt" << 255 << "pdf"
+                                         << "txt";
+        QTest::newRow("pictures, 250 bytes") << "file2img" << 250 << "pdf"
+                                             << "png";
+        QTest::newRow("word to pdf, 255 bytes") << "file2pdf" << 255 << "docx"
+                                                << "pdf";
+        QTest::newRow("page count by office, 255 bytes") << "getfilepagenum" << 255 << "et"
+                                                         << "";
+    }
+
+    // A source whose name takes the file system's limit of 255 bytes, or nearly, converts to
+    // an output of a name within that limit, and an Office file of such a name is counted:
+    // the stand-in's own names beside the output and for LibreOffice's input are short.
+    void longSourceNamesAreConverted()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, bytes);
+        QFETCH(QString, sourceSuffix);
+        QFETCH(QString, suffix);
+        const QString stem(bytes - sourceSuffix.size() - 1, QLatin1Char('n'));
+        const QString source = m_out + "/" + stem + "." + sourceSuffix;
+        QVERIFY(QFile::copy(m_pdf, source));
+        QProcessEnvironment environment = engineEnvironment(true);
+        environment.insert("FAKE_OFFICE_LOG", m_dir.filePath("office.log"));
+        environment.insert("FAKE_OFFICE_PDF", m_pdf);
+        if (kind == "getfilepagenum") {
+            QCOMPARE(runEngine({kind, source, m_state}, environment), 0);
+            QCOMPARE(state().value("filepagenum/pagenum").toString(), QString("2"));
+            return;
+        }
+        const QString output = m_out + "/" + stem + "." + suffix;
+        QCOMPARE(runEngine(conversionArguments(kind, source, output, m_state, suffix), environment),
+                 0);
+        const QString first = kind == "file2img" ? m_out + "/" + stem + "-1." + suffix : output;
+        QCOMPARE(resultPath(0), first);
+        QVERIFY(QFileInfo(first).size() > 0);
         QVERIFY(QDir(m_engineTemp).isEmpty());
+    }
+
+    // Eight workbooks without a count of their own, added at once on a busy machine, all get
+    // their counts, which go through LibreOffice: those run a few at a time, each with a time
+    // that fits it from its own start.
+    void officeCountsAllComeOnABusyMachine()
+    {
+        if (QStandardPaths::findExecutable("soffice").isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed: the stand-in counts no workbook "
+                  "without it");
+        const QByteArray book = workbook();
+        QVERIFY(!book.isEmpty());
+        std::vector<std::unique_ptr<FilePageCount>> counts;
+        QStringList answers;
+        const MachineLoad load(kLoadPerProcessor * QThread::idealThreadCount());
+        QVERIFY(load.isRunning());
+        for (int i = 0; i < 8; ++i) {
+            const QString path = m_out + QStringLiteral("/book %1.xlsx").arg(i);
+            QVERIFY(writeFile(path, book));
+            counts.push_back(std::make_unique<FilePageCount>(path));
+            connect(counts.back().get(), &FilePageCount::PageCountResultSignal,
+                    [&answers](const QString &answer) { answers << answer; });
+            counts.back()->start();
+        }
+        QVERIFY2(QTest::qWaitFor([&] { return answers.size() == 8; }, kOfficeBoundMs),
+                 qPrintable(answers.join(' ')));
+        QCOMPARE(answers, QStringList(QVector<QString>(8, "1").toList()));
     }
 
     void failsWithOne_data()
@@ -608,6 +796,41 @@ exit $code)";
     }
 
 private:
+    // A tool on the path in front of the stand-in's own, which notes gate + ".held" and holds
+    // until the file gate exists; the folder to put in front of the path.
+    QString heldTool(const QString &tool, const QString &gate) const
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("held %1").arg(m_run));
+        const QString real = QFileInfo::exists(m_tools + "/" + tool) ? m_tools + "/" + tool
+                                                                     : m_systemTools + "/" + tool;
+        QDir().mkpath(folder);
+        const QString script = QStringLiteral("#!/bin/sh\n"
+                                              ": >'%1.held'\n"
+                                              "while [ ! -e '%1' ]; do sleep 0.05; done\n"
+                                              "exec '%2' \"$@\"\n")
+                                   .arg(gate, real);
+        QFile held(folder + "/" + tool);
+        if (held.open(QIODevice::WriteOnly)) {
+            held.write(script.toUtf8());
+            held.close();
+            held.setPermissions(held.permissions() | QFileDevice::ExeOwner);
+        }
+        return folder;
+    }
+
+    // The temporary folders of the engines that this test's program runs.
+    static QStringList engineTemporaryFolders()
+    {
+        const QString prefix = RunOwnedFiles::namePrefix(engineWorkFolder()) + "engine-";
+        QStringList folders;
+        for (const QFileInfo &entry :
+             QDir(engineWorkFolder()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (entry.filePath().startsWith(prefix))
+                folders << entry.filePath();
+        }
+        return folders;
+    }
+
     // The stand-in's environment: its work folders in a folder of the test's, and the
     // LibreOffice stand-in on the path or no LibreOffice at all.
     QProcessEnvironment engineEnvironment(bool withOffice) const

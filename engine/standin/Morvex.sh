@@ -8,12 +8,13 @@
 # pages of a PDF with pdfinfo and of an Office file from the document's own properties, else
 # with LibreOffice. Anything it cannot do fails with 1.
 #
-# Every tool writes into a work folder of the stand-in's own (temporary files of the tools,
-# LibreOffice's profile included), and a result counts only when it is there and not empty: a
-# full disk leaves a tool's output empty while the tool still reports success. A result is
-# moved beside its target under a hidden name and then renamed, so that no part of one is
-# ever left at the target. Ended by a signal or failing, it ends every tool it started,
-# removes what it placed in this run and the work folder.
+# Every tool writes into a work folder of the stand-in's own in TMPDIR (temporary files of the
+# tools, LibreOffice's profile included), and a result counts only when it is there and not
+# empty: a full disk leaves a tool's output empty while the tool still reports success. A
+# result is moved beside its target under a short hidden name and then given the target's
+# name, so that no part of one is ever left at the target; it never replaces a file that took
+# that name meanwhile (the run then fails). Ended by a signal or failing, it ends every tool it
+# started, removes what it placed in this run and the work folder.
 
 state=
 # The work folder, made on first use; the tools keep their temporary files in it as well.
@@ -70,6 +71,7 @@ unplace() {
 # which on a busy machine can outlast the grace an ending engine has before it is killed.
 finish() {
     status=$?
+    [ -z "$part" ] || rm -f "$part"
     [ "$status" -eq 0 ] || unplace
     [ -z "$work" ] || rm -rf "$work"
     end_tools
@@ -112,21 +114,36 @@ finish_with() {
 # A tool's result: there and not empty.
 made() { [ -f "$1" ] && [ -s "$1" ]; }
 
-# place made target: moves a result made in the work folder to its target. Moved across file
-# systems it is copied, which a full disk cuts short: it lands under a hidden name beside the
-# target first, and only a whole copy is renamed to the target.
+# place made target: moves a result made in the work folder to its target, unless a file took
+# the target's name meanwhile. Moved across file systems it is copied, which a full disk cuts
+# short: it lands under a short hidden name beside the target first (within the file system's
+# limit on names however long the target's is), and only a whole copy takes the target's name.
+part=
 place() {
     made "$1" || return 1
     case "$2" in
-    */*) part="${2%/*}/.${2##*/}.part$$" ;;
-    *) part=".$2.part$$" ;;
+    */*) part=$(mktemp "${2%/*}/.morvex-XXXXXX" 2>/dev/null) ;;
+    *) part=$(mktemp ".morvex-XXXXXX" 2>/dev/null) ;;
     esac
-    if mv -f "$1" "$part" 2>/dev/null && mv -f "$part" "$2" 2>/dev/null; then
+    [ -n "$part" ] || return 1
+    if mv -f "$1" "$part" 2>/dev/null && take_name "$part" "$2"; then
+        part=
         printf '%s\n' "$2" >>"$work/placed"
         return 0
     fi
     rm -f "$part"
+    part=
     return 1
+}
+
+# take_name file target: gives file the name target, never replacing what bears it: a hard
+# link fails on a taken name; where the file system has none, the rename refuses one.
+take_name() {
+    if ln -T -- "$1" "$2" 2>/dev/null; then
+        rm -f "$1"
+        return 0
+    fi
+    [ ! -e "$2" ] && [ ! -L "$2" ] && mv -n -T -- "$1" "$2" 2>/dev/null && [ ! -e "$1" ]
 }
 
 # office source format [filter option...]: converts with LibreOffice into $work/out; the
@@ -134,21 +151,35 @@ place() {
 office() {
     have soffice || return 1
     make_work
-    office_source=$1
     office_format=$2
+    rm -rf "$work/out" "$work/in"
+    mkdir -p "$work/out" "$work/in" || return 1
+    # LibreOffice names what it makes after its input: a short name for the input keeps that
+    # within the file system's limit however long the document's own name is.
+    case "$1" in
+    /*) office_source=$1 ;;
+    *) office_source=$PWD/$1 ;;
+    esac
+    office_suffix=${1##*/}
+    case "$office_suffix" in
+    *.*) office_suffix=.${office_suffix##*.} ;;
+    *) office_suffix= ;;
+    esac
+    [ ${#office_suffix} -le 16 ] || office_suffix=
+    office_input="$work/in/document$office_suffix"
+    ln -s -- "$office_source" "$office_input" || return 1
     shift 2
-    rm -rf "$work/out"
-    mkdir -p "$work/out" || return 1
     # A profile of its own: with a shared one, a LibreOffice that already runs (the user's,
     # or the engine of another row converting at the same time) takes the request over and
     # this run ends without a result.
     run soffice "-env:UserInstallation=file://$work/profile" --headless "$@" \
-        --convert-to "$office_format" --outdir "$work/out" "$office_source" >/dev/null 2>&1
+        --convert-to "$office_format" --outdir "$work/out" "$office_input" >/dev/null 2>&1
     produced=$(ls "$work/out"/* 2>/dev/null | head -n 1)
     [ -n "$produced" ]
 }
 
-# Success only with a file of this run: a result of an earlier run may lie at the target.
+# Success only with a file of this run: a result of an earlier run may lie at the target, and
+# stays as it is.
 office_to_target() { # source format [filter option...]
     office "$@" || exit 1
     progress 90

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineFolders.h"
 #include "EngineProgram.h"
 #include "FileUtils.h"
 #include "ProcessTree.h"
@@ -20,6 +21,7 @@
 struct EngineRun
 {
     QString workingDirectory;
+    QString tempFolder; // its TMPDIR
     QStringList arguments;
 };
 
@@ -30,6 +32,9 @@ public:
     {
         qputenv("MORVEX_LOG", logPath().toLocal8Bit());
         setScript({});
+        // As the program does at its start: the folders of the engines' files are claimed
+        // for this run (a lock held while it lives) before any engine is counted.
+        removeEngineFilesOfEndedRuns();
     }
     ~EngineStandIn()
     {
@@ -80,6 +85,8 @@ public:
                 runs.append(EngineRun());
             else if (line.startsWith("cwd ") && !runs.isEmpty())
                 runs.last().workingDirectory = line.mid(4);
+            else if (line.startsWith("tmp ") && !runs.isEmpty())
+                runs.last().tempFolder = line.mid(4);
             else if (line.startsWith("arg [") && line.endsWith(']') && !runs.isEmpty())
                 runs.last().arguments.append(line.mid(5, line.size() - 6));
         }

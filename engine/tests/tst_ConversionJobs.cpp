@@ -183,10 +183,12 @@ private slots:
         const QString statePath = expected.isEmpty() ? QString() : run.arguments.value(4);
         QCOMPARE(run.arguments, withState(expected, statePath));
         if (!expected.isEmpty())
-            QVERIFY(QRegularExpression("^" + QRegularExpression::escape(tempWorkDir()) +
-                                       "[0-9a-f]{32}$")
-                        .match(statePath)
-                        .hasMatch());
+            QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(tempWorkDir()) +
+                                        QString::number(QCoreApplication::applicationPid()) +
+                                        "-[0-9a-z]{6}-[0-9a-f]{32}$")
+                         .match(statePath)
+                         .hasMatch(),
+                     qPrintable(statePath));
         QCOMPARE(row.events, QStringList({"state 0", "result false "}));
     }
 

@@ -1,13 +1,17 @@
+#include "EngineFolders.h"
 #include "EngineProcess.h"
 #include "EngineProgram.h"
 #include "EngineReaper.h"
 #include "EngineStandIn.h"
 #include "NoDescriptorsLeft.h"
+#include "RunOwnedFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <csignal>
@@ -222,15 +226,146 @@ private slots:
         QVERIFY2(ten < 4 * one, qPrintable(QString("one: %1 ms, ten: %2 ms").arg(one).arg(ten)));
     }
 
-    // An engine is asked to end before it is killed, and given the time to take its work away.
+    void stopAsksTheEngineToEndFirst_data()
+    {
+        QTest::addColumn<bool>("ignoresTheRequest");
+        QTest::addColumn<int>("endedBy");
+        QTest::newRow("a converter that ends when asked") << false << SIGTERM;
+        QTest::newRow("a converter that ignores the request") << true << SIGKILL;
+    }
+
+    // A stop asks the engine's group to end (SIGTERM) and kills it a grace of a second later.
+    // Told by how a converter of the engine ended, which the kernel settles as the signal is
+    // sent: one that ends when asked ends by the request however long the loaded machine
+    // takes to run it, one that ignores it by the kill, not before the grace is over.
     void stopAsksTheEngineToEndFirst()
     {
-        QTemporaryDir marks;
-        const QString ended = marks.filePath("ended");
-        auto engines = startReadyEngines(1, {"on-term " + ended});
+        QFETCH(bool, ignoresTheRequest);
+        QFETCH(int, endedBy);
+        QStringList setup{"child " + untilStopped};
+        if (ignoresTheRequest)
+            setup.prepend("ignore-term");
+        auto engines = startReadyEngines(1, setup);
         QVERIFY(engines.size() == 1);
+        const pid_t converter = grandchild();
+        QVERIFY(converter > 0);
+        QElapsedTimer clock;
+        clock.start();
         engines.front()->stop();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ended), kWaitMs);
+        // Handed to this process, its subreaper, once the engine has gone.
+        siginfo_t ended = {};
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return waitid(P_PID, id_t(converter), &ended, WEXITED | WNOHANG) == 0 &&
+                       ended.si_pid == converter;
+            },
+            kWaitMs));
+        const qint64 elapsed = clock.elapsed();
+        QCOMPARE(ended.si_code, CLD_KILLED);
+        QCOMPARE(ended.si_status, endedBy);
+        if (ignoresTheRequest)
+            QVERIFY2(elapsed >= EngineReaper::kGrace.count(), qPrintable(QString::number(elapsed)));
+    }
+
+    void engineKeepsItsTemporaryFilesInAFolderThatGoesWithIt_data()
+    {
+        QTest::addColumn<QString>("ending");
+        for (const char *ending : {"ended on its own", "crashed", "stopped", "deleted", "quitting"})
+            QTest::newRow(ending) << ending;
+    }
+
+    // Each engine keeps its temporary files in a folder of its own in the program's work
+    // folder, which goes once the engine has ended however it ended, also when it takes
+    // nothing away itself.
+    void engineKeepsItsTemporaryFilesInAFolderThatGoesWithIt()
+    {
+        QFETCH(QString, ending);
+        const bool endsOnItsOwn = ending == "ended on its own" || ending == "crashed";
+        EngineStandIn::setScript({"ignore-term", "tmpfile work", m_engine.awaitGate(),
+                                  ending == "crashed"            ? QString("abort")
+                                  : ending == "ended on its own" ? QString("exit 0")
+                                                                 : "sleep " + untilStopped});
+        auto engine = std::make_unique<EngineProcess>(EngineProcess::Output::Discarded);
+        QSignalSpy ends(engine.get(), &EngineProcess::finished);
+        const int runsBefore = m_engine.runs().size();
+        engine->start(engineProgramPath(), {});
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine.runs().size(), runsBefore + 1, kWaitMs);
+        const QString folder = m_engine.runs().last().tempFolder;
+        QVERIFY2(folder.startsWith(RunOwnedFiles::namePrefix(engineWorkFolder()) + "engine-"),
+                 qPrintable(folder));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder + "/work"), kWaitMs);
+
+        if (endsOnItsOwn) {
+            QVERIFY(m_engine.release());
+            QVERIFY(ends.wait(kWaitMs));
+        } else if (ending == "deleted") {
+            engine.reset();
+        } else {
+            engine->stop();
+        }
+        if (ending == "quitting") {
+            EngineProcess::finishEnding();
+            QVERIFY(!QFileInfo::exists(folder));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), kWaitMs);
+    }
+
+    // A run of the program that was killed leaves its engines' files behind; the next start
+    // removes them, and never those of a run that goes on beside it (nor this test's own),
+    // which, quitting while its engines are at work, leaves nothing behind either.
+    void whatAKilledRunLeftGoesAtTheNextStart()
+    {
+        QVERIFY(EngineStandIn::placeLibraries());
+        const auto removeLibraries = qScopeGuard([] { EngineStandIn::removeLibraries(); });
+        EngineStandIn::setScript({"tmpfile work", "state progress=5", "sleep " + untilStopped});
+        QTemporaryDir marks;
+        const QString document = marks.filePath("a.pdf");
+        QVERIFY(QFile(document).open(QIODevice::WriteOnly));
+        const QString quitMark = marks.filePath("quit");
+        QProcess killed, goingOn;
+        for (QProcess *program : {&killed, &goingOn}) {
+            program->start(applicationDir() + "/engine_holder", {"--files", document, quitMark});
+            QVERIFY(program->waitForStarted(kWaitMs));
+        }
+        // Each keeps, beside its lock, the conversion's state file and both engines' folders
+        // in the work folder, and the count's state file in the state folder.
+        const qint64 killedId = killed.processId(), goingOnId = goingOn.processId();
+        const auto atWork = [](qint64 program) {
+            const QStringList work = runFiles(engineWorkFolder(), program);
+            return work.size() == 4 && work.filter("-engine-").size() == 2 &&
+                   QFile::exists(engineWorkFolder() + "/" + work.filter("-engine-").first() +
+                                 "/work") &&
+                   runFiles(holderStateFolder(), program).size() == 2;
+        };
+        QVERIFY(QTest::qWaitFor([&] { return atWork(killedId) && atWork(goingOnId); }, kWaitMs));
+        const QStringList goingOnsFiles =
+            runFiles(engineWorkFolder(), goingOnId) + runFiles(holderStateFolder(), goingOnId);
+
+        ::kill(pid_t(killedId), SIGKILL);
+        QVERIFY(killed.waitForFinished(kWaitMs));
+        // Its engines end with it; its files stay.
+        QTRY_COMPARE_WITH_TIMEOUT(EngineStandIn::runningEngines(), 3, kWaitMs);
+        QVERIFY(atWork(killedId));
+
+        const QString ownLock = RunOwnedFiles::namePrefix(engineWorkFolder()).chopped(1) + ".lock";
+        QProcess nextStart;
+        nextStart.start(applicationDir() + "/engine_holder", {"--start"});
+        QVERIFY(nextStart.waitForStarted(kWaitMs));
+        const qint64 nextStartId = nextStart.processId();
+        QVERIFY(nextStart.waitForFinished(kWaitMs));
+        QCOMPARE(nextStart.exitCode(), 0);
+        QCOMPARE(runFiles(engineWorkFolder(), killedId), QStringList());
+        QCOMPARE(runFiles(holderStateFolder(), killedId), QStringList());
+        QCOMPARE(runFiles(engineWorkFolder(), goingOnId) + runFiles(holderStateFolder(), goingOnId),
+                 goingOnsFiles);
+        QVERIFY(QFile::exists(ownLock));
+
+        QVERIFY(QFile(quitMark).open(QIODevice::WriteOnly));
+        QVERIFY(goingOn.waitForFinished(kWaitMs));
+        QCOMPARE(goingOn.exitCode(), 0);
+        QCOMPARE(runFiles(engineWorkFolder(), goingOnId), QStringList());
+        QCOMPARE(runFiles(holderStateFolder(), goingOnId), QStringList());
+        QCOMPARE(runFiles(engineWorkFolder(), nextStartId), QStringList());
     }
 
     // Converters that resist are ended all the same: those that ignore the request to end are
@@ -394,6 +529,39 @@ private:
             QThread::msleep(10);
         }
         return true;
+    }
+
+    // The one process below this one's children: an engine's converter.
+    static pid_t grandchild()
+    {
+        const QList<qint64> running = ProcessTree::runningDescendantIds();
+        for (qint64 pid : running) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = stat.readAll();
+            const qint64 parent =
+                line.mid(line.lastIndexOf(')') + 2).split(' ').value(1).toLongLong();
+            if (parent != QCoreApplication::applicationPid())
+                return pid_t(pid);
+        }
+        return -1;
+    }
+
+    // The names of what the run of the program with process id pid keeps in folder.
+    static QStringList runFiles(const QString &folder, qint64 pid)
+    {
+        return QDir(folder)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name)
+            .filter(QRegularExpression(QStringLiteral("^%1-").arg(pid)));
+    }
+
+    // The page counts' state folder of the program engine_holder.
+    static QString holderStateFolder()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               "/engine_holder/state";
     }
 
     static int readyCount(const QString &path)

@@ -4,6 +4,7 @@
 //   MORVEX_LOG      file to which every run appends a record of how it was started:
 //                       run
 //                       cwd <working directory>
+//                       tmp <TMPDIR>            when it is set
 //                       arg [<argument>]        one line per argument, in order
 //                       end
 //                   (brackets delimit each argument, so empty ones show as "arg []").
@@ -17,6 +18,8 @@
 //                                       it empty
 //                       write <path>    writes "converted" into the file <path>, as an engine
 //                                       that names its outputs itself
+//                       tmpfile <name>  writes "temporary" into the file <name> in TMPDIR, as
+//                                       a converter keeps its work
 //                       sleep <ms>      waits
 //                       child <ms>      starts a child process (a copy of the stand-in, as a
 //                                       converter would be) that waits <ms> and ends
@@ -28,8 +31,6 @@
 //                                       file every 20 ms for <ms>, also after the engine ended
 //                       ignore-term     ignores SIGTERM from now on, as do the converters it
 //                                       starts afterwards
-//                       on-term <path>  when asked to end by SIGTERM, makes the file <path>
-//                                       (as an engine takes its work away) and ends
 //                       flood <bytes>   prints that many bytes
 //                       fifo <which>    makes a FIFO that nobody writes in place of the state
 //                                       file ("state") or the output file ("output"), as a
@@ -49,7 +50,6 @@
 #include <cstdlib>
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -77,6 +77,8 @@ void logRun(const std::vector<std::string> &arguments)
     const std::string cwd = std::filesystem::current_path(error).string();
     std::ostringstream record;
     record << "run\ncwd " << cwd << '\n';
+    if (std::getenv("TMPDIR"))
+        record << "tmp " << environment("TMPDIR") << '\n';
     for (const std::string &argument : arguments)
         record << "arg [" << argument << "]\n";
     record << "end\n";
@@ -148,22 +150,6 @@ void startDaemon(int ms)
     _exit(0);
 }
 
-std::string termMark;
-
-void markAndEnd(int)
-{
-    const int fd = open(termMark.c_str(), O_WRONLY | O_CREAT, 0600);
-    if (fd >= 0)
-        close(fd);
-    _exit(143);
-}
-
-void markOnTerm(const std::string &path)
-{
-    termMark = path;
-    std::signal(SIGTERM, markAndEnd);
-}
-
 void startWriter(const std::string &outputPath, int ms)
 {
     if (fork() != 0)
@@ -196,6 +182,8 @@ int playScript(char **argv, const std::string &statePath, const std::string &out
             std::ofstream(outputPath, std::ios::binary) << operand;
         } else if (command == "write") {
             std::ofstream(operand, std::ios::binary) << "converted";
+        } else if (command == "tmpfile") {
+            std::ofstream(environment("TMPDIR") + "/" + operand, std::ios::binary) << "temporary";
         } else if (command == "stdout") {
             std::cout << operand << std::endl;
         } else if (command == "sleep") {
@@ -211,8 +199,6 @@ int playScript(char **argv, const std::string &statePath, const std::string &out
             startWriter(outputPath, std::atoi(operand.c_str()));
         } else if (command == "ignore-term") {
             std::signal(SIGTERM, SIG_IGN);
-        } else if (command == "on-term") {
-            markOnTerm(operand);
         } else if (command == "flood") {
             const std::string block(65536, 'x');
             for (long left = std::atol(operand.c_str()); left > 0; left -= 65536)
