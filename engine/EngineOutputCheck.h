@@ -1,11 +1,10 @@
 #pragma once
 
+#include "FolderEntries.h"
+
 #include <QString>
 
-#include <tuple>
 #include <vector>
-
-struct stat;
 
 // Tells the file that an engine reports as its result from the files that stood in the output
 // folder before the engine started, by the files' identity: no clock enters the decision, so
@@ -31,25 +30,9 @@ public:
     bool accepts(const QString &reportedPath) const;
 
 private:
-    struct FileStamp
-    {
-        quint64 device;
-        quint64 inode;
-        qint64 size;
-        qint64 modifiedSeconds;
-        qint64 modifiedNanoseconds;
-
-        auto fields() const
-        {
-            return std::tie(device, inode, size, modifiedSeconds, modifiedNanoseconds);
-        }
-        bool operator<(const FileStamp &other) const { return fields() < other.fields(); }
-    };
-
-    static FileStamp stampOf(const struct stat &status);
     bool liesInRequestedFolder(const QString &reportedPath) const;
 
     QString m_requestedPath;
     bool m_folderNoted = false;
-    std::vector<FileStamp> m_before; // sorted
+    std::vector<FileIdentity> m_before; // sorted
 };

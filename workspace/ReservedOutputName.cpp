@@ -4,7 +4,6 @@
 #include "FolderEntries.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -101,8 +100,7 @@ bool takenOnDisk(const QString &path)
 // listing, whatever the number of names tried against it.
 void addNamesWithSuffix(const QString &folder, const QString &suffix, TakenNames &taken)
 {
-    forEachFolderEntry(folder, [&](int, const char *rawName) {
-        const QString entry = QFile::decodeName(rawName);
+    forEachFolderEntry(folder, [&](const QString &entry) {
         if (entry.endsWith(suffix, kFileNameCase))
             taken.add(entry.left(entry.size() - suffix.size()));
     });
