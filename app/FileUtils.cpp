@@ -145,6 +145,27 @@ QString tempWorkDir()
 }
 #endif
 
+bool openRegularFile(const QString &path, QFile &file)
+{
+#ifdef Q_OS_WIN
+    if (!QFileInfo(path).isFile())
+        return false;
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly);
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+#endif
+}
+
 bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content)
 {
     content.clear();

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QFile;
+
 // Folders and files used across Quorvane.
 
 // How the platform's file system compares names: "Report.txt" and "report.txt" are one file
@@ -30,6 +32,9 @@ QString privateRuntimeDir();
 // Reads at most maxBytes of a regular file into content. Whatever else the path names (a
 // FIFO, a device, a folder, nothing) gives false at once: opening never waits for a writer.
 bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content);
+// Opens path for reading when it is a regular file, without waiting on anything else (a FIFO
+// or a device that stands in its place by now).
+bool openRegularFile(const QString &path, QFile &file);
 
 bool ensureDirExists(const QString &path);
 bool makeDir(const QString &path);

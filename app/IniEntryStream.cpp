@@ -1,17 +1,12 @@
 #include "IniEntryStream.h"
 
+#include "FileUtils.h"
 #include "IniLineRepair.h"
 
 #include <QFile>
 #include <QHash>
 
 #include <cstring>
-
-#ifndef Q_OS_WIN
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -163,27 +158,6 @@ private:
     QSet<QByteArray> m_namesInGroup;
     QHash<QString, QByteArray> m_lines;
 };
-
-// Opened without waiting for a writer, should the path name a FIFO by now.
-bool openRegularFile(const QString &filePath, QFile &file)
-{
-#ifdef Q_OS_WIN
-    file.setFileName(filePath);
-    return file.open(QIODevice::ReadOnly);
-#else
-    const int fd =
-        ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-#endif
-}
 
 } // namespace
 

@@ -1,40 +1,12 @@
 #include "EngineFileLines.h"
 
-#include <QFile>
+#include "FileUtils.h"
 
-#ifdef Q_OS_WIN
-#include <QFileInfo>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include <QFile>
 
 namespace {
 
 constexpr int kChunkBytes = 64 * 1024;
-
-// Opens path for reading when it is a regular file, without waiting on anything else.
-bool openRegularFile(const QString &path, QFile &file)
-{
-#ifdef Q_OS_WIN
-    if (!QFileInfo(path).isFile())
-        return false;
-    file.setFileName(path);
-    return file.open(QIODevice::ReadOnly);
-#else
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-#endif
-}
 
 // Gathers the bytes read into lines and hands each complete one on.
 class LineSplitter

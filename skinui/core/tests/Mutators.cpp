@@ -1,5 +1,7 @@
 #include "Mutators.h"
 
+#include "ThreadCpuTime.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -93,11 +95,7 @@ std::chrono::milliseconds CpuBudget::ProcessCpuTime()
     FILETIME creation, exit, kernel, user;
     if (!GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user))
         return std::chrono::milliseconds::max();
-    auto ticks = [](const FILETIME &time) {
-        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    };
-    // FILETIME counts 100 ns.
-    return std::chrono::milliseconds((ticks(kernel) + ticks(user)) / 10000);
+    return CpuTimeFrom(kernel, user);
 }
 
 } // namespace Testing
