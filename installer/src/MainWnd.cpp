@@ -89,8 +89,10 @@ void CMainWnd::SettleWithoutWindow()
         static_cast<void>(m_worker.release());
         return;
     }
-    // The success may have come when no window was left to handle it.
-    if (m_worker->Succeeded()) {
+    // Only a success that came when no window was left to act on it: once the window has
+    // acted on a result, a failure stays the answer, and after a success what lies there now
+    // may be the new installer's.
+    if (!m_resultActedOn && m_worker->Succeeded()) {
         RemoveProductLeftovers(m_installDir);
     }
     m_worker.reset();
@@ -281,8 +283,9 @@ LRESULT CMainWnd::OnUninstallEvent(WPARAM, LPARAM lParam)
     switch (event->code) {
     case kUninstallErrorEvent:
     case kUninstallStartFailedEvent:
-        m_uninstallRunning = false;
-        ShowFailure(event->text);
+        if (TakeResult()) {
+            ShowFailure(event->text);
+        }
         break;
     case kUninstallProgressEvent:
         if (m_installPrg) {
@@ -290,13 +293,27 @@ LRESULT CMainWnd::OnUninstallEvent(WPARAM, LPARAM lParam)
         }
         break;
     case kUninstallSucceededEvent:
-        m_uninstallRunning = false;
-        OnUninstallSucceeded();
+        if (TakeResult()) {
+            OnUninstallSucceeded();
+        }
         break;
     default:
         break;
     }
     return 0;
+}
+
+// One uninstall has one result: the first. An uninstaller may report more (an error, then
+// success), and the failure box's own message loop handles the events that follow while it
+// is up; acting on them would tell the user one thing and do another.
+bool CMainWnd::TakeResult()
+{
+    if (m_resultActedOn) {
+        return false;
+    }
+    m_resultActedOn = true;
+    m_uninstallRunning = false;
+    return true;
 }
 
 void CMainWnd::ShowFailure(const std::wstring &text)

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -118,6 +119,12 @@ public:
         const std::lock_guard<std::mutex> lock(mutex_);
         return answered_;
     }
+    // How many boxes came up.
+    std::size_t Count()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return boxes_.size();
+    }
     std::wstring Text()
     {
         const std::lock_guard<std::mutex> lock(mutex_);
@@ -137,6 +144,7 @@ private:
     void Answer(HWND box)
     {
         const std::lock_guard<std::mutex> lock(mutex_);
+        boxes_.insert(box);
         if (answered_) {
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             return;
@@ -150,6 +158,7 @@ private:
     std::wstring text_;
     RECT rect_ = {};
     bool answered_ = false;
+    std::set<HWND> boxes_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -169,10 +178,15 @@ protected:
 
     void SetUp() override
     {
+        PlantLeftovers();
+        CreateKey(kOtherProductKey);
+    }
+
+    void PlantLeftovers()
+    {
         WriteBytes(product_.File(L"Installer.data"), "the product installer");
         WriteBytes(product_.File(L"unins.data"), "left behind by the product");
         CreateKey(kProductSubKey);
-        CreateKey(kOtherProductKey);
     }
 
     void TearDown() override
@@ -430,6 +444,66 @@ TEST_F(UninstallWindow, TellsTheUserWhenTheUninstallCannotStartAndCloses)
     EXPECT_TRUE(answer.Answered()) << "no message came up";
     EXPECT_EQ(Utf8(answer.Text()), "安装包卸载失败");
     WriteBytes(goOn, "");
+}
+
+// An uninstaller may report more than one result, and a failure box's own message loop
+// handles the events that come while it is up: the first result is the answer, and what
+// follows it changes nothing.
+TEST_F(UninstallWindow, ActsOnTheFirstResultOnly)
+{
+    struct Case
+    {
+        const char *name;
+        std::string script;
+        const char *message;
+    };
+    std::string errors;
+    for (int i = 1; i <= 2000; ++i) {
+        errors += "out Error=error " + std::to_string(i) + "\\n\n";
+    }
+    const Case failures[] = {
+        {"an error, then success",
+         "out Encode=UTF8\\n\nout Error=卸载文件被占用\\nState=Success\\n\n", "卸载文件被占用"},
+        {"2,000 errors", errors, "error 1"},
+    };
+    for (const Case &c : failures) {
+        SCOPED_TRACE(c.name);
+        ScriptUninstaller(c.script);
+        Open();
+        MessageBoxAnswer answer;
+        ASSERT_TRUE(Click(L"uninsBtn"));
+        EXPECT_TRUE(WaitUntilClosed()) << "the window stayed";
+        // Waits for the uninstaller's last event.
+        window_.reset();
+        EXPECT_EQ(answer.Count(), 1u);
+        EXPECT_EQ(Utf8(answer.Text()), c.message);
+        EXPECT_TRUE(LeftoversPresent()) << "removed after the failure was shown";
+    }
+
+    SCOPED_TRACE("success, then failure");
+    ScriptUninstaller("out State=Success\\nState=Fail\\n\n");
+    Open();
+    MessageBoxAnswer answer;
+    ASSERT_TRUE(Click(L"uninsBtn"));
+    ASSERT_TRUE(Pump([&] { return !IsWindow(handle_) || Page() == 2; }));
+    Testing::TestWindow::PumpPending();
+    EXPECT_TRUE(IsWindow(handle_)) << "the window closed after its success";
+    EXPECT_EQ(answer.Count(), 0u) << "a failure was shown after the success";
+    EXPECT_TRUE(LeftoversGone());
+}
+
+// After a success the finished page may start the new installer, which writes the product's
+// data files and key anew: they are the new installation's, and stay when the window goes.
+TEST_F(UninstallWindow, RemovesTheLeftoversOfASuccessOnce)
+{
+    ASSERT_TRUE(StartUninstall("out State=Success\\n\n"));
+    ASSERT_TRUE(Pump([&] { return Page() == 2; }));
+    ASSERT_TRUE(LeftoversGone());
+    PlantLeftovers();
+    ASSERT_TRUE(Click(L"closebtn"));
+    ASSERT_TRUE(WaitUntilClosed());
+    window_.reset();
+    EXPECT_TRUE(LeftoversPresent()) << "removed again as the window object went";
 }
 
 TEST_F(UninstallWindow, ClosesByItsButtonsButNotByEscape)
