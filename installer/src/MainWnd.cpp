@@ -276,7 +276,9 @@ void CMainWnd::PostUninstallEvent(int32_t code, double value, const std::wstring
 
 LRESULT CMainWnd::OnUninstallEvent(WPARAM, LPARAM lParam)
 {
-    const std::unique_ptr<UninstallEvent> event(reinterpret_cast<UninstallEvent *>(lParam));
+    const std::unique_ptr<UninstallEvent> event =
+        m_events ? m_events->Receive(lParam)
+                 : std::unique_ptr<UninstallEvent>(reinterpret_cast<UninstallEvent *>(lParam));
     if (!event) {
         return 0;
     }

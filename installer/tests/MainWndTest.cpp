@@ -506,6 +506,29 @@ TEST_F(UninstallWindow, RemovesTheLeftoversOfASuccessOnce)
     EXPECT_TRUE(LeftoversPresent()) << "removed again as the window object went";
 }
 
+// An uninstaller may print progress far faster than the window can show it: the window shows
+// the latest value, no queue of records builds up, and the result behind the flood is acted
+// on as soon as it comes.
+TEST_F(UninstallWindow, TakesAProgressFloodWithoutQueueingIt)
+{
+    std::string flood;
+    while (flood.size() < 4000000) {
+        flood += "Progress=0.25\\nProgress=0.5\\n";
+    }
+    ScriptUninstaller("out " + flood + "Progress=0.77\\n\nout State=Success\\n\n");
+    Open();
+    const long recordsBefore = UninstallEvent::LiveCount();
+    long mostQueued = 0;
+    ASSERT_TRUE(Click(L"uninsBtn"));
+    ASSERT_TRUE(Pump([&] {
+        mostQueued = std::max(mostQueued, UninstallEvent::LiveCount() - recordsBefore);
+        return LeftoversGone();
+    })) << "the leftovers stayed";
+    // The latest progress, and the success behind it.
+    EXPECT_LE(mostQueued, 2) << "event records queued up";
+    EXPECT_EQ(Progress()->GetValue(), 77);
+}
+
 TEST_F(UninstallWindow, ClosesByItsButtonsButNotByEscape)
 {
     ScriptUninstaller("");
