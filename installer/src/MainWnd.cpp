@@ -36,6 +36,8 @@ const wchar_t *const kPageBackgrounds[] = {L"res\\mainWnd\\bg1.png", L"res\\main
                                            L"res\\mainWnd\\bg3.png"};
 const wchar_t kFinishedFillPicture[] = L"res\\mainWnd\\installPrg3.png";
 const wchar_t kFinishedFill[] = L"file='res\\mainWnd\\installPrg3.png' corner='8,8,8,8'";
+// Shown with the finished page, followed by each leftover that could not be removed.
+const wchar_t kLeftoversStayedText[] = L"卸载已完成，但以下残留未能删除，可手动删除：";
 
 SkinFrameSetup MainWindowSetup()
 {
@@ -186,10 +188,19 @@ void CMainWnd::ShowPageLook(int page)
 
 void CMainWnd::ShowFinishedPage()
 {
+    m_manager.KillTimer(m_manager.GetRoot(), kFinishTimerId);
     if (m_mainTabLt) {
         m_mainTabLt->SelectItem(kFinishedPage);
     }
-    m_manager.KillTimer(m_manager.GetRoot(), kFinishTimerId);
+    // The page says all is done; what stayed behind the user may want to remove by hand.
+    if (!m_leftoversStayed.empty()) {
+        std::wstring text = kLeftoversStayedText;
+        for (const std::wstring &leftover : m_leftoversStayed) {
+            text += L"\n" + WrapForMessageBox(leftover);
+        }
+        m_leftoversStayed.clear();
+        MessageBoxW(m_hWnd, text.c_str(), kMessageCaption, MB_OK);
+    }
 }
 
 bool CMainWnd::OnClick(NotifyMessage &message)
@@ -333,5 +344,5 @@ void CMainWnd::OnUninstallSucceeded()
         m_installPrg->Invalidate();
     }
     m_manager.SetTimer(m_manager.GetRoot(), kFinishTimerId, kFinishDelayMs);
-    RemoveProductLeftovers(m_installDir);
+    m_leftoversStayed = RemoveProductLeftovers(m_installDir);
 }

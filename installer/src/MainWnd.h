@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace SkinUI {
 class CControlUI;
@@ -90,5 +91,7 @@ private:
     // The window has acted on the uninstall's result (shown its failure, or removed the
     // leftovers of its success); later results change nothing.
     bool m_resultActedOn = false;
+    // Leftovers of the success that could not be removed, told of with the finished page.
+    std::vector<std::wstring> m_leftoversStayed;
     bool m_installerStarted = false;
 };

@@ -529,6 +529,45 @@ TEST_F(UninstallWindow, TakesAProgressFloodWithoutQueueingIt)
     EXPECT_EQ(Progress()->GetValue(), 77);
 }
 
+// A read-only leftover is removed like the others; one that another program holds stays, and
+// the user is told which with the finished page.
+TEST_F(UninstallWindow, RemovesReadOnlyLeftoversAndTellsOfThoseThatStay)
+{
+    const std::wstring installer = product_.File(L"Installer.data");
+    ASSERT_TRUE(SetFileAttributesW(installer.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        SCOPED_TRACE("a read-only Installer.data");
+        MessageBoxAnswer answer;
+        ASSERT_TRUE(StartUninstall("out State=Success\\n\n"));
+        ASSERT_TRUE(Pump([&] { return Page() == 2; }));
+        Testing::TestWindow::PumpPending();
+        EXPECT_TRUE(LeftoversGone()) << "a leftover stayed";
+        EXPECT_FALSE(answer.Answered()) << "told of a leftover that was removed";
+        ASSERT_TRUE(Click(L"closebtn"));
+        ASSERT_TRUE(WaitUntilClosed());
+        window_.reset();
+    }
+
+    SCOPED_TRACE("an unins.data in use");
+    PlantLeftovers();
+    const std::wstring uninsData = product_.File(L"unins.data");
+    const HANDLE inUse = CreateFileW(uninsData.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+    MessageBoxAnswer answer;
+    ASSERT_TRUE(StartUninstall("out State=Success\\n\n"));
+    const bool told = Pump([&] { return answer.Answered(); });
+    CloseHandle(inUse);
+    ASSERT_TRUE(told) << "not told of the leftover that stayed";
+    EXPECT_EQ(Page(), 2);
+    std::wstring shown = answer.Text();
+    shown.erase(std::remove(shown.begin(), shown.end(), L'\n'), shown.end());
+    EXPECT_EQ(Utf8(shown), "卸载已完成，但以下残留未能删除，可手动删除：" + Utf8(uninsData));
+    EXPECT_TRUE(FileExists(uninsData));
+    EXPECT_FALSE(FileExists(installer));
+    EXPECT_FALSE(KeyExists(kProductKey));
+}
+
 TEST_F(UninstallWindow, ClosesByItsButtonsButNotByEscape)
 {
     ScriptUninstaller("");
