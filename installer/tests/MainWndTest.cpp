@@ -379,6 +379,13 @@ TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
     };
     const Case cases[] = {
         {"an error line", inUtf8("卸载文件被占用"), Uninstaller::StandIn, L"卸载文件被占用"},
+        // A path the box widens for, without breaking it.
+        {"an error line holding a path",
+         inUtf8(
+             "无法删除 "
+             "C:\\\\Users\\\\somebody\\\\AppData\\\\Roaming\\\\Quorvane\\\\plugins\\\\convert.dll"),
+         Uninstaller::StandIn,
+         L"无法删除 C:\\Users\\somebody\\AppData\\Roaming\\Quorvane\\plugins\\convert.dll"},
         {"an error line larger than any screen", "out Error=" + hugeError + "\\n\nexit 0\n",
          Uninstaller::StandIn, TestSupport::FromUtf8(hugeError.substr(0, 771))},
         {"an error line of one word", "out Error=" + hugeWord + "\\n\nexit 0\n",
