@@ -32,10 +32,13 @@ uninst="$build_dir/installer/uninst.exe"
 standin="$build_dir/installer/tests/TZQuorvane_uninstdata.exe"
 
 if [ ! -f "$build_dir/build.ninja" ]; then
+    echo "try-uninst: first run: installing what the cross build needs and setting it up"
     "$root/scripts/setup.sh"
     cmake -S "$root" -B "$build_dir" -G Ninja --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 fi
-cmake --build "$build_dir" --parallel 4 --target uninst uninstaller_standin >/dev/null
+echo "try-uninst: building uninst and the stand-in silent uninstaller; a first run builds them"
+echo "  with the whole framework, which takes up to half an hour on a busy machine"
+cmake --build "$build_dir" --parallel 4 --target uninst uninstaller_standin
 if [ -z "${DISPLAY:-}" ]; then
     echo "try-uninst: uninst shows its window on an X display, and DISPLAY is not set" >&2
     exit 1
@@ -48,10 +51,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "try-uninst: preparing $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i </dev/null >/dev/null 2>&1
-    # The skin's face, which Linux does not have, drawn with the Chinese face that it does.
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v '微软雅黑' /d 'WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
 fi
+# The skin's face, which Linux does not have, drawn with the Chinese face that it does, and
+# message boxes in that face too. Set on every run, so that a prefix made before has them.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v '微软雅黑' /d 'WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
+"$root/scripts/wine-message-font.sh"
 
 product="$build_dir/try-uninst/Quorvane"
 rm -rf "$product"

@@ -29,6 +29,8 @@ start)
     # makes Wine end the program with a failure code, after its crash message.
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
         /v Debugger /d no-debugger /f </dev/null >/dev/null 2>&1
+    # uninst's messages are Chinese.
+    "$root/scripts/wine-message-font.sh"
     # The desktop process starts with the first window and inherits that process's output;
     # under ctest that test would then wait for every other windowed test to end. A small
     # process that holds the desktop for the whole session starts it here, on /dev/null, and

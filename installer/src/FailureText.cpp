@@ -57,34 +57,91 @@ std::wstring WithBlanksForControls(const std::wstring &text)
 // Ends the run that begins at runStart in the laid-out text with a line break, after its
 // last path separator when that lies in its second half, else at its end; returns where the
 // run that goes on begins.
-std::size_t BreakRun(std::wstring &laidOut, std::size_t runStart)
+std::size_t BreakRun(std::wstring &laidOut, std::size_t runStart, int widestLine,
+                     const TextWidth &width)
 {
     std::size_t breakAt = laidOut.size();
     const std::size_t separator = laidOut.find_last_of(L"\\/");
     if (separator != std::wstring::npos && separator >= runStart &&
-        separator + 1 - runStart >= kLongestUnbrokenRun / 2) {
+        width(laidOut.substr(runStart, separator + 1 - runStart)) >= widestLine / 2) {
         breakAt = separator + 1;
     }
     laidOut.insert(breakAt, 1, L'\n');
     return breakAt + 1;
 }
 
+// The message box's font as the system gives it; released with the object.
+class MessageFont
+{
+public:
+    MessageFont()
+    {
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof(metrics);
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+            font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+        }
+        dc_ = CreateCompatibleDC(nullptr);
+        if (dc_ != nullptr && font_ != nullptr) {
+            previous_ = SelectObject(dc_, font_);
+        }
+    }
+    ~MessageFont()
+    {
+        if (dc_ != nullptr) {
+            if (previous_ != nullptr) {
+                SelectObject(dc_, previous_);
+            }
+            DeleteDC(dc_);
+        }
+        if (font_ != nullptr) {
+            DeleteObject(font_);
+        }
+    }
+    MessageFont(const MessageFont &) = delete;
+    MessageFont &operator=(const MessageFont &) = delete;
+
+    int Width(const std::wstring &piece) const
+    {
+        SIZE size = {};
+        if (dc_ == nullptr ||
+            !GetTextExtentPoint32W(dc_, piece.c_str(), static_cast<int>(piece.size()), &size)) {
+            return 0;
+        }
+        return size.cx;
+    }
+
+private:
+    HFONT font_ = nullptr;
+    HDC dc_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+int WidestMessageLine()
+{
+    RECT work = {};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        work.right = GetSystemMetrics(SM_CXSCREEN);
+    }
+    // The rest is for the box's frame, its margins and what a system adds of its own.
+    return (work.right - work.left) * 3 / 4;
+}
+
 } // namespace
 
-std::wstring WrapForMessageBox(const std::wstring &text)
+std::wstring WrapForMessageBox(const std::wstring &text, int widestLine, const TextWidth &width)
 {
     const std::wstring blanked = WithBlanksForControls(text);
     std::wstring laidOut;
-    laidOut.reserve(blanked.size() + blanked.size() / kLongestUnbrokenRun);
+    laidOut.reserve(blanked.size() + blanked.size() / 16);
     std::size_t runStart = 0;
     for (std::size_t index = 0; index < blanked.size();) {
         std::size_t units = 1;
         const char32_t c = CharacterAt(blanked, index, units);
         const bool endsRun = c == L' ' || IsWrappedAround(c);
-        // Counted in UTF-16 units: a run of characters beyond the first plane, two units
-        // each, only breaks sooner.
-        if (!endsRun && laidOut.size() - runStart >= kLongestUnbrokenRun && !JoinsPrevious(c)) {
-            runStart = BreakRun(laidOut, runStart);
+        if (!endsRun && laidOut.size() > runStart && !JoinsPrevious(c) &&
+            width(laidOut.substr(runStart) + blanked.substr(index, units)) > widestLine) {
+            runStart = BreakRun(laidOut, runStart, widestLine, width);
         }
         laidOut.append(blanked, index, units);
         index += units;
@@ -93,6 +150,13 @@ std::wstring WrapForMessageBox(const std::wstring &text)
         }
     }
     return laidOut;
+}
+
+std::wstring WrapForMessageBox(const std::wstring &text)
+{
+    const MessageFont font;
+    return WrapForMessageBox(text, WidestMessageLine(),
+                             [&font](const std::wstring &piece) { return font.Width(piece); });
 }
 
 std::wstring ShownFailureText(const std::wstring &text)

@@ -1,19 +1,23 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
-
-// A message box wraps its text only at blanks and between Chinese characters; a longer run
-// of other characters stays on one line, however wide. No run it shows is longer than this,
-// so that the box, its button included, stays on the screen.
-constexpr std::size_t kLongestUnbrokenRun = 40;
 
 // What the user is told of a failure: the uninstaller's own words, as many as the worker's
 // buffer holds, laid out for a message box; that the uninstall failed when there are none.
 std::wstring ShownFailureText(const std::wstring &text);
 
-// The text as a message box can wrap it: line ends and tabs, which would make the box taller
-// or wider than the screen, become blanks, and a line break follows every
-// kLongestUnbrokenRun characters that the box could not wrap, after a slash or a backslash
-// where one lies in the second half of the run.
+// How wide a piece of text is drawn, in pixels.
+using TextWidth = std::function<int(const std::wstring &piece)>;
+
+// The text as a message box can wrap it. A box wraps only at blanks and between Chinese
+// characters, and widens for a longer run of other characters (a path, say) however wide it
+// is. Line ends and tabs, which would make the box taller or wider than the screen, become
+// blanks; a run wider than widestLine is broken with a line break, after a slash or a
+// backslash where one lies in the second half of the line, so that the box stays on the
+// screen. Runs no wider are left whole.
+std::wstring WrapForMessageBox(const std::wstring &text, int widestLine, const TextWidth &width);
+// The same for a message box on this system: its font, and a line of at most three quarters
+// of the screen's work area.
 std::wstring WrapForMessageBox(const std::wstring &text);

@@ -36,6 +36,8 @@ const wchar_t *const kPageBackgrounds[] = {L"res\\mainWnd\\bg1.png", L"res\\main
                                            L"res\\mainWnd\\bg3.png"};
 const wchar_t kFinishedFillPicture[] = L"res\\mainWnd\\installPrg3.png";
 const wchar_t kFinishedFill[] = L"file='res\\mainWnd\\installPrg3.png' corner='8,8,8,8'";
+// Shown with the finished page, followed by each leftover that could not be removed.
+const wchar_t kLeftoversStayedText[] = L"卸载已完成，但以下残留未能删除，可手动删除：";
 
 SkinFrameSetup MainWindowSetup()
 {
@@ -89,8 +91,10 @@ void CMainWnd::SettleWithoutWindow()
         static_cast<void>(m_worker.release());
         return;
     }
-    // The success may have come when no window was left to handle it.
-    if (m_worker->Succeeded()) {
+    // Only a success that came when no window was left to act on it: once the window has
+    // acted on a result, a failure stays the answer, and after a success what lies there now
+    // may be the new installer's.
+    if (!m_resultActedOn && m_worker->Succeeded()) {
         RemoveProductLeftovers(m_installDir);
     }
     m_worker.reset();
@@ -184,10 +188,19 @@ void CMainWnd::ShowPageLook(int page)
 
 void CMainWnd::ShowFinishedPage()
 {
+    m_manager.KillTimer(m_manager.GetRoot(), kFinishTimerId);
     if (m_mainTabLt) {
         m_mainTabLt->SelectItem(kFinishedPage);
     }
-    m_manager.KillTimer(m_manager.GetRoot(), kFinishTimerId);
+    // The page says all is done; what stayed behind the user may want to remove by hand.
+    if (!m_leftoversStayed.empty()) {
+        std::wstring text = kLeftoversStayedText;
+        for (const std::wstring &leftover : m_leftoversStayed) {
+            text += L"\n" + WrapForMessageBox(leftover);
+        }
+        m_leftoversStayed.clear();
+        MessageBoxW(m_hWnd, text.c_str(), kMessageCaption, MB_OK);
+    }
 }
 
 bool CMainWnd::OnClick(NotifyMessage &message)
@@ -274,15 +287,18 @@ void CMainWnd::PostUninstallEvent(int32_t code, double value, const std::wstring
 
 LRESULT CMainWnd::OnUninstallEvent(WPARAM, LPARAM lParam)
 {
-    const std::unique_ptr<UninstallEvent> event(reinterpret_cast<UninstallEvent *>(lParam));
+    const std::unique_ptr<UninstallEvent> event =
+        m_events ? m_events->Receive(lParam)
+                 : std::unique_ptr<UninstallEvent>(reinterpret_cast<UninstallEvent *>(lParam));
     if (!event) {
         return 0;
     }
     switch (event->code) {
     case kUninstallErrorEvent:
     case kUninstallStartFailedEvent:
-        m_uninstallRunning = false;
-        ShowFailure(event->text);
+        if (TakeResult()) {
+            ShowFailure(event->text);
+        }
         break;
     case kUninstallProgressEvent:
         if (m_installPrg) {
@@ -290,13 +306,27 @@ LRESULT CMainWnd::OnUninstallEvent(WPARAM, LPARAM lParam)
         }
         break;
     case kUninstallSucceededEvent:
-        m_uninstallRunning = false;
-        OnUninstallSucceeded();
+        if (TakeResult()) {
+            OnUninstallSucceeded();
+        }
         break;
     default:
         break;
     }
     return 0;
+}
+
+// One uninstall has one result: the first. An uninstaller may report more (an error, then
+// success), and the failure box's own message loop handles the events that follow while it
+// is up; acting on them would tell the user one thing and do another.
+bool CMainWnd::TakeResult()
+{
+    if (m_resultActedOn) {
+        return false;
+    }
+    m_resultActedOn = true;
+    m_uninstallRunning = false;
+    return true;
 }
 
 void CMainWnd::ShowFailure(const std::wstring &text)
@@ -314,5 +344,5 @@ void CMainWnd::OnUninstallSucceeded()
         m_installPrg->Invalidate();
     }
     m_manager.SetTimer(m_manager.GetRoot(), kFinishTimerId, kFinishDelayMs);
-    RemoveProductLeftovers(m_installDir);
+    m_leftoversStayed = RemoveProductLeftovers(m_installDir);
 }

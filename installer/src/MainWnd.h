@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace SkinUI {
 class CControlUI;
@@ -28,8 +29,8 @@ public:
 
     explicit CMainWnd(std::wstring installDir, DWORD windowlessWaitMs = kWindowlessWaitMs);
     // Once the window is gone, waits for a running uninstall to end, up to the windowless
-    // wait, and removes the leftovers if it succeeded. An uninstall that outlives the wait is
-    // left to end with the process.
+    // wait, and removes the leftovers if it succeeded without the window having acted on a
+    // result. An uninstall that outlives the wait is left to end with the process.
     ~CMainWnd() override;
 
     void InitWindow() override;
@@ -69,6 +70,7 @@ private:
     bool StartUninstall();
     void ShowPageLook(int page);
     void ShowFinishedPage();
+    bool TakeResult();
     void OnUninstallSucceeded();
     void ShowFailure(const std::wstring &text);
     void SettleWithoutWindow();
@@ -86,5 +88,10 @@ private:
     std::shared_ptr<UninstallEventChannel> m_events;
     // From the start of the uninstall until an event tells how it ended.
     bool m_uninstallRunning = false;
+    // The window has acted on the uninstall's result (shown its failure, or removed the
+    // leftovers of its success); later results change nothing.
+    bool m_resultActedOn = false;
+    // Leftovers of the success that could not be removed, told of with the finished page.
+    std::vector<std::wstring> m_leftoversStayed;
     bool m_installerStarted = false;
 };

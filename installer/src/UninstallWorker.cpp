@@ -70,7 +70,7 @@ bool UninstallWorker::Start()
         return false;
     }
     thread_.reset();
-    succeeded_ = false;
+    outcome_ = Outcome::None;
     commandLine_ = BuildCommandLine();
     thread_ = std::make_unique<Utils::Thread>();
     thread_->Start(&UninstallWorker::ThreadEntry, this, kThreadName);
@@ -273,8 +273,11 @@ std::optional<int> UninstallWorker::ParseLine(const std::wstring &line)
 
 void UninstallWorker::Send(int32_t code, double value, const std::wstring &text)
 {
-    if (code == kUninstallSucceededEvent) {
-        succeeded_ = true;
+    if (code == kUninstallSucceededEvent || code == kUninstallErrorEvent ||
+        code == kUninstallStartFailedEvent) {
+        Outcome none = Outcome::None;
+        outcome_.compare_exchange_strong(none, code == kUninstallSucceededEvent ? Outcome::Succeeded
+                                                                                : Outcome::Failed);
     }
     if (sink_) {
         sink_(code, value, text);

@@ -56,8 +56,9 @@ public:
     int ParseOutput(const std::wstring &chunk);
 
     uint32_t CodePage() const { return codePage_; }
-    // Whether the run has reported a successful uninstall.
-    bool Succeeded() const { return succeeded_; }
+    // Whether the first result the run reported (the one the window acts on) was a success;
+    // results that follow it do not change that.
+    bool Succeeded() const { return outcome_ == Outcome::Succeeded; }
 
 private:
     std::optional<int> ParseLine(const std::wstring &line);
@@ -74,7 +75,13 @@ private:
     std::wstring uninstallerPath_;
     std::wstring installDir_;
     uint32_t codePage_ = 0;
-    std::atomic<bool> succeeded_{false};
+    enum class Outcome
+    {
+        None,
+        Succeeded,
+        Failed,
+    };
+    std::atomic<Outcome> outcome_{Outcome::None};
     std::unique_ptr<Utils::Thread> thread_;
     std::unique_ptr<Utils::Process> process_;
 };

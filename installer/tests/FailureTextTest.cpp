@@ -24,6 +24,12 @@ std::wstring Times(const std::wstring &part, int count)
     return text;
 }
 
+// One pixel a UTF-16 unit: a line of 40 holds 40 of them.
+int Units(const std::wstring &piece)
+{
+    return static_cast<int>(piece.size());
+}
+
 TEST(MessageBoxLayout, BreaksOnlyRunsTheBoxCannotWrap)
 {
     struct Case
@@ -57,8 +63,23 @@ TEST(MessageBoxLayout, BreaksOnlyRunsTheBoxCannotWrap)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Utf8(WrapForMessageBox(c.text)), Utf8(c.shown));
+        EXPECT_EQ(Utf8(WrapForMessageBox(c.text, 40, Units)), Utf8(c.shown));
     }
+}
+
+// A run is measured as it is drawn: narrow letters fit many more to a line than wide ones.
+TEST(MessageBoxLayout, BreaksARunByItsWidthAsDrawn)
+{
+    const auto drawn = [](const std::wstring &piece) {
+        int width = 0;
+        for (wchar_t c : piece) {
+            width += c == L'i' ? 2 : 8;
+        }
+        return width;
+    };
+    EXPECT_EQ(Utf8(WrapForMessageBox(Times(L"i", 100), 240, drawn)), Utf8(Times(L"i", 100)));
+    EXPECT_EQ(Utf8(WrapForMessageBox(Times(L"m", 40), 240, drawn)),
+              Utf8(Times(L"m", 30) + L"\n" + Times(L"m", 10)));
 }
 
 TEST(MessageBoxLayout, ShowsAsMuchOfTheErrorAsTheBufferHolds)

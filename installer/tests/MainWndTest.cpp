@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -118,6 +119,12 @@ public:
         const std::lock_guard<std::mutex> lock(mutex_);
         return answered_;
     }
+    // How many boxes came up.
+    std::size_t Count()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return boxes_.size();
+    }
     std::wstring Text()
     {
         const std::lock_guard<std::mutex> lock(mutex_);
@@ -137,6 +144,7 @@ private:
     void Answer(HWND box)
     {
         const std::lock_guard<std::mutex> lock(mutex_);
+        boxes_.insert(box);
         if (answered_) {
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             return;
@@ -150,6 +158,7 @@ private:
     std::wstring text_;
     RECT rect_ = {};
     bool answered_ = false;
+    std::set<HWND> boxes_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -169,10 +178,15 @@ protected:
 
     void SetUp() override
     {
+        PlantLeftovers();
+        CreateKey(kOtherProductKey);
+    }
+
+    void PlantLeftovers()
+    {
         WriteBytes(product_.File(L"Installer.data"), "the product installer");
         WriteBytes(product_.File(L"unins.data"), "left behind by the product");
         CreateKey(kProductSubKey);
-        CreateKey(kOtherProductKey);
     }
 
     void TearDown() override
@@ -365,6 +379,13 @@ TEST_F(UninstallWindow, TellsTheUserOfAFailedUninstallAndCloses)
     };
     const Case cases[] = {
         {"an error line", inUtf8("卸载文件被占用"), Uninstaller::StandIn, L"卸载文件被占用"},
+        // A path the box widens for, without breaking it.
+        {"an error line holding a path",
+         inUtf8(
+             "无法删除 "
+             "C:\\\\Users\\\\somebody\\\\AppData\\\\Roaming\\\\Quorvane\\\\plugins\\\\convert.dll"),
+         Uninstaller::StandIn,
+         L"无法删除 C:\\Users\\somebody\\AppData\\Roaming\\Quorvane\\plugins\\convert.dll"},
         {"an error line larger than any screen", "out Error=" + hugeError + "\\n\nexit 0\n",
          Uninstaller::StandIn, TestSupport::FromUtf8(hugeError.substr(0, 771))},
         {"an error line of one word", "out Error=" + hugeWord + "\\n\nexit 0\n",
@@ -430,6 +451,128 @@ TEST_F(UninstallWindow, TellsTheUserWhenTheUninstallCannotStartAndCloses)
     EXPECT_TRUE(answer.Answered()) << "no message came up";
     EXPECT_EQ(Utf8(answer.Text()), "安装包卸载失败");
     WriteBytes(goOn, "");
+}
+
+// An uninstaller may report more than one result, and a failure box's own message loop
+// handles the events that come while it is up: the first result is the answer, and what
+// follows it changes nothing.
+TEST_F(UninstallWindow, ActsOnTheFirstResultOnly)
+{
+    struct Case
+    {
+        const char *name;
+        std::string script;
+        const char *message;
+    };
+    std::string errors;
+    for (int i = 1; i <= 2000; ++i) {
+        errors += "out Error=error " + std::to_string(i) + "\\n\n";
+    }
+    const Case failures[] = {
+        {"an error, then success",
+         "out Encode=UTF8\\n\nout Error=卸载文件被占用\\nState=Success\\n\n", "卸载文件被占用"},
+        {"2,000 errors", errors, "error 1"},
+    };
+    for (const Case &c : failures) {
+        SCOPED_TRACE(c.name);
+        ScriptUninstaller(c.script);
+        Open();
+        MessageBoxAnswer answer;
+        ASSERT_TRUE(Click(L"uninsBtn"));
+        EXPECT_TRUE(WaitUntilClosed()) << "the window stayed";
+        // Waits for the uninstaller's last event.
+        window_.reset();
+        EXPECT_EQ(answer.Count(), 1u);
+        EXPECT_EQ(Utf8(answer.Text()), c.message);
+        EXPECT_TRUE(LeftoversPresent()) << "removed after the failure was shown";
+    }
+
+    SCOPED_TRACE("success, then failure");
+    ScriptUninstaller("out State=Success\\nState=Fail\\n\n");
+    Open();
+    MessageBoxAnswer answer;
+    ASSERT_TRUE(Click(L"uninsBtn"));
+    ASSERT_TRUE(Pump([&] { return !IsWindow(handle_) || Page() == 2; }));
+    Testing::TestWindow::PumpPending();
+    EXPECT_TRUE(IsWindow(handle_)) << "the window closed after its success";
+    EXPECT_EQ(answer.Count(), 0u) << "a failure was shown after the success";
+    EXPECT_TRUE(LeftoversGone());
+}
+
+// After a success the finished page may start the new installer, which writes the product's
+// data files and key anew: they are the new installation's, and stay when the window goes.
+TEST_F(UninstallWindow, RemovesTheLeftoversOfASuccessOnce)
+{
+    ASSERT_TRUE(StartUninstall("out State=Success\\n\n"));
+    ASSERT_TRUE(Pump([&] { return Page() == 2; }));
+    ASSERT_TRUE(LeftoversGone());
+    PlantLeftovers();
+    ASSERT_TRUE(Click(L"closebtn"));
+    ASSERT_TRUE(WaitUntilClosed());
+    window_.reset();
+    EXPECT_TRUE(LeftoversPresent()) << "removed again as the window object went";
+}
+
+// An uninstaller may print progress far faster than the window can show it: the window shows
+// the latest value, no queue of records builds up, and the result behind the flood is acted
+// on as soon as it comes.
+TEST_F(UninstallWindow, TakesAProgressFloodWithoutQueueingIt)
+{
+    std::string flood;
+    while (flood.size() < 4000000) {
+        flood += "Progress=0.25\\nProgress=0.5\\n";
+    }
+    ScriptUninstaller("out " + flood + "Progress=0.77\\n\nout State=Success\\n\n");
+    Open();
+    const long recordsBefore = UninstallEvent::LiveCount();
+    long mostQueued = 0;
+    ASSERT_TRUE(Click(L"uninsBtn"));
+    ASSERT_TRUE(Pump([&] {
+        mostQueued = std::max(mostQueued, UninstallEvent::LiveCount() - recordsBefore);
+        return LeftoversGone();
+    })) << "the leftovers stayed";
+    // The latest progress, and the success behind it.
+    EXPECT_LE(mostQueued, 2) << "event records queued up";
+    EXPECT_EQ(Progress()->GetValue(), 77);
+}
+
+// A read-only leftover is removed like the others; one that another program holds stays, and
+// the user is told which with the finished page.
+TEST_F(UninstallWindow, RemovesReadOnlyLeftoversAndTellsOfThoseThatStay)
+{
+    const std::wstring installer = product_.File(L"Installer.data");
+    ASSERT_TRUE(SetFileAttributesW(installer.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        SCOPED_TRACE("a read-only Installer.data");
+        MessageBoxAnswer answer;
+        ASSERT_TRUE(StartUninstall("out State=Success\\n\n"));
+        ASSERT_TRUE(Pump([&] { return Page() == 2; }));
+        Testing::TestWindow::PumpPending();
+        EXPECT_TRUE(LeftoversGone()) << "a leftover stayed";
+        EXPECT_FALSE(answer.Answered()) << "told of a leftover that was removed";
+        ASSERT_TRUE(Click(L"closebtn"));
+        ASSERT_TRUE(WaitUntilClosed());
+        window_.reset();
+    }
+
+    SCOPED_TRACE("an unins.data in use");
+    PlantLeftovers();
+    const std::wstring uninsData = product_.File(L"unins.data");
+    const HANDLE inUse = CreateFileW(uninsData.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+    MessageBoxAnswer answer;
+    ASSERT_TRUE(StartUninstall("out State=Success\\n\n"));
+    const bool told = Pump([&] { return answer.Answered(); });
+    CloseHandle(inUse);
+    ASSERT_TRUE(told) << "not told of the leftover that stayed";
+    EXPECT_EQ(Page(), 2);
+    std::wstring shown = answer.Text();
+    shown.erase(std::remove(shown.begin(), shown.end(), L'\n'), shown.end());
+    EXPECT_EQ(Utf8(shown), "卸载已完成，但以下残留未能删除，可手动删除：" + Utf8(uninsData));
+    EXPECT_TRUE(FileExists(uninsData));
+    EXPECT_FALSE(FileExists(installer));
+    EXPECT_FALSE(KeyExists(kProductKey));
 }
 
 TEST_F(UninstallWindow, ClosesByItsButtonsButNotByEscape)

@@ -120,6 +120,34 @@ TEST(PrivateTempFolder, RefusesABufferTooSmallInsteadOfCuttingThePath)
     EXPECT_EQ(Utils::GetPrivateTempFolder(MAX_PATH, nullptr), 1u);
 }
 
+// The path needs its length and one more for the terminator: a buffer one short is refused
+// and left as it was, and nothing is written past the buffer the caller gave.
+TEST(PrivateTempFolder, NeedsRoomForThePathAndItsTerminatorExactly)
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring path = std::wstring(temp) + L"~TZTemp\\";
+    struct Case
+    {
+        DWORD size;
+        unsigned int result;
+        std::wstring buffer;
+    };
+    const std::wstring untouched(path.size() + 1, L'#');
+    const Case cases[] = {
+        {static_cast<DWORD>(path.size()), 1u, untouched},
+        {static_cast<DWORD>(path.size() + 1), 0u, path + L'\0'},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "a buffer of " << c.size << " for " << path.size());
+        // One more than the size given, to see a write beyond it.
+        std::wstring buffer(c.size + 1, L'#');
+        EXPECT_EQ(Utils::GetPrivateTempFolder(c.size, &buffer[0]), c.result);
+        EXPECT_EQ(buffer.substr(0, c.size), c.buffer.substr(0, c.size));
+        EXPECT_EQ(buffer[c.size], L'#') << "written beyond the buffer";
+    }
+}
+
 TEST(ShellOpen, OpensAProgramAndReportsAMissingFile)
 {
     TestSupport::ScratchFolder folder;
