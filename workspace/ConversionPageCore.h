@@ -43,6 +43,7 @@ public:
         ui->MainListWidget->setUniformItemSizes(true);
         m_disposal = new RowWidgetDisposal(ui->MainListWidget);
         watchListView();
+        makeConvertAllTimer();
         ui->lineEdit_OutPutDir->setText(initialOutputDir());
         applyLook(ui->imgbutton_AddFile, addButtonLook());
         QObject::connect(ui->imgbutton_AddFile, SIGNAL(ClickButtonSignal()), m_page,
@@ -126,6 +127,7 @@ public:
                                   QStringLiteral("只会清空记录，本地文件不会删除")))
             return;
         m_pending.clear();
+        stopConvertingAll();
         // From the last row on, so that page counts still waiting for an engine leave the
         // queue before a running one frees its place. Every job ends here; the row widgets
         // are only hidden, and destroyed over later turns of the event loop.
@@ -151,13 +153,14 @@ public:
         }
     }
 
-    // Asks every row to start; converting and finished rows stay as they are.
+    // Asks every row listed now to start, a slice of about kSliceMs at a time: a row's start
+    // builds its form and its job, and a hundred at once would hold the window for seconds.
+    // Converting and finished rows stay as they are; rows listed later are not started.
     void convertAll()
     {
-        for (int i = 0; i < rowCount(); ++i) {
-            if (Row *row = rowAt(i))
-                row->startConversion();
-        }
+        m_convertFrom = 0;
+        m_convertUntil = m_nextTaskId;
+        convertNextSlice();
     }
 
     int rowCount() const { return ui->MainListWidget->count(); }
@@ -225,6 +228,50 @@ private:
         showListWhenRows();
         if (!m_pending.empty())
             QTimer::singleShot(0, m_page, [this] { addNextSlice(); });
+    }
+
+    // Rows keep the order of their task ids, so a slice goes on from the next id whatever was
+    // deleted meanwhile.
+    void convertNextSlice()
+    {
+        QElapsedTimer slice;
+        slice.start();
+        for (int i = firstRowFrom(m_convertFrom); i < rowCount(); ++i) {
+            Row *row = rowAt(i);
+            if (!row)
+                continue;
+            if (row->taskId() >= m_convertUntil)
+                break;
+            if (slice.elapsed() >= kSliceMs) {
+                m_convertFrom = row->taskId();
+                m_convertNext->start();
+                return;
+            }
+            row->startConversion();
+        }
+        stopConvertingAll();
+    }
+
+    void stopConvertingAll()
+    {
+        m_convertNext->stop();
+        m_convertFrom = m_convertUntil = 0;
+    }
+
+    // The index of the first row whose task id is taskId or later.
+    int firstRowFrom(int taskId) const
+    {
+        int low = 0;
+        int high = rowCount();
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            const Row *row = rowAt(middle);
+            if (row && row->taskId() < taskId)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        return low;
     }
 
     // A row for path with its page count started, not yet in the list; null for no path.
@@ -295,6 +342,14 @@ private:
         m_viewportResized.reset(new ResizeWatch(ui->MainListWidget->viewport(), m_buildInView));
     }
 
+    void makeConvertAllTimer()
+    {
+        m_convertNext = new QTimer(m_page);
+        m_convertNext->setSingleShot(true);
+        m_convertNext->setInterval(0);
+        QObject::connect(m_convertNext, &QTimer::timeout, m_page, [this] { convertNextSlice(); });
+    }
+
     // Starts a timer whenever the watched widget changes its size.
     class ResizeWatch : public QObject
     {
@@ -352,6 +407,10 @@ private:
     int m_nextTaskId = 0;
     std::deque<QString> m_pending; // dropped or picked files not listed yet
     QTimer *m_buildInView = nullptr;
+    // Convert-all goes on with the rows of task ids from m_convertFrom up to m_convertUntil.
+    QTimer *m_convertNext = nullptr;
+    int m_convertFrom = 0;
+    int m_convertUntil = 0;
     RowWidgetDisposal *m_disposal = nullptr; // owned by the list
     std::unique_ptr<ResizeWatch> m_viewportResized;
 };

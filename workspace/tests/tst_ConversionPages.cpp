@@ -708,6 +708,34 @@ private slots:
         QCOMPARE(readFile(m_output + "/a" + suffix), QByteArray("mine"));
     }
 
+    void convertAllStartsRowsOverSeveralTurns_data() { addPageRows(); }
+
+    // A row's start builds its form and its job: "全部转换" starts a few rows in each turn of
+    // the event loop, so that the window answers while a long list starts. It starts every
+    // row listed when it was pressed, and no row listed after.
+    void convertAllStartsRowsOverSeveralTurns()
+    {
+        QFETCH(const PageKind *, kind);
+        constexpr int rows = 100;
+        QStringList names;
+        for (int i = 0; i < rows; ++i)
+            names << QString("r%1").arg(i);
+        QVERIFY(addRows(kind, names));
+        const QString late = m_files->filePath("late." + kind->sourceSuffix);
+        QVERIFY(writeFile(late));
+        EngineFixture::runUntilStopped();
+        const int runs = m_engine.conversions().size();
+
+        emit child<ImageWordButton>(page(), "imgbtn_allconvert")->ClickButtonSignal();
+        const int startedInThePress = convertingRows(kind);
+        kind->addRow(page(), late);
+        QVERIFY2(startedInThePress < rows, qPrintable(QString::number(startedInThePress)));
+        QVERIFY(QTest::qWaitFor([&] { return convertingRows(kind) == rows; }, kWaitMs));
+        QCOMPARE(m_engine.conversionsOnceAtLeast(runs + rows), runs + rows);
+        QCOMPARE(statePage(kind->row(page(), rows)), int(RowPresentation::ReadyPage));
+        QCOMPARE(m_engine.conversions().size(), runs + rows);
+    }
+
     void goneSourceFailsAtOnce_data() { addPageRows(); }
 
     // A file deleted after it was listed fails when the row starts, without an engine.
@@ -1324,6 +1352,16 @@ private:
         }
         kind->setPage(page(), 1);
         return pageCountsDone(kind);
+    }
+
+    int convertingRows(const PageKind *kind)
+    {
+        int converting = 0;
+        for (int i = 0; i < kind->rowCount(page()); ++i) {
+            if (statePage(kind->row(page(), i)) == RowPresentation::ConvertingPage)
+                ++converting;
+        }
+        return converting;
     }
 
     // The one row of a page of kind, or null.
