@@ -304,8 +304,11 @@ private slots:
             engine->stop();
         }
         if (ending == "quitting") {
+            // Quitting waits for the engines a bounded time only, which a loaded machine can
+            // outlast: what it has seen end is gone with its folder by then.
             EngineProcess::finishEnding();
-            QVERIFY(!QFileInfo::exists(folder));
+            if (EngineReaper::ending() == 0)
+                QVERIFY(!QFileInfo::exists(folder));
         }
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), kWaitMs);
     }
