@@ -14,7 +14,9 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
+#include <utility>
 
 // Drives the stand-in engine "Morvex" beside the test executable (see its source for the
 // script) and reads back how Quorvane started it.
@@ -73,6 +75,9 @@ public:
         qputenv("MORVEX_SCRIPT", commands.join('\n').toUtf8());
     }
 
+    // The runs whose record is whole. An engine appends its record in one write, but a
+    // read beside it can still see part of it (the kernel makes a write that crosses a
+    // page visible a page at a time), so a run counts once its "end" line is there.
     QList<EngineRun> runs() const
     {
         QList<EngineRun> runs;
@@ -80,15 +85,20 @@ public:
         if (!log.open(QIODevice::ReadOnly))
             return runs;
         const QStringList lines = QString::fromUtf8(log.readAll()).split('\n');
+        std::optional<EngineRun> record;
         for (const QString &line : lines) {
             if (line == "run")
-                runs.append(EngineRun());
-            else if (line.startsWith("cwd ") && !runs.isEmpty())
-                runs.last().workingDirectory = line.mid(4);
-            else if (line.startsWith("tmp ") && !runs.isEmpty())
-                runs.last().tempFolder = line.mid(4);
-            else if (line.startsWith("arg [") && line.endsWith(']') && !runs.isEmpty())
-                runs.last().arguments.append(line.mid(5, line.size() - 6));
+                record.emplace();
+            else if (!record)
+                continue;
+            else if (line == "end")
+                runs.append(*std::exchange(record, std::nullopt));
+            else if (line.startsWith("cwd "))
+                record->workingDirectory = line.mid(4);
+            else if (line.startsWith("tmp "))
+                record->tempFolder = line.mid(4);
+            else if (line.startsWith("arg [") && line.endsWith(']'))
+                record->arguments.append(line.mid(5, line.size() - 6));
         }
         return runs;
     }
